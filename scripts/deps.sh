@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Vorpane need.
+set -euo pipefail
+packages=(g++ cmake ninja-build ccache flex bison
+          qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+          libpng-dev libjpeg62-turbo-dev zlib1g-dev libbenchmark-dev
+          fonts-liberation fonts-comic-neue xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,23 @@
+#pragma once
+// The dialog of the script function prompt: a label, a one-line entry of at most 255 characters,
+// OK and Cancel.
+
+#include <QDialog>
+
+class QLineEdit;
+
+namespace vorpane {
+
+class PromptDialog final : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kMaxLength = 255;
+
+    explicit PromptDialog(const QString& label, QWidget* parent = nullptr);
+    QString text() const;
+
+private:
+    QLineEdit* m_entry;
+};
+
+} // namespace vorpane

@@ -1,0 +1,123 @@
+// vorpane-cli: the core without windows. Common options: --data DIR, --settings FILE, --seed N,
+// --answer yes|no. Exit status 0 success, 1 failure, 2 wrong usage.
+
+#include "cli/cli_command.h"
+#include "cli/headless_ui.h"
+#include "platform/profile.h"
+#include "platform/program_folder.h"
+#include "platform/random.h"
+
+#include <QGuiApplication>
+#include <cstdio>
+#include <iostream>
+
+namespace vorpane::cli {
+
+namespace {
+
+std::vector<Command>& registry()
+{
+    static std::vector<Command> all;
+    return all;
+}
+
+void printUsage()
+{
+    printError("usage: vorpane-cli [--data DIR] [--settings FILE] [--seed N] [--answer yes|no] COMMAND ...");
+    for (const Command& command : registry())
+        printError(std::string("  ") + command.name + " " + command.usage);
+}
+
+} // namespace
+
+bool registerCommand(const Command& command)
+{
+    registry().push_back(command);
+    return true;
+}
+
+const std::vector<Command>& commands()
+{
+    return registry();
+}
+
+void printLine(const std::string& utf8)
+{
+    std::cout << utf8 << '\n' << std::flush;
+}
+
+void printError(const std::string& utf8)
+{
+    std::cerr << utf8 << '\n' << std::flush;
+}
+
+bool takeOption(Args& args, const std::string& name, std::string& value, bool& usageError)
+{
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != name)
+            continue;
+        if (i + 1 >= args.size()) {
+            usageError = true;
+            args.erase(args.begin() + long(i));
+            return false;
+        }
+        value = args[i + 1];
+        args.erase(args.begin() + long(i), args.begin() + long(i) + 2);
+        return true;
+    }
+    return false;
+}
+
+} // namespace vorpane::cli
+
+int main(int argc, char** argv)
+{
+    using namespace vorpane;
+    using namespace vorpane::cli;
+
+    // Offscreen: fonts and painting work without a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    Args args(argv + 1, argv + argc);
+    bool usageError = false;
+    std::string value;
+    if (takeOption(args, "--data", value, usageError))
+        setProgramFolder(value);
+    if (takeOption(args, "--settings", value, usageError))
+        setProfilePath(value);
+    seedRandom(tickCount());
+    if (takeOption(args, "--seed", value, usageError)) {
+        try {
+            seedRandom(uint32_t(std::stoul(value)));
+        } catch (...) {
+            usageError = true;
+        }
+    }
+    HeadlessUi headless;
+    if (takeOption(args, "--answer", value, usageError)) {
+        if (value == "yes" || value == "no")
+            headless.setAnswer(value == "yes");
+        else
+            usageError = true;
+    }
+    installUi(&headless);
+
+    if (usageError || args.empty()) {
+        printUsage();
+        return kUsage;
+    }
+    const std::string name = args.front();
+    args.erase(args.begin());
+    for (const Command& command : commands()) {
+        if (name == command.name) {
+            const int status = command.run(args);
+            installUi(nullptr);
+            return status;
+        }
+    }
+    printError("vorpane-cli: unknown command " + name);
+    printUsage();
+    return kUsage;
+}

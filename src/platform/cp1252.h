@@ -1,0 +1,23 @@
+#pragma once
+// Windows-1252 is the text encoding of every file and script; the core keeps texts as such bytes
+// in std::string and converts only where they meet Qt widgets or the terminal.
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace vorpane {
+
+// Windows-1252 bytes to Unicode. The five bytes the code page leaves undefined map to U+FFFD.
+QString fromCp1252(std::string_view bytes);
+
+// Unicode to Windows-1252 bytes; characters outside the code page become '?'.
+std::string toCp1252(const QString& text);
+
+// A UTF-8 literal of the source code as the core's Windows-1252 text.
+std::string cp1252(std::string_view utf8);
+
+// Windows-1252 bytes as UTF-8 (for standard output).
+std::string cp1252ToUtf8(std::string_view bytes);
+
+} // namespace vorpane

@@ -1,0 +1,21 @@
+#pragma once
+// The per-user settings: an INI file through QSettings (maker "Merrin", program "Vorpane").
+// VORPANE_SETTINGS=path, or setProfilePath(), redirects the file; tests always do.
+// Section and value names compare without regard to case. Texts are Windows-1252.
+
+#include <string>
+
+namespace vorpane {
+
+void setProfilePath(const std::string& path);
+
+class Profile {
+public:
+    static int readInt(const std::string& section, const std::string& name, int defaultValue);
+    static std::string readString(const std::string& section, const std::string& name,
+                                  const std::string& defaultValue);
+    static void writeInt(const std::string& section, const std::string& name, int value);
+    static void writeString(const std::string& section, const std::string& name, const std::string& value);
+};
+
+} // namespace vorpane
