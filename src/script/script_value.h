@@ -1,0 +1,217 @@
+#pragma once
+// ScriptValue: the one value type of the script language.
+//
+// A value is 24 bytes: a read-only flag, a kind and a payload.
+//   Null       no payload.
+//   String     a shared, immutable, reference-counted text (Windows-1252 bytes). Texts never change
+//              after they are made, so copying a value shares the text instead of duplicating it;
+//              the effect is that of an owned copy.
+//   Integer    signed 32 bits. Also the kind of truth values and of fresh storage.
+//   Unsigned   unsigned 32 bits.
+//   Float      double.
+//   Reference  the address of another value (a variable, slot, element or member) plus an optional
+//              holder object that keeps the storage's owner alive while the reference exists.
+//              References are what names evaluate to; assignment never stores one.
+//   Object     a ScriptObject with an intrusive count; every Object value holds it once.
+// Numbers never touch the heap. Operations that fail raise ScriptError with an ErrorCode.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vorpane::script {
+
+class ScriptObject;
+
+enum class ValueKind : int32_t { Null = 0, String = 1, Integer = 2, Unsigned = 3, Float = 4, Reference = 5, Object = 6 };
+
+// Codes raised by value operations; the interpreter turns them into messages.
+enum ErrorCode : int32_t {
+    ErrIntegerOperator = -1,
+    ErrUnsignedOperator = -2,
+    ErrFloatOperator = -3,
+    ErrStringOperator = -4,
+    ErrObjectOperator = -5,
+    ErrOutOfBounds = -6,
+    ErrReadOnly = -7,
+    ErrOutOfMemory = -8,
+    ErrDivideByZero = -9,
+};
+
+// Longest text a String may hold; longer results raise ErrOutOfMemory so that a concatenating
+// loop cannot eat all memory.
+constexpr size_t kMaxStringLength = 16u * 1024 * 1024;
+
+// The exception that carries an ErrorCode (or any other integer a host object raises).
+class ScriptError {
+public:
+    explicit ScriptError(int code) : m_code(code) {}
+    int code() const { return m_code; }
+
+private:
+    int m_code;
+};
+
+[[noreturn]] void raiseError(int code);
+
+// The message of a code, or nullptr for a code outside -9 to -1.
+const char* errorMessage(int code);
+
+class ScriptValue {
+public:
+    // Fresh storage: Integer 0.
+    ScriptValue() { m_payload.integer = 0; }
+    explicit ScriptValue(int32_t value) : m_kind(ValueKind::Integer) { m_payload.integer = value; }
+    explicit ScriptValue(uint32_t value) : m_kind(ValueKind::Unsigned) { m_payload.unsignedValue = value; }
+    explicit ScriptValue(double value) : m_kind(ValueKind::Float) { m_payload.number = value; }
+    explicit ScriptValue(std::string_view text);
+    explicit ScriptValue(const char* text) : ScriptValue(std::string_view(text)) {}
+    explicit ScriptValue(const std::string& text) : ScriptValue(std::string_view(text)) {}
+    // Holds the object (may be null, which gives Null).
+    explicit ScriptValue(ScriptObject* object);
+
+    static ScriptValue null();
+    // A reference to storage; holder (optional) is kept alive as long as the reference.
+    static ScriptValue reference(ScriptValue* target, ScriptObject* holder = nullptr);
+
+    ScriptValue(const ScriptValue& other);
+    ScriptValue(ScriptValue&& other) noexcept;
+    // Plain C++ copy (kind, payload and the flag as the copy rules say); no read-only check. Script
+    // assignment is assign().
+    ScriptValue& operator=(const ScriptValue& other);
+    ScriptValue& operator=(ScriptValue&& other) noexcept;
+    ~ScriptValue()
+    {
+        if (m_kind >= ValueKind::Reference || m_kind == ValueKind::String)
+            releasePayload();
+    }
+
+    // --- Inspection -------------------------------------------------------------------------
+    ValueKind kind() const { return m_kind; }
+    bool isReadOnly() const { return m_readOnly != 0; }
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly ? 1 : 0; }
+
+    // The value at the end of a chain of references (a reference leading nowhere gives Integer 0).
+    const ScriptValue& deref() const
+    {
+        return m_kind == ValueKind::Reference ? derefSlow() : *this;
+    }
+    ScriptValue& derefStorage() { return const_cast<ScriptValue&>(deref()); }
+
+    ValueKind effectiveKind() const { return deref().m_kind; }
+    bool isNull() const { return effectiveKind() == ValueKind::Null; }
+    bool isString() const { return effectiveKind() == ValueKind::String; }
+    bool isNumeric() const
+    {
+        ValueKind k = effectiveKind();
+        return k == ValueKind::Integer || k == ValueKind::Unsigned || k == ValueKind::Float;
+    }
+    bool isObject() const { return effectiveKind() == ValueKind::Object; }
+
+    // Raw payload access; valid only for the matching kind (no references followed).
+    int32_t integerValue() const { return m_payload.integer; }
+    uint32_t unsignedValue() const { return m_payload.unsignedValue; }
+    double floatValue() const { return m_payload.number; }
+    std::string_view stringValue() const;
+    ScriptObject* objectValue() const { return m_kind == ValueKind::Object ? m_payload.object : nullptr; }
+    ScriptValue* referenceTarget() const { return m_kind == ValueKind::Reference ? m_payload.ref.target : nullptr; }
+    ScriptObject* referenceHolder() const { return m_kind == ValueKind::Reference ? m_payload.ref.holder : nullptr; }
+    // The object after following references, or nullptr.
+    ScriptObject* object() const { return deref().objectValue(); }
+
+    // --- Conversions (references followed) --------------------------------------------------
+    int32_t toInteger() const;
+    uint32_t toUnsigned() const;
+    double toFloat() const;
+    std::string toText() const;
+    void appendText(std::string& out) const;
+
+    // --- Setters: each raises ErrReadOnly when this value is read-only ----------------------
+    void setNull();
+    void setInteger(int32_t value);
+    void setUnsigned(uint32_t value);
+    void setFloat(double value);
+    void setString(std::string_view text);
+    void setObject(ScriptObject* object);
+    void setReference(ScriptValue* target, ScriptObject* holder = nullptr);
+
+    // Script assignment: follows this value's references to the storage, checks read-only on the
+    // way, and stores a copy of source's final value (never a reference). Returns the storage.
+    ScriptValue& assign(const ScriptValue& source);
+
+private:
+    struct StringData;
+    union Payload {
+        int32_t integer;
+        uint32_t unsignedValue;
+        double number;
+        StringData* string;
+        ScriptObject* object;
+        struct {
+            ScriptValue* target;
+            ScriptObject* holder;
+        } ref;
+    };
+
+    const ScriptValue& derefSlow() const;
+    void releasePayload();
+    void copyPayloadFrom(const ScriptValue& other);
+    void checkWritable() const
+    {
+        if (m_readOnly)
+            raiseError(ErrReadOnly);
+    }
+
+    int32_t m_readOnly = 0;
+    ValueKind m_kind = ValueKind::Integer;
+    Payload m_payload;
+
+    friend struct ValueAccess;
+};
+
+// --- Operators --------------------------------------------------------------------------------
+// The rule is chosen by the kind of the left operand after following references; the right one
+// is converted to what that rule needs.
+
+enum class BinaryOp {
+    Add,
+    Subtract,
+    Multiply,
+    Divide,
+    Remainder,
+    BitAnd,
+    BitOr,
+    BitXor,
+    LogicalAnd,
+    LogicalOr,
+    ShiftLeft,
+    ShiftRight,
+    Equal,
+    NotEqual,
+    Less,
+    LessEqual,
+    GreaterEqual,
+    Greater,
+};
+
+enum class UnaryOp { Negate, LogicalNot, BitwiseNot };
+
+ScriptValue binaryOperation(BinaryOp op, const ScriptValue& left, const ScriptValue& right);
+ScriptValue unaryOperation(UnaryOp op, const ScriptValue& operand);
+
+// Shorthands for comparisons used by the library (each gives 0 or 1).
+inline bool scriptGreater(const ScriptValue& a, const ScriptValue& b)
+{
+    return binaryOperation(BinaryOp::Greater, a, b).toInteger() != 0;
+}
+inline bool scriptLess(const ScriptValue& a, const ScriptValue& b)
+{
+    return binaryOperation(BinaryOp::Less, a, b).toInteger() != 0;
+}
+
+// In-place changes of the storage a value refers to.
+void incrementValue(ScriptValue& target);
+void decrementValue(ScriptValue& target);
+void shiftAssign(ScriptValue& target, const ScriptValue& count, bool left);
+
+} // namespace vorpane::script
