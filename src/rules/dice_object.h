@@ -1,0 +1,26 @@
+#pragma once
+// DiceObject: the script object "dice". Its one member, Roll (any case), evaluates its argument
+// as a dice text and returns the Integer that DiceExpression gives.
+
+#include "rules/dice_expression.h"
+#include "script/script_object.h"
+
+#include <memory>
+
+namespace vorpane {
+
+class DiceObject final : public script::ScriptObject {
+public:
+    // The expression can be replaced so that tests roll known dice.
+    explicit DiceObject(std::unique_ptr<DiceExpression> dice = std::make_unique<DiceExpression>());
+
+    int callMember(const std::string& name, script::ScriptValue* args, int argCount,
+                   script::ScriptValue& result) override;
+
+private:
+    ~DiceObject() override = default;
+
+    std::unique_ptr<DiceExpression> m_dice;
+};
+
+} // namespace vorpane
