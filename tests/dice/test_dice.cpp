@@ -1,6 +1,8 @@
 #include "platform/random.h"
 #include "platform/recording_ui.h"
 #include "rules/dice_expression.h"
+#include "rules/dice_object.h"
+#include "script/script_value.h"
 
 #include <QTest>
 
@@ -52,6 +54,9 @@ private slots:
     void diceTermsRollOncePerDie();
     void realDiceStayInRange_data();
     void realDiceStayInRange();
+    void objectRoll_data();
+    void objectRoll();
+    void objectFollowsReferences();
 
 private:
     RecordingUi m_ui;
@@ -199,6 +204,61 @@ void TestDice::realDiceStayInRange()
     QCOMPARE(seenLow, low);
     QCOMPARE(seenHigh, high);
     QVERIFY(m_ui.boxes.empty());
+}
+
+void TestDice::objectRoll_data()
+{
+    QTest::addColumn<QString>("member");
+    QTest::addColumn<QVariantList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<int>("boxCount");
+
+    QTest::newRow("Roll") << "Roll" << QVariantList{"2D6"} << int(script::CallOk) << 12 << 0;
+    QTest::newRow("lower case") << "roll" << QVariantList{"D8+1"} << int(script::CallOk) << 9 << 0;
+    QTest::newRow("upper case") << "ROLL" << QVariantList{"3"} << int(script::CallOk) << 3 << 0;
+    QTest::newRow("number as text") << "Roll" << QVariantList{12} << int(script::CallOk) << 12 << 0;
+    QTest::newRow("float as text") << "Roll" << QVariantList{2.5} << int(script::CallOk) << 0 << 1;
+    QTest::newRow("malformed text") << "Roll" << QVariantList{"6/0"} << int(script::CallOk) << 0 << 1;
+    QTest::newRow("no argument") << "Roll" << QVariantList{} << int(script::CallTooFew) << 0 << 0;
+    QTest::newRow("two arguments") << "Roll" << QVariantList{"1", "2"} << int(script::CallTooMany) << 0 << 0;
+    QTest::newRow("other name") << "Rolls" << QVariantList{"1"} << int(script::CallNotFound) << 0 << 0;
+    QTest::newRow("empty name") << "" << QVariantList{} << int(script::CallNotFound) << 0 << 0;
+}
+
+void TestDice::objectRoll()
+{
+    QFETCH(QString, member);
+    QFETCH(QVariantList, args);
+    QFETCH(int, status);
+    QFETCH(int, result);
+    QFETCH(int, boxCount);
+
+    script::ScriptValue object(new DiceObject(std::make_unique<HighestFaceDice>()));
+    std::vector<script::ScriptValue> values;
+    for (const QVariant& arg : args) {
+        if (arg.typeId() == QMetaType::Int)
+            values.emplace_back(int32_t(arg.toInt()));
+        else if (arg.typeId() == QMetaType::Double)
+            values.emplace_back(arg.toDouble());
+        else
+            values.emplace_back(arg.toString().toStdString());
+    }
+    script::ScriptValue out;
+    QCOMPARE(object.object()->callMember(member.toStdString(), values.data(), int(values.size()), out), status);
+    QCOMPARE(out.kind(), script::ValueKind::Integer);
+    QCOMPARE(out.integerValue(), result);
+    QCOMPARE(int(m_ui.boxes.size()), boxCount);
+}
+
+void TestDice::objectFollowsReferences()
+{
+    script::ScriptValue object(new DiceObject(std::make_unique<HighestFaceDice>()));
+    script::ScriptValue storage("4D4");
+    script::ScriptValue arg = script::ScriptValue::reference(&storage);
+    script::ScriptValue out;
+    QCOMPARE(object.object()->callMember("roll", &arg, 1, out), int(script::CallOk));
+    QCOMPARE(out.integerValue(), 16);
 }
 
 QTEST_GUILESS_MAIN(TestDice)
