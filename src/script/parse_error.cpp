@@ -1,0 +1,30 @@
+#include "script/parse_error.h"
+
+#include "platform/ui_services.h"
+
+#include <cstdio>
+
+namespace vorpane::script {
+
+namespace {
+const char* const kScriptErrorTitle = "Script Error";
+const char* const kFatalErrorTitle = "Fatal Error";
+} // namespace
+
+void reportParseError(int32_t line, std::string_view message, std::string_view tokenText)
+{
+    std::string text = "Line " + std::to_string(line) + " : ";
+    text.append(message);
+    text += '\n';
+    text.append(tokenText);
+    ui().messageBox(text, kScriptErrorTitle, MsgIcon::Warning, MsgButtons::Ok);
+}
+
+void failScanner(const char* message)
+{
+    std::fprintf(stderr, "%s\n", message);
+    ui().messageBox(message, kFatalErrorTitle, MsgIcon::Error, MsgButtons::Ok);
+    throw ScannerFailure(message);
+}
+
+} // namespace vorpane::script
