@@ -1,0 +1,201 @@
+#include "platform/program_folder.h"
+#include "rules/rule_set_cache.h"
+#include "test_support.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace vorpane;
+using namespace vorpane::test;
+
+class TestRuleSetCache : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup() { RuleSetCache::instance().clear(); }
+    void emptyNameIsDefault();
+    void namesIgnoreCase();
+    void leastRecentlyUsedIsEvicted();
+    void heldRuleSetOutlivesEviction();
+    void failedLoadLeavesNothing();
+    void uncachedQueriesAnswerDefaults();
+    void queriesOfCachedFile();
+    void keyValueRereadsTheFile();
+    void ruleFileToUse_data();
+    void ruleFileToUse();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+namespace {
+
+void writeRuleFile(const QString& path, const QString& skill)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromStdString(fileText("_BEGIN KEYVALUEPAIRS\n\"ShortInfo\" \"" + skill
+                                                  + "\"\n_END KEYVALUEPAIRS\n_BEGIN SKILLS\n\"05\" 0 \"" + skill
+                                                  + "\" xxx\n_END SKILLS\n")));
+}
+
+} // namespace
+
+void TestRuleSetCache::init()
+{
+    QVERIFY(m_dir.isValid());
+    setProgramFolder(m_dir.path().toStdString());
+    RuleSetCache::instance().clear();
+    for (int i = 0; i <= RuleSetCache::kSlotCount; ++i)
+        writeRuleFile(m_dir.filePath(QString("r%1.rul").arg(i)), QString("Skill%1").arg(i));
+    writeRuleFile(m_dir.filePath("default.rul"), "Defecto");
+    QFile::remove(m_dir.filePath("broken.rul"));
+}
+
+void TestRuleSetCache::emptyNameIsDefault()
+{
+    LoadUi ui;
+    RuleSetCache& cache = RuleSetCache::instance();
+    const auto rules = cache.ensureLoaded("");
+    QVERIFY(rules);
+    QCOMPARE(rules->fileName(), std::string("default.rul"));
+    QCOMPARE(cache.find("default.rul"), rules);
+    QCOMPARE(cache.find(""), rules);
+}
+
+void TestRuleSetCache::namesIgnoreCase()
+{
+    LoadUi ui;
+    RuleSetCache& cache = RuleSetCache::instance();
+    const auto rules = cache.ensureLoaded("r1.rul");
+    ui.clear();
+    QCOMPARE(cache.ensureLoaded("R1.RUL"), rules);
+    QVERIFY(ui.statusTexts.empty()); // a hit reads nothing
+}
+
+void TestRuleSetCache::leastRecentlyUsedIsEvicted()
+{
+    LoadUi ui;
+    RuleSetCache& cache = RuleSetCache::instance();
+    for (int i = 0; i < RuleSetCache::kSlotCount; ++i)
+        QVERIFY(cache.ensureLoaded(QString("r%1.rul").arg(i).toStdString()));
+    QVERIFY(cache.ensureLoaded("r0.rul")); // r1 is now the least recently used
+    QVERIFY(cache.ensureLoaded("r10.rul"));
+    QVERIFY(cache.find("r0.rul"));
+    QVERIFY(!cache.find("r1.rul"));
+    for (int i = 2; i <= RuleSetCache::kSlotCount; ++i)
+        QVERIFY(cache.find(QString("r%1.rul").arg(i).toStdString()));
+}
+
+void TestRuleSetCache::heldRuleSetOutlivesEviction()
+{
+    LoadUi ui;
+    RuleSetCache& cache = RuleSetCache::instance();
+    const auto held = cache.findDefinition("r0.rul", "Skill0"); // not cached yet
+    QVERIFY(!held);
+    QVERIFY(cache.ensureLoaded("r0.rul"));
+    const auto skill = cache.findDefinition("r0.rul", "skill0");
+    QVERIFY(skill);
+    for (int i = 1; i <= RuleSetCache::kSlotCount; ++i)
+        QVERIFY(cache.ensureLoaded(QString("r%1.rul").arg(i).toStdString()));
+    QVERIFY(!cache.find("r0.rul"));
+    QCOMPARE(skill->name(), std::string("Skill0"));
+}
+
+void TestRuleSetCache::failedLoadLeavesNothing()
+{
+    LoadUi ui;
+    RuleSetCache& cache = RuleSetCache::instance();
+    QVERIFY(!cache.ensureLoaded("broken.rul"));
+    QCOMPARE(ui.texts(), m_dir.filePath("broken.rul") + " - Cannot open file");
+    QVERIFY(!cache.find("broken.rul"));
+    // Every slot is still free for good files.
+    for (int i = 0; i < RuleSetCache::kSlotCount; ++i)
+        QVERIFY(cache.ensureLoaded(QString("r%1.rul").arg(i).toStdString()));
+    for (int i = 0; i < RuleSetCache::kSlotCount; ++i)
+        QVERIFY(cache.find(QString("r%1.rul").arg(i).toStdString()));
+}
+
+void TestRuleSetCache::uncachedQueriesAnswerDefaults()
+{
+    LoadUi ui;
+    const RuleSetCache& cache = RuleSetCache::instance();
+    struct Sink final : DefinitionSink {
+        void addDefinition(std::unique_ptr<SkillDef>, bool) override { ++count; }
+        int count = 0;
+    } sink;
+    QVERIFY(!cache.findDefinition("r1.rul", "Skill1"));
+    QVERIFY(!cache.findOccupation("r1.rul", "X"));
+    QCOMPARE(cache.occupationCount("r1.rul"), 0);
+    QCOMPARE(cache.occupationName("r1.rul", 0), std::string());
+    QVERIFY(!cache.hasModifierScript("r1.rul", "X"));
+    QVERIFY(!cache.giveSkills("r1.rul", 1, sink));
+    QCOMPARE(cache.keyValue("r1.rul", "ShortInfo", "def"), std::string("def"));
+    QCOMPARE(sink.count, 0);
+    QVERIFY(ui.statusTexts.empty());
+    QVERIFY(ui.boxes.empty());
+    QVERIFY(!cache.find("r1.rul"));
+}
+
+void TestRuleSetCache::queriesOfCachedFile()
+{
+    LoadUi ui;
+    setProgramFolder(fixtureFolder());
+    RuleSetCache& cache = RuleSetCache::instance();
+    QVERIFY(cache.ensureLoaded("good.rul"));
+    QCOMPARE(cache.occupationCount("GOOD.rul"), 3);
+    QCOMPARE(cache.occupationName("good.rul", 1), std::string("Detective"));
+    QVERIFY(cache.hasModifierScript("good.rul", "Anticuario"));
+    QCOMPARE(cache.findOccupation("good.rul", "Periodista")->skills.size(), size_t(2));
+    QCOMPARE(cache.findDefinition("good.rul", "esquivar")->base(), std::string("*25"));
+    struct Sink final : DefinitionSink {
+        void addDefinition(std::unique_ptr<SkillDef>, bool) override { ++count; }
+        int count = 0;
+    } sink;
+    QVERIFY(cache.giveSkills("good.rul", 0, sink));
+    QCOMPARE(sink.count, 7);
+}
+
+void TestRuleSetCache::keyValueRereadsTheFile()
+{
+    LoadUi ui;
+    RuleSetCache& cache = RuleSetCache::instance();
+    QVERIFY(cache.ensureLoaded("r2.rul"));
+    QCOMPARE(cache.keyValue("r2.rul", "shortinfo", "def"), std::string("Skill2"));
+    QCOMPARE(cache.keyValue("r2.rul", "Options", "options.lst"), std::string("options.lst"));
+    writeRuleFile(m_dir.filePath("r2.rul"), "Cambiado");
+    QCOMPARE(cache.keyValue("r2.rul", "ShortInfo", "def"), std::string("Cambiado"));
+}
+
+void TestRuleSetCache::ruleFileToUse_data()
+{
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<bool>("haveDefault");
+    QTest::addColumn<QString>("used"); // null: fails
+    QTest::newRow("loads") << "r3.rul" << true << "r3.rul";
+    QTest::newRow("falls back") << "missing.rul" << true << "default.rul";
+    QTest::newRow("nothing loads") << "missing.rul" << false << QString();
+}
+
+void TestRuleSetCache::ruleFileToUse()
+{
+    QFETCH(QString, asked);
+    QFETCH(bool, haveDefault);
+    QFETCH(QString, used);
+    if (!haveDefault)
+        QFile::remove(m_dir.filePath("default.rul"));
+    LoadUi ui;
+    const std::optional<std::string> result = RuleSetCache::instance().ruleFileToUse(asked.toStdString());
+    QCOMPARE(result.has_value(), !used.isNull());
+    if (result)
+        QCOMPARE(QString::fromStdString(*result), used);
+}
+
+int vorpane::test::runRuleSetCacheTests(int argc, char** argv)
+{
+    TestRuleSetCache tests;
+    return QTest::qExec(&tests, argc, argv);
+}
+
+#include "test_rule_set_cache.moc"
