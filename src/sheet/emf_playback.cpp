@@ -4,6 +4,7 @@
 #include "sheet/bmp_reader.h"
 #include "sheet/emf_records.h"
 #include "sheet/image_byte_reader.h"
+#include "sheet/image_limits.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -64,6 +65,15 @@ QRectF readBox(ImageByteReader& in)
 {
     const double l = in.le32s(), t = in.le32s(), r = in.le32s(), b = in.le32s();
     return QRectF(QPointF(l, t), QPointF(r, b));
+}
+
+// A source rectangle from a record; an empty one when its edges would not fit an int.
+QRect sourceRect(int32_t x, int32_t y, int32_t w, int32_t h)
+{
+    const auto fits = [](int64_t v) { return v > -kMaxImageSide && v < kMaxImageSide; };
+    if (!fits(x) || !fits(y) || !fits(w) || !fits(h))
+        return {};
+    return QRect(x, y, w, h);
 }
 
 bool isSmallPoints(uint32_t type)
@@ -162,10 +172,12 @@ void EmfPlayback::drawDevicePath(const QPainterPath& device, bool fill, bool str
     if (!finite(toPainter) || !reasonable(toPainter.mapRect(device.boundingRect())))
         return;
     QPen pen = m_state.pen;
-    if (pen.widthF() > 0)
-        pen.setWidthF(pen.widthF() * deviceScale());
-    if (!reasonable(QRectF(0, 0, pen.widthF(), pen.widthF())))
-        return;
+    if (!pen.isCosmetic()) {
+        const double width = pen.widthF() * deviceScale();
+        if (!std::isfinite(width) || width * std::sqrt(std::abs(toPainter.determinant())) > kMaxPainterCoordinate)
+            return;
+        pen.setWidthF(width);
+    }
     m_painter.setTransform(toPainter);
     m_painter.setPen(stroke ? pen : QPen(Qt::NoPen));
     m_painter.setBrush(fill ? m_state.brush : QBrush(Qt::NoBrush));
@@ -497,8 +509,11 @@ bool EmfPlayback::textRecord(bool wide, std::span<const uint8_t> record)
     m_painter.setFont(font);
     if (m_state.backgroundMode != emf::kBkTransparent)
         m_painter.fillRect(QRectF(x, y - metrics.ascent(), width, metrics.height()), m_state.backgroundColour);
-    m_painter.setPen(m_state.textColour);
-    m_painter.drawText(QPointF(x, y), text);
+    // Drawn as outlines: the glyph cache mishandles the strongly uneven scales a stretched
+    // picture can give, and outlines look the same on screen and printer.
+    QPainterPath glyphs;
+    glyphs.addText(QPointF(x, y), font, text);
+    m_painter.fillPath(glyphs, m_state.textColour);
     return true;
 }
 
@@ -515,7 +530,7 @@ bool EmfPlayback::drawDib(std::span<const uint8_t> record, uint32_t offInfo, uin
     if (!finite(t) || !reasonable(t.mapRect(destination)))
         return false;
     const QRect whole(0, 0, bitmap.width(), bitmap.height());
-    const QRect from = source.isValid() ? source.intersected(whole) : whole;
+    const QRect from = source.isNull() ? whole : source.intersected(whole);
     if (from.isEmpty())
         return true;
     m_painter.setTransform(t);
@@ -534,7 +549,7 @@ bool EmfPlayback::stretchDiBits(std::span<const uint8_t> record)
     const int w = in.le32s(), h = in.le32s();
     if (in.overrun())
         return false;
-    return drawDib(record, offInfo, infoSize, offBits, bitsSize, QRectF(x, y, w, h), QRect(sx, sy, sw, sh));
+    return drawDib(record, offInfo, infoSize, offBits, bitsSize, QRectF(x, y, w, h), sourceRect(sx, sy, sw, sh));
 }
 
 bool EmfPlayback::bitBlt(bool stretch, std::span<const uint8_t> record)
@@ -573,7 +588,7 @@ bool EmfPlayback::bitBlt(bool stretch, std::span<const uint8_t> record)
         m_state.brush = saved;
         return true;
     }
-    return drawDib(record, offInfo, infoSize, offBits, bitsSize, destination, QRect(sx, sy, sw, sh));
+    return drawDib(record, offInfo, infoSize, offBits, bitsSize, destination, sourceRect(sx, sy, sw, sh));
 }
 
 bool EmfPlayback::play(uint32_t type, std::span<const uint8_t> record)

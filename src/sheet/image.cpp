@@ -122,9 +122,12 @@ void Image::draw(QPainter& painter, int x, int y, int w, int h, int sourceX, int
 {
     const int dw = w == -1 ? width() : w;
     const int dh = h == -1 ? height() : h;
-    const int sw = sourceWidth == -1 ? width() : sourceWidth;
-    const int sh = sourceHeight == -1 ? height() : sourceHeight;
-    draw(painter, QRectF(x, y, dw, dh), QRect(sourceX, sourceY, sw, sh));
+    const int64_t sw = sourceWidth == -1 ? width() : sourceWidth;
+    const int64_t sh = sourceHeight == -1 ? height() : sourceHeight;
+    // Only the part that lies on the picture is drawn; keep the edges in range of int.
+    const auto clampSide = [](int64_t v) { return int(std::clamp<int64_t>(v, -kMaxImageSide, kMaxImageSide)); };
+    draw(painter, QRectF(x, y, dw, dh),
+         QRect(clampSide(sourceX), clampSide(sourceY), clampSide(sw), clampSide(sh)));
 }
 
 } // namespace vorpane
