@@ -16,7 +16,7 @@ std::string_view textOf(TokenSpan token)
 {
     if (!token.text)
         return {};
-    return {token.text, strnlen(token.text, size_t(token.length))};
+    return { token.text, strnlen(token.text, size_t(token.length)) };
 }
 
 // Integer literals wrap modulo 2^32, whatever their base.
@@ -40,19 +40,32 @@ int32_t wrappedValue(std::string_view digits, uint32_t base)
 int escapedCharacter(char c)
 {
     switch (c) {
-    case '"': return '"';
-    case '\'': return '\'';
-    case '0': return 0;
-    case '?': return '?';
-    case '\\': return '\\';
-    case 'a': return 7;
-    case 'b': return 8;
-    case 'f': return 12;
-    case 'n': return 10;
-    case 'r': return 13;
-    case 't': return 9;
-    case 'v': return 11;
-    default: return -1;
+    case '"':
+        return '"';
+    case '\'':
+        return '\'';
+    case '0':
+        return 0;
+    case '?':
+        return '?';
+    case '\\':
+        return '\\';
+    case 'a':
+        return 7;
+    case 'b':
+        return 8;
+    case 'f':
+        return 12;
+    case 'n':
+        return 10;
+    case 'r':
+        return 13;
+    case 't':
+        return 9;
+    case 'v':
+        return 11;
+    default:
+        return -1;
     }
 }
 
@@ -72,10 +85,7 @@ bool ParseContext::lineFeedFollows(const char* at) const
     return m_lastLineFeed != std::string::npos && at < m_input.data() + m_lastLineFeed;
 }
 
-void ParseContext::report(std::string_view message)
-{
-    reportParseError(line, message, textOf(current));
-}
+void ParseContext::report(std::string_view message) { reportParseError(line, message, textOf(current)); }
 
 void ParseContext::lexicalError(std::string_view message)
 {
@@ -109,8 +119,9 @@ SyntaxNode* ParseContext::stringLiteral(TokenSpan token)
 {
     std::string_view quoted = textOf(token);
     // The lexer guarantees both quotes unless a NUL byte cut the text short.
-    std::string_view body = quoted.size() >= 2 && quoted.back() == '"' ? quoted.substr(1, quoted.size() - 2)
-                                                                       : quoted.substr(std::min<size_t>(1, quoted.size()));
+    std::string_view body = quoted.size() >= 2 && quoted.back() == '"'
+        ? quoted.substr(1, quoted.size() - 2)
+        : quoted.substr(std::min<size_t>(1, quoted.size()));
     std::string text;
     text.reserve(body.size());
     bool ended = false; // a \0 ends the text, but the escapes after it are still checked
@@ -213,7 +224,7 @@ void ParseContext::declareFunction(SyntaxNode* name, SyntaxNode* body)
         report("Function already exists");
         return;
     }
-    m_tree.functions.push_back({name, body, m_parameters});
+    m_tree.functions.push_back({ name, body, m_parameters });
 }
 
 void* ParseContext::allocateParserStack(std::size_t bytes)

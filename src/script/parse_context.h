@@ -44,7 +44,7 @@ public:
     // The lexer's line, counted from 1.
     int32_t line = 1;
     // The token just read; quoted by every message. Empty at the end of input.
-    TokenSpan current{nullptr, 0};
+    TokenSpan current { nullptr, 0 };
     // Set after a lexical error: from then on the lexer only reports end of input.
     bool lexerStopped = false;
 
@@ -54,9 +54,12 @@ public:
 
     // Builders. The literal builders return none after reporting a bad literal; the grammar then
     // stops the parse.
-    SyntaxNode* node(NodeKind kind, SyntaxNode* a = nullptr, SyntaxNode* b = nullptr,
-                     SyntaxNode* c = nullptr, SyntaxNode* d = nullptr);
-    SyntaxNode* sequence(SyntaxNode* first, SyntaxNode* rest) { return node(NodeKind::Sequence, first, rest); }
+    SyntaxNode* node(NodeKind kind, SyntaxNode* a = nullptr, SyntaxNode* b = nullptr, SyntaxNode* c = nullptr,
+        SyntaxNode* d = nullptr);
+    SyntaxNode* sequence(SyntaxNode* first, SyntaxNode* rest)
+    {
+        return node(NodeKind::Sequence, first, rest);
+    }
     SyntaxNode* identifier(TokenSpan token);
     SyntaxNode* stringLiteral(TokenSpan token);
     SyntaxNode* decimalLiteral(TokenSpan token);

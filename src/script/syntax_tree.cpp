@@ -1,10 +1,9 @@
 #include "script/syntax_tree.h"
 
-#include "script/parse_context.h"
-#include "script/parse_error.h"
-
 #include "lexer.h"
 #include "parser.h"
+#include "script/parse_context.h"
+#include "script/parse_error.h"
 
 namespace vorpane::script {
 
