@@ -1,0 +1,333 @@
+#include "investigator/derived_values.h"
+#include "investigator/investigator.h"
+#include "investigator/investigator_fields.h"
+#include "investigator/investigator_file.h"
+#include "investigator/investigator_file_tokens.h"
+#include "investigator/legacy_file.h"
+#include "platform/ui_services.h"
+#include "rules/row_reader.h"
+#include "rules/text_case.h"
+
+#include <QFile>
+
+namespace vorpane {
+
+namespace {
+
+constexpr const char* kClassName = "Investigator";
+
+void error(const std::string& message)
+{
+    showMessage(message, {}, MsgIcon::Error);
+}
+
+void warning(const std::string& message)
+{
+    showMessage(message, {}, MsgIcon::Warning);
+}
+
+bool is(std::string_view word, std::string_view expected)
+{
+    return equalsIgnoreCase(word, expected);
+}
+
+int toInt(std::string_view text)
+{
+    return parseDecimal(std::string(text));
+}
+
+// One item of a block body: a "key" "value" pair, or a word with its brace block.
+struct Item {
+    enum Kind { Pair, Block, End } kind = End;
+    std::string_view key;   // or the block word
+    std::string_view value; // or the block's body
+};
+
+// The next item; End at the end of the body or after an unreadable item (which ends the block).
+Item nextItem(InvestigatorTokens& tokens)
+{
+    if (tokens.atEnd())
+        return {};
+    Item item;
+    if (tokens.peek() == '"') {
+        item.kind = Item::Pair;
+        item.key = tokens.quoted();
+        item.value = tokens.quoted();
+    } else {
+        item.kind = Item::Block;
+        item.key = tokens.word();
+        item.value = tokens.block();
+    }
+    if (tokens.error() || tokens.exhausted())
+        return {};
+    return item;
+}
+
+// Name, Base and the weapon statistics go to the definition, Current, Occupational and Checked
+// to the entry; false for any other key.
+bool setEntryValue(SkillEntry& entry, std::string_view key, std::string_view value)
+{
+    SkillDef& def = *entry.definition;
+    if (is(key, "Name")) {
+        def.setName(std::string(value));
+    } else if (is(key, "Base")) {
+        def.setBase(std::string(value));
+    } else if (is(key, "Current")) {
+        entry.current = toInt(value);
+    } else if (is(key, "Occupational")) {
+        entry.occupational = toInt(value);
+    } else if (is(key, "Checked")) {
+        entry.checked = toInt(value);
+    } else if (def.kind() == SkillKind::Firearm) {
+        FirearmStats& s = static_cast<Firearm&>(def).stats();
+        std::string* stat = is(key, "Dmg") ? &s.dmg
+            : is(key, "Range")             ? &s.range
+            : is(key, "Shots")             ? &s.shots
+            : is(key, "Bullets")           ? &s.bullets
+            : is(key, "PV")                ? &s.pv
+            : is(key, "MAL")               ? &s.mal
+                                           : nullptr;
+        if (!stat)
+            return false;
+        *stat = value;
+    } else if (def.kind() == SkillKind::Melee) {
+        MeleeStats& s = static_cast<Melee&>(def).stats();
+        std::string* stat = is(key, "Dmg") ? &s.dmg : is(key, "Attacks") ? &s.attacks : is(key, "PV") ? &s.pv : nullptr;
+        if (!stat)
+            return false;
+        *stat = value;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+class Reader {
+public:
+    Reader(Investigator& inv, std::string& sheetScript)
+        : m_inv(inv)
+        , m_sheetScript(sheetScript)
+    {
+    }
+
+    bool readSections(std::string_view text);
+
+private:
+    void readSheet(std::string_view body);
+    void readInvestigator(std::string_view body);
+    void readSkills(std::string_view body);
+    void readEntry(std::unique_ptr<SkillDef> def, std::string_view body);
+    void readSpecialSkill(std::string_view body);
+    void readSubSkill(SpecialSkill& parent, int slot, std::string_view body);
+
+    Investigator& m_inv;
+    std::string& m_sheetScript;
+};
+
+bool Reader::readSections(std::string_view text)
+{
+    InvestigatorTokens tokens(text);
+    bool skipped = false;
+    while (!tokens.atEnd()) {
+        const std::string_view word = tokens.word();
+        const std::string_view body = tokens.block();
+        if (tokens.error() || tokens.exhausted()) {
+            error("Invalid file format");
+            return false;
+        }
+        if (is(word, "Investigator")) {
+            readInvestigator(body);
+        } else if (is(word, "Sheet")) {
+            readSheet(body);
+        } else {
+            ui().output().addLine("Skipping Unknown section type in investigator file: " + std::string(word));
+            skipped = true;
+        }
+    }
+    if (skipped)
+        ui().output().show();
+    return true;
+}
+
+void Reader::readSheet(std::string_view body)
+{
+    InvestigatorTokens tokens(body);
+    for (Item item = nextItem(tokens); item.kind != Item::End; item = nextItem(tokens)) {
+        if (item.kind != Item::Pair)
+            continue;
+        if (is(item.key, "Script")) {
+            m_sheetScript = item.value;
+        } else if (is(item.key, "Class") && !item.value.empty() && !is(item.value, kClassName)) {
+            warning("This file contains a class of " + std::string(item.value)
+                    + ".\nThis version of vorpane can only deal with Investigator classes");
+        }
+    }
+}
+
+void Reader::readInvestigator(std::string_view body)
+{
+    InvestigatorTokens tokens(body);
+    for (Item item = nextItem(tokens); item.kind != Item::End; item = nextItem(tokens)) {
+        if (item.kind == Item::Block) {
+            if (is(item.key, "Skills"))
+                readSkills(item.value);
+        } else if (const InvestigatorField* field = findInvestigatorField(item.key)) {
+            if (field->text)
+                m_inv.*field->text = item.value;
+            else
+                m_inv.*field->number = toInt(item.value);
+        }
+    }
+}
+
+void Reader::readSkills(std::string_view body)
+{
+    constexpr EraFlags kEras = kAllEras;
+    InvestigatorTokens tokens(body);
+    for (Item item = nextItem(tokens); item.kind != Item::End; item = nextItem(tokens)) {
+        if (item.kind != Item::Block)
+            continue;
+        if (is(item.key, "Skill"))
+            readEntry(std::make_unique<Skill>("", "", kEras), item.value);
+        else if (is(item.key, "Firearm"))
+            readEntry(std::make_unique<Firearm>(kEras), item.value);
+        else if (is(item.key, "Melee"))
+            readEntry(std::make_unique<Melee>(kEras), item.value);
+        else if (is(item.key, "SpecialSkill"))
+            readSpecialSkill(item.value);
+    }
+}
+
+void Reader::readEntry(std::unique_ptr<SkillDef> def, std::string_view body)
+{
+    SkillEntry& entry = m_inv.appendEntry(std::make_unique<SkillEntry>(std::move(def)));
+    InvestigatorTokens tokens(body);
+    for (Item item = nextItem(tokens); item.kind != Item::End; item = nextItem(tokens)) {
+        if (item.kind == Item::Pair)
+            setEntryValue(entry, item.key, item.value);
+    }
+}
+
+void Reader::readSubSkill(SpecialSkill& parent, int slot, std::string_view body)
+{
+    auto def = std::make_unique<SubSkill>(&parent, "", kAllEras);
+    parent.setSubSkill(slot, def.get());
+    SkillEntry& entry = m_inv.appendEntry(std::make_unique<SkillEntry>(std::move(def)));
+    InvestigatorTokens tokens(body);
+    for (Item item = nextItem(tokens); item.kind != Item::End; item = nextItem(tokens)) {
+        if (item.kind == Item::Pair)
+            setEntryValue(entry, item.key, item.value);
+    }
+}
+
+void Reader::readSpecialSkill(std::string_view body)
+{
+    // First pass: only the declared number of subskills.
+    int declared = 0;
+    {
+        InvestigatorTokens tokens(body);
+        for (Item item = nextItem(tokens); item.kind != Item::End; item = nextItem(tokens)) {
+            if (item.kind == Item::Pair && is(item.key, "SubSkills"))
+                declared = toInt(item.value);
+        }
+    }
+    if (declared <= 0) {
+        warning("Warning: Subskill section has no subskills!");
+        return;
+    }
+    // The definition caps its table; a larger count only comes from a damaged file.
+    const int count = std::min(declared, kMaxSubSkillCount);
+    auto def = std::make_unique<SpecialSkill>("", "", kAllEras, count, false);
+    SpecialSkill& special = *def;
+    SkillEntry& entry = m_inv.appendEntry(std::make_unique<SkillEntry>(std::move(def)));
+
+    int read = 0;
+    InvestigatorTokens tokens(body);
+    for (Item item = nextItem(tokens); item.kind != Item::End; item = nextItem(tokens)) {
+        if (item.kind == Item::Pair) {
+            setEntryValue(entry, item.key, item.value);
+        } else if (is(item.key, "SubSkill")) {
+            if (read == count) {
+                warning("Warning: Too many subskills for special skill");
+                break;
+            }
+            readSubSkill(special, read++, item.value);
+        }
+    }
+    if (read < count) {
+        warning("Warning: Too few subskills defined!");
+        for (; read < count; ++read) {
+            auto sub = std::make_unique<SubSkill>(&special, "", kAllEras);
+            special.setSubSkill(read, sub.get());
+            m_inv.appendEntry(std::make_unique<SkillEntry>(std::move(sub)));
+        }
+    }
+}
+
+// The first word of the file, up to a blank, TAB, CR or LF.
+std::string_view headerWord(std::string_view text)
+{
+    size_t start = 0;
+    while (start < text.size() && (text[start] == ' ' || text[start] == '\t' || text[start] == '\r' || text[start] == '\n'))
+        ++start;
+    size_t end = start;
+    while (end < text.size() && text[end] != ' ' && text[end] != '\t' && text[end] != '\r' && text[end] != '\n')
+        ++end;
+    return text.substr(start, end - start);
+}
+
+} // namespace
+
+bool InvestigatorFile::read(std::string_view bytes, Investigator& inv, std::string& sheetScript)
+{
+    // The text ends at its first NUL, as the buffer the file is read into does.
+    const std::string_view text = bytes.substr(0, std::min(bytes.find('\0'), bytes.size()));
+    const std::string_view header = headerWord(text);
+
+    Investigator loaded;
+    std::string script;
+    if (header == "INV10" || header == "INV20") {
+        if (!LegacyFile::read(bytes, header == "INV10" ? 1 : 2, loaded))
+            return false;
+    } else if (is(header, "INV")) {
+        Reader reader(loaded, script);
+        if (!reader.readSections(text.substr(size_t(header.data() - text.data()) + header.size())))
+            return false;
+        // Once everything is read, so that a Base naming a skill further down the file finds it.
+        computeBaseValues(loaded);
+    } else {
+        error("Unknown file format: unknown file header");
+        return false;
+    }
+    if (loaded.SkillPoints <= 0 || loaded.InterestPoints <= 0)
+        computeBudgets(loaded);
+    inv = std::move(loaded);
+    sheetScript = std::move(script);
+    return true;
+}
+
+bool InvestigatorFile::load(const std::string& path, Investigator& inv, std::string& sheetScript)
+{
+    QFile file(QFile::decodeName(path.c_str()));
+    if (!file.open(QIODevice::ReadOnly)) {
+        error("Cannot open investigator file");
+        return false;
+    }
+    const qint64 size = file.size();
+    if (size <= 0) {
+        error("File is empty");
+        return false;
+    }
+    if (size > qint64(kMaxFileSize)) {
+        error("Cannot allocate buffer");
+        return false;
+    }
+    std::string bytes(size_t(size), '\0');
+    if (file.read(bytes.data(), size) != size) {
+        error("Unexpected end of file");
+        return false;
+    }
+    return read(bytes, inv, sheetScript);
+}
+
+} // namespace vorpane
