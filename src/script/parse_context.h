@@ -43,7 +43,8 @@ public:
 
     // The lexer's line, counted from 1.
     int32_t line = 1;
-    // The token just read; quoted by every message. Empty at the end of input.
+    // The token just read; quoted by every message. Empty at the end of the text; after a lexical
+    // error it stays on the offending characters, which a following "syntax error" quotes again.
     TokenSpan current { nullptr, 0 };
     // Set after a lexical error: from then on the lexer only reports end of input.
     bool lexerStopped = false;
