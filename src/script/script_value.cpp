@@ -96,10 +96,9 @@ ScriptValue ScriptValue::reference(ScriptValue* target, ScriptObject* holder)
     return v;
 }
 
-void ScriptValue::copyPayloadFrom(const ScriptValue& other)
+// After a copy of kind and payload: take this value's share or hold.
+void ScriptValue::holdPayloadOf(const ScriptValue& other)
 {
-    m_kind = other.m_kind;
-    m_payload = other.m_payload;
     switch (m_kind) {
     case ValueKind::String:
         ++m_payload.string->refCount;
@@ -142,38 +141,26 @@ void ScriptValue::releasePayload()
     }
 }
 
-ScriptValue::ScriptValue(const ScriptValue& other)
-{
-    copyPayloadFrom(other);
-}
-
-ScriptValue::ScriptValue(ScriptValue&& other) noexcept
-    : m_readOnly(other.m_readOnly)
-    , m_kind(other.m_kind)
-    , m_payload(other.m_payload)
-{
-    other.m_kind = ValueKind::Integer;
-    other.m_payload.integer = 0;
-}
-
-ScriptValue& ScriptValue::operator=(const ScriptValue& other)
+ScriptValue& ScriptValue::copySlow(const ScriptValue& other)
 {
     if (this != &other) {
         ScriptValue copy(other);
-        *this = std::move(copy);
+        moveSlow(std::move(copy));
     }
     return *this;
 }
 
-ScriptValue& ScriptValue::operator=(ScriptValue&& other) noexcept
+ScriptValue& ScriptValue::moveSlow(ScriptValue&& other) noexcept
 {
     if (this != &other) {
+        // Released only after the new value is in place: releasing may run an object's
+        // destructor, which must find this value already consistent.
         ScriptValue old(std::move(*this));
         m_readOnly = other.m_readOnly;
         m_kind = other.m_kind;
         m_payload = other.m_payload;
+        other.m_readOnly = 0;
         other.m_kind = ValueKind::Integer;
-        other.m_payload.integer = 0;
     }
     return *this;
 }

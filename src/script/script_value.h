@@ -72,17 +72,56 @@ public:
 
     static ScriptValue null();
     // A reference to storage; holder (optional) is kept alive as long as the reference.
-    static ScriptValue reference(ScriptValue* target, ScriptObject* holder = nullptr);
+    static ScriptValue reference(ScriptValue* target)
+    {
+        ScriptValue v;
+        v.m_kind = ValueKind::Reference;
+        v.m_payload.ref.target = target;
+        v.m_payload.ref.holder = nullptr;
+        return v;
+    }
+    static ScriptValue reference(ScriptValue* target, ScriptObject* holder);
 
-    ScriptValue(const ScriptValue& other);
-    ScriptValue(ScriptValue&& other) noexcept;
-    // Plain C++ copy (kind, payload and the flag as the copy rules say); no read-only check. Script
-    // assignment is assign().
-    ScriptValue& operator=(const ScriptValue& other);
-    ScriptValue& operator=(ScriptValue&& other) noexcept;
+    // Plain C++ copies (kind, payload and the flag as the copy rules say); no read-only check.
+    // Script assignment is assign(). Numbers take the inline paths.
+    ScriptValue(const ScriptValue& other) : m_kind(other.m_kind), m_payload(other.m_payload)
+    {
+        if (ownsPayload())
+            holdPayloadOf(other);
+    }
+    ScriptValue(ScriptValue&& other) noexcept
+        : m_readOnly(other.m_readOnly)
+        , m_kind(other.m_kind)
+        , m_payload(other.m_payload)
+    {
+        other.m_readOnly = 0;
+        other.m_kind = ValueKind::Integer;
+    }
+    ScriptValue& operator=(const ScriptValue& other)
+    {
+        if (!ownsPayload() && !other.ownsPayload()) {
+            m_readOnly = 0;
+            m_kind = other.m_kind;
+            m_payload = other.m_payload;
+            return *this;
+        }
+        return copySlow(other);
+    }
+    ScriptValue& operator=(ScriptValue&& other) noexcept
+    {
+        if (!ownsPayload() && this != &other) {
+            m_readOnly = other.m_readOnly;
+            m_kind = other.m_kind;
+            m_payload = other.m_payload;
+            other.m_readOnly = 0;
+            other.m_kind = ValueKind::Integer;
+            return *this;
+        }
+        return moveSlow(std::move(other));
+    }
     ~ScriptValue()
     {
-        if (m_kind >= ValueKind::Reference || m_kind == ValueKind::String)
+        if (ownsPayload())
             releasePayload();
     }
 
@@ -94,7 +133,12 @@ public:
     // The value at the end of a chain of references (a reference leading nowhere gives Integer 0).
     const ScriptValue& deref() const
     {
-        return m_kind == ValueKind::Reference ? derefSlow() : *this;
+        if (m_kind != ValueKind::Reference)
+            return *this;
+        const ScriptValue* target = m_payload.ref.target;
+        if (target && target->m_kind != ValueKind::Reference)
+            return *target;
+        return derefSlow();
     }
     ScriptValue& derefStorage() { return const_cast<ScriptValue&>(deref()); }
 
@@ -153,9 +197,13 @@ private:
         } ref;
     };
 
+    // Strings, objects and references own something that copies must share or hold.
+    bool ownsPayload() const { return m_kind == ValueKind::String || m_kind >= ValueKind::Reference; }
     const ScriptValue& derefSlow() const;
     void releasePayload();
-    void copyPayloadFrom(const ScriptValue& other);
+    void holdPayloadOf(const ScriptValue& other);
+    ScriptValue& copySlow(const ScriptValue& other);
+    ScriptValue& moveSlow(ScriptValue&& other) noexcept;
     void checkWritable() const
     {
         if (m_readOnly)

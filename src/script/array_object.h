@@ -1,0 +1,52 @@
+#pragma once
+// ArrayObject: the script class Array. Elements live in fixed chunks that are never moved or freed
+// while the array exists, so a Reference to an element stays valid even if the array grows or
+// shrinks before the reference is used. The member variable "length" may be assigned anything;
+// the elements follow it at the next element access, sort or reverse.
+
+#include "script/script_object.h"
+
+#include <memory>
+#include <vector>
+
+namespace vorpane::script {
+
+class ArrayObject final : public ScriptObject {
+public:
+    // «new Array(n)» accepts at most this many elements...
+    static constexpr uint32_t kMaxCreatedLength = 65535;
+    // ...and growth by access or by "length" at most this many.
+    static constexpr uint32_t kMaxGrownLength = 65534;
+
+    ArrayObject() = default;
+
+    // The class factory registered for "new" as "array".
+    static int create(ScriptValue* args, int argCount, ScriptValue& result);
+
+    int callMember(const std::string& name, ScriptValue* args, int argCount, ScriptValue& result) override;
+    ScriptValue* findMember(const std::string& name) override;
+    ScriptValue* element(uint32_t index) override;
+    std::string toText() override { return "Array"; }
+
+    // Elements in the buffer (the length value may differ until the next access).
+    uint32_t bufferLength() const { return m_size; }
+
+private:
+    static constexpr uint32_t kChunkBits = 10;
+    static constexpr uint32_t kChunkSize = 1u << kChunkBits;
+
+    ~ArrayObject() override = default;
+
+    ScriptValue& at(uint32_t index) { return m_chunks[index >> kChunkBits][index & (kChunkSize - 1)]; }
+    void followLength();
+    void resize(uint32_t length);
+    void sort();
+    bool sortUniform();
+    void reverse();
+
+    ScriptValue m_length;
+    uint32_t m_size = 0;
+    std::vector<std::unique_ptr<ScriptValue[]>> m_chunks;
+};
+
+} // namespace vorpane::script

@@ -1,0 +1,186 @@
+#pragma once
+// ScriptInterpreter: parses one script file and runs it by walking the syntax tree. It owns the
+// global variables, one FunctionFrame per user function, the classes "new" can create and the
+// counters that carry break, continue, return and the stop of a run through the tree.
+//
+// Names are interned once per run: every identifier node gets a name id, so a lookup compares
+// integers (the function's parameters, then its locals, then a table of globals by id).
+// Variables live on a VariableStack whose entries never move, so a Reference to a variable stays
+// valid while an expression is evaluated.
+
+#include "platform/break_key.h"
+#include "script/script_value.h"
+#include "script/syntax_tree.h"
+#include "script/variable_stack.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace vorpane::script {
+
+constexpr int kMaxCallDepth = 400;
+constexpr size_t kMaxNameLength = 63;
+
+struct Op;
+
+// Builds a new object for «new Name(args)»: stores it in result and returns a CallStatus.
+using ClassFactory = std::function<int(ScriptValue* args, int argCount, ScriptValue& result)>;
+
+struct RunFlags {
+    int32_t breakCount = 0;
+    int32_t returnCount = 0;
+    int32_t continueCount = 0;
+    int32_t abort = 0;
+};
+
+// One per user function, reused by every call of it; the global scope is one too.
+struct FunctionFrame {
+    const FunctionDef* def = nullptr;
+    std::vector<int32_t> parameterIds;
+    std::vector<ScriptValue> parameters;
+    size_t localBase = 0;    // the running call's variables on the variable stack...
+    uint32_t localCount = 0; // ...newest on top
+    uint64_t activation = 0; // unique per call; tags cached name lookups
+    const Op* body = nullptr;
+    int activeCalls = 0;
+    bool global = false;
+};
+
+// The state of a frame put aside while another call of the same function runs. The parameter
+// values are kept on the variable stack (unnamed), below the new call's variables.
+struct SavedFrame {
+    size_t localBase = 0;
+    uint32_t localCount = 0;
+    uint64_t activation = 0;
+    size_t parameters = 0; // where the saved parameter values start on the variable stack
+};
+
+// What an identifier node resolved to. Within one call of a function the set of variables only
+// grows during its leading "var" declarations, each of which runs once per call, so a name found
+// once stays found at the same place for the rest of that call.
+struct NameSlot {
+    int32_t nameId = -1;
+    int32_t parameter = -1;                // slot in frame, or -1
+    const FunctionFrame* frame = nullptr;  // the frame parameter was looked up in
+    uint64_t activation = 0;               // the call storage was found in
+    ScriptValue* storage = nullptr;
+};
+
+class ScriptInterpreter {
+public:
+    explicit ScriptInterpreter(std::string scriptPath);
+    ~ScriptInterpreter();
+    ScriptInterpreter(const ScriptInterpreter&) = delete;
+    ScriptInterpreter& operator=(const ScriptInterpreter&) = delete;
+
+    // Runs this text instead of reading the script file.
+    void setScriptText(std::string text);
+
+    // A global variable before the run. A name already declared is reported and stops the run.
+    bool declareGlobal(const std::string& name, const ScriptValue& value);
+    // Refused when the name is taken (ignoring case) or too long.
+    bool registerClass(const std::string& name, ClassFactory factory);
+
+    // 1 on success, 0 on failure; outValue gets the integer value of the script's last statement.
+    int run(int32_t* outValue = nullptr);
+
+    void stop()
+    {
+        m_flags.abort = 1;
+        m_stopped = 1;
+    }
+    // "Script Error" box, with "Line %d : " when there is a node; stops the run.
+    void reportError(const SyntaxNode* node, std::string_view message);
+
+    // Node evaluations allowed before the run stops silently; 0 means no limit.
+    void setStepBudget(uint64_t steps) { m_stepBudget = steps; }
+
+    const RunFlags& flags() const { return m_flags; }
+    const std::string& scriptPath() const { return m_path; }
+
+private:
+    friend struct OpHandlers;
+
+    struct ClassEntry {
+        std::string name;
+        ClassFactory factory;
+    };
+    struct StackExhausted { };
+
+    bool loadProgram();
+    void prepareTree();
+    void buildOps();
+    int32_t internName(const std::string& name);
+    void setStackLimit();
+
+    // Evaluation (op_tree.h, interpreter_eval.cpp).
+    inline ScriptValue eval(const Op& op);
+    inline const ScriptValue& read(const Op& op, ScriptValue& temp);
+    inline const ScriptValue* peek(const Op& op);
+    // Whether any of the counts or the abort flag is set; kept up to date by the two below.
+    bool stopped() const { return m_stopped != 0; }
+    void countUp(int32_t& count)
+    {
+        ++count;
+        m_stopped = 1;
+    }
+    void countDown(int32_t& count)
+    {
+        --count;
+        m_stopped = (m_flags.breakCount | m_flags.returnCount | m_flags.continueCount | m_flags.abort) != 0;
+    }
+    bool pending() const { return stopped() || breakKeyPending(); }
+    bool enterInterrupted(const SyntaxNode* node);
+    bool enterLimited();
+    bool breakRequested(const SyntaxNode* node);
+    void valueError(const SyntaxNode* node, int code);
+
+    // Variables.
+    ScriptValue* lookup(NameSlot& slot)
+    {
+        FunctionFrame* scope = m_scope;
+        if (slot.activation == scope->activation)
+            return slot.storage;
+        if (slot.frame == scope && slot.parameter >= 0)
+            return &scope->parameters[size_t(slot.parameter)];
+        return lookupSlow(slot);
+    }
+    ScriptValue* lookupSlow(NameSlot& slot);
+    ScriptValue* findVariable(int32_t nameId);
+    bool declare(FunctionFrame& scope, int32_t nameId, ScriptValue&& value, const SyntaxNode* node);
+
+    std::string m_path;
+    std::string m_text;
+    bool m_hasText = false;
+    SyntaxTree m_tree;
+
+    std::unordered_map<std::string, int32_t> m_nameIds;
+    std::vector<std::string> m_names;
+    std::vector<int32_t> m_globalById;   // index on the variable stack, or -1
+    std::vector<int32_t> m_functionById; // index into m_frames, or -1
+    std::vector<NameSlot> m_nameSlots;   // one per identifier node
+    std::vector<Op> m_ops;               // one per node
+    std::unique_ptr<Op> m_nothing;       // stands for every missing child
+    std::vector<std::unique_ptr<FunctionFrame>> m_frames;
+    FunctionFrame m_global;
+    FunctionFrame* m_scope = &m_global;
+    uint64_t m_lastActivation = 0;
+
+    VariableStack m_variables;
+
+    std::vector<ClassEntry> m_classes; // newest first
+    ScriptValue m_scratch;
+    RunFlags m_flags;
+    int32_t m_stopped = 0;
+    int m_callDepth = 0;
+    uint64_t m_stepBudget = 0;
+    uint64_t m_stepsLeft = UINT64_MAX;
+    uintptr_t m_stackLimit = 0;
+};
+
+} // namespace vorpane::script

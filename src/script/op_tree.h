@@ -1,0 +1,134 @@
+#pragma once
+// The interpreter's working form of a syntax tree: one Op per node, made once before the run.
+// An Op holds the handler chosen for its node's kind (and operator), its children as Ops, and
+// what the node needs at run time (a literal's value, an identifier's name slot, the function a
+// call names). Statement lists and declaration lists are flattened into vectors so that walking
+// them never recurses. Internal to the interpreter.
+
+#include "script/interpreter.h"
+
+#include <vector>
+
+namespace vorpane::script {
+
+struct Op;
+using OpHandler = ScriptValue (*)(ScriptInterpreter&, const Op&);
+
+enum class OpLeaf : uint8_t {
+    None,     // must be run through eval
+    Constant, // a literal (or a missing node): its value is `constant`
+    Name,     // an identifier: `name` says where to look
+};
+
+struct Op {
+    OpHandler run = nullptr;
+    const SyntaxNode* node = nullptr;  // none for a missing child
+    const Op* child[4] = {};
+    std::vector<const Op*> list;       // arguments, statements of a sequence, declarators
+    NameSlot* name = nullptr;
+    ScriptValue constant;
+    int32_t function = -1;             // the user function a call names
+    OpLeaf leaf = OpLeaf::None;
+};
+
+// The handlers, one per kind of node; friends of the interpreter.
+struct OpHandlers {
+    static OpHandler handlerFor(NodeKind kind);
+    // Picks a faster handler for some shapes of operands, once the children are linked.
+    static void specialize(Op& op);
+
+    static ScriptValue constant(ScriptInterpreter& in, const Op& op);
+    static ScriptValue identifier(ScriptInterpreter& in, const Op& op);
+    static ScriptValue sequence(ScriptInterpreter& in, const Op& op);
+    static ScriptValue varList(ScriptInterpreter& in, const Op& op);
+    static ScriptValue ifElse(ScriptInterpreter& in, const Op& op);
+    static ScriptValue forLoop(ScriptInterpreter& in, const Op& op);
+    static ScriptValue whileLoop(ScriptInterpreter& in, const Op& op);
+    static ScriptValue returnValue(ScriptInterpreter& in, const Op& op);
+    static ScriptValue breakLoop(ScriptInterpreter& in, const Op& op);
+    static ScriptValue continueLoop(ScriptInterpreter& in, const Op& op);
+    static ScriptValue comma(ScriptInterpreter& in, const Op& op);
+    static ScriptValue conditional(ScriptInterpreter& in, const Op& op);
+    template <UnaryOp OP>
+    static ScriptValue unary(ScriptInterpreter& in, const Op& op);
+    template <bool UP, bool POST>
+    static ScriptValue step(ScriptInterpreter& in, const Op& op);
+    template <BinaryOp OP>
+    static ScriptValue binary(ScriptInterpreter& in, const Op& op);
+    template <BinaryOp OP>
+    static ScriptValue binaryOfLeaves(ScriptInterpreter& in, const Op& op);
+    static ScriptValue assign(ScriptInterpreter& in, const Op& op);
+    template <BinaryOp OP>
+    static ScriptValue compoundAssign(ScriptInterpreter& in, const Op& op);
+    template <bool LEFT>
+    static ScriptValue shiftAssign(ScriptInterpreter& in, const Op& op);
+    static ScriptValue member(ScriptInterpreter& in, const Op& op);
+    static ScriptValue index(ScriptInterpreter& in, const Op& op);
+    static ScriptValue call(ScriptInterpreter& in, const Op& op);
+    static ScriptValue methodCall(ScriptInterpreter& in, const Op& op);
+    static ScriptValue newObject(ScriptInterpreter& in, const Op& op);
+    static ScriptValue unexpected(ScriptInterpreter& in, const Op& op);
+
+    static ScriptValue failed(ScriptInterpreter& in, const Op& op, const ScriptError& error);
+    static ScriptValue target(ScriptInterpreter& in, const Op& op);
+    static ScriptValue scratch(ScriptInterpreter& in);
+    static ScriptValue callUserFunction(ScriptInterpreter& in, const Op& op, FunctionFrame& function);
+    static ScriptValue callLibraryFunction(ScriptInterpreter& in, const Op& op, const std::string& name);
+    static void reportCallStatus(ScriptInterpreter& in, const Op& op, int status, const std::string& name);
+};
+
+// A value that may outlive the node that made it: a reference is replaced by a copy of what it
+// leads to, as assignment would store it.
+inline ScriptValue materialize(ScriptValue&& value)
+{
+    if (value.kind() != ValueKind::Reference)
+        return std::move(value);
+    return ScriptValue(value.deref());
+}
+
+// Every handler that can raise catches the codes of its own node (a function try block), so an
+// error is reported with the line of the node that raised it.
+[[gnu::always_inline]] inline ScriptValue ScriptInterpreter::eval(const Op& op)
+{
+    if (pending()) [[unlikely]] {
+        if (!enterInterrupted(op.node))
+            return ScriptValue();
+    }
+    if (--m_stepsLeft == 0 || uintptr_t(__builtin_frame_address(0)) < m_stackLimit) [[unlikely]] {
+        if (!enterLimited())
+            return ScriptValue();
+    }
+    return op.run(*this, op);
+}
+
+// An operand's value, read in place from a variable or literal when nothing is pending, else
+// evaluated into temp. A variable that holds a reference itself is left to eval, so that the
+// operators see the same chain of references either way.
+// A leaf operand's value in place, or none when it has to be evaluated. Only while nothing is
+// pending.
+[[gnu::always_inline]] inline const ScriptValue* ScriptInterpreter::peek(const Op& op)
+{
+    if (op.leaf == OpLeaf::Constant)
+        return &op.constant;
+    if (op.leaf == OpLeaf::Name) {
+        ScriptValue* v = lookup(*op.name);
+        if (v && v->kind() != ValueKind::Reference)
+            return v;
+    }
+    return nullptr;
+}
+
+[[gnu::always_inline]] inline const ScriptValue& ScriptInterpreter::read(const Op& op, ScriptValue& temp)
+{
+    if (op.leaf != OpLeaf::None && !pending()) {
+        if (op.leaf == OpLeaf::Constant)
+            return op.constant;
+        ScriptValue* v = lookup(*op.name);
+        if (v && v->kind() != ValueKind::Reference)
+            return *v;
+    }
+    temp = eval(op);
+    return temp;
+}
+
+} // namespace vorpane::script

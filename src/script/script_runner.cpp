@@ -1,0 +1,91 @@
+// ScriptRunner: the temporary file, the predefined names and the run.
+
+#include "script/script_runner.h"
+
+#include "script/array_object.h"
+#include "script/math_object.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QTemporaryFile>
+
+namespace vorpane::script {
+
+namespace {
+
+const char* const kTempPattern = "VRPXXXXXX";
+
+} // namespace
+
+ScriptRunner::ScriptRunner()
+{
+    QTemporaryFile file(QDir::tempPath() + QLatin1Char('/') + QLatin1String(kTempPattern));
+    file.setAutoRemove(false);
+    if (file.open())
+        m_tempPath = QFile::encodeName(file.fileName()).toStdString();
+}
+
+ScriptRunner::~ScriptRunner()
+{
+    m_interpreter.reset();
+    if (!m_tempPath.empty())
+        QFile::remove(QFile::decodeName(m_tempPath.c_str()));
+}
+
+int ScriptRunner::loadFile(const std::string& path)
+{
+    m_interpreter = std::make_unique<ScriptInterpreter>(path);
+    m_interpreter->setStepBudget(m_stepBudget);
+    return 1;
+}
+
+int ScriptRunner::loadText(const std::string& text)
+{
+    if (m_tempPath.empty())
+        return 0;
+    QSaveFile file(QFile::decodeName(m_tempPath.c_str()));
+    if (!file.open(QIODevice::WriteOnly)
+        || file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.commit())
+        return 0;
+    return loadFile(m_tempPath);
+}
+
+int ScriptRunner::loadTextInMemory(const std::string& text)
+{
+    loadFile(m_tempPath);
+    m_interpreter->setScriptText(text);
+    return 1;
+}
+
+int ScriptRunner::registerValue(const std::string& name, const ScriptValue& value)
+{
+    if (!m_interpreter)
+        return 0;
+    return m_interpreter->declareGlobal(name, value) ? 1 : 0;
+}
+
+void ScriptRunner::setStepBudget(uint64_t steps)
+{
+    m_stepBudget = steps;
+    if (m_interpreter)
+        m_interpreter->setStepBudget(steps);
+}
+
+int ScriptRunner::run(int32_t* outValue)
+{
+    if (outValue)
+        *outValue = 0;
+    if (!m_interpreter)
+        return 0;
+    ScriptInterpreter& interpreter = *m_interpreter;
+    ScriptValue null = ScriptValue::null();
+    interpreter.declareGlobal("null", null);
+    interpreter.declareGlobal("true", ScriptValue(1));
+    interpreter.declareGlobal("false", ScriptValue(0));
+    interpreter.declareGlobal("math", ScriptValue(new MathObject));
+    interpreter.registerClass("array", ArrayObject::create);
+    return interpreter.run(outValue);
+}
+
+} // namespace vorpane::script
