@@ -21,6 +21,8 @@ private slots:
     void reader_data();
     void reader();
     void keysInAnyCase();
+    void ruleFileKeepsNameOnly_data();
+    void ruleFileKeepsNameOnly();
     void subSkillCounts_data();
     void subSkillCounts();
     void budgetsOnLoad_data();
@@ -345,6 +347,26 @@ void TestInvestigatorFile::keysInAnyCase()
     QCOMPARE(loaded.inv.skills()[0]->checked, 1);
     QCOMPARE(static_cast<const Melee&>(*loaded.inv.melee()[0]->definition).stats().attacks, std::string("2"));
     QCOMPARE(loaded.inv.skills()[0]->definition->eras(), kAllEras);
+}
+
+void TestInvestigatorFile::ruleFileKeepsNameOnly_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("name") << "pulp.rul" << "pulp.rul";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("relative path") << "../../dev/stdin" << "stdin";
+    QTest::newRow("absolute path") << "/tmp/fifo.rul" << "fifo.rul";
+    QTest::newRow("windows path") << "C:\\Juegos\\pulp.rul" << "pulp.rul";
+}
+
+void TestInvestigatorFile::ruleFileKeepsNameOnly()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, kept);
+    const Loaded loaded = readText(fileText("INV\nInvestigator { \"RuleFile\" \"" + stored + "\" }\n"));
+    QVERIFY(loaded.ok);
+    QCOMPARE(QString::fromStdString(loaded.inv.RuleFile), kept);
 }
 
 void TestInvestigatorFile::subSkillCounts_data()
