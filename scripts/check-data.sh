@@ -89,7 +89,7 @@ for rul in data/*.rul; do
       echo "$out" | head -5
     fi
   done <"$work/scripts.txt"
-  echo "$name: $count modifier scripts parsed"
+  echo "$name: $count modifier scripts checked"
 
   if [ -n "$(section "$rul" INCOME)" ]; then
     for era in 1890 1920 1990; do
