@@ -20,11 +20,6 @@ bool isLetter(char c)
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-int clampToInt(long long value)
-{
-    return int(std::clamp<long long>(value, INT_MIN, INT_MAX));
-}
-
 // The run of characters starting at pos for which pred holds; pos moves past it.
 template <typename Pred> std::string_view takeRun(std::string_view text, size_t& pos, Pred pred)
 {

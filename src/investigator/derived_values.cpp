@@ -32,8 +32,8 @@ void rollCharacteristics(Investigator& inv, DiceExpression& dice)
 {
     for (const Roll& roll : kRolls)
         inv.*roll.characteristic = dice.evaluate(roll.dice);
-    if (inv.Age < inv.EDU + kAgeOverEducation)
-        inv.Age = inv.EDU + kAgeOverEducation;
+    if (inv.Age < clampToInt(inv.EDU + static_cast<long long>(kAgeOverEducation)))
+        inv.Age = clampToInt(inv.EDU + static_cast<long long>(kAgeOverEducation));
     computeBudgets(inv);
     computeDerivedValues(inv);
     recalculate(inv);
@@ -53,19 +53,21 @@ void rerollCharacteristics(Investigator& inv, InvestigatorHistory& history)
 
 void computeBudgets(Investigator& inv)
 {
+    const long long edu = inv.EDU;
+    const long long intelligence = inv.INT;
     if (inv.ExtraSchooling == 2) {
-        inv.SkillPoints = inv.EDU * 20 - 20;
-        inv.InterestPoints = (inv.INT + 1) * 10;
+        inv.SkillPoints = clampToInt(edu * 20 - 20);
+        inv.InterestPoints = clampToInt((intelligence + 1) * 10);
     } else {
-        inv.SkillPoints = inv.EDU * 20;
-        inv.InterestPoints = inv.INT * 10;
+        inv.SkillPoints = clampToInt(edu * 20);
+        inv.InterestPoints = clampToInt(intelligence * 10);
     }
 }
 
 void computeDerivedValues(Investigator& inv)
 {
-    inv.COR = inv.POD * 5;
-    inv.PV = (inv.TAM + inv.CON + 1) / 2;
+    inv.COR = clampToInt(inv.POD * 5LL);
+    inv.PV = clampToInt((static_cast<long long>(inv.TAM) + inv.CON + 1) / 2);
     inv.Magic = inv.POD;
 }
 
@@ -93,7 +95,7 @@ std::string damageBonus(const Investigator& inv)
 int maximumSanity(const Investigator& inv)
 {
     const SkillEntry* mythos = inv.findSkill(kMythosSkill);
-    return kSanityCeiling - (mythos ? mythos->current : 0);
+    return clampToInt(kSanityCeiling - static_cast<long long>(mythos ? mythos->current : 0));
 }
 
 void computeBaseValues(Investigator& inv)

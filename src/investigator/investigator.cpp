@@ -188,11 +188,11 @@ std::optional<int> Investigator::findCharacteristic(std::string_view name) const
     case Derived::None:
         return this->*found->stored;
     case Derived::Luck:
-        return POD * 5;
+        return clampToInt(POD * 5LL);
     case Derived::Know:
-        return EDU * 5;
+        return clampToInt(EDU * 5LL);
     case Derived::Idea:
-        return INT * 5;
+        return clampToInt(INT * 5LL);
     case Derived::Sanity:
         return COR;
     case Derived::HitPoints:

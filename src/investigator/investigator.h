@@ -14,6 +14,8 @@
 #include "investigator/skill_entry.h"
 #include "rules/rule_set.h"
 
+#include <algorithm>
+#include <climits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,6 +26,9 @@ namespace vorpane {
 
 // What a failed characteristic lookup or base formula yields.
 constexpr int kFormulaError = -666;
+
+// Arithmetic on values that come from files saturates instead of overflowing.
+inline int clampToInt(long long value) { return int(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
 
 // Era indexes.
 constexpr int kEra1890 = 0;

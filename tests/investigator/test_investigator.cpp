@@ -24,6 +24,7 @@ private slots:
     void budgets_data();
     void budgets();
     void hitPointsRoundHalfUp();
+    void hugeValuesSaturate();
     void rollingOrderAndAge_data();
     void rollingOrderAndAge();
     void recalculation();
@@ -212,6 +213,26 @@ void TestInvestigator::hitPointsRoundHalfUp()
     inv.TAM = 12;
     computeDerivedValues(inv);
     QCOMPARE(inv.PV, 12);
+}
+
+void TestInvestigator::hugeValuesSaturate()
+{
+    // A file can hold any int; derived values must not overflow.
+    Investigator inv;
+    inv.EDU = inv.INT = inv.POD = inv.TAM = inv.CON = INT_MAX;
+    inv.ExtraSchooling = 2;
+    computeBudgets(inv);
+    computeDerivedValues(inv);
+    QCOMPARE(inv.SkillPoints, INT_MAX);
+    QCOMPARE(inv.InterestPoints, INT_MAX);
+    QCOMPARE(inv.COR, INT_MAX);
+    QCOMPARE(inv.PV, INT_MAX);
+    QCOMPARE(inv.characteristic("SUER"), INT_MAX);
+    inv.EDU = INT_MIN;
+    computeBudgets(inv);
+    QCOMPARE(inv.SkillPoints, INT_MIN);
+    inv.addEntry(std::make_unique<Skill>("Zhaldor Mythos", "00", kAllEras), false).current = INT_MIN;
+    QCOMPARE(maximumSanity(inv), INT_MAX);
 }
 
 void TestInvestigator::rollingOrderAndAge_data()
