@@ -1,0 +1,306 @@
+// The interpreter: scopes and calls, loops and their counts, errors and their single message,
+// the limits (call depth, machine stack, step budget) and the break key.
+
+#include "platform/break_key.h"
+#include "script/script_object.h"
+#include "script/script_runner.h"
+#include "script_test_support.h"
+
+#include <QTest>
+#include <QThread>
+
+using namespace vorpane;
+using namespace vorpane::script;
+using namespace vorpane::script::test;
+
+namespace {
+
+// A host object for the tests: status(n) returns status n, raise(code) raises the code, press()
+// presses the break key, ping() counts; it records its own destruction.
+class ProbeObject final : public ScriptObject {
+public:
+    explicit ProbeObject(bool* destroyed = nullptr) : m_destroyed(destroyed) {}
+
+    int callMember(const std::string& name, ScriptValue* args, int argCount, ScriptValue& result) override
+    {
+        if (name == "status")
+            return args[0].toInteger();
+        if (name == "raise")
+            raiseError(args[0].toInteger());
+        if (name == "press")
+            pressBreakKey();
+        if (name == "ping")
+            result.setInteger(m_destroyed && *m_destroyed ? -1 : 1);
+        return CallOk;
+    }
+
+private:
+    ~ProbeObject() override
+    {
+        if (m_destroyed)
+            *m_destroyed = true;
+    }
+    bool* m_destroyed;
+};
+
+RunResult runWithProbe(const std::string& text, RecordingUi& ui, bool* destroyed = nullptr)
+{
+    installUi(&ui);
+    RunResult result;
+    {
+        ScriptRunner runner;
+        runner.loadTextInMemory(text);
+        runner.registerValue("probe", ScriptValue(new ProbeObject(destroyed)));
+        result.ok = runner.run(&result.value);
+    }
+    for (const RecordingUi::Box& box : ui.boxes)
+        result.boxes << QString::fromLatin1(box.text.c_str());
+    installUi(nullptr);
+    return result;
+}
+
+std::string nestedNegations(int depth)
+{
+    std::string text = "var x;\nx = ";
+    for (int i = 0; i < depth; ++i)
+        text += "-(";
+    text += "1";
+    text += std::string(size_t(depth), ')');
+    text += ";\nalert(x);\n";
+    return text;
+}
+
+const QString kUnhandled = "Unhandled exception:\nThis is probably due to a stack overflow. This program does not "
+                           "handle deep recursive functions very well - try rewriting the script without "
+                           "recursion.\nThis exception may also be caused by an internal parser error.";
+
+} // namespace
+
+class TestScriptInterpreter : public QObject {
+    Q_OBJECT
+private slots:
+    void scripts_data();
+    void scripts();
+    void callDepthLimit_data();
+    void callDepthLimit();
+    void deepExpressionsDoNotOverflowTheStack();
+    void smallStackReportsInsteadOfCrashing();
+    void stepBudgetStopsSilently();
+    void breakKeyPressedBeforeTheRunIsForgotten();
+    void breakKeyAsksAndStops_data();
+    void breakKeyAsksAndStops();
+    void hostStatuses_data();
+    void hostStatuses();
+    void objectIsHeldDuringItsCall();
+    void missingFileIsReported();
+};
+
+void TestScriptInterpreter::scripts_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("boxes");
+    QTest::addColumn<int>("ok");
+    QTest::addColumn<int>("value");
+
+    // Scopes and calls
+    QTest::newRow("parameter shadows global")
+        << "var x; x = 1; function f(x) { return x; } alert(f(2)); alert(x);" << "2|1" << 1 << 0;
+    QTest::newRow("local shadows global") << "var x; x = 1; function f() { var x; x = 5; return x; } alert(f() + x);"
+                                          << "6" << 1 << 0;
+    QTest::newRow("function changes a global") << "var g; g = 3; function f() { g = g + 1; } f(); alert(g);" << "4"
+                                               << 1 << 0;
+    QTest::newRow("falls off its end") << "var y; function f() { var x; x = 5; } y = f(); alert(y);" << "5" << 1 << 0;
+    QTest::newRow("recursion keeps its locals")
+        << "function f(n) { var a; a = n; if (n > 0) f(n - 1); return a; } alert(f(3));" << "3" << 1 << 0;
+    QTest::newRow("recursion through another function keeps parameters")
+        << "function f(n) { var r; if (n == 0) return \"\"; r = g(n); return r + n; }"
+           " function g(m) { return f(m - 1); } alert(f(3));"
+        << "123" << 1 << 0;
+    QTest::newRow("arguments of a recursive call see the caller's locals")
+        << "function f(n) { var k; k = n - 1; if (n == 0) return 0; return f(k) + 1; } alert(f(3));" << "3" << 1 << 0;
+    QTest::newRow("a declaration reads the global it is about to hide")
+        << "var x; x = 4; function f() { var y = x, x = 2; return y * 10 + x; } alert(f());" << "42" << 1 << 0;
+    // Loops and counts
+    QTest::newRow("empty for condition never runs") << "var x; x = 0; for (;;) { x = 1; } alert(x);" << "0" << 1 << 0;
+    QTest::newRow("for tests a float exactly")
+        << "var i, n; n = 0; for (i = 0.5; i; i = 0) n = n + 1; while (0.5) n = 9; alert(n);" << "1" << 1 << 0;
+    QTest::newRow("for compares text with 0") << "var s, n; n = 0; for (s = \"00\"; s; s = \"0\") n = n + 1; alert(n);"
+                                              << "1" << 1 << 0;
+    QTest::newRow("continue still runs the step")
+        << "var i, n; n = 0; for (i = 0; i < 5; i++) { if (i % 2) continue; n = n + 1; } alert(n);" << "3" << 1 << 0;
+    QTest::newRow("loop value is the last body value") << "var i; for (i = 0; i < 3; i++) i;" << "" << 1 << 2;
+    QTest::newRow("break in a called function ends the caller's loop")
+        << "var n; function f() { break; } n = 0; while (n < 5) { n++; f(); n = 100; } alert(n);" << "1" << 1 << 0;
+    QTest::newRow("script value") << "var a; a = 6; a * 7;" << "" << 1 << 42;
+    // Errors
+    QTest::newRow("undeclared variable in a function") << "function f() { y = 1; }\nf();"
+                                                       << "Line 1 : Variable \"y\" not found" << 0 << 0;
+    QTest::newRow("only the first error is shown") << "var x;\nx = 1 / 0 + y;\nalert(x);"
+                                                   << "Line 2 : Variable \"y\" not found" << 0 << 0;
+    QTest::newRow("one message per missing parameter")
+        << "function f(a, b, c) { }\nf(1);"
+        << "Line 2 : Too few parameters for function call to \"f\"|Line 2 : Too few parameters for function call to "
+           "\"f\""
+        << 0 << 0;
+    QTest::newRow("extra arguments are not evaluated") << "function f(a) { }\nf(1, alert(2));"
+                                                       << "Line 2 : Too many parameters for function call to \"f\"" << 0
+                                                       << 0;
+    QTest::newRow("failed argument hides the count") << "function f(a, b) { }\nf(1 / 0);" << "Line 2 : Divide by zero"
+                                                     << 0 << 0;
+    QTest::newRow("local named like a parameter") << "function f(a) { var a; }\n\nf(1);"
+                                                  << "Line 1 : Variable \"a\" has already been declared!" << 0 << 0;
+    QTest::newRow("error in a condition") << "var x;\nif (\"a\" - 1) x = 1;\nalert(2);"
+                                          << "Line 2 : Invalid operator for strings" << 0 << 0;
+    // Element references stay valid while the array grows or is dropped.
+    QTest::newRow("element read while the array grows")
+        << "var a, x; a = new Array; a[0] = 7; x = a[5000] + a[0]; alert(x);" << "7" << 1 << 0;
+    QTest::newRow("element read after its array was dropped")
+        << "var a, x; a = new Array; a[0] = 7; x = (a = 0) + a[0]; alert(x);" << "7" << 1 << 0;
+    QTest::newRow("variable assigned its own element") << "var a; a = new Array(\"k\"); a = a[0]; alert(a);" << "k" << 1
+                                                       << 0;
+}
+
+void TestScriptInterpreter::scripts()
+{
+    QFETCH(QString, script);
+    const RunResult result = runScript(script.toStdString());
+    QTEST(result.boxes.join('|'), "boxes");
+    QTEST(result.ok, "ok");
+    QTEST(int(result.value), "value");
+}
+
+void TestScriptInterpreter::callDepthLimit_data()
+{
+    QTest::addColumn<int>("depth");
+    QTest::addColumn<QString>("boxes");
+    QTest::newRow("400 nested calls") << 400 << "400";
+    QTest::newRow("401 nested calls") << 401 << "Line 2 : Stack Overflow";
+}
+
+void TestScriptInterpreter::callDepthLimit()
+{
+    QFETCH(int, depth);
+    // alert() would be a call too, so the result is read outside any call.
+    const std::string script = "var r;\nfunction f(n) { if (n > 1) return f(n - 1) + 1; return 1; }\nr = f("
+        + std::to_string(depth) + ");\nalert(r);";
+    QTEST(runScript(script).boxes.join('|'), "boxes");
+}
+
+void TestScriptInterpreter::deepExpressionsDoNotOverflowTheStack()
+{
+    const RunResult result = runScript(nestedNegations(3000));
+    QCOMPARE(result.boxes, QStringList { "1" });
+}
+
+void TestScriptInterpreter::smallStackReportsInsteadOfCrashing()
+{
+    RunResult nested, recursion;
+    QThread* thread = QThread::create([&] {
+        nested = runScript(nestedNegations(3000));
+        recursion = runScript("function f(n) { if (n > 1) return f(n - 1) + 1; return 1; }\nalert(f(400));");
+    });
+    thread->setStackSize(256 * 1024);
+    thread->start();
+    QVERIFY(thread->wait(60000));
+    delete thread;
+    QCOMPARE(nested.boxes, QStringList { kUnhandled });
+    QCOMPARE(nested.ok, 0);
+    QCOMPARE(recursion.boxes, QStringList { kUnhandled });
+}
+
+void TestScriptInterpreter::stepBudgetStopsSilently()
+{
+    RecordingUi ui;
+    const RunResult result = runScript("var i; i = 0; while (1) i++;", ui, 10000);
+    QCOMPARE(result.ok, 0);
+    QVERIFY(result.boxes.isEmpty());
+}
+
+void TestScriptInterpreter::breakKeyPressedBeforeTheRunIsForgotten()
+{
+    pressBreakKey();
+    RecordingUi ui;
+    const RunResult result = runScript("alert(1);", ui);
+    QCOMPARE(result.ok, 1);
+    QCOMPARE(result.boxes, QStringList { "1" });
+    QVERIFY(!breakKeyPending());
+}
+
+void TestScriptInterpreter::breakKeyAsksAndStops_data()
+{
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QString>("boxes");
+    QTest::addColumn<int>("ok");
+    const QString question = "Break detected at line 3\nStop script execuction?";
+    QTest::newRow("yes") << true << question << 0;
+    QTest::newRow("no") << false << question + "|done" << 1;
+}
+
+void TestScriptInterpreter::breakKeyAsksAndStops()
+{
+    QFETCH(bool, answer);
+    RecordingUi ui;
+    ui.yesNoAnswers = { answer };
+    const RunResult result = runWithProbe("var i;\nprobe.press();\ni = 1;\nalert(\"done\");", ui);
+    QTEST(result.boxes.join('|'), "boxes");
+    QTEST(result.ok, "ok");
+    QCOMPARE(ui.boxes.front().title, std::string("Break"));
+    QCOMPARE(ui.boxes.front().icon, MsgIcon::Question);
+    QCOMPARE(ui.boxes.front().buttons, MsgButtons::YesNo);
+}
+
+void TestScriptInterpreter::hostStatuses_data()
+{
+    QTest::addColumn<QString>("call");
+    QTest::addColumn<QString>("boxes");
+
+    QTest::newRow("success") << "probe.status(0)" << "after";
+    QTest::newRow("already reported") << "probe.status(1)" << "";
+    QTest::newRow("not found") << "probe.status(2)" << "Line 1 : Member function status not found!";
+    QTest::newRow("too few") << "probe.status(3)" << "Line 1 : status() : too few parameters";
+    QTest::newRow("too many") << "probe.status(4)" << "Line 1 : status() : too many parameters";
+    QTest::newRow("other") << "probe.status(7)" << "Line 1 : failed to call member function status";
+    QTest::newRow("known code") << "probe.raise(-6)" << "Line 1 : Array access out of bounds";
+    QTest::newRow("unknown code") << "probe.raise(-20)" << "Line 1 : Internal Parser Error: 0xFFFFFFEC";
+}
+
+void TestScriptInterpreter::hostStatuses()
+{
+    QFETCH(QString, call);
+    RecordingUi ui;
+    const RunResult result = runWithProbe((call + ";\nalert(\"after\");").toStdString(), ui);
+    QTEST(result.boxes.join('|'), "boxes");
+    QCOMPARE(result.ok, call.endsWith("(0)") ? 1 : 0);
+}
+
+void TestScriptInterpreter::objectIsHeldDuringItsCall()
+{
+    // The argument drops the only variable that holds the object before the call is made.
+    bool destroyed = false;
+    RecordingUi ui;
+    const RunResult result = runWithProbe("alert(probe.ping(probe = 0));", ui, &destroyed);
+    QCOMPARE(result.boxes, QStringList { "1" });
+    QVERIFY(destroyed);
+}
+
+void TestScriptInterpreter::missingFileIsReported()
+{
+    RecordingUi ui;
+    installUi(&ui);
+    ScriptRunner runner;
+    runner.loadFile("/nonexistent/folder/script.vsc");
+    QCOMPARE(runner.run(), 0);
+    installUi(nullptr);
+    QCOMPARE(ui.boxes.size(), size_t(1));
+    QCOMPARE(ui.boxes[0].text, std::string("Couldn't open file"));
+    QCOMPARE(ui.boxes[0].title, std::string("Script Error"));
+    QCOMPARE(ui.boxes[0].icon, MsgIcon::Warning);
+}
+
+int runScriptInterpreterTests(int argc, char** argv)
+{
+    TestScriptInterpreter tests;
+    return QTest::qExec(&tests, argc, argv);
+}
+
+#include "test_script_interpreter.moc"
