@@ -1,0 +1,172 @@
+#pragma once
+// SheetPainter: one replay of a SheetLayout onto a QPainter (screen bitmap, printer, PDF, PNG).
+// The painter maps sheet units (0.01 mm, y up) to the surface with one scale factor, device
+// pixels per 0.01 mm; fonts are sized in sheet units (a point is 2540/72 units), so every surface
+// lays text out alike and only the resolution differs. The painter's own state follows the
+// drawing list: line pen, text colour, current font, field text style, the user-text look.
+//
+// The view's SheetHost draws each item; its default is drawItem() here, which table rows and
+// other view-specific drawing fall back on. The public drawing operations below are what such
+// hosts build on.
+
+#include "sheet/sheet_item.h"
+#include "sheet/sheet_item_types.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPen>
+#include <QTransform>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+class QPainter;
+
+namespace vorpane {
+
+class EnhancedMetafile;
+class Image;
+class SheetLayout;
+
+// Profile section and values of the sheets' user-text look and printing.
+namespace sheet_settings {
+inline constexpr const char* kSection = "Sheet";
+inline constexpr const char* kUserTextColour = "UserTextColour";
+inline constexpr int kUserTextColourDefault = 0x800000; // dark blue
+inline constexpr const char* kUserTextFace = "UserTextFace";
+inline constexpr const char* kUserTextFaceDefault = "Comic Sans MS";
+inline constexpr const char* kUserTextItalic = "UserTextItalic";
+inline constexpr int kUserTextItalicDefault = 0;
+inline constexpr const char* kUserTextWeight = "UserTextWeight";
+inline constexpr int kUserTextWeightDefault = 0; // 0: the font's own weight
+inline constexpr const char* kLeftMargin = "LeftMargin";
+inline constexpr int kLeftMarginDefault = 0; // 0.1 mm
+inline constexpr const char* kTopMargin = "TopMargin";
+inline constexpr int kTopMarginDefault = 180; // 0.1 mm
+} // namespace sheet_settings
+
+// What the player writes on a sheet looks like this.
+struct UserTextLook {
+    SheetColour colour = sheet_settings::kUserTextColourDefault;
+    std::string face = sheet_settings::kUserTextFaceDefault;
+    bool italic = false;
+    int weight = sheet_settings::kUserTextWeightDefault;
+
+    static UserTextLook fromProfile();
+};
+
+// Sheet units per point.
+constexpr double kUnitsPerPoint = 2540.0 / 72.0;
+// Sheet units per inch.
+constexpr double kUnitsPerInch = 2540.0;
+
+// Sheet units (y up) to device pixels at `dpi` with the page's top-left corner at the origin.
+QTransform sheetToDevice(double dpiX, double dpiY);
+
+// Decoded pictures kept between replays, keyed by path; an entry is reloaded when its file's
+// size or time changes. Without a cache every replay reloads every picture.
+class SheetPictureCache {
+public:
+    SheetPictureCache();
+    ~SheetPictureCache();
+    SheetPictureCache(const SheetPictureCache&) = delete;
+    SheetPictureCache& operator=(const SheetPictureCache&) = delete;
+
+    // Null when the file does not load.
+    const Image* image(const std::string& path);
+    const EnhancedMetafile* metafile(const std::string& path);
+    void clear();
+    size_t size() const;
+
+private:
+    struct Entry;
+    Entry* entry(const std::string& path);
+    std::unordered_map<std::string, std::unique_ptr<Entry>> m_entries;
+};
+
+class SheetPainter {
+public:
+    // `painter` must already map sheet units to the surface (sheetToDevice, or the same scale
+    // with a translation for print margins).
+    SheetPainter(QPainter& painter, SheetLayout& layout, UserTextLook look = UserTextLook::fromProfile(),
+                 SheetPictureCache* pictures = nullptr);
+    ~SheetPainter();
+    SheetPainter(const SheetPainter&) = delete;
+    SheetPainter& operator=(const SheetPainter&) = delete;
+
+    // The white page, then every item through the layout's host (or drawItem without one).
+    void replay();
+
+    // The default drawing of one item.
+    void drawItem(SheetItem& item);
+
+    // --- Building blocks for hosts -------------------------------------------------------------
+    void drawTextBox(const SheetRect& rect, const std::string& text, TextStyle style);
+    // The same in a font of the caller's (for example the current font with another weight).
+    void drawTextBox(const SheetRect& rect, const std::string& text, TextStyle style, const QFont& font);
+    // Loads (or takes from the cache) and draws a picture file; unknown or broken files draw nothing.
+    void drawPictureFile(const SheetRect& rect, const std::string& fileName, bool fitted);
+    // A picture already loaded (the investigator's portrait).
+    void drawImage(const SheetRect& rect, const Image& image, bool fitted);
+    void drawCheckBox(const SheetRect& rect, bool crossed);
+    // A placement's default drawing (picture, check box or text box), capturing its context.
+    void drawPlacedField(PlacedField& placement);
+    void drawTableEntry(TableEntry& entry);
+    void capture(PlacedField& placement) const;
+
+    QPainter& painter() { return m_painter; }
+    SheetLayout& layout() { return m_layout; }
+    const QFont& currentFont() const { return m_font; }
+    const SheetFontItem* currentFontItem() const { return m_fontItem; }
+    // Whole degrees in 0..360.
+    int currentFontRotation() const { return m_fontRotation; }
+    TextStyle fieldTextStyle() const { return m_fieldTextStyle; }
+    SheetColour textColour() const { return m_textColour; }
+    int32_t checkBoxShadow() const { return m_checkBoxShadow; }
+    const UserTextLook& userTextLook() const { return m_look; }
+
+    // A font description as the sheet builds it: size in tenths of a point, rotation in tenths of a degree.
+    static QFont makeFont(const std::string& face, int32_t size, int weight, bool italic, bool underline,
+                          bool strikeOut);
+
+private:
+    void setFont(const SheetFontItem& item);
+    void setUserTextSize(const SheetUserTextItem& item);
+    void drawShape(const SheetShapeItem& item);
+    void drawFill(const SheetFillItem& item);
+    void drawText(const SheetRect& rect, const std::string& text, TextStyle style, const QFont& font,
+                  int rotation, const QColor& colour);
+    void drawUnderlines(const SheetRect& rect, const QFont& font);
+    void drawFittedImage(const SheetRect& rect, const Image& image);
+    void drawMetafile(const SheetRect& rect, const EnhancedMetafile& metafile, bool fitted);
+
+    QPainter& m_painter;
+    SheetLayout& m_layout;
+    UserTextLook m_look;
+    SheetPictureCache* m_pictures;
+    std::unique_ptr<SheetPictureCache> m_ownPictures; // one replay's pictures when none is shared
+
+    QPen m_linePen;
+    QPen m_userTextPen;
+    SheetColour m_textColour = kColourBlack;
+    QFont m_font;
+    int m_fontRotation = 0;
+    const SheetFontItem* m_fontItem = nullptr;
+    TextStyle m_fieldTextStyle = TextNormal;
+    QFont m_userFont;
+    int32_t m_userTextSize = 100;
+    int32_t m_userTextRotation = 0;
+    int m_userFontRotation = 0;
+    int32_t m_checkBoxShadow = 0;
+    QTransform m_baseTransform;
+};
+
+// Paints the layout into a new image of the page's size at `dpi` (white page, 32-bit).
+// A page larger than kMaxRenderPixels is refused with a null image.
+constexpr int64_t kMaxRenderPixels = int64_t(8000) * 8000;
+QImage renderSheet(SheetLayout& layout, double dpi, const UserTextLook& look = UserTextLook::fromProfile(),
+                   SheetPictureCache* pictures = nullptr);
+
+} // namespace vorpane

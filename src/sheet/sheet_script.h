@@ -1,0 +1,48 @@
+#pragma once
+// Running a sheet or handout layout script: choose the script file, run it with the objects
+// `output`, `sheet` and `field` bound to a layout, and put the error page over what it drew when
+// it cannot be loaded or fails. What a view does around it (the editor, the page cache, the
+// repaint) is the view's.
+
+#include <string>
+#include <vector>
+
+namespace vorpane {
+
+class SheetLayout;
+
+inline constexpr const char* kSheetScriptExtension = "vis";
+inline constexpr const char* kHandoutScriptExtension = "vhs";
+
+// The script's names (no folder, no extension) in the program folder, in the order found.
+std::vector<std::string> sheetScriptNames(const std::string& extension);
+
+// The script a view shows: `name` when its file exists in the program folder, else the first
+// script of that extension, else "".
+std::string chooseSheetScript(const std::string& name, const std::string& extension);
+
+// Program folder + name + "." + extension.
+std::string sheetScriptPath(const std::string& name, const std::string& extension);
+
+// Resets the page to 100 x 100 mm, then runs the named script of the program folder: no name
+// gives the error page "There are no sheet files available (*.<extension>)". Afterwards the
+// layout's host binds its tables. True when the script ran to its end.
+bool runSheetScriptNamed(const std::string& name, const std::string& extension, SheetLayout& layout);
+
+// Empties the drawing list and runs the script file at `path` on the layout (page size as it
+// is). A file that cannot be read or parsed, or a run that fails, adds the error page. Does not
+// bind tables.
+bool runSheetScript(const std::string& path, SheetLayout& layout);
+
+// The same with the script's text instead of a file.
+bool runSheetScriptText(const std::string& text, SheetLayout& layout);
+
+// Appends the error page to the drawing list (which is not emptied): a 100 x 25 mm page,
+// "Sheet Script Error" and the message (a default text when it is empty).
+void appendErrorPage(SheetLayout& layout, const std::string& message = {});
+
+inline constexpr const char* kLoadFailedMessage = "A problem was encountered trying to load the current sheet layout script";
+inline constexpr const char* kRunFailedMessage = "A problem was encountered executing the current sheet layout script";
+inline constexpr const char* kDefaultErrorMessage = "An error occurred while trying to process the sheet script";
+
+} // namespace vorpane
