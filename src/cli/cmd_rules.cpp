@@ -53,7 +53,8 @@ std::string joined(const std::vector<std::string>& items)
     return text;
 }
 
-void printEntries(const std::string& ruleFile)
+// Entries, descriptions and the script sections, read from the file as the dialog reads them.
+void printFileSections(const std::string& ruleFile)
 {
     SectionFile file;
     if (!file.open(programFile(ruleFile)))
@@ -66,6 +67,10 @@ void printEntries(const std::string& ruleFile)
     if (!entries.empty()) {
         print("Description:");
         printIndented(describeEntry(file, entries.front()).longText);
+    }
+    for (const char* script : {"GLOBAL_SCRIPT", "INCOME"}) {
+        const std::string text = file.section(script);
+        print(std::string(script) + ": " + (text.empty() ? "none" : std::to_string(text.size()) + " bytes"));
     }
 }
 
@@ -135,7 +140,7 @@ int runRules(const Args& args)
         print("Load failed.");
         return kFailed;
     }
-    printEntries(ruleFile);
+    printFileSections(ruleFile);
     const std::string optionsFile = cache.keyValue(ruleFile, "Options", ListFile::kFallbackFile);
     print("Options list: " + optionsFile);
     for (const char* key : {"DefaultScript", "ShortInfo", "InvestigatorName"})

@@ -31,7 +31,7 @@ void NameGenerator::draw()
     std::string first;
     if (pick(female ? "FemaleNames" : "MaleNames", first)) {
         name = first;
-        m_sex = female ? "F" : "M";
+        m_sex.assign(1, female ? 'F' : 'M');
     }
     if (!m_names.section("Surnames")) {
         m_fullName = kNoData;

@@ -73,6 +73,7 @@ private:
     bool parseOccupations(const SectionFile& file);
     bool parseSkillList(OccupationDef& occupation, const std::string& list) const;
     bool checkItem(const OccupationDef& occupation, const std::string& item, bool inSubset) const;
+    void reserveRows(const std::string& section);
     void addDefinition(std::unique_ptr<SkillDef> definition);
     void clear();
 

@@ -6,6 +6,8 @@
 #include "rules/section_file.h"
 #include "rules/text_case.h"
 
+#include <algorithm>
+
 namespace vorpane {
 
 namespace {
@@ -91,6 +93,12 @@ std::unique_ptr<SkillDef> readDefinitionRow(RowReader& reader, SkillKind kind)
     return std::make_unique<Melee>(std::move(name), std::move(base), eras, std::move(stats));
 }
 
+// At most one row per line: enough to size the lists once.
+size_t lineCount(const std::string& text)
+{
+    return size_t(std::count(text.begin(), text.end(), '\n')) + 1;
+}
+
 bool isSubsetDigit(char c)
 {
     return c >= '1' && c <= '9';
@@ -127,6 +135,13 @@ bool RuleSet::parse(const SectionFile& file)
         && parseDefinitions(file, SkillKind::Melee) && parseOccupations(file);
 }
 
+void RuleSet::reserveRows(const std::string& section)
+{
+    const size_t rows = lineCount(section);
+    m_definitions.reserve(m_definitions.size() + rows);
+    m_definitionIndex.reserve(m_definitionIndex.size() + rows);
+}
+
 void RuleSet::addDefinition(std::unique_ptr<SkillDef> definition)
 {
     const auto [slot, added] = m_definitionIndex.try_emplace(nameKey(definition->name()), m_definitions.size());
@@ -158,6 +173,7 @@ bool RuleSet::parseDefinitions(const SectionFile& file, SkillKind kind)
     std::optional<std::string> text = file.findSection(section);
     if (!text)
         return false;
+    reserveRows(*text);
     RowReader reader(std::move(*text));
     while (!reader.atEnd()) {
         std::unique_ptr<SkillDef> definition = readDefinitionRow(reader, kind);
@@ -179,6 +195,9 @@ bool RuleSet::parseOccupations(const SectionFile& file)
     std::optional<std::string> text = file.findSection("OCCUPATIONS");
     if (!text)
         return false;
+    const size_t rows = lineCount(*text);
+    m_occupations.reserve(rows);
+    m_occupationIndex.reserve(rows);
     RowReader reader(std::move(*text));
     while (!reader.atEnd()) {
         OccupationDef occupation;

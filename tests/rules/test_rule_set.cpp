@@ -22,8 +22,6 @@ private slots:
     void duplicatesAreSkipped();
     void brokenFilesFail_data();
     void brokenFilesFail();
-    void eraWords_data();
-    void eraWords();
     void giveSkillsByEra_data();
     void giveSkillsByEra();
     void newDocumentEntries_data();
@@ -240,31 +238,6 @@ void TestRuleSet::brokenFilesFail()
     QCOMPARE(ui.texts(), message);
     QCOMPARE(ui.statusTexts.back(), std::string());
     QCOMPARE(ui.waitDepth, 0);
-}
-
-void TestRuleSet::eraWords_data()
-{
-    QTest::addColumn<QString>("word");
-    QTest::addColumn<int>("eras");
-    QTest::newRow("all") << "xxx" << 7;
-    QTest::newRow("1890s only") << "x--" << 1;
-    QTest::newRow("none") << "---" << 0;
-    QTest::newRow("two characters") << "xx" << 3;
-    QTest::newRow("1920s only") << "-x-" << 2;
-    QTest::newRow("any character counts") << "ab-" << 3;
-    QTest::newRow("longer word") << "--xjunk" << 4;
-}
-
-void TestRuleSet::eraWords()
-{
-    QFETCH(QString, word);
-    QFETCH(int, eras);
-    LoadUi ui;
-    RuleSet rules("t.rul");
-    QVERIFY(rules.loadText(withSections("\"05\" 0 \"Nadar\" " + word, "\"Buzo\" (\"Nadar\") " + word)));
-    QCOMPARE(rules.findDefinition("Nadar")->eras(), eras);
-    // An occupation's era word is recognised only when it starts with '-' or 'x'.
-    QCOMPARE(rules.findOccupation("Buzo")->eras, word.startsWith('-') || word.startsWith('x') ? eras : kAllEras);
 }
 
 void TestRuleSet::giveSkillsByEra_data()

@@ -17,8 +17,7 @@ private slots:
     void quietOpenShowsNothing();
     void sectionLookup_data();
     void sectionLookup();
-    void missingEndIsReported();
-    void sectionOfUnloadedFile();
+    void sectionErrorsAreReported();
     void keyValueLookup_data();
     void keyValueLookup();
     void tokens_data();
@@ -27,8 +26,6 @@ private slots:
     void quotingErrors();
     void onlyFirstErrorIsShown();
     void errorExcerptIsBounded();
-    void integerConversion_data();
-    void integerConversion();
 };
 
 namespace {
@@ -139,7 +136,7 @@ void TestSectionFile::sectionLookup()
     QVERIFY(ui.boxes.empty());
 }
 
-void TestSectionFile::missingEndIsReported()
+void TestSectionFile::sectionErrorsAreReported()
 {
     LoadUi ui;
     SectionFile file;
@@ -151,13 +148,7 @@ void TestSectionFile::missingEndIsReported()
     ui.clear();
     QCOMPARE(file.findSection("OCCUPATIONS"), std::optional<std::string>(""));
     QVERIFY(ui.boxes.empty());
-}
-
-void TestSectionFile::sectionOfUnloadedFile()
-{
-    LoadUi ui;
-    SectionFile file;
-    QCOMPARE(file.section("SKILLS"), std::string());
+    QCOMPARE(SectionFile().section("SKILLS"), std::string());
     QCOMPARE(ui.texts(), QString("File not loaded"));
 }
 
@@ -220,6 +211,8 @@ void TestSectionFile::tokens_data()
                                  << true;
     QTest::newRow("quoted at end") << QByteArray("\"a\"") << QByteArray("qq") << QByteArray("a|") << true;
     QTest::newRow("peek at end") << QByteArray(" ") << QByteArray("pe") << QByteArray("|1") << false;
+    QTest::newRow("integers") << QByteArray("-3 7abc xxx 99999999999999999999 -99999999999999999999")
+                              << QByteArray("iiiii") << QByteArray("-3|7|0|2147483647|-2147483648") << false;
     QTest::newRow("empty quotes") << QByteArray("\"\" \"\"") << QByteArray("qqe") << QByteArray("||1") << false;
 }
 
@@ -314,26 +307,6 @@ void TestSectionFile::errorExcerptIsBounded()
     const std::string expected = "Parse Error:\n\"" + std::string(RowReader::kMaxErrorExcerpt - 1, 'a')
         + "\nNo closing \" to match opening \"";
     QCOMPARE(ui.boxes.front().text, expected);
-}
-
-void TestSectionFile::integerConversion_data()
-{
-    QTest::addColumn<QString>("word");
-    QTest::addColumn<int>("value");
-    QTest::newRow("plain") << "12" << 12;
-    QTest::newRow("negative") << "-3" << -3;
-    QTest::newRow("trailing letters") << "7abc" << 7;
-    QTest::newRow("not a number") << "xxx" << 0;
-    QTest::newRow("too large") << "99999999999999999999" << INT_MAX;
-    QTest::newRow("too small") << "-99999999999999999999" << INT_MIN;
-}
-
-void TestSectionFile::integerConversion()
-{
-    QFETCH(QString, word);
-    QFETCH(int, value);
-    RowReader reader(word.toStdString());
-    QCOMPARE(reader.integer(), value);
 }
 
 int vorpane::test::runSectionFileTests(int argc, char** argv)

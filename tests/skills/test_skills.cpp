@@ -176,7 +176,6 @@ void TestSkills::subSkillCounts_data()
     QTest::newRow("negative") << -5 << 0;
     QTest::newRow("at the limit") << kMaxSubSkillCount << kMaxSubSkillCount;
     QTest::newRow("past the limit") << kMaxSubSkillCount + 1 << kMaxSubSkillCount;
-    QTest::newRow("huge") << 2000000000 << kMaxSubSkillCount;
 }
 
 void TestSkills::subSkillCounts()
@@ -184,10 +183,8 @@ void TestSkills::subSkillCounts()
     QFETCH(int, asked);
     QFETCH(int, count);
     SpecialSkill created("Arte", "05", 7, asked, true);
-    SpecialSkill empty("Arte", "05", 7, asked, false);
     QCOMPARE(created.subSkillCount(), count);
-    QCOMPARE(empty.subSkillCount(), count);
-    QCOMPARE(created.clone()->kind(), SkillKind::SpecialSkill);
+    QCOMPARE(static_cast<SpecialSkill*>(created.clone().get())->subSkillCount(), count);
 }
 
 void TestSkills::availableInEra_data()
@@ -200,7 +197,6 @@ void TestSkills::availableInEra_data()
     QTest::newRow("5 in era 2") << 5 << 2 << true;
     QTest::newRow("7 in era 3") << 7 << 3 << false;
     QTest::newRow("7 in era -1") << 7 << -1 << false;
-    QTest::newRow("0 in era 1") << 0 << 1 << false;
     QTest::newRow("stray bits") << 8 << 3 << false;
 }
 
