@@ -15,4 +15,8 @@ std::vector<std::string> installedFontFamilies();
 std::string findValidFont(const std::string& prefix, const std::vector<std::string>& families);
 std::string findValidFont(const std::string& prefix);
 
+// Maps the family names that sheet scripts usually ask for to the installed families that
+// match their metrics and look (once per process; later calls do nothing).
+void installFontSubstitutions();
+
 } // namespace vorpane

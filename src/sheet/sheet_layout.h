@@ -31,7 +31,7 @@ enum SheetParameterKey : int32_t {
 
 // A page of 100 x 100 mm before any sheetsize.
 constexpr int32_t kDefaultPageSize = 10000;
-// sheetsize results below this become it (1 mm).
+// What a page size below one unit becomes (1 mm).
 constexpr int32_t kMinimumPageSize = 100;
 // Items a script may append to one layout. A runaway script stops there (the run fails and the
 // error page shows) instead of eating memory: some 30 MB of items at most.
@@ -69,7 +69,7 @@ public:
     // --- Page ---------------------------------------------------------------------------------
     int32_t pageWidth() const { return m_pageWidth; }
     int32_t pageHeight() const { return m_pageHeight; }
-    // Sheet units; each size below kMinimumPageSize becomes kMinimumPageSize.
+    // Sheet units; a size below 1 becomes kMinimumPageSize.
     void setPageSize(int32_t width, int32_t height);
     void resetPageSize() { setPageSize(kDefaultPageSize, kDefaultPageSize); }
 

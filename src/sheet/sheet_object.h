@@ -26,8 +26,13 @@ public:
 private:
     ~SheetObject() override = default;
 
+    // Shows the limit of the drawing list and stops the run.
+    static int reportFull();
+
     SheetLayout* m_layout;
-    std::deque<script::ScriptValue> m_properties; // storage handed to scripts, stable addresses
+    // Storage handed to scripts: one read-only slot per constant, one slot per parameter name.
+    std::deque<script::ScriptValue> m_constants;
+    std::deque<script::ScriptValue> m_parameters;
 };
 
 } // namespace vorpane

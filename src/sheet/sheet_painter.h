@@ -76,6 +76,8 @@ public:
 
     // Null when the file does not load.
     const Image* image(const std::string& path);
+    // The same picture in the form that is drawn (converted once).
+    const QImage* pixels(const std::string& path);
     const EnhancedMetafile* metafile(const std::string& path);
     void clear();
     size_t size() const;
@@ -139,7 +141,7 @@ private:
     void drawText(const SheetRect& rect, const std::string& text, TextStyle style, const QFont& font,
                   int rotation, const QColor& colour);
     void drawUnderlines(const SheetRect& rect, const QFont& font);
-    void drawFittedImage(const SheetRect& rect, const Image& image);
+    void drawPixels(const SheetRect& rect, const QImage& pixels, bool fitted);
     void drawMetafile(const SheetRect& rect, const EnhancedMetafile& metafile, bool fitted);
 
     QPainter& m_painter;

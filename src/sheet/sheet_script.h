@@ -4,6 +4,7 @@
 // it cannot be loaded or fails. What a view does around it (the editor, the page cache, the
 // repaint) is the view's.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,10 @@ bool runSheetScript(const std::string& path, SheetLayout& layout);
 
 // The same with the script's text instead of a file.
 bool runSheetScriptText(const std::string& text, SheetLayout& layout);
+
+// Node evaluations a run may take before it is stopped (and fails); 0, the default, is no limit.
+// The desktop has the break key; the headless tool sets a budget so that a looping script ends.
+void setSheetScriptStepBudget(uint64_t steps);
 
 // Appends the error page to the drawing list (which is not emptied): a 100 x 25 mm page,
 // "Sheet Script Error" and the message (a default text when it is empty).

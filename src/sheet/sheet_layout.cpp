@@ -1,0 +1,155 @@
+#include "sheet/sheet_layout.h"
+
+#include "platform/ui_services.h"
+#include "script/member_name.h"
+#include "sheet/sheet_painter.h"
+
+namespace vorpane {
+
+using script::ScriptValue;
+
+// --- SheetHost defaults ------------------------------------------------------------------------
+
+ScriptValue SheetHost::computedValue(const SheetField&, const PlacedField*)
+{
+    return ScriptValue("");
+}
+
+void SheetHost::setComputedValue(const SheetField&, const ScriptValue&, PlacedField*) { }
+
+void SheetHost::drawItem(SheetPainter& painter, SheetItem& item)
+{
+    painter.drawItem(item);
+}
+
+void SheetHost::beginReplay(SheetPainter&) { }
+
+void SheetHost::bindTables(SheetLayout&) { }
+
+void SheetHost::beforeChange(SheetField&, PlacedField*) { }
+
+void SheetHost::afterChange(SheetField&, PlacedField*) { }
+
+// --- SheetLayout -------------------------------------------------------------------------------
+
+SheetLayout::SheetLayout()
+{
+    m_parameterNames.emplace_back("checkboxshadowoffset", kCheckboxShadowOffset);
+}
+
+SheetLayout::~SheetLayout()
+{
+    // Placements point into the field table: the drawing list goes first.
+    clear();
+}
+
+void SheetLayout::setPageSize(int32_t width, int32_t height)
+{
+    m_pageWidth = width < 1 ? kMinimumPageSize : width;
+    m_pageHeight = height < 1 ? kMinimumPageSize : height;
+}
+
+SheetItem* SheetLayout::append(std::unique_ptr<SheetItem> item)
+{
+    if (isFull())
+        return nullptr;
+    return appendUnlimited(std::move(item));
+}
+
+SheetItem* SheetLayout::appendUnlimited(std::unique_ptr<SheetItem> item)
+{
+    if (!item)
+        return nullptr;
+    SheetItem* raw = item.get();
+    if (raw->kind() == SheetItemKind::PlacedField || raw->kind() == SheetItemKind::TableEntry) {
+        m_placed.push_back(static_cast<PlacedField*>(raw));
+    }
+    m_items.push_back(std::move(item));
+    return raw;
+}
+
+void SheetLayout::clear()
+{
+    m_placed.clear();
+    m_items.clear();
+}
+
+PlacedField* SheetLayout::placeField(const SheetRect& rect, const ScriptValue& id)
+{
+    SheetField* field = findField(id);
+    if (!field)
+        return nullptr;
+    return static_cast<PlacedField*>(append(std::make_unique<PlacedField>(rect, *field)));
+}
+
+TableEntry* SheetLayout::placeTableEntry(const SheetRect& rect, const ScriptValue& id, const ScriptValue& value)
+{
+    SheetField* field = findField(id);
+    if (!field)
+        return nullptr;
+    if (!field->canBeTableEntry()) {
+        showMessage(field->name() + " cannot be placed in a table", {}, MsgIcon::None);
+        return nullptr;
+    }
+    return static_cast<TableEntry*>(append(std::make_unique<TableEntry>(rect, *field, value.deref())));
+}
+
+int32_t SheetLayout::sheetParameter(int32_t key, int32_t defaultValue) const
+{
+    for (const auto& item : m_items) {
+        if (item->kind() != SheetItemKind::SheetParameter)
+            continue;
+        const auto& parameter = static_cast<const SheetParameterItem&>(*item);
+        if (parameter.key == key)
+            return parameter.value;
+    }
+    return defaultValue;
+}
+
+SheetField& SheetLayout::addField(std::unique_ptr<SheetField> field)
+{
+    m_fields.push_back(std::move(field));
+    return *m_fields.back();
+}
+
+SheetField& SheetLayout::addTextField(std::string name, FieldFlags flags, TextAccessor text, std::string optionListName)
+{
+    int32_t id = takeAutomaticId();
+    return addField(std::make_unique<TextField>(std::move(name), id, flags, std::move(optionListName), std::move(text)));
+}
+
+SheetField& SheetLayout::addNumberField(std::string name, FieldFlags flags, NumberAccessor number)
+{
+    int32_t id = takeAutomaticId();
+    return addField(std::make_unique<NumberField>(std::move(name), id, flags, std::move(number)));
+}
+
+SheetField& SheetLayout::addComputedField(int32_t id, std::string name, FieldFlags flags, std::string optionListName)
+{
+    return addField(std::make_unique<ComputedField>(*this, std::move(name), id, flags, std::move(optionListName)));
+}
+
+SheetField* SheetLayout::findField(const ScriptValue& id) const
+{
+    for (const auto& field : m_fields) {
+        if (field->hasId(id))
+            return field.get();
+    }
+    return nullptr;
+}
+
+SheetField* SheetLayout::findFieldByName(const std::string& name) const
+{
+    for (const auto& field : m_fields) {
+        if (script::sameName(field->name(), name))
+            return field.get();
+    }
+    return nullptr;
+}
+
+void SheetLayout::addSheetParameterName(std::string name, int32_t key)
+{
+    m_parameterNames.emplace_back(std::move(name), key);
+}
+
+} // namespace vorpane

@@ -1,0 +1,200 @@
+// SheetPainter: pictures and metafiles, fitted or stretched, and the cache of decoded pictures.
+
+#include "sheet/sheet_painter.h"
+
+#include "platform/program_folder.h"
+#include "platform/ui_services.h"
+#include "sheet/emf_player.h"
+#include "sheet/image.h"
+#include "sheet/image_bitmap.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <strings.h>
+
+namespace vorpane {
+
+namespace {
+
+QRectF area(const SheetRect& r)
+{
+    return QRectF(QPointF(r.x1, -double(r.y1)), QPointF(r.x2, -double(r.y2)));
+}
+
+// Relative names are relative to the program folder.
+std::string resolvePath(const std::string& fileName)
+{
+    if (QDir::isAbsolutePath(QFile::decodeName(fileName.c_str())))
+        return fileName;
+    return programFile(fileName);
+}
+
+// The text after the last ".", or nullptr when there is no ".".
+const char* extensionOf(const std::string& fileName)
+{
+    const size_t dot = fileName.rfind('.');
+    return dot == std::string::npos ? nullptr : fileName.c_str() + dot + 1;
+}
+
+// Scoped wait cursor and status text, as a load shows them.
+class LoadingNotice {
+public:
+    explicit LoadingNotice(const std::string& text)
+    {
+        ui().beginWaitCursor();
+        ui().setStatusText(text);
+    }
+    ~LoadingNotice()
+    {
+        ui().setStatusText({});
+        ui().endWaitCursor();
+    }
+    LoadingNotice(const LoadingNotice&) = delete;
+    LoadingNotice& operator=(const LoadingNotice&) = delete;
+};
+
+} // namespace
+
+// --- SheetPictureCache -------------------------------------------------------------------------
+
+struct SheetPictureCache::Entry {
+    qint64 size = -1;
+    QDateTime modified;
+    bool imageTried = false;
+    bool metafileTried = false;
+    std::unique_ptr<Image> image;
+    QImage pixels; // the image's ARGB form, converted once
+    std::unique_ptr<EnhancedMetafile> metafile;
+};
+
+SheetPictureCache::SheetPictureCache() = default;
+SheetPictureCache::~SheetPictureCache() = default;
+
+void SheetPictureCache::clear()
+{
+    m_entries.clear();
+}
+
+size_t SheetPictureCache::size() const
+{
+    return m_entries.size();
+}
+
+SheetPictureCache::Entry* SheetPictureCache::entry(const std::string& path)
+{
+    const QFileInfo info(QFile::decodeName(path.c_str()));
+    const qint64 size = info.exists() ? info.size() : -1;
+    const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
+    auto& slot = m_entries[path];
+    if (!slot || slot->size != size || slot->modified != modified) {
+        slot = std::make_unique<Entry>();
+        slot->size = size;
+        slot->modified = modified;
+    }
+    return slot.get();
+}
+
+const Image* SheetPictureCache::image(const std::string& path)
+{
+    Entry* e = entry(path);
+    if (!e->imageTried) {
+        e->imageTried = true;
+        LoadingNotice notice("Loading image " + path + "...");
+        auto image = std::make_unique<Image>(path);
+        if (!image->isNull() && image->width() > 0 && image->height() > 0) {
+            e->pixels = image->toQImage();
+            e->image = std::move(image);
+        }
+    }
+    return e->image.get();
+}
+
+const QImage* SheetPictureCache::pixels(const std::string& path)
+{
+    return image(path) ? &m_entries[path]->pixels : nullptr;
+}
+
+const EnhancedMetafile* SheetPictureCache::metafile(const std::string& path)
+{
+    Entry* e = entry(path);
+    if (!e->metafileTried) {
+        e->metafileTried = true;
+        LoadingNotice notice("Loading metafile " + path + "...");
+        auto metafile = std::make_unique<EnhancedMetafile>();
+        if (metafile->load(path))
+            e->metafile = std::move(metafile);
+    }
+    return e->metafile.get();
+}
+
+// --- Drawing -----------------------------------------------------------------------------------
+
+void SheetPainter::drawPictureFile(const SheetRect& rect, const std::string& fileName, bool fitted)
+{
+    const char* extension = extensionOf(fileName);
+    if (!extension)
+        return;
+    const std::string path = resolvePath(fileName);
+    if (strcasecmp(extension, "emf") == 0) {
+        if (const EnhancedMetafile* metafile = m_pictures->metafile(path))
+            drawMetafile(rect, *metafile, fitted);
+        return;
+    }
+    if (const QImage* pixels = m_pictures->pixels(path))
+        drawPixels(rect, *pixels, fitted);
+}
+
+void SheetPainter::drawImage(const SheetRect& rect, const Image& image, bool fitted)
+{
+    if (image.isNull() || image.width() <= 0 || image.height() <= 0)
+        return;
+    drawPixels(rect, image.toQImage(), fitted);
+}
+
+void SheetPainter::drawPixels(const SheetRect& rect, const QImage& pixels, bool fitted)
+{
+    if (pixels.isNull())
+        return;
+    const QRect whole(0, 0, pixels.width(), pixels.height());
+    if (!fitted) {
+        drawStretched(m_painter, area(rect), pixels, whole);
+        return;
+    }
+    const double boxWidth = rect.width();
+    const double boxHeight = rect.height();
+    if (boxWidth <= 0 || boxHeight <= 0)
+        return;
+    const double scale = std::min(boxWidth / pixels.width(), boxHeight / pixels.height());
+    const double width = pixels.width() * scale;
+    const double height = pixels.height() * scale;
+    const double left = rect.x1 + (boxWidth - width) / 2;
+    const double top = -double(rect.y1) + (boxHeight - height) / 2;
+    drawStretched(m_painter, QRectF(left, top, width, height), pixels, whole);
+}
+
+void SheetPainter::drawMetafile(const SheetRect& rect, const EnhancedMetafile& metafile, bool fitted)
+{
+    QRectF target = area(rect);
+    if (fitted) {
+        const double boxWidth = rect.width();
+        const double boxHeight = rect.height();
+        const double o = metafile.aspectRatio();
+        if (boxWidth == 0 || boxHeight == 0 || !(o > 0))
+            return;
+        const double u = boxWidth / boxHeight;
+        double width = boxWidth, height = boxHeight;
+        if (o >= u)
+            height = boxHeight / (o / u);
+        else
+            width = boxWidth / (u / o);
+        target = QRectF(rect.x1 + (boxWidth - width) / 2, -double(rect.y1) + (boxHeight - height) / 2, width, height);
+    }
+    m_painter.save();
+    metafile.play(m_painter, target);
+    m_painter.restore();
+}
+
+} // namespace vorpane

@@ -1,0 +1,174 @@
+#include "sheet/sheet_script.h"
+
+#include "platform/program_folder.h"
+#include "script/output_object.h"
+#include "script/script_runner.h"
+#include "script/syntax_tree.h"
+#include "sheet/field_object.h"
+#include "sheet/sheet_layout.h"
+#include "sheet/sheet_object.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <fstream>
+#include <iterator>
+
+namespace vorpane {
+
+using script::ScriptValue;
+
+namespace {
+
+constexpr int32_t kErrorPageWidth = 10000;
+constexpr int32_t kErrorPageHeight = 2500;
+constexpr int32_t kTitleSize = 160;
+constexpr int32_t kMessageSize = 80;
+
+uint64_t g_stepBudget = 0;
+
+// A sheet script larger than this is not a layout; refusing it keeps a stray file from taking
+// the memory and the time of a parse.
+constexpr std::streamoff kMaxScriptBytes = 16 * 1024 * 1024;
+
+// The script's text with CR LF read as LF; false when the file cannot be read.
+bool readScript(const std::string& path, std::string& text)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0 || size > kMaxScriptBytes)
+        return false;
+    in.seekg(0, std::ios::beg);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return false;
+    text.clear();
+    text.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            continue;
+        text += bytes[i];
+    }
+    return true;
+}
+
+// Holds an object for the length of a run and cuts it off the layout afterwards, so a value the
+// script kept somewhere can never reach a layout that has gone.
+template <typename T>
+class RunObject {
+public:
+    explicit RunObject(SheetLayout& layout) : m_object(new T(layout)), m_hold(m_object) {}
+    ~RunObject() { m_object->detach(); }
+    RunObject(const RunObject&) = delete;
+    RunObject& operator=(const RunObject&) = delete;
+    const ScriptValue& value() const { return m_hold; }
+
+private:
+    T* m_object;
+    ScriptValue m_hold;
+};
+
+bool runParsed(const std::string& text, SheetLayout& layout)
+{
+    layout.clear();
+    // Parse errors show their own box; the page says the layout could not be loaded.
+    if (!script::parseScript(text).program) {
+        appendErrorPage(layout, kLoadFailedMessage);
+        return false;
+    }
+    RunObject<SheetObject> sheet(layout);
+    RunObject<FieldObject> field(layout);
+    int ok = 0;
+    {
+        script::ScriptRunner runner;
+        runner.setStepBudget(g_stepBudget);
+        runner.loadTextInMemory(text);
+        runner.registerValue("output", ScriptValue(new script::OutputObject));
+        runner.registerValue("sheet", sheet.value());
+        runner.registerValue("field", field.value());
+        ok = runner.run();
+    }
+    if (!ok) {
+        appendErrorPage(layout, kRunFailedMessage);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void setSheetScriptStepBudget(uint64_t steps)
+{
+    g_stepBudget = steps;
+}
+
+std::vector<std::string> sheetScriptNames(const std::string& extension)
+{
+    std::vector<std::string> names;
+    const QDir folder(QFile::decodeName(programFolder().c_str()));
+    const QString pattern = QStringLiteral("*.") + QFile::decodeName(extension.c_str());
+    for (const QFileInfo& info : folder.entryInfoList({pattern}, QDir::Files, QDir::Name | QDir::IgnoreCase))
+        names.push_back(QFile::encodeName(info.completeBaseName()).toStdString());
+    return names;
+}
+
+std::string sheetScriptPath(const std::string& name, const std::string& extension)
+{
+    return programFile(name + "." + extension);
+}
+
+std::string chooseSheetScript(const std::string& name, const std::string& extension)
+{
+    if (!name.empty() && QFileInfo(QFile::decodeName(sheetScriptPath(name, extension).c_str())).isFile())
+        return name;
+    std::vector<std::string> names = sheetScriptNames(extension);
+    return names.empty() ? std::string() : names.front();
+}
+
+bool runSheetScriptNamed(const std::string& name, const std::string& extension, SheetLayout& layout)
+{
+    layout.resetPageSize();
+    bool ok = false;
+    if (name.empty()) {
+        layout.clear();
+        appendErrorPage(layout, "There are no sheet files available (*." + extension + ")");
+    } else {
+        ok = runSheetScript(sheetScriptPath(name, extension), layout);
+    }
+    if (SheetHost* host = layout.host())
+        host->bindTables(layout);
+    return ok;
+}
+
+bool runSheetScript(const std::string& path, SheetLayout& layout)
+{
+    std::string text;
+    if (!readScript(path, text)) {
+        layout.clear();
+        appendErrorPage(layout, kLoadFailedMessage);
+        return false;
+    }
+    return runParsed(text, layout);
+}
+
+bool runSheetScriptText(const std::string& text, SheetLayout& layout)
+{
+    return runParsed(text, layout);
+}
+
+void appendErrorPage(SheetLayout& layout, const std::string& message)
+{
+    layout.setPageSize(kErrorPageWidth, kErrorPageHeight);
+    layout.appendUnlimited(std::make_unique<SheetFontItem>(SheetItemKind::Font, "Arial", kTitleSize, FontNormal, 0));
+    layout.appendUnlimited(std::make_unique<SheetTextBoxItem>(SheetRect {300, -200, 10000, -2500},
+                                                              "Sheet Script Error", TextNormal));
+    layout.appendUnlimited(
+        std::make_unique<SheetFontItem>(SheetItemKind::Font, "MS Sans Serif", kMessageSize, FontNormal, 0));
+    layout.appendUnlimited(std::make_unique<SheetTextBoxItem>(
+        SheetRect {300, -1000, 10000, -2500}, message.empty() ? kDefaultErrorMessage : message, TextNormal));
+}
+
+} // namespace vorpane
