@@ -38,7 +38,7 @@ sheet.setfieldtextstyle(sheet.aligncenter | sheet.textclipped);
 sheet.addfield(margen, 17.8, ancho - margen, 21.5, field.text1);
 sheet.setlinecolour(sepia);
 sheet.drawline(ancho / 2 - 30.0, 22.6, ancho / 2 + 30.0, 22.6);
-sheet.drawline(ancho / 2 - 12.0, 23.3, ancho / 2 + 12.0, 23.3);
+sheet.drawline(ancho / 2 - 12.0, 23.7, ancho / 2 + 12.0, 23.7);
 sheet.setlinecolour(0x000000);
 
 // Lo escrito a mano
@@ -47,11 +47,11 @@ mano(11.5);
 sheet.setfieldtextstyle(estiloMano | sheet.alignright | sheet.textclipped);
 sheet.addfield(margen, 28.0, ancho - margen, 34.0, field.text2);
 
-mano(12.5);
+mano(13);
 sheet.setfieldtextstyle(estiloMano | sheet.textclipped);
 sheet.addfield(margen, 39.0, ancho - margen, 46.0, field.text3);
 
-mano(11.5);
+mano(13);
 sheet.setfieldtextstyle(estiloMano | sheet.textmultiline | sheet.textclipped);
 sheet.addfield(margen + 4.0, 47.5, ancho - margen, 158.0, field.text4);
 

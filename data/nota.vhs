@@ -1,14 +1,14 @@
 // Vorpane: nota manuscrita con una fotografía sujeta con un clip.
 // Campos: text0 la nota, text1 un aviso escrito de través, text2 lo escrito
 // en el margen de la foto, text3 la firma; picture0 la fotografía.
-// Página de 150 x 118 mm.
+// Página de 150 x 100 mm.
 
 var ancho, alto;
 var papel, sombra, metal, borde;
 var fx1, fy1, fx2, fy2;
 
 ancho = 150.0;
-alto = 118.0;
+alto = 100.0;
 papel = 0xFBF7EA;
 sombra = 0xC8C4BA;
 metal = 0x7C828A;
@@ -44,15 +44,15 @@ clip(fx1 + 9.0, fy1 - 5.0);
 // La nota
 sheet.setusertextsize(11);
 sheet.setfieldtextstyle(sheet.usertext | sheet.textmultiline | sheet.textclipped);
-sheet.addfield(82.0, 14.0, ancho - 11.0, 92.0, field.text0);
+sheet.addfield(82.0, 14.0, ancho - 11.0, 80.0, field.text0);
 sheet.setusertextsize(12);
 sheet.setfieldtextstyle(sheet.usertext | sheet.alignright | sheet.textclipped);
-sheet.addfield(82.0, 94.0, ancho - 11.0, 102.0, field.text3);
+sheet.addfield(82.0, 80.5, ancho - 13.0, 88.5, field.text3);
 
 // Aviso escrito de través bajo la foto, subrayado
 sheet.setusertextsizerotate(12, 4);
 sheet.setfieldtextstyle(sheet.usertext | sheet.fieldunderline);
-sheet.addfield(15.0, 84.0, 74.0, 92.0, field.text1);
+sheet.addfield(16.0, 80.0, 64.0, 88.0, field.text1);
 
 sheet.setlinecolour(0x000000);
 

@@ -2,14 +2,14 @@
 // Campos: text0 cabecera del periódico, text1 fecha y número, text2 titular,
 // text3 entradilla, text4 pie de foto, text5 y text6 las dos columnas del
 // artículo, text7 firma del artículo; picture0 la fotografía.
-// Página de 130 x 180 mm; el papel de periódico lleva los bordes recortados.
+// Página de 130 x 176 mm; el papel de periódico lleva los bordes recortados.
 
 var fPrensa, fTitular;
 var ancho, alto, x1, x2, y, mitad;
 var papel, tinta, sombra;
 
 ancho = 130.0;
-alto = 180.0;
+alto = 176.0;
 x1 = 9.0;
 x2 = ancho - 9.0;
 mitad = ancho / 2;
@@ -42,18 +42,17 @@ sheet.drawline(x1, 13.2, x2, 13.2);
 sheet.drawline(x1, 13.7, x2, 13.7);
 
 // Titular y entradilla
-sheet.setfont(fTitular, 17, sheet.fontbold);
+sheet.setfont(fTitular, 19, sheet.fontbold);
 sheet.setfieldtextstyle(sheet.aligncenter | sheet.textmultiline | sheet.textclipped);
-sheet.addfield(x1, 15.5, x2, 30.5, field.text2);
+sheet.addfield(x1, 15.3, x2, 31.3, field.text2);
 sheet.setfont(fPrensa, 9, sheet.fontitalic);
 sheet.setfieldtextstyle(sheet.aligncenter | sheet.textmultiline | sheet.textclipped);
-sheet.addfield(x1 + 6.0, 31.0, x2 - 6.0, 39.5, field.text3);
-sheet.drawline(mitad - 10.0, 40.6, mitad + 10.0, 40.6);
+sheet.addfield(x1 + 6.0, 32.6, x2 - 6.0, 41.0, field.text3);
+sheet.drawline(mitad - 10.0, 42.0, mitad + 10.0, 42.0);
 
 // Fotografía con su pie
-y = 43.0;
-sheet.fillrectangle(x1, y, x2, y + 62.0, 0xDCD4BF);
-sheet.addfield(x1, y, x2, y + 62.0, field.picture0);
+y = 44.5;
+sheet.addfield(mitad - 46.5, y, mitad + 46.5, y + 62.0, field.picture0);
 sheet.setfont(fPrensa, 6.5, sheet.fontitalic);
 sheet.setfieldtextstyle(sheet.aligncenter | sheet.textmultiline | sheet.textclipped);
 sheet.addfield(x1, y + 63.0, x2, y + 70.0, field.text4);
@@ -62,7 +61,7 @@ sheet.addfield(x1, y + 63.0, x2, y + 70.0, field.text4);
 y = y + 71.0;
 sheet.drawline(x1, y, x2, y);
 sheet.drawline(mitad, y + 2.0, mitad, alto - 12.5);
-sheet.setfont(fPrensa, 7.5, sheet.fontnormal);
+sheet.setfont(fPrensa, 8, sheet.fontnormal);
 sheet.setfieldtextstyle(sheet.textmultiline | sheet.textclipped);
 sheet.addfield(x1, y + 1.5, mitad - 2.0, alto - 12.5, field.text5);
 sheet.addfield(mitad + 2.0, y + 1.5, x2, alto - 12.5, field.text6);
