@@ -30,10 +30,7 @@ constexpr const char* kIndent2 = "        ";
 constexpr const char* kIndent3 = "            ";
 constexpr const char* kNotice = "Exported from Vorpane, the Zhaldor investigator editor.";
 
-std::string number(long long value)
-{
-    return std::to_string(value);
-}
+std::string number(long long value) { return std::to_string(value); }
 
 class Page {
 public:
@@ -49,10 +46,7 @@ private:
     std::string m_text;
 };
 
-std::string plainName(std::string_view name)
-{
-    return htmlEscape(skipLeadingStars(name));
-}
+std::string plainName(std::string_view name) { return htmlEscape(skipLeadingStars(name)); }
 
 // What the sheet shows: one more for a Base of exactly "0" under the 5.5 bases.
 long long shownValue(const SkillEntry& entry, bool bases55)
@@ -106,9 +100,9 @@ void writeCharacteristics(Page& page, const Investigator& inv)
     writeStatCell(page, "Know: ", kRollMultiplier * inv.EDU);
     nextStatRow(page);
     page.line(std::string(kIndent3) + "<td colspan=\"2\" width=\"50%\">99-Zhaldor Mythos: "
-              + number(kSanityCeiling - (mythos ? mythos->current : 0)) + "</td>");
-    page.line(std::string(kIndent3) + "<td colspan=\"2\" width=\"50%\">Damage Bonus: " + htmlEscape(damageBonus(inv))
-              + "</td>");
+        + number(kSanityCeiling - (mythos ? mythos->current : 0)) + "</td>");
+    page.line(std::string(kIndent3)
+        + "<td colspan=\"2\" width=\"50%\">Damage Bonus: " + htmlEscape(damageBonus(inv)) + "</td>");
     page.line(std::string(kIndent2) + "</tr>");
     page.line(std::string(kIndent2) + "</table>");
     page.line(std::string(kIndent1) + "</td>");
@@ -130,7 +124,8 @@ public:
                 cell(*entry, plainName(entry->name()));
             } else if (entry->kind() == SkillKind::SubSkill && !entry->name().empty()) {
                 const SpecialSkill* parent = entry->parent();
-                cell(*entry, plainName(parent ? parent->name() : std::string()) + ": " + plainName(entry->name()));
+                cell(*entry,
+                    plainName(parent ? parent->name() : std::string()) + ": " + plainName(entry->name()));
             }
         }
     }
@@ -147,8 +142,9 @@ private:
         if (++m_counter % kCellsPerRow == 0)
             nextStatRow(m_page);
         const bool raised = entry.baseValue < entry.current;
-        m_page.line(std::string(kIndent3) + "<td width=\"33%\"><font size=\"2\">" + (raised ? "<b>" : "") + name + " "
-                    + number(shownValue(entry, m_bases55)) + "%" + (raised ? "</b>" : "") + "</font></td>");
+        m_page.line(std::string(kIndent3) + "<td width=\"33%\"><font size=\"2\">" + (raised ? "<b>" : "")
+            + name + " " + number(shownValue(entry, m_bases55)) + "%" + (raised ? "</b>" : "")
+            + "</font></td>");
     }
 
     Page& m_page;

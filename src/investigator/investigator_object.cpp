@@ -16,17 +16,14 @@ namespace {
 struct Property {
     const char* name;
     std::string Investigator::*text; // null for a number
-    int Investigator::*number;       // null for a text
+    int Investigator::*number; // null for a text
 };
 
-constexpr Property number(const char* name, int Investigator::*field)
-{
-    return {name, nullptr, field};
-}
+constexpr Property number(const char* name, int Investigator::*field) { return { name, nullptr, field }; }
 
 constexpr Property text(const char* name, std::string Investigator::*field)
 {
-    return {name, field, nullptr};
+    return { name, field, nullptr };
 }
 
 // The script's names for the fields; Era, Player, Portrait, ExtraSchooling and RuleFile stay hidden.
@@ -74,8 +71,16 @@ constexpr Property kProperties[] = {
 };
 static_assert(std::size(kProperties) == InvestigatorObject::kPropertyCount);
 
-enum class Member { HasGotSkill, GetSkillValue, SetSkillValue, GetSkillSubsetCount, SetSubSkill, AddSkill,
-                    AddOccupationalSkill, Recalculate };
+enum class Member {
+    HasGotSkill,
+    GetSkillValue,
+    SetSkillValue,
+    GetSkillSubsetCount,
+    SetSubSkill,
+    AddSkill,
+    AddOccupationalSkill,
+    Recalculate
+};
 
 struct MemberSpec {
     const char* name;
@@ -85,14 +90,14 @@ struct MemberSpec {
 };
 
 constexpr MemberSpec kMembers[] = {
-    {"hasgotskill", Member::HasGotSkill, 1, 1},
-    {"getskillvalue", Member::GetSkillValue, 1, 1},
-    {"setskillvalue", Member::SetSkillValue, 2, 2},
-    {"getskillsubsetcount", Member::GetSkillSubsetCount, 1, 1},
-    {"setsubskill", Member::SetSubSkill, 3, 4},
-    {"addskill", Member::AddSkill, 1, 3},
-    {"addOccupationalSkill", Member::AddOccupationalSkill, 1, 3},
-    {"recalculate", Member::Recalculate, 0, 0},
+    { "hasgotskill", Member::HasGotSkill, 1, 1 },
+    { "getskillvalue", Member::GetSkillValue, 1, 1 },
+    { "setskillvalue", Member::SetSkillValue, 2, 2 },
+    { "getskillsubsetcount", Member::GetSkillSubsetCount, 1, 1 },
+    { "setsubskill", Member::SetSubSkill, 3, 4 },
+    { "addskill", Member::AddSkill, 1, 3 },
+    { "addOccupationalSkill", Member::AddOccupationalSkill, 1, 3 },
+    { "recalculate", Member::Recalculate, 0, 0 },
 };
 
 const char* const kDefaultNewBase = "0";
@@ -140,7 +145,8 @@ void InvestigatorObject::readProperties()
 {
     for (size_t i = 0; i < kPropertyCount; ++i) {
         const Property& property = kProperties[i];
-        m_properties[i] = property.text ? ScriptValue(m_inv->*property.text) : ScriptValue(m_inv->*property.number);
+        m_properties[i]
+            = property.text ? ScriptValue(m_inv->*property.text) : ScriptValue(m_inv->*property.number);
     }
 }
 
@@ -170,7 +176,8 @@ ScriptValue* InvestigatorObject::findMember(const std::string& name)
     return nullptr;
 }
 
-int InvestigatorObject::callMember(const std::string& name, ScriptValue* args, int argCount, ScriptValue& result)
+int InvestigatorObject::callMember(
+    const std::string& name, ScriptValue* args, int argCount, ScriptValue& result)
 {
     const MemberSpec* spec = nullptr;
     for (const MemberSpec& candidate : kMembers) {
@@ -288,7 +295,8 @@ int InvestigatorObject::addSkill(ScriptValue* args, int argCount, bool occupatio
         def = std::make_unique<AnySkill>(kAllEras);
     else
         def = std::make_unique<Skill>(name, base, kAllEras);
-    SkillEntry& entry = m_inv->appendEntry(std::make_unique<SkillEntry>(std::move(def), value, occupational ? 1 : 0));
+    SkillEntry& entry
+        = m_inv->appendEntry(std::make_unique<SkillEntry>(std::move(def), value, occupational ? 1 : 0));
     entry.baseValue = BaseFormula::value(entry.base(), *m_inv);
     return script::CallOk;
 }

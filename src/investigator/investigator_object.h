@@ -27,7 +27,7 @@ public:
     explicit InvestigatorObject(Investigator& inv);
 
     int callMember(const std::string& name, script::ScriptValue* args, int argCount,
-                   script::ScriptValue& result) override;
+        script::ScriptValue& result) override;
     script::ScriptValue* findMember(const std::string& name) override;
 
     // Writes the properties back, drops them and forgets the investigator.

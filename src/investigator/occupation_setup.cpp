@@ -75,7 +75,7 @@ std::vector<OptionalSkill> offeredOptionalSkills(const Investigator& inv, const 
         const std::string name(itemSkillName(item));
         const std::shared_ptr<const SkillDef> def = RuleSetCache::instance().findDefinition(ruleFile, name);
         if (!def || def->availableInEra(inv.Era))
-            offered.push_back({name, item});
+            offered.push_back({ name, item });
     }
     return offered;
 }
@@ -84,8 +84,8 @@ bool acceptOptionalChoice(int count, size_t chosen)
 {
     if (chosen > size_t(std::max(count, 0))) {
         showMessage(cp1252("Sólo puedes elegir ") + std::to_string(count)
-                        + cp1252(" habilidades para esta profesión como máx."),
-                    {}, MsgIcon::Warning);
+                + cp1252(" habilidades para esta profesión como máx."),
+            {}, MsgIcon::Warning);
         return false;
     }
     if (chosen == 0)
@@ -93,7 +93,8 @@ bool acceptOptionalChoice(int count, size_t chosen)
     return true;
 }
 
-bool setUpOccupationSkills(Investigator& inv, const std::string& occupation, const OptionalSkillChooser& chooser)
+bool setUpOccupationSkills(
+    Investigator& inv, const std::string& occupation, const OptionalSkillChooser& chooser)
 {
     const std::shared_ptr<const RuleSet> rules
         = RuleSetCache::instance().ensureLoaded(ruleFileOrDefault(inv.RuleFile));

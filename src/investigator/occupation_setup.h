@@ -37,6 +37,7 @@ bool acceptOptionalChoice(int count, size_t chosen);
 // and sets the skills up. False, with inv unchanged, when the rule set or occupation is missing or
 // the chooser cancels. An empty occupation only gives the rule set's skills and sorts. Occupation
 // itself is left to the caller.
-bool setUpOccupationSkills(Investigator& inv, const std::string& occupation, const OptionalSkillChooser& chooser);
+bool setUpOccupationSkills(
+    Investigator& inv, const std::string& occupation, const OptionalSkillChooser& chooser);
 
 } // namespace vorpane

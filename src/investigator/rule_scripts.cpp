@@ -27,10 +27,12 @@ const char* const kIncomeSection = "INCOME";
 // Between GLOBAL_SCRIPT and an occupation's script, so that the two never run into one line.
 const char* const kScriptSeparator = "\r\n\r\n";
 
-const char* const kUnparsableModifier = "Unable to use the characteristic modifier script - do you want to continue?";
-const char* const kFailedModifier = "Unable to execute the characteristic modifier script - do you want to "
-                                    "continue?\n(It's possible that something about the investigator has been "
-                                    "modified)";
+const char* const kUnparsableModifier
+    = "Unable to use the characteristic modifier script - do you want to continue?";
+const char* const kFailedModifier
+    = "Unable to execute the characteristic modifier script - do you want to "
+      "continue?\n(It's possible that something about the investigator has been "
+      "modified)";
 const char* const kFailedIncome = "Unable to execute the income generation script";
 const char* const kIncomeBox = "Tu investigador obtiene ingresos de";
 
@@ -48,6 +50,9 @@ std::string ruleFileSection(const Investigator& inv, const char* name)
         return {};
     return file.section(name);
 }
+
+// A section of nothing but blank lines holds no script.
+bool isBlank(const std::string& text) { return text.find_first_not_of(" \t\r\n") == std::string::npos; }
 
 // Whether the text parses, as the interpreter will read it (CR LF as LF). The parser reports the
 // first error itself.
@@ -96,14 +101,15 @@ ModifierScriptRun runModifierScript(Investigator& inv, const std::string& occupa
         return run;
     run.ran = true;
 
-    const std::string text = ruleFileSection(inv, kGlobalScriptSection) + kScriptSeparator + def->modifierScript;
+    const std::string text
+        = ruleFileSection(inv, kGlobalScriptSection) + kScriptSeparator + def->modifierScript;
     if (!parses(text)) {
         run.parsed = run.succeeded = false;
         return run;
     }
     auto* object = new InvestigatorObject(inv);
     const ScriptValue hold(object); // ours, so the write-back below happens whatever the script did
-    run.succeeded = runText(text, {{"investigator", hold}});
+    run.succeeded = runText(text, { { "investigator", hold } });
     object->detach();
     return run;
 }
@@ -118,14 +124,15 @@ bool continueAfterModifierScript(const ModifierScriptRun& run)
 IncomeRun runIncomeScript(Investigator& inv)
 {
     const std::string text = ruleFileSection(inv, kIncomeSection);
-    if (text.empty())
+    if (isBlank(text))
         return IncomeRun::NoScript;
     if (!parses(text))
         return IncomeRun::Unparsable;
 
     ScriptValue era(eraYear(inv.Era));
     ScriptValue income(std::string_view {});
-    if (!runText(text, {{"era", ScriptValue::reference(&era)}, {"income", ScriptValue::reference(&income)}})) {
+    if (!runText(text,
+            { { "era", ScriptValue::reference(&era) }, { "income", ScriptValue::reference(&income) } })) {
         showMessage(kFailedIncome, {}, MsgIcon::Warning);
         return IncomeRun::Failed;
     }

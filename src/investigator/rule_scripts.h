@@ -17,9 +17,9 @@ inline constexpr char kRunScriptHintText[] = "Vorpane va a abrir un archivo exte
                                              "Ctrl+Espacio para deterlo en cualquier momento.      ";
 
 struct ModifierScriptRun {
-    bool ran = false;       // false when the occupation has no modifier script (nothing was done)
-    bool parsed = true;     // false after the parser reported the text
-    bool succeeded = true;  // false when the text did not parse or the run failed
+    bool ran = false; // false when the occupation has no modifier script (nothing was done)
+    bool parsed = true; // false after the parser reported the text
+    bool succeeded = true; // false when the text did not parse or the run failed
 };
 
 // Runs the modifier script of the named occupation (display name) of the investigator's rule set
@@ -32,10 +32,10 @@ ModifierScriptRun runModifierScript(Investigator& inv, const std::string& occupa
 bool continueAfterModifierScript(const ModifierScriptRun& run);
 
 enum class IncomeRun {
-    NoScript,    // the INCOME section is empty or missing: Income unchanged
-    Unparsable,  // the parser reported the text: Income unchanged
-    Failed,      // the run failed: warning shown, Income unchanged
-    Done,        // Income holds the script's income, as text
+    NoScript, // the INCOME section is empty or missing: Income unchanged
+    Unparsable, // the parser reported the text: Income unchanged
+    Failed, // the run failed: warning shown, Income unchanged
+    Done, // Income holds the script's income, as text
 };
 
 // Runs the INCOME section of the investigator's rule file with era (1890, 1920 or 1990) and

@@ -25,20 +25,17 @@ struct CharacteristicLine {
 };
 
 constexpr CharacteristicLine kCharacteristicLines[] = {
-    {&Investigator::APA, "La APA del investigador no fue asignada"},
-    {&Investigator::CON, "La CON del investigador no fue asignada"},
-    {&Investigator::DES, "La DES del investigador no fue asignada"},
-    {&Investigator::EDU, "La EDU del investigador no fue asignada"},
-    {&Investigator::INT, "La INT del investigador no fue asignada"},
-    {&Investigator::POD, "El POD del investigador no fue asignado"},
-    {&Investigator::TAM, "El TAM del investigador no fue asignado"},
-    {&Investigator::FUE, "La FUE del investigador no fue asignada"},
+    { &Investigator::APA, "La APA del investigador no fue asignada" },
+    { &Investigator::CON, "La CON del investigador no fue asignada" },
+    { &Investigator::DES, "La DES del investigador no fue asignada" },
+    { &Investigator::EDU, "La EDU del investigador no fue asignada" },
+    { &Investigator::INT, "La INT del investigador no fue asignada" },
+    { &Investigator::POD, "El POD del investigador no fue asignado" },
+    { &Investigator::TAM, "El TAM del investigador no fue asignado" },
+    { &Investigator::FUE, "La FUE del investigador no fue asignada" },
 };
 
-std::string number(long long value)
-{
-    return std::to_string(value);
-}
+std::string number(long long value) { return std::to_string(value); }
 
 // A Base that is a plain number: one optional leading 'F' or '*', then digits only.
 bool isPlainNumberBase(std::string_view base)
@@ -107,8 +104,8 @@ bool checkSanity(const Investigator& inv, Report& report)
         inBounds = false;
     }
     if (inv.COR > startingSanity) {
-        report.error(cp1252("La COR del investigador es mayor que su valor máximo de COR de ") + number(startingSanity)
-                     + "   ");
+        report.error(cp1252("La COR del investigador es mayor que su valor máximo de COR de ")
+            + number(startingSanity) + "   ");
         inBounds = false;
     }
     return inBounds;
@@ -122,14 +119,15 @@ long long checkSkills(const Investigator& inv, Report& report)
     for (const auto& entry : inv.entries()) {
         const int base = BaseFormula::value(entry->base(), inv);
         if (entry->current < base) {
-            report.error("\"" + checkDisplayName(*entry) + "\" has been allocated less than its minimum value ("
-                         + number(base) + "%)");
+            report.error("\"" + checkDisplayName(*entry)
+                + "\" has been allocated less than its minimum value (" + number(base) + "%)");
             continue;
         }
         spent += static_cast<long long>(entry->current) - entry->baseValue;
         if (entry->kind() == SkillKind::SubSkill && entry->name().empty()
             && (entry->current > entry->baseValue || !isPlainNumberBase(entry->base())))
-            report.error("Un sub-item de " + parentDisplayName(*entry) + " tiene asignados puntos, pero no nombre");
+            report.error(
+                "Un sub-item de " + parentDisplayName(*entry) + " tiene asignados puntos, pero no nombre");
     }
     return spent;
 }
@@ -138,7 +136,8 @@ void checkBudget(const Investigator& inv, long long spent, Report& report)
 {
     const long long budget = static_cast<long long>(inv.SkillPoints) + inv.InterestPoints;
     if (spent > budget)
-        report.error(cp1252("Se excedieron en ") + number(spent - budget) + cp1252(" los ptos de asignación  "));
+        report.error(
+            cp1252("Se excedieron en ") + number(spent - budget) + cp1252(" los ptos de asignación  "));
     else if (spent < budget)
         report.error("Quedan " + number(budget - spent) + " puntos por repartir    ");
     else
@@ -204,16 +203,17 @@ bool improveSkills(Investigator& inv, InvestigatorHistory& history, DiceExpressi
         if (!entry->checked)
             continue;
         output.addLine("Rolling D100 for skill " + improvementName(*entry) + ", which is currently at "
-                       + number(entry->current) + "%...");
+            + number(entry->current) + "%...");
         const int roll = dice.evaluate("D100");
         output.addLine("    Rolled: " + number(roll));
         if (roll > entry->current) {
             output.addLine("    Rolling 1D10 to determine point increase...");
             const int points = dice.evaluate("D10");
             // No ceiling: a skill may pass 99, but the value must stay a number.
-            entry->current = int(std::min<long long>(static_cast<long long>(entry->current) + points, INT_MAX));
-            output.addLine("    Skill increased by " + number(points) + " points. Now at " + number(entry->current)
-                           + "%");
+            entry->current
+                = int(std::min<long long>(static_cast<long long>(entry->current) + points, INT_MAX));
+            output.addLine("    Skill increased by " + number(points) + " points. Now at "
+                + number(entry->current) + "%");
         } else {
             output.addLine("    No point increase");
         }
