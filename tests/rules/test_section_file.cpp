@@ -2,6 +2,7 @@
 #include "rules/section_file.h"
 #include "test_support.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
@@ -67,21 +68,27 @@ void TestSectionFile::openFailures_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("content"); // written unless null
+    QTest::addColumn<qint64>("size");        // the file is grown (sparse) to this size when above 0
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing") << "missing.rul" << QByteArray() << "Cannot open file";
-    QTest::newRow("empty") << "empty.rul" << QByteArray("") << "File is empty";
-    QTest::newRow("folder") << "." << QByteArray() << "Cannot open file";
+    QTest::newRow("missing") << "missing.rul" << QByteArray() << 0ll << "Cannot open file";
+    QTest::newRow("empty") << "empty.rul" << QByteArray("") << 0ll << "File is empty";
+    QTest::newRow("folder") << "." << QByteArray() << 0ll << "Cannot open file";
+    QTest::newRow("too big") << "big.rul" << QByteArray("_BEGIN") << qint64(SectionFile::kMaxFileSize) + 1
+                             << "Cannot allocate buffer";
 }
 
 void TestSectionFile::openFailures()
 {
     QFETCH(QString, file);
     QFETCH(QByteArray, content);
+    QFETCH(qint64, size);
     QFETCH(QString, message);
     QTemporaryDir dir;
     const QString path = dir.filePath(file);
     if (!content.isNull())
         writeFile(path, content.toStdString());
+    if (size > 0)
+        QVERIFY(QFile::resize(path, size));
     LoadUi ui;
     SectionFile sectionFile;
     QVERIFY(!sectionFile.open(path.toStdString()));
