@@ -534,7 +534,7 @@ bool EmfPlayback::drawDib(std::span<const uint8_t> record, uint32_t offInfo, uin
     if (from.isEmpty())
         return true;
     m_painter.setTransform(t);
-    m_painter.drawImage(destination, bitmap.toQImage(), from);
+    drawStretched(m_painter, destination, bitmap.toQImage(), from);
     return true;
 }
 

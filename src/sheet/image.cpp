@@ -104,17 +104,13 @@ bool Image::loadData(ImageFormat format, std::span<const uint8_t> data)
 
 void Image::draw(QPainter& painter, const QRectF& destination, const QRect& source) const
 {
-    if (isNull() || destination.width() == 0 || destination.height() == 0)
+    if (isNull())
         return;
     const QRect whole(0, 0, width(), height());
     const QRect from = source.isNull() ? whole : source.intersected(whole);
     if (from.isEmpty())
         return;
-    painter.save();
-    // Pixels are repeated or dropped, never blended, as a colour-on-colour stretch does.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(destination, toQImage(), from);
-    painter.restore();
+    drawStretched(painter, destination, toQImage(), from);
 }
 
 void Image::draw(QPainter& painter, int x, int y, int w, int h, int sourceX, int sourceY, int sourceWidth,

@@ -2,7 +2,9 @@
 
 #include "sheet/image_limits.h"
 
+#include <QPainter>
 #include <array>
+#include <cmath>
 
 namespace vorpane {
 
@@ -44,6 +46,24 @@ int nearestPaletteIndex(std::span<const QRgb> palette, int red, int green, int b
         }
     }
     return best;
+}
+
+void drawStretched(QPainter& painter, const QRectF& destination, const QImage& image, const QRect& source)
+{
+    if (destination.width() == 0 || destination.height() == 0 || image.isNull())
+        return;
+    painter.save();
+    // Pixels are repeated or dropped, never blended, as a colour-on-colour stretch does.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    QRectF target = destination;
+    if (target.width() < 0 || target.height() < 0) {
+        // QPainter draws nothing into a rectangle of negative size; mirror the axes instead.
+        painter.translate(target.x(), target.y());
+        painter.scale(target.width() < 0 ? -1 : 1, target.height() < 0 ? -1 : 1);
+        target = QRectF(0, 0, std::abs(target.width()), std::abs(target.height()));
+    }
+    painter.drawImage(target, image, source);
+    painter.restore();
 }
 
 bool ImageBitmap::create(int width, int height, int bitsPerPixel)

@@ -75,6 +75,11 @@ private:
     std::vector<QRgb> m_palette;
 };
 
+// Stretches `source` of `image` into `destination` without smoothing. A negative width or height
+// mirrors: the image's left column goes to destination.left() and its top row to
+// destination.top() whatever the signs.
+void drawStretched(QPainter& painter, const QRectF& destination, const QImage& image, const QRect& source);
+
 // The 16 standard VGA colours, in the order a new colour table repeats them.
 std::span<const QRgb> vgaColours();
 
