@@ -25,9 +25,10 @@ const char* const kUnhandledMessage
       "recursive functions very well - try rewriting the script without recursion.\nThis exception may also "
       "be caused by an internal parser error.";
 
-// Stack kept free below the deepest evaluation for host objects and message boxes: a quarter of
+// Stack kept free below the deepest evaluation for host objects and message boxes: an eighth of
 // what the thread has left, within these bounds.
-constexpr size_t kMinStackReserve = 256 * 1024;
+constexpr size_t kStackReserveShare = 8;
+constexpr size_t kMinStackReserve = 64 * 1024;
 constexpr size_t kMaxStackReserve = 1024 * 1024;
 // Assumed room when the thread's stack cannot be queried.
 constexpr size_t kFallbackStackRoom = 512 * 1024;
@@ -163,12 +164,23 @@ ScriptValue* ScriptInterpreter::lookupSlow(NameSlot& slot)
     FunctionFrame* scope = m_scope;
     if (slot.frame != scope) {
         slot.frame = scope;
-        auto found = std::find(scope->parameterIds.begin(), scope->parameterIds.end(), slot.nameId);
-        slot.parameter = found == scope->parameterIds.end() ? -1 : int32_t(found - scope->parameterIds.begin());
+        auto parameter = std::find(scope->parameterIds.begin(), scope->parameterIds.end(), slot.nameId);
+        slot.parameter = parameter == scope->parameterIds.end() ? -1 : int32_t(parameter - scope->parameterIds.begin());
+        auto local = std::find(scope->localNames.begin(), scope->localNames.end(), slot.nameId);
+        slot.local = local == scope->localNames.end() ? -1 : int32_t(local - scope->localNames.begin());
     }
-    if (slot.parameter >= 0)
-        return &scope->parameters[size_t(slot.parameter)];
-    ScriptValue* storage = findVariable(slot.nameId);
+    ScriptValue* storage = nullptr;
+    if (slot.parameter >= 0) {
+        storage = &scope->parameters[size_t(slot.parameter)];
+    } else if (slot.local < 0) {
+        // No declaration of the function has this name: a global or nothing.
+        int32_t global = m_globalById[size_t(slot.nameId)];
+        storage = global >= 0 ? &m_variables.at(size_t(global)).value : nullptr;
+    } else {
+        Variable* v = uint32_t(slot.local) < scope->localCount ? &m_variables.at(scope->localBase + size_t(slot.local)) : nullptr;
+        // Not at its usual place: not declared yet, or declared in another order.
+        storage = v && v->nameId == slot.nameId ? &v->value : findVariable(slot.nameId);
+    }
     if (storage) {
         slot.activation = scope->activation;
         slot.storage = storage;
@@ -224,7 +236,7 @@ void ScriptInterpreter::setStackLimit()
             room = here - uintptr_t(low);
         pthread_attr_destroy(&attr);
     }
-    size_t reserve = std::clamp(room / 4, kMinStackReserve, kMaxStackReserve);
+    size_t reserve = std::clamp(room / kStackReserveShare, kMinStackReserve, kMaxStackReserve);
     if (reserve > room / 2)
         reserve = room / 2;
     m_stackLimit = here - (room - reserve);
@@ -240,10 +252,10 @@ int ScriptInterpreter::run(int32_t* outValue)
         prepareTree();
         m_flags.breakCount = m_flags.returnCount = m_flags.continueCount = 0;
         m_stopped = m_flags.abort;
+        m_global.activation = ++m_lastActivation;
         takeBreakKey();
         m_scope = &m_global;
         m_stepsLeft = m_stepBudget ? m_stepBudget + 1 : UINT64_MAX;
-        m_global.activation = ++m_lastActivation;
         setStackLimit();
         ScriptValue value = eval(*static_cast<const Op*>(m_tree.program->cacheOwner));
         if (outValue)

@@ -45,7 +45,10 @@ struct FunctionFrame {
     std::vector<ScriptValue> parameters;
     size_t localBase = 0;    // the running call's variables on the variable stack...
     uint32_t localCount = 0; // ...newest on top
-    uint64_t activation = 0; // unique per call; tags cached name lookups
+    // The names the body declares, in the order its declarations run; a name's place here is
+    // normally its place among the call's variables.
+    std::vector<int32_t> localNames;
+    uint64_t activation = 0; // unique per call
     const Op* body = nullptr;
     int activeCalls = 0;
     bool global = false;
@@ -60,14 +63,17 @@ struct SavedFrame {
     size_t parameters = 0; // where the saved parameter values start on the variable stack
 };
 
-// What an identifier node resolved to. Within one call of a function the set of variables only
-// grows during its leading "var" declarations, each of which runs once per call, so a name found
-// once stays found at the same place for the rest of that call.
+// What an identifier node resolves to in the frame it runs in (always the same one): a
+// parameter, the place of a local variable, or neither (then a global, or nothing).
+// Within one call the variables only grow during the leading declarations, each of which runs
+// once per call, so a name found once is found at the same place for the rest of that call: the
+// storage found is kept with the call's activation number.
 struct NameSlot {
     int32_t nameId = -1;
-    int32_t parameter = -1;                // slot in frame, or -1
-    const FunctionFrame* frame = nullptr;  // the frame parameter was looked up in
-    uint64_t activation = 0;               // the call storage was found in
+    int32_t parameter = -1;
+    int32_t local = -1;
+    const FunctionFrame* frame = nullptr;
+    uint64_t activation = 0;
     ScriptValue* storage = nullptr;
 };
 
@@ -115,6 +121,7 @@ private:
     bool loadProgram();
     void prepareTree();
     void buildOps();
+    void collectLocalNames(FunctionFrame& frame);
     int32_t internName(const std::string& name);
     void setStackLimit();
 
@@ -141,13 +148,10 @@ private:
     void valueError(const SyntaxNode* node, int code);
 
     // Variables.
-    ScriptValue* lookup(NameSlot& slot)
+    [[gnu::always_inline]] ScriptValue* lookup(NameSlot& slot)
     {
-        FunctionFrame* scope = m_scope;
-        if (slot.activation == scope->activation)
+        if (slot.activation == m_scope->activation)
             return slot.storage;
-        if (slot.frame == scope && slot.parameter >= 0)
-            return &scope->parameters[size_t(slot.parameter)];
         return lookupSlow(slot);
     }
     ScriptValue* lookupSlow(NameSlot& slot);

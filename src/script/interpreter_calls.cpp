@@ -57,22 +57,11 @@ try {
     return failed(in, op, error);
 }
 
-ScriptValue OpHandlers::callUserFunction(ScriptInterpreter& in, const Op& op, FunctionFrame& function)
+// Each slot is assigned before the next argument is evaluated, in the caller's scope (whose
+// variables stay visible until the body starts). Apart from the call so that its frame is gone
+// while the body runs.
+void OpHandlers::bindArguments(ScriptInterpreter& in, const Op& op, FunctionFrame& function)
 {
-    // A call of a function that is already running puts that call's parameters and variables
-    // aside and gives them back when it ends, so recursion, direct or through other functions,
-    // finds its own values again. (A failure that unwinds this ends the run; the interpreter then
-    // frees whatever is left on the variable stack.)
-    VariableStack& variables = in.m_variables;
-    bool save = function.activeCalls > 0;
-    SavedFrame saved { function.localBase, function.localCount, function.activation, variables.size() };
-    if (save) {
-        for (const ScriptValue& parameter : function.parameters)
-            variables.push(-1, ScriptValue(parameter));
-    }
-
-    // Each slot is assigned before the next argument is evaluated, in the caller's scope (whose
-    // variables stay visible until the body starts).
     size_t given = op.list.size();
     size_t wanted = function.parameters.size();
     for (size_t i = 0; i < wanted && i < given; ++i) {
@@ -87,6 +76,23 @@ ScriptValue OpHandlers::callUserFunction(ScriptInterpreter& in, const Op& op, Fu
         if (given > wanted)
             in.reportError(op.node, "Too many parameters for function call to \"" + name + "\"");
     }
+}
+
+ScriptValue OpHandlers::callUserFunction(ScriptInterpreter& in, const Op& op, FunctionFrame& function)
+{
+    // A call of a function that is already running puts that call's parameters and variables
+    // aside and gives them back when it ends, so recursion, direct or through other functions,
+    // finds its own values again. (A failure that unwinds this ends the run; the interpreter then
+    // frees whatever is left on the variable stack.)
+    VariableStack& variables = in.m_variables;
+    bool save = function.activeCalls > 0;
+    SavedFrame saved { function.localBase, function.localCount, function.activation, variables.size() };
+    if (save) {
+        for (const ScriptValue& parameter : function.parameters)
+            variables.push(-1, ScriptValue(parameter));
+    }
+
+    bindArguments(in, op, function);
 
     FunctionFrame* caller = in.m_scope;
     function.localBase = variables.size();
@@ -100,7 +106,7 @@ ScriptValue OpHandlers::callUserFunction(ScriptInterpreter& in, const Op& op, Fu
     variables.popTo(function.localBase);
 
     if (save) {
-        for (size_t i = 0; i < wanted; ++i)
+        for (size_t i = 0; i < function.parameters.size(); ++i)
             function.parameters[i] = std::move(variables.at(saved.parameters + i).value);
         variables.popTo(saved.parameters);
     }

@@ -153,8 +153,11 @@ ScriptValue OpHandlers::varList(ScriptInterpreter& in, const Op& op)
             in.reportError(node ? node : op.node, "Unexpected node type in parse tree");
             break;
         }
-        ScriptValue temp;
-        ScriptValue initial(in.read(*declarator->child[1], temp).deref());
+        ScriptValue initial;
+        if (declarator->child[1]->node) {
+            ScriptValue temp;
+            initial = in.read(*declarator->child[1], temp).deref();
+        }
         if (in.m_flags.abort)
             break;
         if (!in.declare(*in.m_scope, declarator->child[0]->name->nameId, std::move(initial), node))
@@ -163,34 +166,34 @@ ScriptValue OpHandlers::varList(ScriptInterpreter& in, const Op& op)
     return ScriptValue();
 }
 
-ScriptValue OpHandlers::ifElse(ScriptInterpreter& in, const Op& op)
-try {
-    ScriptValue temp;
-    if (truth(in.read(*op.child[0], temp)))
-        return in.eval(*op.child[1]);
-    return in.eval(*op.child[2]);
+// A condition's truth. Its own value errors are reported for owner; the branch taken next is
+// then skipped by the stop. Kept apart so that the branch runs in the handler's tail call.
+bool OpHandlers::test(ScriptInterpreter& in, const Op& owner, const Op& condition)
+{
+    try {
+        ScriptValue temp;
+        return truth(in.read(condition, temp));
+    } catch (const ScriptError& error) {
+        in.valueError(owner.node, error.code());
+        return false;
+    }
 }
-catch (const ScriptError& error) {
-    return failed(in, op, error);
+
+ScriptValue OpHandlers::ifElse(ScriptInterpreter& in, const Op& op)
+{
+    return in.eval(*op.child[test(in, op, *op.child[0]) ? 1 : 2]);
 }
 
 ScriptValue OpHandlers::conditional(ScriptInterpreter& in, const Op& op)
-try {
-    ScriptValue temp;
-    if (truth(in.read(*op.child[0], temp)))
-        return in.eval(*op.child[1]);
-    return in.eval(*op.child[2]);
-}
-catch (const ScriptError& error) {
-    return failed(in, op, error);
+{
+    return in.eval(*op.child[test(in, op, *op.child[0]) ? 1 : 2]);
 }
 
 ScriptValue OpHandlers::whileLoop(ScriptInterpreter& in, const Op& op)
 try {
     ScriptValue result;
-    ScriptValue temp;
     RunFlags& flags = in.m_flags;
-    while (truth(in.read(*op.child[0], temp))) {
+    while (test(in, op, *op.child[0])) {
         result = materialize(in.eval(*op.child[1]));
         if (flags.breakCount) {
             in.countDown(flags.breakCount);

@@ -3,6 +3,8 @@
 
 #include "script/op_tree.h"
 
+#include <algorithm>
+
 namespace vorpane::script {
 
 void ScriptInterpreter::buildOps()
@@ -87,8 +89,31 @@ void ScriptInterpreter::buildOps()
         if (op.node->kind == NodeKind::Call && op.child[0]->name)
             op.function = m_functionById[size_t(op.child[0]->name->nameId)];
     }
-    for (auto& frame : m_frames)
+    for (auto& frame : m_frames) {
         frame->body = opOf(frame->def->body);
+        collectLocalNames(*frame);
+    }
+}
+
+// Every name a declaration in the body declares, in source order (an explicit stack, no
+// recursion).
+void ScriptInterpreter::collectLocalNames(FunctionFrame& frame)
+{
+    std::vector<const Op*> pending { frame.body };
+    while (!pending.empty()) {
+        const Op* op = pending.back();
+        pending.pop_back();
+        if (op->node && op->node->kind == NodeKind::Declarator && op->child[0] && op->child[0]->name) {
+            int32_t id = op->child[0]->name->nameId;
+            if (std::find(frame.localNames.begin(), frame.localNames.end(), id) == frame.localNames.end())
+                frame.localNames.push_back(id);
+        }
+        for (auto it = op->list.rbegin(); it != op->list.rend(); ++it)
+            pending.push_back(*it);
+        for (int i = 3; i >= 0; --i)
+            if (op->child[i])
+                pending.push_back(op->child[i]);
+    }
 }
 
 } // namespace vorpane::script

@@ -70,9 +70,11 @@ struct OpHandlers {
     static ScriptValue unexpected(ScriptInterpreter& in, const Op& op);
 
     static ScriptValue failed(ScriptInterpreter& in, const Op& op, const ScriptError& error);
+    [[gnu::noinline]] static bool test(ScriptInterpreter& in, const Op& owner, const Op& condition);
     static ScriptValue target(ScriptInterpreter& in, const Op& op);
     static ScriptValue scratch(ScriptInterpreter& in);
     static ScriptValue callUserFunction(ScriptInterpreter& in, const Op& op, FunctionFrame& function);
+    [[gnu::noinline]] static void bindArguments(ScriptInterpreter& in, const Op& op, FunctionFrame& function);
     static ScriptValue callLibraryFunction(ScriptInterpreter& in, const Op& op, const std::string& name);
     static void reportCallStatus(ScriptInterpreter& in, const Op& op, int status, const std::string& name);
 };

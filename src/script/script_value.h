@@ -84,7 +84,10 @@ public:
 
     // Plain C++ copies (kind, payload and the flag as the copy rules say); no read-only check.
     // Script assignment is assign(). Numbers take the inline paths.
-    ScriptValue(const ScriptValue& other) : m_kind(other.m_kind), m_payload(other.m_payload)
+    ScriptValue(const ScriptValue& other)
+        : m_readOnly(other.m_kind >= ValueKind::Reference ? other.m_readOnly : 0)
+        , m_kind(other.m_kind)
+        , m_payload(other.m_payload)
     {
         if (ownsPayload())
             holdPayloadOf(other);
@@ -97,17 +100,17 @@ public:
         other.m_readOnly = 0;
         other.m_kind = ValueKind::Integer;
     }
-    ScriptValue& operator=(const ScriptValue& other)
+    [[gnu::always_inline]] ScriptValue& operator=(const ScriptValue& other)
     {
         if (!ownsPayload() && !other.ownsPayload()) {
-            m_readOnly = 0;
+            m_readOnly = other.m_kind >= ValueKind::Reference ? other.m_readOnly : 0;
             m_kind = other.m_kind;
             m_payload = other.m_payload;
             return *this;
         }
         return copySlow(other);
     }
-    ScriptValue& operator=(ScriptValue&& other) noexcept
+    [[gnu::always_inline]] ScriptValue& operator=(ScriptValue&& other) noexcept
     {
         if (!ownsPayload() && this != &other) {
             m_readOnly = other.m_readOnly;
@@ -197,7 +200,8 @@ private:
         } ref;
     };
 
-    // Strings, objects and references own something that copies must share or hold.
+    // Strings, objects and references (which may hold an object) own something that copies
+    // must share or hold.
     bool ownsPayload() const { return m_kind == ValueKind::String || m_kind >= ValueKind::Reference; }
     const ScriptValue& derefSlow() const;
     void releasePayload();
