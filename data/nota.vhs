@@ -33,11 +33,6 @@ sheet.drawrectangle(fx1, fy1, fx2, fy2);
 sheet.fillrectangle(fx1 + 3.0, fy1 + 3.0, fx2 - 3.0, fy1 + 45.5, 0x303030);
 sheet.addfield(fx1 + 3.0, fy1 + 3.0, fx2 - 3.0, fy1 + 45.5, field.picture0);
 
-// Lo escrito en el margen de la foto
-sheet.setusertextsize(9);
-sheet.setfieldtextstyle(sheet.usertext | sheet.aligncenter | sheet.textmultiline | sheet.textclipped);
-sheet.addfield(fx1 + 2.0, fy1 + 47.0, fx2 - 2.0, fy2 - 1.0, field.text2);
-
 // Clip metálico sobre el borde superior de la foto
 clip(fx1 + 9.0, fy1 - 5.0);
 
@@ -48,6 +43,11 @@ sheet.addfield(82.0, 14.0, ancho - 11.0, 80.0, field.text0);
 sheet.setusertextsize(12);
 sheet.setfieldtextstyle(sheet.usertext | sheet.alignright | sheet.textclipped);
 sheet.addfield(82.0, 80.5, ancho - 13.0, 88.5, field.text3);
+
+// Lo escrito en el margen de la foto
+sheet.setusertextsize(9);
+sheet.setfieldtextstyle(sheet.usertext | sheet.aligncenter | sheet.textmultiline | sheet.textclipped);
+sheet.addfield(fx1 + 2.0, fy1 + 47.0, fx2 - 2.0, fy2 - 1.0, field.text2);
 
 // Aviso escrito de través bajo la foto, subrayado
 sheet.setusertextsizerotate(12, 4);
