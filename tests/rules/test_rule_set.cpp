@@ -4,6 +4,7 @@
 #include "rules/section_file.h"
 #include "test_support.h"
 
+#include <QFile>
 #include <QTest>
 
 using namespace vorpane;
@@ -22,6 +23,7 @@ private slots:
     void duplicatesAreSkipped();
     void brokenFilesFail_data();
     void brokenFilesFail();
+    void everyPrefixEndsCleanly();
     void giveSkillsByEra_data();
     void giveSkillsByEra();
     void newDocumentEntries_data();
@@ -238,6 +240,20 @@ void TestRuleSet::brokenFilesFail()
     QCOMPARE(ui.texts(), message);
     QCOMPARE(ui.statusTexts.back(), std::string());
     QCOMPARE(ui.waitDepth, 0);
+}
+
+// A file cut anywhere either loads without a word or fails with its message.
+void TestRuleSet::everyPrefixEndsCleanly()
+{
+    QFile file(QString::fromStdString(fixtureFolder() + "good.rul"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const std::string whole = file.readAll().toStdString();
+    for (size_t length = 0; length <= whole.size(); ++length) {
+        LoadUi ui;
+        RuleSet rules("cut.rul");
+        const bool loaded = rules.loadText(whole.substr(0, length));
+        QVERIFY2(loaded == ui.boxes.empty(), qPrintable(QString("cut at %1: %2").arg(length).arg(ui.texts())));
+    }
 }
 
 void TestRuleSet::giveSkillsByEra_data()
