@@ -65,6 +65,15 @@ constexpr double kUnitsPerInch = 2540.0;
 // Sheet units (y up) to device pixels at `dpi` with the page's top-left corner at the origin.
 QTransform sheetToDevice(double dpiX, double dpiY);
 
+// Rotated text: the corner it starts from and the length of its writing line, by the quarter
+// that the angle (whole degrees) falls in, counting from 45 degrees before each axis.
+struct RotatedRun {
+    int32_t x;
+    int32_t y;
+    int32_t length;
+};
+RotatedRun rotatedRun(const SheetRect& rect, int degrees);
+
 // Decoded pictures kept between replays, keyed by path; an entry is reloaded when its file's
 // size or time changes. Without a cache every replay reloads every picture.
 class SheetPictureCache {

@@ -70,6 +70,20 @@ std::vector<QString> textLines(const QString& text, const QFont& font, bool mult
 
 } // namespace
 
+RotatedRun rotatedRun(const SheetRect& rect, int degrees)
+{
+    switch (((degrees % 360 + 360 + 45) % 360) / 90) {
+    case 1:
+        return {rect.x2, rect.y1, rect.y1 - rect.y2};
+    case 2:
+        return {rect.x2, rect.y2, rect.x2 - rect.x1};
+    case 3:
+        return {rect.x1, rect.y2, rect.y1 - rect.y2};
+    default:
+        return {rect.x1, rect.y1, rect.x2 - rect.x1};
+    }
+}
+
 void SheetPainter::drawTextBox(const SheetRect& rect, const std::string& text, TextStyle style)
 {
     const bool user = style & UserText;
@@ -122,21 +136,8 @@ void SheetPainter::drawText(const SheetRect& rect, const std::string& text, Text
         originX = rect.x1;
         originY = -double(rect.y1);
     } else {
-        const int quarter = ((rotation + 45) % 360) / 90;
-        int32_t px = rect.x1, py = rect.y1, length = rect.x2 - rect.x1;
-        switch (quarter) {
-        case 1:
-            px = rect.x2, length = rect.y1 - rect.y2;
-            break;
-        case 2:
-            px = rect.x2, py = rect.y2;
-            break;
-        case 3:
-            py = rect.y2, length = rect.y1 - rect.y2;
-            break;
-        default:
-            break;
-        }
+        const RotatedRun run = rotatedRun(rect, rotation);
+        const int32_t px = run.x, py = run.y, length = run.length;
         if (style & FieldUnderline) {
             const double a = rotation * kPi / 180.0;
             const double rise = ascent;

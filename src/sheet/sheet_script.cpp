@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <fstream>
 #include <iterator>
+#include <strings.h>
 
 namespace vorpane {
 
@@ -120,8 +121,18 @@ std::string sheetScriptPath(const std::string& name, const std::string& extensio
     return programFile(name + "." + extension);
 }
 
-std::string chooseSheetScript(const std::string& name, const std::string& extension)
+std::string scriptNameWithoutExtension(const std::string& name, const std::string& extension)
 {
+    const std::string suffix = "." + extension;
+    if (name.size() > suffix.size()
+        && strcasecmp(name.c_str() + name.size() - suffix.size(), suffix.c_str()) == 0)
+        return name.substr(0, name.size() - suffix.size());
+    return name;
+}
+
+std::string chooseSheetScript(const std::string& givenName, const std::string& extension)
+{
+    const std::string name = scriptNameWithoutExtension(givenName, extension);
     if (!name.empty() && QFileInfo(QFile::decodeName(sheetScriptPath(name, extension).c_str())).isFile())
         return name;
     std::vector<std::string> names = sheetScriptNames(extension);

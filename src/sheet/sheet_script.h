@@ -19,8 +19,10 @@ inline constexpr const char* kHandoutScriptExtension = "vhs";
 std::vector<std::string> sheetScriptNames(const std::string& extension);
 
 // The script a view shows: `name` when its file exists in the program folder, else the first
-// script of that extension, else "".
+// script of that extension, else "". Rule files and documents sometimes name the script with
+// its extension ("clasica.vis"); that name is taken as the script it names.
 std::string chooseSheetScript(const std::string& name, const std::string& extension);
+std::string scriptNameWithoutExtension(const std::string& name, const std::string& extension);
 
 // Program folder + name + "." + extension.
 std::string sheetScriptPath(const std::string& name, const std::string& extension);
