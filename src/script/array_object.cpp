@@ -2,6 +2,7 @@
 
 #include "script/array_object.h"
 
+#include "script/interpreter.h"
 #include "script/member_name.h"
 
 #include <algorithm>
@@ -32,6 +33,10 @@ int ArrayObject::create(ScriptValue* args, int argCount, ScriptValue& result)
 
 void ArrayObject::resize(uint32_t length)
 {
+    // Out of steps the run has already stopped without a message; the code only unwinds.
+    uint32_t changed = length > m_size ? length - m_size : m_size - length;
+    if (!spendSteps(changed / kElementsPerStep))
+        raiseError(ErrOutOfMemory);
     while (m_chunks.size() * kChunkSize < length)
         m_chunks.push_back(std::make_unique<ScriptValue[]>(kChunkSize));
     // Dropped elements are emptied and new ones made fresh; a stale reference may have written
@@ -76,9 +81,9 @@ int ArrayObject::callMember(const std::string& name, ScriptValue*, int argCount,
     if (argCount > 0)
         return CallTooMany;
     followLength();
-    if (isSort)
-        sort();
-    else
+    if (isSort && !sort())
+        return CallReported; // the step budget ran out; the run has stopped
+    if (!isSort)
         reverse();
     return CallOk;
 }
@@ -86,11 +91,13 @@ int ArrayObject::callMember(const std::string& name, ScriptValue*, int argCount,
 // Exchange sort: passes from the front, swapping neighbours when the left one is greater by ">".
 // Mixed kinds compare by the left element's rules, which is not a consistent order, so only the
 // exchange passes give the right result for them.
-void ArrayObject::sort()
+bool ArrayObject::sort()
 {
     if (sortUniform())
-        return;
+        return true;
     for (uint32_t end = m_size; end > 1; --end) {
+        if (!spendSteps(end))
+            return false;
         bool swapped = false;
         for (uint32_t i = 0; i + 1 < end; ++i) {
             if (scriptGreater(at(i), at(i + 1))) {
@@ -101,6 +108,7 @@ void ArrayObject::sort()
         if (!swapped)
             break;
     }
+    return true;
 }
 
 // When every element is of one kind that ">" orders consistently, a stable sort ends where the

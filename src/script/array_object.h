@@ -33,6 +33,8 @@ public:
 
 private:
     static constexpr uint32_t kChunkBits = 10;
+    // Filling or emptying this many elements costs one step of a run's step budget.
+    static constexpr uint32_t kElementsPerStep = 256;
     static constexpr uint32_t kChunkSize = 1u << kChunkBits;
 
     ~ArrayObject() override = default;
@@ -40,7 +42,7 @@ private:
     ScriptValue& at(uint32_t index) { return m_chunks[index >> kChunkBits][index & (kChunkSize - 1)]; }
     void followLength();
     void resize(uint32_t length);
-    void sort();
+    bool sort();
     bool sortUniform();
     void reverse();
 

@@ -52,7 +52,24 @@ bool readScriptFile(const std::string& path, std::string& text)
     return true;
 }
 
+// The run in progress on this thread, for spendSteps().
+thread_local ScriptInterpreter* t_running = nullptr;
+
 } // namespace
+
+bool spendSteps(uint64_t steps)
+{
+    ScriptInterpreter* in = t_running;
+    if (!in)
+        return true;
+    if (in->m_stepsLeft > steps) {
+        in->m_stepsLeft -= steps;
+        return true;
+    }
+    in->m_stepsLeft = 1;
+    in->stop();
+    return false;
+}
 
 ScriptInterpreter::ScriptInterpreter(std::string scriptPath) : m_path(std::move(scriptPath))
 {
@@ -246,6 +263,11 @@ int ScriptInterpreter::run(int32_t* outValue)
 {
     if (outValue)
         *outValue = 0;
+    struct Running {
+        ScriptInterpreter* outer = t_running;
+        explicit Running(ScriptInterpreter* in) { t_running = in; }
+        ~Running() { t_running = outer; }
+    } running(this);
     try {
         if (!loadProgram())
             return 0;

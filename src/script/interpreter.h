@@ -28,6 +28,11 @@ constexpr size_t kMaxNameLength = 63;
 
 struct Op;
 
+// Lets a long library operation (sorting, filling a large array) spend the step budget of the
+// run in progress on this thread. False when the budget is used up: the run has then been
+// stopped silently and the operation should give up.
+bool spendSteps(uint64_t steps);
+
 // Builds a new object for «new Name(args)»: stores it in result and returns a CallStatus.
 using ClassFactory = std::function<int(ScriptValue* args, int argCount, ScriptValue& result)>;
 
@@ -111,6 +116,7 @@ public:
 
 private:
     friend struct OpHandlers;
+    friend bool spendSteps(uint64_t steps);
 
     struct ClassEntry {
         std::string name;

@@ -85,6 +85,7 @@ private slots:
     void callDepthLimit();
     void deepExpressionsDoNotOverflowTheStack();
     void smallStackReportsInsteadOfCrashing();
+    void stepBudgetStopsSilently_data();
     void stepBudgetStopsSilently();
     void breakKeyPressedBeforeTheRunIsForgotten();
     void breakKeyAsksAndStops_data();
@@ -208,10 +209,19 @@ void TestScriptInterpreter::smallStackReportsInsteadOfCrashing()
     QCOMPARE(recursion.boxes, QStringList { kUnhandled });
 }
 
+void TestScriptInterpreter::stepBudgetStopsSilently_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::newRow("endless loop") << "var i; i = 0; while (1) i++;";
+    QTest::newRow("sorting mixed kinds") << "var a; a = new Array(\"x\", 1); a[30000] = 2; a.sort(); alert(1);";
+    QTest::newRow("filling arrays") << "var a; while (1) a = new Array(65535);";
+}
+
 void TestScriptInterpreter::stepBudgetStopsSilently()
 {
+    QFETCH(QString, script);
     RecordingUi ui;
-    const RunResult result = runScript("var i; i = 0; while (1) i++;", ui, 10000);
+    const RunResult result = runScript(script.toStdString(), ui, 10000);
     QCOMPARE(result.ok, 0);
     QVERIFY(result.boxes.isEmpty());
 }
