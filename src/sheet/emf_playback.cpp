@@ -8,6 +8,8 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <array>
+#include <bit>
 #include <cmath>
 
 namespace vorpane {
@@ -410,11 +412,9 @@ bool EmfPlayback::selectObject(uint32_t handle)
 bool EmfPlayback::worldTransform(std::span<const uint8_t> record, bool modify)
 {
     ImageByteReader in(body(record));
-    float m[6];
-    for (float& v : m) {
-        const uint32_t bits = in.le32();
-        std::memcpy(&v, &bits, sizeof v);
-    }
+    std::array<double, 6> m{};
+    for (double& v : m)
+        v = std::bit_cast<float>(in.le32());
     const uint32_t mode = modify ? in.le32() : uint32_t(emf::Set);
     if (in.overrun())
         return false;
