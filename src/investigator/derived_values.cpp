@@ -84,7 +84,10 @@ std::string damageBonus(int fue, int tam)
         return "nada";
     if (sum <= 32)
         return "+1D4";
-    return "+" + std::to_string((sum - 25) / 16 + 1) + "D6";
+    std::string bonus = "+"; // built in steps: GCC 12 misreads "+" + std::string as overlapping
+    bonus += std::to_string((sum - 25) / 16 + 1);
+    bonus += "D6";
+    return bonus;
 }
 
 std::string damageBonus(const Investigator& inv)

@@ -7,7 +7,6 @@
 #include "rules/text_case.h"
 
 #include <algorithm>
-#include <numeric>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -86,18 +85,6 @@ struct SortKey {
 std::string sortText(std::string_view name)
 {
     return foldedCopy(name);
-}
-
-template <typename View> void sortByRank(View& view, const std::unordered_map<const SkillEntry*, size_t>& rank)
-{
-    std::vector<std::pair<size_t, SkillEntry*>> ranked;
-    ranked.reserve(view.size());
-    for (SkillEntry* entry : view)
-        ranked.emplace_back(rank.at(entry), entry);
-    std::sort(ranked.begin(), ranked.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (size_t i = 0; i < view.size(); ++i)
-        view[i] = ranked[i].second;
 }
 
 } // namespace
@@ -362,22 +349,21 @@ void Investigator::sort()
             key.primary = sortText(entry.name());
         }
     }
-    std::vector<size_t> order(count);
-    std::iota(order.begin(), order.end(), size_t(0));
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[a] < keys[b]; });
+    // Sorting the keys themselves keeps the comparisons on contiguous memory.
+    std::sort(keys.begin(), keys.end());
 
-    std::unordered_map<const SkillEntry*, size_t> rank;
-    rank.reserve(count);
     EntryList sorted;
     sorted.reserve(count);
-    for (size_t r = 0; r < count; ++r) {
-        rank.emplace(m_entries[order[r]].get(), r);
-        sorted.push_back(std::move(m_entries[order[r]]));
-    }
+    for (const SortKey& key : keys)
+        sorted.push_back(std::move(m_entries[key.position]));
     m_entries = std::move(sorted);
-    sortByRank(m_skills, rank);
-    sortByRank(m_firearms, rank);
-    sortByRank(m_melee, rank);
+    // Each view holds exactly the entries of its kinds, so in sorted order it is the sorted list
+    // filtered by kind.
+    m_skills.clear();
+    m_firearms.clear();
+    m_melee.clear();
+    for (const auto& entry : m_entries)
+        appendToView(entry.get());
 }
 
 } // namespace vorpane

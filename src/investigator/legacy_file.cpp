@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <cstdint>
+#include <unordered_map>
 
 namespace vorpane {
 
@@ -146,14 +147,17 @@ std::unique_ptr<SkillDef> readDefinition(ByteReader& in, int kind, std::string& 
     }
 }
 
+// Entries read so far by name key, the first of each name, as the skill lookup would find them.
+using EntriesByName = std::unordered_map<std::string, SkillEntry*>;
+
 // Hangs a subskill under the special skill of that name read so far; false when there is none.
-bool attachSubSkill(Investigator& inv, std::unique_ptr<SkillDef> def, const std::string& parentName,
-                    std::unique_ptr<SkillEntry> entry)
+bool attachSubSkill(Investigator& inv, const EntriesByName& byName, std::unique_ptr<SkillDef> def,
+                    const std::string& parentName, std::unique_ptr<SkillEntry> entry)
 {
-    SkillEntry* parentEntry = inv.findSkill(parentName);
-    if (!parentEntry || parentEntry->kind() != SkillKind::SpecialSkill)
+    const auto found = byName.find(nameKey(parentName));
+    if (found == byName.end() || found->second->kind() != SkillKind::SpecialSkill)
         return false;
-    auto* parent = static_cast<SpecialSkill*>(parentEntry->definition.get());
+    auto* parent = static_cast<SpecialSkill*>(found->second->definition.get());
     auto* sub = static_cast<SubSkill*>(def.get());
     sub->setParent(parent);
     for (int slot = 0; slot < parent->subSkillCount(); ++slot) {
@@ -172,6 +176,7 @@ bool readEntries(ByteReader& in, Investigator& inv)
     const int count = in.integer();
     if (count < 0 || size_t(count) > in.remaining() / kMinEntrySize)
         return false;
+    EntriesByName byName;
     for (int i = 0; i < count; ++i) {
         auto entry = std::make_unique<SkillEntry>();
         entry->current = in.integer();
@@ -182,12 +187,17 @@ bool readEntries(ByteReader& in, Investigator& inv)
         std::unique_ptr<SkillDef> def = readDefinition(in, kind, parentName);
         if (!def || in.failed())
             return false;
+        const std::string key = nameKey(def->name());
+        SkillEntry* added = nullptr;
         if (def->kind() == SkillKind::SubSkill) {
-            attachSubSkill(inv, std::move(def), parentName, std::move(entry));
-            continue;
+            if (!attachSubSkill(inv, byName, std::move(def), parentName, std::move(entry)))
+                continue;
+            added = inv.entries().back().get();
+        } else {
+            entry->definition = std::move(def);
+            added = &inv.appendEntry(std::move(entry));
         }
-        entry->definition = std::move(def);
-        inv.appendEntry(std::move(entry));
+        byName.emplace(key, added);
     }
     return true;
 }
