@@ -17,16 +17,10 @@ constexpr int kFirearms = 100;
 constexpr int kMelee = 50;
 constexpr int kSkillsPerOccupation = 8;
 
-std::string skillName(int i)
-{
-    return "Habilidad " + std::to_string(i);
-}
+std::string skillName(int i) { return "Habilidad " + std::to_string(i); }
 
 // One quoted field and a blank.
-void field(std::string& text, const std::string& value)
-{
-    text.append(1, '"').append(value).append("\" ");
-}
+void field(std::string& text, const std::string& value) { text.append(1, '"').append(value).append("\" "); }
 
 std::string generateRuleFile(int skills, int occupations)
 {
@@ -39,14 +33,14 @@ std::string generateRuleFile(int skills, int occupations)
     }
     text.append("_END SKILLS\r\n_BEGIN FIREARMS\r\n");
     for (int i = 0; i < kFirearms; ++i) {
-        for (const char* stat : {"F20", "1D10", "15", "1", "6", "8", "00"})
+        for (const char* stat : { "F20", "1D10", "15", "1", "6", "8", "00" })
             field(text, stat);
         field(text, "Arma " + std::to_string(i));
         text.append("-xx\r\n");
     }
     text.append("_END FIREARMS\r\n_BEGIN MELEE\r\n");
     for (int i = 0; i < kMelee; ++i) {
-        for (const char* stat : {"25", "1D6+db", "1", "n/a"})
+        for (const char* stat : { "25", "1D6+db", "1", "n/a" })
             field(text, stat);
         field(text, "*Golpe " + std::to_string(i));
         text.append("xxx\r\n");
@@ -104,13 +98,13 @@ void loadFromFile(benchmark::State& state)
 } // namespace
 
 BENCHMARK(loadFromMemory)
-    ->Args({1000, 2000})
-    ->Args({10000, 2000})
-    ->Args({10000, 20000})
-    ->Args({30000, 2000})
-    ->Args({100000, 2000})
-    ->Args({300000, 2000})
+    ->Args({ 1000, 2000 })
+    ->Args({ 10000, 2000 })
+    ->Args({ 10000, 20000 })
+    ->Args({ 30000, 2000 })
+    ->Args({ 100000, 2000 })
+    ->Args({ 300000, 2000 })
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(loadFromFile)->Args({1000, 2000})->Args({10000, 2000})->Unit(benchmark::kMillisecond);
+BENCHMARK(loadFromFile)->Args({ 1000, 2000 })->Args({ 10000, 2000 })->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

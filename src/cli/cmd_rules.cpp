@@ -17,12 +17,9 @@ namespace vorpane::cli {
 
 namespace {
 
-constexpr const char* kEraNames[] = {"1890s", "1920s", "1990s"};
+constexpr const char* kEraNames[] = { "1890s", "1920s", "1990s" };
 
-void print(const std::string& cp1252Text)
-{
-    printLine(cp1252ToUtf8(cp1252Text));
-}
+void print(const std::string& cp1252Text) { printLine(cp1252ToUtf8(cp1252Text)); }
 
 // A multi-line text, each line indented.
 void printIndented(const std::string& text)
@@ -40,10 +37,7 @@ void printIndented(const std::string& text)
     }
 }
 
-std::string quote(const std::string& text)
-{
-    return "\"" + text + "\"";
-}
+std::string quote(const std::string& text) { return "\"" + text + "\""; }
 
 std::string joined(const std::vector<std::string>& items)
 {
@@ -62,13 +56,13 @@ void printFileSections(const std::string& ruleFile)
     const std::vector<NewDocumentEntry> entries = ruleFileEntries(file, ruleFile);
     print("Entries: " + std::to_string(entries.size()));
     for (const NewDocumentEntry& entry : entries)
-        print("  " + std::string(kEraNames[entry.era]) + "  " + quote(entry.text) + "  short: "
-              + quote(describeEntry(file, entry).shortText));
+        print("  " + std::string(kEraNames[entry.era]) + "  " + quote(entry.text)
+            + "  short: " + quote(describeEntry(file, entry).shortText));
     if (!entries.empty()) {
         print("Description:");
         printIndented(describeEntry(file, entries.front()).longText);
     }
-    for (const char* script : {"GLOBAL_SCRIPT", "INCOME"}) {
+    for (const char* script : { "GLOBAL_SCRIPT", "INCOME" }) {
         const std::string text = file.section(script);
         print(std::string(script) + ": " + (text.empty() ? "none" : std::to_string(text.size()) + " bytes"));
     }
@@ -78,8 +72,8 @@ void printSkills(const RuleSet& rules, ListFile& options)
 {
     print("Skills: " + std::to_string(rules.skills().size()));
     for (const SkillDef* def : rules.skills()) {
-        std::string line = "  " + std::string(skillKindName(def->kind())) + " " + quote(def->name()) + " base "
-            + quote(def->base()) + " eras " + eraWord(def->eras());
+        std::string line = "  " + std::string(skillKindName(def->kind())) + " " + quote(def->name())
+            + " base " + quote(def->base()) + " eras " + eraWord(def->eras());
         if (def->kind() == SkillKind::SpecialSkill) {
             const auto* special = static_cast<const SpecialSkill*>(def);
             const ListFile::Entries suggestions = options.section(std::string(skipLeadingStars(def->name())));
@@ -96,14 +90,14 @@ void printWeapons(const RuleSet& rules)
     for (const SkillDef* def : rules.firearms()) {
         const FirearmStats& s = static_cast<const Firearm*>(def)->stats();
         print("  Firearm " + quote(def->name()) + " base " + quote(def->base()) + " dmg " + quote(s.dmg)
-              + " range " + quote(s.range) + " shots " + quote(s.shots) + " bullets " + quote(s.bullets)
-              + " pv " + quote(s.pv) + " mal " + quote(s.mal) + " eras " + eraWord(def->eras()));
+            + " range " + quote(s.range) + " shots " + quote(s.shots) + " bullets " + quote(s.bullets)
+            + " pv " + quote(s.pv) + " mal " + quote(s.mal) + " eras " + eraWord(def->eras()));
     }
     print("Melee: " + std::to_string(rules.melee().size()));
     for (const SkillDef* def : rules.melee()) {
         const MeleeStats& s = static_cast<const Melee*>(def)->stats();
         print("  Melee " + quote(def->name()) + " base " + quote(def->base()) + " dmg " + quote(s.dmg)
-              + " attacks " + quote(s.attacks) + " pv " + quote(s.pv) + " eras " + eraWord(def->eras()));
+            + " attacks " + quote(s.attacks) + " pv " + quote(s.pv) + " eras " + eraWord(def->eras()));
     }
 }
 
@@ -114,8 +108,8 @@ void printOccupations(const RuleSet& rules)
         std::string line = "  Occupation " + quote(occupation.name) + " eras " + eraWord(occupation.eras)
             + " skills (" + joined(occupation.skills) + ")";
         if (occupation.subsetCount > 0)
-            line += " choose " + std::to_string(occupation.subsetCount) + " of (" + joined(occupation.subsetSkills)
-                + ")";
+            line += " choose " + std::to_string(occupation.subsetCount) + " of ("
+                + joined(occupation.subsetSkills) + ")";
         line += occupation.modifierScript.empty() ? " script no" : " script yes";
         print(line);
     }
@@ -143,7 +137,7 @@ int runRules(const Args& args)
     printFileSections(ruleFile);
     const std::string optionsFile = cache.keyValue(ruleFile, "Options", ListFile::kFallbackFile);
     print("Options list: " + optionsFile);
-    for (const char* key : {"DefaultScript", "ShortInfo", "InvestigatorName"})
+    for (const char* key : { "DefaultScript", "ShortInfo", "InvestigatorName" })
         print(std::string(key) + ": " + quote(cache.keyValue(ruleFile, key, "")));
     ListFile options(optionsFile, 4);
     printSkills(*rules, options);

@@ -19,20 +19,14 @@ bool SkillDef::availableInEra(int era) const
     return (m_eras & (1 << era)) != 0;
 }
 
-std::unique_ptr<SkillDef> SkillDef::clone() const
-{
-    return std::make_unique<SkillDef>();
-}
+std::unique_ptr<SkillDef> SkillDef::clone() const { return std::make_unique<SkillDef>(); }
 
 Skill::Skill(std::string name, std::string base, EraFlags eras)
     : SkillDef(SkillKind::Skill, std::move(name), std::move(base), eras)
 {
 }
 
-std::unique_ptr<SkillDef> Skill::clone() const
-{
-    return std::make_unique<Skill>(name(), base(), eras());
-}
+std::unique_ptr<SkillDef> Skill::clone() const { return std::make_unique<Skill>(name(), base(), eras()); }
 
 AnySkill::AnySkill(EraFlags eras)
     : SkillDef(SkillKind::AnySkill, {}, {}, eras)

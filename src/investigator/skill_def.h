@@ -23,7 +23,15 @@ constexpr EraFlags kEra1990s = 4;
 constexpr EraFlags kAllEras = 7;
 constexpr int kEraCount = 3;
 
-enum class SkillKind { Empty = 0, Skill = 1, Firearm = 2, Melee = 3, AnySkill = 4, SpecialSkill = 5, SubSkill = 6 };
+enum class SkillKind {
+    Empty = 0,
+    Skill = 1,
+    Firearm = 2,
+    Melee = 3,
+    AnySkill = 4,
+    SpecialSkill = 5,
+    SubSkill = 6
+};
 
 // Subskills a special skill can declare; larger counts come only from broken files.
 constexpr int kMaxSubSkillCount = 100;

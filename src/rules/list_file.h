@@ -35,7 +35,7 @@ private:
     struct Slot {
         std::string name;
         Entries entries;
-        uint32_t tick = 0;      // when it was loaded
+        uint32_t tick = 0; // when it was loaded
         uint64_t loadNumber = 0; // orders loads within one tick
     };
 

@@ -7,10 +7,7 @@ std::string OccupationDef::displayName() const
     return !name.empty() && name.front() == '*' ? name.substr(1) : name;
 }
 
-std::string_view itemSkillName(std::string_view item)
-{
-    return item.substr(0, item.find('$'));
-}
+std::string_view itemSkillName(std::string_view item) { return item.substr(0, item.find('$')); }
 
 std::string_view itemNote(std::string_view item)
 {

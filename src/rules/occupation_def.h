@@ -14,8 +14,8 @@ struct OccupationDef {
     std::string name; // as written; may start with '*'
     std::vector<std::string> skills;
     std::vector<std::string> subsetSkills; // the one subset, written like the skills
-    int subsetCount = 0;                    // how many subset skills are chosen; 0 = no subset
-    std::string modifierScript;             // run by the wizard once the occupation is chosen
+    int subsetCount = 0; // how many subset skills are chosen; 0 = no subset
+    std::string modifierScript; // run by the wizard once the occupation is chosen
     EraFlags eras = kAllEras;
 
     // The name without one leading '*'.

@@ -8,15 +8,9 @@ namespace vorpane {
 
 namespace {
 
-bool isSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-bool isLineBreak(char c)
-{
-    return c == '\r' || c == '\n';
-}
+bool isLineBreak(char c) { return c == '\r' || c == '\n'; }
 
 } // namespace
 
@@ -43,10 +37,7 @@ size_t RowReader::tokenStart() const
     return pos;
 }
 
-void RowReader::skipBlanksAndComments()
-{
-    m_pos = tokenStart();
-}
+void RowReader::skipBlanksAndComments() { m_pos = tokenStart(); }
 
 void RowReader::fail(const std::string& message, size_t lineFrom)
 {
@@ -57,7 +48,7 @@ void RowReader::fail(const std::string& message, size_t lineFrom)
     while (lineEnd < m_text.size() && !isLineBreak(m_text[lineEnd]) && lineEnd - lineFrom < kMaxErrorExcerpt)
         ++lineEnd;
     showMessage("Parse Error:\n" + m_text.substr(lineFrom, lineEnd - lineFrom) + "\n" + message, {},
-                MsgIcon::Warning);
+        MsgIcon::Warning);
 }
 
 std::string RowReader::quoted(char open, char close)
@@ -110,10 +101,7 @@ std::string RowReader::word()
     return m_text.substr(start, m_pos - start);
 }
 
-int RowReader::integer()
-{
-    return parseDecimal(word());
-}
+int RowReader::integer() { return parseDecimal(word()); }
 
 char RowReader::peek() const
 {
@@ -127,10 +115,7 @@ void RowReader::skipLine()
         ++m_pos;
 }
 
-bool RowReader::atEnd() const
-{
-    return tokenStart() >= m_text.size();
-}
+bool RowReader::atEnd() const { return tokenStart() >= m_text.size(); }
 
 int parseDecimal(const std::string& text)
 {

@@ -11,7 +11,7 @@ namespace vorpane {
 
 namespace {
 
-constexpr const char* kEraSuffixes[] = {" (1890s)", " (1920s)", " (1990s)"};
+constexpr const char* kEraSuffixes[] = { " (1890s)", " (1920s)", " (1990s)" };
 constexpr int kEraLines = 3;
 constexpr const char* kInvestigator = "Investigator";
 constexpr const char* kNoCredit = "Vorpane v1.0 or v2.0 rule file\nNo further information available";
@@ -43,13 +43,13 @@ std::vector<NewDocumentEntry> ruleFileEntries(const SectionFile& file, const std
     const std::string eras = file.section("ERAS");
     if (eras.empty()) {
         for (int era = 0; era < kEraLines; ++era)
-            entries.push_back({ruleFile, withoutExtension(ruleFile) + kEraSuffixes[era], era});
+            entries.push_back({ ruleFile, withoutExtension(ruleFile) + kEraSuffixes[era], era });
         return entries;
     }
     const std::vector<std::string> lines = firstLines(eras, kEraLines);
     for (size_t era = 0; era < lines.size(); ++era) {
         if (lines[era].front() != '-')
-            entries.push_back({ruleFile, lines[era], int(era)});
+            entries.push_back({ ruleFile, lines[era], int(era) });
     }
     return entries;
 }
@@ -66,7 +66,7 @@ std::vector<NewDocumentEntry> allRuleFileEntries()
 {
     const QDir folder(QString::fromStdString(programFolder()));
     std::vector<NewDocumentEntry> entries;
-    for (const QString& name : folder.entryList({"*.rul"}, QDir::Files, QDir::Name)) {
+    for (const QString& name : folder.entryList({ "*.rul" }, QDir::Files, QDir::Name)) {
         std::vector<NewDocumentEntry> more = ruleFileEntries(QFile::encodeName(name).toStdString());
         entries.insert(entries.end(), more.begin(), more.end());
     }
@@ -77,8 +77,8 @@ EntryDescription describeEntry(const SectionFile& file, const NewDocumentEntry& 
 {
     EntryDescription description;
     const bool loaded = file.isLoaded(); // an unreadable file was reported when it was opened
-    const std::string investigator = loaded ? file.value("KEYVALUEPAIRS", "InvestigatorName", kInvestigator)
-                                            : kInvestigator;
+    const std::string investigator
+        = loaded ? file.value("KEYVALUEPAIRS", "InvestigatorName", kInvestigator) : kInvestigator;
     const std::string shortInfo = loaded ? file.value("KEYVALUEPAIRS", "ShortInfo", "") : "";
     description.shortText = entry.text + " " + investigator + " " + shortInfo;
     const std::string credit = loaded ? file.section("CREDIT") : "";

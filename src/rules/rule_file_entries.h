@@ -13,13 +13,13 @@ class SectionFile;
 
 struct NewDocumentEntry {
     std::string ruleFile; // file name without folder
-    std::string text;     // display text
-    int era = 0;          // 0 1890s, 1 1920s, 2 1990s
+    std::string text; // display text
+    int era = 0; // 0 1890s, 1 1920s, 2 1990s
 };
 
 struct EntryDescription {
     std::string shortText; // status bar
-    std::string longText;  // "Más Información"
+    std::string longText; // "Más Información"
 };
 
 // The entries of one rule file, already opened.

@@ -12,10 +12,7 @@ RuleSet::RuleSet(std::string fileName)
 
 RuleSet::~RuleSet() = default;
 
-std::string RuleSet::path() const
-{
-    return programFile(m_fileName);
-}
+std::string RuleSet::path() const { return programFile(m_fileName); }
 
 void RuleSet::clear()
 {

@@ -73,16 +73,16 @@ std::shared_ptr<const RuleSet> RuleSetCache::find(const std::string& fileName) c
     return index >= 0 ? m_slots[size_t(index)].ruleSet : nullptr;
 }
 
-std::shared_ptr<const SkillDef> RuleSetCache::findDefinition(const std::string& fileName,
-                                                             std::string_view name) const
+std::shared_ptr<const SkillDef> RuleSetCache::findDefinition(
+    const std::string& fileName, std::string_view name) const
 {
     const auto ruleSet = find(fileName);
     const SkillDef* def = ruleSet ? ruleSet->findDefinition(name) : nullptr;
     return def ? std::shared_ptr<const SkillDef>(ruleSet, def) : nullptr;
 }
 
-std::shared_ptr<const OccupationDef> RuleSetCache::findOccupation(const std::string& fileName,
-                                                                  std::string_view displayName) const
+std::shared_ptr<const OccupationDef> RuleSetCache::findOccupation(
+    const std::string& fileName, std::string_view displayName) const
 {
     const auto ruleSet = find(fileName);
     const OccupationDef* occupation = ruleSet ? ruleSet->findOccupation(displayName) : nullptr;
@@ -125,8 +125,8 @@ std::optional<std::string> RuleSetCache::ruleFileToUse(const std::string& fileNa
     return std::nullopt;
 }
 
-std::string RuleSetCache::keyValue(const std::string& fileName, const std::string& key,
-                                   const std::string& defaultValue) const
+std::string RuleSetCache::keyValue(
+    const std::string& fileName, const std::string& key, const std::string& defaultValue) const
 {
     const auto ruleSet = find(fileName);
     if (!ruleSet)
@@ -137,9 +137,6 @@ std::string RuleSetCache::keyValue(const std::string& fileName, const std::strin
     return file.value("KEYVALUEPAIRS", key, defaultValue);
 }
 
-void RuleSetCache::clear()
-{
-    m_slots = {};
-}
+void RuleSetCache::clear() { m_slots = {}; }
 
 } // namespace vorpane

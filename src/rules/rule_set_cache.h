@@ -32,8 +32,8 @@ public:
     std::shared_ptr<const RuleSet> find(const std::string& fileName) const;
 
     std::shared_ptr<const SkillDef> findDefinition(const std::string& fileName, std::string_view name) const;
-    std::shared_ptr<const OccupationDef> findOccupation(const std::string& fileName,
-                                                        std::string_view displayName) const;
+    std::shared_ptr<const OccupationDef> findOccupation(
+        const std::string& fileName, std::string_view displayName) const;
     int occupationCount(const std::string& fileName) const;
     std::string occupationName(const std::string& fileName, int index) const;
     bool hasModifierScript(const std::string& fileName, std::string_view displayName) const;
@@ -47,8 +47,8 @@ public:
 
     // The value of key in the rule file's KEYVALUEPAIRS section, read afresh from the file; the
     // default, without reading anything, when the rule file is not cached.
-    std::string keyValue(const std::string& fileName, const std::string& key,
-                         const std::string& defaultValue) const;
+    std::string keyValue(
+        const std::string& fileName, const std::string& key, const std::string& defaultValue) const;
 
     // Empties every slot.
     void clear();
@@ -57,7 +57,7 @@ private:
     struct Slot {
         std::string fileName;
         std::shared_ptr<RuleSet> ruleSet;
-        uint32_t tick = 0;   // tick count of the last use
+        uint32_t tick = 0; // tick count of the last use
         uint64_t useNumber = 0; // orders uses within one tick
     };
 

@@ -48,10 +48,7 @@ const char* statusWord(SkillKind kind)
     }
 }
 
-void loadError(const std::string& message)
-{
-    showMessage(message, {}, MsgIcon::Error);
-}
+void loadError(const std::string& message) { showMessage(message, {}, MsgIcon::Error); }
 
 // One row of SKILLS, FIREARMS or MELEE; null when the row is cut short or its subskill count is
 // impossible (the caller tells the reader's error apart).
@@ -94,15 +91,9 @@ std::unique_ptr<SkillDef> readDefinitionRow(RowReader& reader, SkillKind kind)
 }
 
 // At most one row per line: enough to size the lists once.
-size_t lineCount(const std::string& text)
-{
-    return size_t(std::count(text.begin(), text.end(), '\n')) + 1;
-}
+size_t lineCount(const std::string& text) { return size_t(std::count(text.begin(), text.end(), '\n')) + 1; }
 
-bool isSubsetDigit(char c)
-{
-    return c >= '1' && c <= '9';
-}
+bool isSubsetDigit(char c) { return c >= '1' && c <= '9'; }
 
 } // namespace
 
@@ -144,11 +135,12 @@ void RuleSet::reserveRows(const std::string& section)
 
 void RuleSet::addDefinition(std::unique_ptr<SkillDef> definition)
 {
-    const auto [slot, added] = m_definitionIndex.try_emplace(nameKey(definition->name()), m_definitions.size());
+    const auto [slot, added]
+        = m_definitionIndex.try_emplace(nameKey(definition->name()), m_definitions.size());
     if (!added) {
-        showMessage("Warning: Duplicate skill \"" + definition->name() + "\" in " + m_fileName
-                        + " will not be added",
-                    {}, MsgIcon::Warning);
+        showMessage(
+            "Warning: Duplicate skill \"" + definition->name() + "\" in " + m_fileName + " will not be added",
+            {}, MsgIcon::Warning);
         return;
     }
     SkillDef* def = definition.get();
@@ -232,7 +224,7 @@ bool RuleSet::checkItem(const OccupationDef& occupation, const std::string& item
     if (findDefinition(skill))
         return true;
     loadError("Occupation " + occupation.name + (inSubset ? " subset" : "") + ": Skill " + std::string(skill)
-              + " not recognised");
+        + " not recognised");
     return false;
 }
 
@@ -273,7 +265,7 @@ bool RuleSet::parseSkillList(OccupationDef& occupation, const std::string& list)
             occupation.subsetCount = count;
         } else {
             loadError(std::string("Unexpected character \"") + next + "\" in subset in occupation "
-                      + occupation.name);
+                + occupation.name);
             return false;
         }
     }

@@ -125,8 +125,8 @@ std::optional<std::string> SectionFile::findSection(const std::string& name) con
     return text.substr(start, end - start);
 }
 
-std::string SectionFile::value(const std::string& sectionName, const std::string& key,
-                               const std::string& defaultValue) const
+std::string SectionFile::value(
+    const std::string& sectionName, const std::string& key, const std::string& defaultValue) const
 {
     RowReader reader(section(sectionName));
     while (!reader.atEnd()) {

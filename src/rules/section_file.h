@@ -43,7 +43,8 @@ public:
 
     // The value of the first pair of the key/value section whose key equals key ignoring case;
     // defaultValue when there is none.
-    std::string value(const std::string& section, const std::string& key, const std::string& defaultValue) const;
+    std::string value(
+        const std::string& section, const std::string& key, const std::string& defaultValue) const;
 
 private:
     void report(const std::string& message) const;

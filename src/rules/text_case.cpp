@@ -10,7 +10,7 @@ namespace {
 // letters the code page adds in 0x80-0x9F.
 constexpr std::array<unsigned char, 256> makeFoldTable()
 {
-    std::array<unsigned char, 256> table{};
+    std::array<unsigned char, 256> table {};
     for (int i = 0; i < 256; ++i)
         table[size_t(i)] = static_cast<unsigned char>(i);
     for (int c = 'A'; c <= 'Z'; ++c)
@@ -30,10 +30,7 @@ constexpr std::array<unsigned char, 256> kFold = makeFoldTable();
 
 } // namespace
 
-char foldCase(char c)
-{
-    return static_cast<char>(kFold[static_cast<unsigned char>(c)]);
-}
+char foldCase(char c) { return static_cast<char>(kFold[static_cast<unsigned char>(c)]); }
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b)
 {
@@ -65,10 +62,7 @@ std::string_view skipLeadingStars(std::string_view name)
     return first == std::string_view::npos ? std::string_view() : name.substr(first);
 }
 
-std::string nameKey(std::string_view name)
-{
-    return foldedCopy(skipLeadingStars(name));
-}
+std::string nameKey(std::string_view name) { return foldedCopy(skipLeadingStars(name)); }
 
 bool sameName(std::string_view a, std::string_view b)
 {

@@ -55,10 +55,10 @@ void TestListFile::splitting_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QStringList>("entries");
-    QTest::newRow("crlf with blank lines") << QByteArray("a\r\n\r\n\r\nb\r\n") << QStringList{"a", "b"};
-    QTest::newRow("mixed breaks") << QByteArray("a\rb\n\nc") << QStringList{"a", "b", "c"};
-    QTest::newRow("blanks are kept") << QByteArray(" x \r\n\t\r\n") << QStringList{" x ", "\t"};
-    QTest::newRow("nothing") << QByteArray("\r\n\r\n") << QStringList{};
+    QTest::newRow("crlf with blank lines") << QByteArray("a\r\n\r\n\r\nb\r\n") << QStringList { "a", "b" };
+    QTest::newRow("mixed breaks") << QByteArray("a\rb\n\nc") << QStringList { "a", "b", "c" };
+    QTest::newRow("blanks are kept") << QByteArray(" x \r\n\t\r\n") << QStringList { " x ", "\t" };
+    QTest::newRow("nothing") << QByteArray("\r\n\r\n") << QStringList {};
 }
 
 void TestListFile::splitting()
@@ -76,14 +76,21 @@ void TestListFile::lookup_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("section");
     QTest::addColumn<QStringList>("entries");
-    QTest::newRow("blank lines skipped") << "names.lst" << "MaleNames" << QStringList{"Aurelio", "Bernardo"};
-    QTest::newRow("any case") << "names.lst" << "femalenames" << QStringList{"Carmen"};
+    QTest::newRow("blank lines skipped") << "names.lst"
+                                         << "MaleNames" << QStringList { "Aurelio", "Bernardo" };
+    QTest::newRow("any case") << "names.lst"
+                              << "femalenames" << QStringList { "Carmen" };
     QTest::newRow("blanks trimmed and inner ones as underscores")
-        << "opciones.lst" << "  Lugar de nacimiento " << QStringList{"Sevilla"};
-    QTest::newRow("own list before fallback") << "opciones.lst" << "Idioma" << QStringList{"Latín", "Griego"};
-    QTest::newRow("fallback to options.lst") << "opciones.lst" << "Phobias" << QStringList{"Arañas", "Oscuridad"};
-    QTest::newRow("missing file uses fallback") << "nothing.lst" << "Idioma" << QStringList{"Sánscrito"};
-    QTest::newRow("absent everywhere") << "opciones.lst" << "Colleges" << QStringList{};
+        << "opciones.lst"
+        << "  Lugar de nacimiento " << QStringList { "Sevilla" };
+    QTest::newRow("own list before fallback") << "opciones.lst"
+                                              << "Idioma" << QStringList { "Latín", "Griego" };
+    QTest::newRow("fallback to options.lst") << "opciones.lst"
+                                             << "Phobias" << QStringList { "Arañas", "Oscuridad" };
+    QTest::newRow("missing file uses fallback") << "nothing.lst"
+                                                << "Idioma" << QStringList { "Sánscrito" };
+    QTest::newRow("absent everywhere") << "opciones.lst"
+                                       << "Colleges" << QStringList {};
 }
 
 void TestListFile::lookup()
@@ -109,17 +116,17 @@ void TestListFile::cacheKeepsOldestLoadsOut()
     ListFile list("l.lst", 2);
     list.section("A");
     list.section("B");
-    QCOMPARE(toList(list.section("a")), QStringList{"a1"}); // a hit does not make A younger
+    QCOMPARE(toList(list.section("a")), QStringList { "a1" }); // a hit does not make A younger
     writeList(dir.filePath("l.lst"), "_BEGIN A\na2\n_END A\n_BEGIN B\nb2\n_END B\n_BEGIN C\nc2\n_END C\n");
-    QCOMPARE(toList(list.section("C")), QStringList{"c2"}); // evicts A
-    QCOMPARE(toList(list.section("B")), QStringList{"b1"});
-    QCOMPARE(toList(list.section("A")), QStringList{"a2"});
+    QCOMPARE(toList(list.section("C")), QStringList { "c2" }); // evicts A
+    QCOMPARE(toList(list.section("B")), QStringList { "b1" });
+    QCOMPARE(toList(list.section("A")), QStringList { "a2" });
 }
 
 void TestListFile::drawTakesOneValuePerDecision()
 {
-    const QStringList males{"Aurelio", "Bernardo"};
-    const QStringList surnames{"Ortega", "Paz", "Ruiz"};
+    const QStringList males { "Aurelio", "Bernardo" };
+    const QStringList surnames { "Ortega", "Paz", "Ruiz" };
     bool sawFemale = false, sawHyphen = false, sawBlank = false, sawSaint = false;
     for (uint32_t seed = 0; seed < 3000; ++seed) {
         seedRandom(seed);
@@ -164,7 +171,7 @@ void TestListFile::singleSurnameRepeats()
         QVERIFY2(QRegularExpression("^(Aurelio|Bernardo|Carmen) (St\\. )?(Ortega[- ])?Ortega$")
                      .match(name)
                      .hasMatch(),
-                 qPrintable(name));
+            qPrintable(name));
         QCOMPARE(names.sex() == "F", name.startsWith("Carmen"));
         names.draw();
     }
@@ -184,9 +191,10 @@ void TestListFile::missingFirstNamesKeepPreviousName()
 void TestListFile::missingSurnames()
 {
     seedRandom(1);
-    NameGenerator names(ListFile::fromText("n", "_BEGIN MaleNames\nLuis\n_END MaleNames\n"
-                                                "_BEGIN FemaleNames\nAna\n_END FemaleNames\n",
-                                           3));
+    NameGenerator names(ListFile::fromText("n",
+        "_BEGIN MaleNames\nLuis\n_END MaleNames\n"
+        "_BEGIN FemaleNames\nAna\n_END FemaleNames\n",
+        3));
     QCOMPARE(names.fullName(), std::string(NameGenerator::kNoData));
     QVERIFY(names.sex() == "M" || names.sex() == "F");
 }

@@ -48,10 +48,12 @@ public:
 
 std::string withSections(const QString& skills, const QString& occupations = {})
 {
-    return fileText("_BEGIN SKILLS\n" + skills + "\n_END SKILLS\n_BEGIN FIREARMS\n"
-                    "\"F20\" \"1D10\" \"15\" \"1\" \"6\" \"8\" \"00\" \"Revólver\" xxx\n_END FIREARMS\n"
-                    "_BEGIN MELEE\n\"50\" \"1D3\" \"1\" \"n/a\" \"*Puñetazo\" xxx\n_END MELEE\n"
-                    "_BEGIN OCCUPATIONS\n" + occupations + "\n_END OCCUPATIONS\n");
+    return fileText("_BEGIN SKILLS\n" + skills
+        + "\n_END SKILLS\n_BEGIN FIREARMS\n"
+          "\"F20\" \"1D10\" \"15\" \"1\" \"6\" \"8\" \"00\" \"Revólver\" xxx\n_END FIREARMS\n"
+          "_BEGIN MELEE\n\"50\" \"1D3\" \"1\" \"n/a\" \"*Puñetazo\" xxx\n_END MELEE\n"
+          "_BEGIN OCCUPATIONS\n"
+        + occupations + "\n_END OCCUPATIONS\n");
 }
 
 } // namespace
@@ -81,9 +83,9 @@ void TestRuleSet::loadsEveryRowKind()
     QCOMPARE(rifle->name(), std::string("Rifle .30-06"));
     QCOMPARE(rifle->base(), std::string("F25"));
     const FirearmStats& s = rifle->stats();
-    QCOMPARE(QStringList({s.dmg.c_str(), s.range.c_str(), s.shots.c_str(), s.bullets.c_str(), s.pv.c_str(),
-                          s.mal.c_str()}),
-             QStringList({"2D6+4", "110", "1/2", "5", "12", "99"}));
+    QCOMPARE(QStringList({ s.dmg.c_str(), s.range.c_str(), s.shots.c_str(), s.bullets.c_str(), s.pv.c_str(),
+                 s.mal.c_str() }),
+        QStringList({ "2D6+4", "110", "1/2", "5", "12", "99" }));
     QCOMPARE(rifle->eras(), kEra1920s | kEra1990s);
 
     const auto* knife = static_cast<const Melee*>(rules.melee()[2]);
@@ -101,7 +103,7 @@ void TestRuleSet::occupationsKeepNotesChoicesAndSubsets()
     const OccupationDef* antiquarian = rules.findOccupation("Anticuario");
     QVERIFY(antiquarian);
     QCOMPARE(antiquarian->skills,
-             (std::vector<std::string>{cp1252("Antropología"), cp1252("Idioma$Latín"), "*"}));
+        (std::vector<std::string> { cp1252("Antropología"), cp1252("Idioma$Latín"), "*" }));
     QCOMPARE(antiquarian->subsetCount, 2);
     QCOMPARE(antiquarian->subsetSkills.size(), size_t(3));
     QCOMPARE(antiquarian->modifierScript, std::string("INT = INT + 1;"));
@@ -130,23 +132,29 @@ void TestRuleSet::statusTextsFollowTheSections()
     RuleSet rules("plain.rul");
     QVERIFY(rules.load());
     QCOMPARE(ui.statusTexts,
-             (std::vector<std::string>{"Opening plain.rul...", "Loading skills from plain.rul...",
-                                       "Loading firearms from plain.rul...",
-                                       "Loading melee weapons from plain.rul...",
-                                       "Loading occupations from plain.rul...", ""}));
+        (std::vector<std::string> { "Opening plain.rul...", "Loading skills from plain.rul...",
+            "Loading firearms from plain.rul...", "Loading melee weapons from plain.rul...",
+            "Loading occupations from plain.rul...", "" }));
 }
 
 void TestRuleSet::lookupsIgnoreCaseAndStars_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("found");
-    QTest::newRow("exact") << "Conducir" << "Conducir";
-    QTest::newRow("case") << "ANTROPOLOGÍA" << "Antropología";
-    QTest::newRow("star in file") << "Esquivar" << "*Esquivar";
-    QTest::newRow("stars asked") << "**esquivar" << "*Esquivar";
-    QTest::newRow("weapon") << "revólver .38" << "Revólver .38";
-    QTest::newRow("missing") << "Nadar" << "";
-    QTest::newRow("prefix is not enough") << "Idiom" << "";
+    QTest::newRow("exact") << "Conducir"
+                           << "Conducir";
+    QTest::newRow("case") << "ANTROPOLOGÍA"
+                          << "Antropología";
+    QTest::newRow("star in file") << "Esquivar"
+                                  << "*Esquivar";
+    QTest::newRow("stars asked") << "**esquivar"
+                                 << "*Esquivar";
+    QTest::newRow("weapon") << "revólver .38"
+                            << "Revólver .38";
+    QTest::newRow("missing") << "Nadar"
+                             << "";
+    QTest::newRow("prefix is not enough") << "Idiom"
+                                          << "";
 }
 
 void TestRuleSet::lookupsIgnoreCaseAndStars()
@@ -165,15 +173,16 @@ void TestRuleSet::duplicatesAreSkipped_data()
     QTest::addColumn<QString>("skills");
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QString>("messages");
-    QTest::newRow("case") << "\"05\" 0 \"Nadar\" xxx\n\"10\" 0 \"NADAR\" xxx" << QStringList{"Nadar"}
+    QTest::newRow("case") << "\"05\" 0 \"Nadar\" xxx\n\"10\" 0 \"NADAR\" xxx" << QStringList { "Nadar" }
                           << "Warning: Duplicate skill \"NADAR\" in t.rul will not be added";
-    QTest::newRow("leading star") << "\"05\" 0 \"*Nadar\" xxx\n\"10\" 0 \"nadar\" xxx\n\"01\" 0 \"Saltar\" xxx"
-                                  << QStringList{"*Nadar", "Saltar"}
-                                  << "Warning: Duplicate skill \"nadar\" in t.rul will not be added";
+    QTest::newRow("leading star")
+        << "\"05\" 0 \"*Nadar\" xxx\n\"10\" 0 \"nadar\" xxx\n\"01\" 0 \"Saltar\" xxx"
+        << QStringList { "*Nadar", "Saltar" }
+        << "Warning: Duplicate skill \"nadar\" in t.rul will not be added";
     // Skills come first, so the firearm of the same name is the duplicate.
-    QTest::newRow("weapon named like a skill") << "\"05\" 0 \"Nadar\" xxx\n\"05\" 0 \"revólver\" --x"
-                                               << QStringList{"Nadar", "revólver"}
-                                               << "Warning: Duplicate skill \"Revólver\" in t.rul will not be added";
+    QTest::newRow("weapon named like a skill")
+        << "\"05\" 0 \"Nadar\" xxx\n\"05\" 0 \"revólver\" --x" << QStringList { "Nadar", "revólver" }
+        << "Warning: Duplicate skill \"Revólver\" in t.rul will not be added";
 }
 
 void TestRuleSet::duplicatesAreSkipped()
@@ -197,16 +206,21 @@ void TestRuleSet::brokenFilesFail_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("message");
-    const auto row = [](const char* name, const QString& skills, const QString& occupations, const QString& message) {
-        QTest::newRow(name) << QByteArray::fromStdString(withSections(skills, occupations)) << message;
-    };
+    const auto row
+        = [](const char* name, const QString& skills, const QString& occupations, const QString& message) {
+              QTest::newRow(name) << QByteArray::fromStdString(withSections(skills, occupations)) << message;
+          };
     const QString skills = "\"05\" 0 \"Nadar\" xxx\n\"05\" 0 \"Saltar\" xxx";
-    row("unknown skill", skills, "\"Buzo\" (\"Nadar\" \"Bucear\")", "Occupation Buzo: Skill Bucear not recognised");
-    row("unknown note base", skills, "\"Buzo\" (\"Bucear$mar\")", "Occupation Buzo: Skill Bucear not recognised");
+    row("unknown skill", skills, "\"Buzo\" (\"Nadar\" \"Bucear\")",
+        "Occupation Buzo: Skill Bucear not recognised");
+    row("unknown note base", skills, "\"Buzo\" (\"Bucear$mar\")",
+        "Occupation Buzo: Skill Bucear not recognised");
     row("unknown in subset", skills, "\"Buzo\" (1 {\"Nadar\" \"Bucear\"})",
         "Occupation Buzo subset: Skill Bucear not recognised");
-    row("two subsets", skills, "\"Buzo\" (1 {\"Nadar\"} 1 {\"Saltar\"})", "Subsets already defined in occupation Buzo");
-    row("digit without block", skills, "\"Buzo\" (2 \"Nadar\")", "Unexpected end of subset in occupation Buzo");
+    row("two subsets", skills, "\"Buzo\" (1 {\"Nadar\"} 1 {\"Saltar\"})",
+        "Subsets already defined in occupation Buzo");
+    row("digit without block", skills, "\"Buzo\" (2 \"Nadar\")",
+        "Unexpected end of subset in occupation Buzo");
     row("digit glued to block", skills, "\"Buzo\" (2{\"Nadar\" \"Saltar\"})",
         "Unexpected end of subset in occupation Buzo");
     row("zero is no subset", skills, "\"Buzo\" (0 {\"Nadar\"})",
@@ -215,15 +229,20 @@ void TestRuleSet::brokenFilesFail_data()
     row("occupation without list", skills, "\"Buzo\"", "Unexpected end of section 'OCCUPATIONS'");
     row("script over two lines", skills, "\"Buzo\" (\"Nadar\") xxx {INT = 1;\nPOD = 2;}",
         "Parse Error:\n{INT = 1;\nNo closing } to match opening {");
-    row("unclosed list", skills, "\"Buzo\" (\"Nadar\"\n", "Parse Error:\n(\"Nadar\"\nNo closing ) to match opening (");
-    row("unclosed subset block", skills, "\"Buzo\" (1 {\"Nadar\")", "Parse Error:\n{\"Nadar\"\nNo closing } to match opening {");
+    row("unclosed list", skills, "\"Buzo\" (\"Nadar\"\n",
+        "Parse Error:\n(\"Nadar\"\nNo closing ) to match opening (");
+    row("unclosed subset block", skills, "\"Buzo\" (1 {\"Nadar\")",
+        "Parse Error:\n{\"Nadar\"\nNo closing } to match opening {");
     row("skill row cut short", "\"05\" 0 \"Nadar\"", "", "Unexpected end of section 'SKILLS'");
     row("negative subskill count", "\"05\" -2 \"Arte\" xxx", "", "Unexpected end of section 'SKILLS'");
     row("huge subskill count", "\"05\" 2000000000 \"Arte\" xxx", "", "Unexpected end of section 'SKILLS'");
-    row("unclosed name", "\"05\" 0 \"Nadar xxx", "", "Parse Error:\n\"Nadar xxx\nNo closing \" to match opening \"");
-    QTest::newRow("firearm cut short") << QByteArray("_BEGIN FIREARMS\n\"F20\" \"1D10\" \"15\"\n_END FIREARMS\n")
-                                       << "Unexpected end of section 'FIREARMS'";
-    QTest::newRow("melee cut short") << QByteArray("_BEGIN MELEE\n\"50\" \"1D3\" \"1\" \"n/a\" \"Palo\"\n_END MELEE\n")
+    row("unclosed name", "\"05\" 0 \"Nadar xxx", "",
+        "Parse Error:\n\"Nadar xxx\nNo closing \" to match opening \"");
+    QTest::newRow("firearm cut short")
+        << QByteArray("_BEGIN FIREARMS\n\"F20\" \"1D10\" \"15\"\n_END FIREARMS\n")
+        << "Unexpected end of section 'FIREARMS'";
+    QTest::newRow("melee cut short") << QByteArray(
+        "_BEGIN MELEE\n\"50\" \"1D3\" \"1\" \"n/a\" \"Palo\"\n_END MELEE\n")
                                      << "Unexpected end of section 'MELEE'";
     QTest::newRow("skills without end") << QByteArray("_BEGIN SKILLS\n\"05\" 0 \"Nadar\" xxx\n")
                                         << "t.rul - Could not find matching _END for section _BEGIN SKILLS";
@@ -252,7 +271,8 @@ void TestRuleSet::everyPrefixEndsCleanly()
         LoadUi ui;
         RuleSet rules("cut.rul");
         const bool loaded = rules.loadText(whole.substr(0, length));
-        QVERIFY2(loaded == ui.boxes.empty(), qPrintable(QString("cut at %1: %2").arg(length).arg(ui.texts())));
+        QVERIFY2(
+            loaded == ui.boxes.empty(), qPrintable(QString("cut at %1: %2").arg(length).arg(ui.texts())));
     }
 }
 
@@ -261,15 +281,15 @@ void TestRuleSet::giveSkillsByEra_data()
     QTest::addColumn<int>("era");
     QTest::addColumn<QStringList>("names");
     QTest::newRow("1890s") << 0
-                           << QStringList{"Antropología", "Idioma propio", "Idioma", "*Esquivar", "Zhaldor Mythos",
-                                          "Equitación", "*Puñetazo"};
+                           << QStringList { "Antropología", "Idioma propio", "Idioma", "*Esquivar",
+                                  "Zhaldor Mythos", "Equitación", "*Puñetazo" };
     QTest::newRow("1920s") << 1
-                           << QStringList{"Antropología", "Idioma propio", "Idioma", "*Esquivar", "Zhaldor Mythos",
-                                          "Conducir", "*Puñetazo"};
+                           << QStringList { "Antropología", "Idioma propio", "Idioma", "*Esquivar",
+                                  "Zhaldor Mythos", "Conducir", "*Puñetazo" };
     QTest::newRow("1990s") << 2
-                           << QStringList{"Antropología", "Idioma propio", "Idioma", "*Esquivar", "Zhaldor Mythos",
-                                          "Electrónica", "Conducir", "*Puñetazo", "*Patada"};
-    QTest::newRow("no such era") << 3 << QStringList{};
+                           << QStringList { "Antropología", "Idioma propio", "Idioma", "*Esquivar",
+                                  "Zhaldor Mythos", "Electrónica", "Conducir", "*Puñetazo", "*Patada" };
+    QTest::newRow("no such era") << 3 << QStringList {};
 }
 
 void TestRuleSet::giveSkillsByEra()
@@ -294,11 +314,12 @@ void TestRuleSet::newDocumentEntries_data()
 {
     QTest::addColumn<QString>("eras"); // null: no ERAS section
     QTest::addColumn<QStringList>("entries"); // "era:text"
-    QTest::newRow("no section") << QString() << QStringList{"0:t (1890s)", "1:t (1920s)", "2:t (1990s)"};
-    QTest::newRow("first era withheld") << "-\nVeinte\nHoy" << QStringList{"1:Veinte", "2:Hoy"};
-    QTest::newRow("blank lines skipped") << "\n\nUno\n\n-Dos\n\nTres\nCuatro" << QStringList{"0:Uno", "2:Tres"};
-    QTest::newRow("two lines") << "Uno\nDos" << QStringList{"0:Uno", "1:Dos"};
-    QTest::newRow("everything withheld") << "-\n-\n-" << QStringList{};
+    QTest::newRow("no section") << QString() << QStringList { "0:t (1890s)", "1:t (1920s)", "2:t (1990s)" };
+    QTest::newRow("first era withheld") << "-\nVeinte\nHoy" << QStringList { "1:Veinte", "2:Hoy" };
+    QTest::newRow("blank lines skipped")
+        << "\n\nUno\n\n-Dos\n\nTres\nCuatro" << QStringList { "0:Uno", "2:Tres" };
+    QTest::newRow("two lines") << "Uno\nDos" << QStringList { "0:Uno", "1:Dos" };
+    QTest::newRow("everything withheld") << "-\n-\n-" << QStringList {};
 }
 
 void TestRuleSet::newDocumentEntries()
@@ -307,7 +328,8 @@ void TestRuleSet::newDocumentEntries()
     QFETCH(QStringList, entries);
     LoadUi ui;
     SectionFile file;
-    const QString text = eras.isNull() ? "_BEGIN SKILLS\n_END SKILLS\n" : "_BEGIN ERAS\n" + eras + "\n_END ERAS\n";
+    const QString text
+        = eras.isNull() ? "_BEGIN SKILLS\n_END SKILLS\n" : "_BEGIN ERAS\n" + eras + "\n_END ERAS\n";
     QVERIFY(file.openText("t.rul", fileText(text)));
     QStringList got;
     for (const NewDocumentEntry& entry : ruleFileEntries(file, "t.rul")) {
@@ -324,16 +346,18 @@ void TestRuleSet::descriptions()
     QCOMPARE(entries.size(), size_t(3));
     const EntryDescription good = describeEntry(entries[1]);
     QCOMPARE(fromCp1252(good.shortText), QString("Prueba: Años veinte Investigador para pruebas"));
-    QCOMPARE(fromCp1252(good.longText), QString("Prueba: Años veinte Investigador para pruebas\r\n\r\n"
-                                                "Reglas de prueba para los tests.\r\nSegunda línea.\r\n"));
+    QCOMPARE(fromCp1252(good.longText),
+        QString("Prueba: Años veinte Investigador para pruebas\r\n\r\n"
+                "Reglas de prueba para los tests.\r\nSegunda línea.\r\n"));
 
     const std::vector<NewDocumentEntry> plain = ruleFileEntries("plain.rul");
     QCOMPARE(plain.size(), size_t(3));
     QCOMPARE(plain[0].text, std::string("plain (1890s)"));
     const EntryDescription bare = describeEntry(plain[2]);
     QCOMPARE(bare.shortText, std::string("plain (1990s) Investigator "));
-    QCOMPARE(bare.longText, std::string("plain (1990s) Investigator \r\n\r\n"
-                                        "Vorpane v1.0 or v2.0 rule file\nNo further information available"));
+    QCOMPARE(bare.longText,
+        std::string("plain (1990s) Investigator \r\n\r\n"
+                    "Vorpane v1.0 or v2.0 rule file\nNo further information available"));
     QCOMPARE(ui.texts(), QString());
 }
 

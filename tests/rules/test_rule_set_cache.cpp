@@ -34,8 +34,7 @@ void writeRuleFile(const QString& path, const QString& skill)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(QByteArray::fromStdString(fileText("_BEGIN KEYVALUEPAIRS\n\"ShortInfo\" \"" + skill
-                                                  + "\"\n_END KEYVALUEPAIRS\n_BEGIN SKILLS\n\"05\" 0 \"" + skill
-                                                  + "\" xxx\n_END SKILLS\n")));
+        + "\"\n_END KEYVALUEPAIRS\n_BEGIN SKILLS\n\"05\" 0 \"" + skill + "\" xxx\n_END SKILLS\n")));
 }
 
 } // namespace

@@ -68,7 +68,7 @@ void TestSectionFile::openFailures_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("content"); // written unless null
-    QTest::addColumn<qint64>("size");        // the file is grown (sparse) to this size when above 0
+    QTest::addColumn<qint64>("size"); // the file is grown (sparse) to this size when above 0
     QTest::addColumn<QString>("message");
     QTest::newRow("missing") << "missing.rul" << QByteArray() << 0ll << "Cannot open file";
     QTest::newRow("empty") << "empty.rul" << QByteArray("") << 0ll << "File is empty";
@@ -102,7 +102,8 @@ void TestSectionFile::quietOpenShowsNothing()
     LoadUi ui;
     SectionFile file;
     QVERIFY(!file.open("/nonexistent/file.lst", SectionFile::Report::Quiet));
-    QVERIFY(!file.openText("big", std::string(SectionFile::kMaxFileSize + 1, 'x'), SectionFile::Report::Quiet));
+    QVERIFY(
+        !file.openText("big", std::string(SectionFile::kMaxFileSize + 1, 'x'), SectionFile::Report::Quiet));
     QVERIFY(ui.boxes.empty());
     QVERIFY(!file.openText("big", std::string(SectionFile::kMaxFileSize + 1, 'x')));
     QCOMPARE(ui.texts(), QString("big - Cannot allocate buffer"));
@@ -121,14 +122,14 @@ void TestSectionFile::sectionLookup_data()
     // Markers match as prefixes: the shorter name finds the longer section.
     QTest::newRow("prefix") << QByteArray("_BEGIN ABCD\nx\n_END ABCD\n_BEGIN ABC\ny\n_END ABC\n") << "ABC"
                             << QByteArray("x\n");
-    QTest::newRow("first match wins") << QByteArray("_BEGIN A\n1\n_END A\n_BEGIN A\n2\n_END A\n") << "A"
-                                      << QByteArray("1\n");
+    QTest::newRow("first match wins")
+        << QByteArray("_BEGIN A\n1\n_END A\n_BEGIN A\n2\n_END A\n") << "A" << QByteArray("1\n");
     QTest::newRow("marker inside a line") << QByteArray("x _BEGIN A\n1\n_END A") << "A" << QByteArray("1\n");
     QTest::newRow("first character exact") << QByteArray("-BEGIN A\n1\n_END A\n") << "A" << QByteArray();
     QTest::newRow("cr line ends") << QByteArray("_BEGIN A\r1\r_END A\r") << "A" << QByteArray("1\r");
     QTest::newRow("text ends at nul")
-        << QByteArray("_BEGIN A\n1\n_END A") + QByteArray(1, '\0') + QByteArray("_BEGIN B\n2\n_END B\n") << "B"
-        << QByteArray();
+        << QByteArray("_BEGIN A\n1\n_END A") + QByteArray(1, '\0') + QByteArray("_BEGIN B\n2\n_END B\n")
+        << "B" << QByteArray();
 }
 
 void TestSectionFile::sectionLookup()
@@ -150,7 +151,8 @@ void TestSectionFile::sectionErrorsAreReported()
     QVERIFY(file.openText("r.rul", "_BEGIN SKILLS\r\n\"05\" 0 \"Nadar\" xxx\r\n"));
     QCOMPARE(file.section("SKILLS"), std::string());
     QVERIFY(!file.findSection("SKILLS"));
-    QCOMPARE(ui.boxes.front().text, std::string("r.rul - Could not find matching _END for section _BEGIN SKILLS"));
+    QCOMPARE(
+        ui.boxes.front().text, std::string("r.rul - Could not find matching _END for section _BEGIN SKILLS"));
     QCOMPARE(ui.boxes.front().icon, MsgIcon::Error);
     ui.clear();
     QCOMPARE(file.findSection("OCCUPATIONS"), std::optional<std::string>(""));
@@ -165,13 +167,23 @@ void TestSectionFile::keyValueLookup_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QString>("messages");
-    QTest::newRow("first of equal keys, any case") << QByteArray("KEYVALUEPAIRS") << "OPTIONS" << "uno.lst" << "";
-    QTest::newRow("after a comment") << QByteArray("KEYVALUEPAIRS") << "shortinfo" << "corto" << "";
-    QTest::newRow("missing key") << QByteArray("KEYVALUEPAIRS") << "DefaultScript" << "def" << "";
-    QTest::newRow("missing section") << QByteArray("NOPE") << "Options" << "def" << "";
-    QTest::newRow("pair cut short") << QByteArray("_BEGIN K\n\"a\" \"1\"\n\"b\"\n_END K\n") << "b" << "def"
+    QTest::newRow("first of equal keys, any case") << QByteArray("KEYVALUEPAIRS") << "OPTIONS"
+                                                   << "uno.lst"
+                                                   << "";
+    QTest::newRow("after a comment") << QByteArray("KEYVALUEPAIRS") << "shortinfo"
+                                     << "corto"
+                                     << "";
+    QTest::newRow("missing key") << QByteArray("KEYVALUEPAIRS") << "DefaultScript"
+                                 << "def"
+                                 << "";
+    QTest::newRow("missing section") << QByteArray("NOPE") << "Options"
+                                     << "def"
+                                     << "";
+    QTest::newRow("pair cut short") << QByteArray("_BEGIN K\n\"a\" \"1\"\n\"b\"\n_END K\n") << "b"
+                                    << "def"
                                     << "t - Unexpected end of keypair section";
-    QTest::newRow("unclosed value") << QByteArray("_BEGIN K\n\"a\" \"1\n\"b\" \"2\"\n_END K\n") << "b" << "def"
+    QTest::newRow("unclosed value") << QByteArray("_BEGIN K\n\"a\" \"1\n\"b\" \"2\"\n_END K\n") << "b"
+                                    << "def"
                                     << "Parse Error:\n\"1\nNo closing \" to match opening \"";
 }
 
@@ -203,16 +215,16 @@ void TestSectionFile::tokens_data()
     QTest::addColumn<bool>("exhausted");
     QTest::newRow("skill row") << QByteArray("\"05\" 0 \"Nadar\" xxx\r\n") << QByteArray("qiqwe")
                                << QByteArray("05|0|Nadar|xxx|1") << false;
-    QTest::newRow("comments and blanks") << QByteArray("  // note\r\n\t\"a\" // tail\r\n// end") << QByteArray("qe")
-                                         << QByteArray("a|1") << false;
-    QTest::newRow("nested braces") << QByteArray("{a {b} c} x") << QByteArray("{w")
-                                   << QByteArray("a {b} c|x") << false;
+    QTest::newRow("comments and blanks") << QByteArray("  // note\r\n\t\"a\" // tail\r\n// end")
+                                         << QByteArray("qe") << QByteArray("a|1") << false;
+    QTest::newRow("nested braces") << QByteArray("{a {b} c} x") << QByteArray("{w") << QByteArray("a {b} c|x")
+                                   << false;
     QTest::newRow("parentheses") << QByteArray("(\"A\" 2 {\"B\"})") << QByteArray("(")
                                  << QByteArray("\"A\" 2 {\"B\"}") << false;
-    QTest::newRow("comment marker inside quotes") << QByteArray("\"http://x\"") << QByteArray("q")
-                                                  << QByteArray("http://x") << false;
-    QTest::newRow("peek skips comments") << QByteArray("// c\r\n  x--") << QByteArray("pw")
-                                         << QByteArray("x|x--") << false;
+    QTest::newRow("comment marker inside quotes")
+        << QByteArray("\"http://x\"") << QByteArray("q") << QByteArray("http://x") << false;
+    QTest::newRow("peek skips comments")
+        << QByteArray("// c\r\n  x--") << QByteArray("pw") << QByteArray("x|x--") << false;
     QTest::newRow("skip line") << QByteArray("a b c\nd") << QByteArray("wlw") << QByteArray("a||d") << false;
     QTest::newRow("word at end") << QByteArray("  // only a comment") << QByteArray("w") << QByteArray("")
                                  << true;
@@ -220,7 +232,8 @@ void TestSectionFile::tokens_data()
     QTest::newRow("peek at end") << QByteArray(" ") << QByteArray("pe") << QByteArray("|1") << false;
     QTest::newRow("integers") << QByteArray("-3 7abc xxx 99999999999999999999 -99999999999999999999")
                               << QByteArray("iiiii") << QByteArray("-3|7|0|2147483647|-2147483648") << false;
-    QTest::newRow("empty quotes") << QByteArray("\"\" \"\"") << QByteArray("qqe") << QByteArray("||1") << false;
+    QTest::newRow("empty quotes") << QByteArray("\"\" \"\"") << QByteArray("qqe") << QByteArray("||1")
+                                  << false;
 }
 
 void TestSectionFile::tokens()
@@ -234,14 +247,33 @@ void TestSectionFile::tokens()
     QByteArrayList results;
     for (char op : script) {
         switch (op) {
-        case 'q': results << QByteArray::fromStdString(reader.quoted()); break;
-        case '(': results << QByteArray::fromStdString(reader.quoted('(', ')')); break;
-        case '{': results << QByteArray::fromStdString(reader.quoted('{', '}')); break;
-        case 'w': results << QByteArray::fromStdString(reader.word()); break;
-        case 'i': results << QByteArray::number(reader.integer()); break;
-        case 'p': { const char c = reader.peek(); results << (c ? QByteArray(1, c) : QByteArray()); break; }
-        case 'l': reader.skipLine(); results << QByteArray(); break;
-        case 'e': results << QByteArray::number(reader.atEnd()); break;
+        case 'q':
+            results << QByteArray::fromStdString(reader.quoted());
+            break;
+        case '(':
+            results << QByteArray::fromStdString(reader.quoted('(', ')'));
+            break;
+        case '{':
+            results << QByteArray::fromStdString(reader.quoted('{', '}'));
+            break;
+        case 'w':
+            results << QByteArray::fromStdString(reader.word());
+            break;
+        case 'i':
+            results << QByteArray::number(reader.integer());
+            break;
+        case 'p': {
+            const char c = reader.peek();
+            results << (c ? QByteArray(1, c) : QByteArray());
+            break;
+        }
+        case 'l':
+            reader.skipLine();
+            results << QByteArray();
+            break;
+        case 'e':
+            results << QByteArray::number(reader.atEnd());
+            break;
         }
     }
     QCOMPARE(results.join('|'), expected);
@@ -260,19 +292,20 @@ void TestSectionFile::quotingErrors_data()
     QTest::addColumn<QByteArray>("token");
     QTest::newRow("not quoted") << QByteArray("  05 \"x\"\r\nnext") << '"' << '"' << false
                                 << "Parse Error:\n05 \"x\"\nExpected opening \"" << QByteArray();
-    QTest::newRow("quote runs to line end") << QByteArray("\"abc\r\n\"") << '"' << '"' << false
-                                            << "Parse Error:\n\"abc\nNo closing \" to match opening \""
-                                            << QByteArray();
-    QTest::newRow("brace block over two lines") << QByteArray("{INT = 1;\r\nPOD = 2;}") << '{' << '}' << false
-                                                << "Parse Error:\n{INT = 1;\nNo closing } to match opening {"
-                                                << QByteArray();
-    QTest::newRow("multi-line brace block") << QByteArray("{INT = 1;\r\nPOD = 2;}") << '{' << '}' << true << ""
-                                            << QByteArray("INT = 1;\r\nPOD = 2;");
-    QTest::newRow("unbalanced nesting") << QByteArray("{a {b}") << '{' << '}' << true
-                                        << "Parse Error:\n{a {b}\nNo closing } to match opening {" << QByteArray();
-    QTest::newRow("unclosed at end of text") << QByteArray("(\"A\" \"B\"") << '(' << ')' << true
-                                             << "Parse Error:\n(\"A\" \"B\"\nNo closing ) to match opening ("
-                                             << QByteArray();
+    QTest::newRow("quote runs to line end")
+        << QByteArray("\"abc\r\n\"") << '"' << '"' << false
+        << "Parse Error:\n\"abc\nNo closing \" to match opening \"" << QByteArray();
+    QTest::newRow("brace block over two lines")
+        << QByteArray("{INT = 1;\r\nPOD = 2;}") << '{' << '}' << false
+        << "Parse Error:\n{INT = 1;\nNo closing } to match opening {" << QByteArray();
+    QTest::newRow("multi-line brace block") << QByteArray("{INT = 1;\r\nPOD = 2;}") << '{' << '}' << true
+                                            << "" << QByteArray("INT = 1;\r\nPOD = 2;");
+    QTest::newRow("unbalanced nesting")
+        << QByteArray("{a {b}") << '{' << '}' << true
+        << "Parse Error:\n{a {b}\nNo closing } to match opening {" << QByteArray();
+    QTest::newRow("unclosed at end of text")
+        << QByteArray("(\"A\" \"B\"") << '(' << ')' << true
+        << "Parse Error:\n(\"A\" \"B\"\nNo closing ) to match opening (" << QByteArray();
 }
 
 void TestSectionFile::quotingErrors()

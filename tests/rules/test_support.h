@@ -23,7 +23,7 @@ public:
 
     MsgResult messageBox(const std::string& text, const std::string&, MsgIcon icon, MsgButtons) override
     {
-        boxes.push_back({text, icon});
+        boxes.push_back({ text, icon });
         return MsgResult::Ok;
     }
     std::optional<std::string> prompt(const std::string&) override { return std::nullopt; }

@@ -32,16 +32,18 @@ std::unique_ptr<SkillDef> makeKind(const QString& kind)
     if (kind == "AnySkill")
         return std::make_unique<AnySkill>(3);
     if (kind == "Firearm")
-        return std::make_unique<Firearm>("Escopeta", "F30", 6, FirearmStats{"4D6", "10", "2", "2", "12", "00"});
+        return std::make_unique<Firearm>(
+            "Escopeta", "F30", 6, FirearmStats { "4D6", "10", "2", "2", "12", "00" });
     if (kind == "Melee")
-        return std::make_unique<Melee>("*Patada", "25", 7, MeleeStats{"1D6+db", "1", "n/a"});
+        return std::make_unique<Melee>("*Patada", "25", 7, MeleeStats { "1D6+db", "1", "n/a" });
     return std::make_unique<SpecialSkill>("Arte", "05", 1, 2, true);
 }
 
 // Every text of a definition, for comparing copies.
 QStringList describe(const SkillDef& def)
 {
-    QStringList texts{skillKindName(def.kind()), def.name().c_str(), def.base().c_str(), QString::number(def.eras())};
+    QStringList texts { skillKindName(def.kind()), def.name().c_str(), def.base().c_str(),
+        QString::number(def.eras()) };
     if (def.kind() == SkillKind::Firearm) {
         const FirearmStats& s = static_cast<const Firearm&>(def).stats();
         texts << s.dmg.c_str() << s.range.c_str() << s.shots.c_str() << s.bullets.c_str() << s.pv.c_str()
@@ -60,7 +62,7 @@ QStringList describe(const SkillDef& def)
 void TestSkills::clonesKeepKindAndTexts_data()
 {
     QTest::addColumn<QString>("kind");
-    for (const char* kind : {"Skill", "AnySkill", "Firearm", "Melee", "SpecialSkill"})
+    for (const char* kind : { "Skill", "AnySkill", "Firearm", "Melee", "SpecialSkill" })
         QTest::newRow(kind) << kind;
 }
 
