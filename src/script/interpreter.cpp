@@ -137,25 +137,17 @@ void ScriptInterpreter::reportError(const SyntaxNode* node, std::string_view mes
 
 bool ScriptInterpreter::declare(FunctionFrame& scope, int32_t nameId, ScriptValue&& value, const SyntaxNode* node)
 {
-    bool taken = false;
-    if (scope.global) {
-        taken = m_globalById[size_t(nameId)] >= 0;
-    } else {
-        for (int32_t id : scope.parameterIds)
-            taken |= id == nameId;
-        for (size_t i = scope.localBase, end = i + scope.localCount; i < end && !taken; ++i)
-            taken = m_variables.at(i).nameId == nameId;
-    }
-    if (taken) {
-        reportError(node, "Variable \"" + m_names[size_t(nameId)] + "\" has already been declared!");
+    if (isDeclared(scope, nameId)) {
+        reportDeclaredTwice(node, nameId);
         return false;
     }
-    // The scope's variables are the top of the stack: every call made since has ended.
-    if (scope.global)
-        m_globalById[size_t(nameId)] = int32_t(m_variables.size());
-    m_variables.push(nameId, std::move(value));
-    ++scope.localCount;
+    addVariable(scope, nameId, std::move(value));
     return true;
+}
+
+void ScriptInterpreter::reportDeclaredTwice(const SyntaxNode* node, int32_t nameId)
+{
+    reportError(node, "Variable \"" + m_names[size_t(nameId)] + "\" has already been declared!");
 }
 
 ScriptValue* ScriptInterpreter::findVariable(int32_t nameId)

@@ -156,13 +156,50 @@ private:
     // Variables.
     [[gnu::always_inline]] ScriptValue* lookup(NameSlot& slot)
     {
-        if (slot.activation == m_scope->activation)
+        FunctionFrame* scope = m_scope;
+        if (slot.activation == scope->activation)
             return slot.storage;
+        if (slot.frame == scope) {
+            if (ScriptValue* v = placeOf(slot, *scope))
+                return v;
+        }
         return lookupSlow(slot);
+    }
+    // A parameter, or a local variable at its usual place; none otherwise.
+    [[gnu::always_inline]] ScriptValue* placeOf(const NameSlot& slot, FunctionFrame& scope)
+    {
+        if (slot.parameter >= 0)
+            return &scope.parameters[size_t(slot.parameter)];
+        if (uint32_t(slot.local) < scope.localCount) {
+            Variable& v = m_variables.at(scope.localBase + size_t(slot.local));
+            if (v.nameId == slot.nameId)
+                return &v.value;
+        }
+        return nullptr;
     }
     ScriptValue* lookupSlow(NameSlot& slot);
     ScriptValue* findVariable(int32_t nameId);
     bool declare(FunctionFrame& scope, int32_t nameId, ScriptValue&& value, const SyntaxNode* node);
+    bool isDeclared(const FunctionFrame& scope, int32_t nameId)
+    {
+        if (scope.global)
+            return m_globalById[size_t(nameId)] >= 0;
+        bool taken = false;
+        for (int32_t id : scope.parameterIds)
+            taken |= id == nameId;
+        for (size_t i = scope.localBase, end = i + scope.localCount; i < end && !taken; ++i)
+            taken = m_variables.at(i).nameId == nameId;
+        return taken;
+    }
+    // The scope's variables are the top of the stack: every call made since has ended.
+    void addVariable(FunctionFrame& scope, int32_t nameId, ScriptValue&& value)
+    {
+        if (scope.global)
+            m_globalById[size_t(nameId)] = int32_t(m_variables.size());
+        m_variables.push(nameId, std::move(value));
+        ++scope.localCount;
+    }
+    [[gnu::cold, gnu::noinline]] void reportDeclaredTwice(const SyntaxNode* node, int32_t nameId);
 
     std::string m_path;
     std::string m_text;

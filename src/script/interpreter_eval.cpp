@@ -133,23 +133,22 @@ ScriptValue OpHandlers::unexpected(ScriptInterpreter& in, const Op& op)
 
 ScriptValue OpHandlers::sequence(ScriptInterpreter& in, const Op& op)
 {
-    // The stop test runs between statements; the value is the last statement's.
-    ScriptValue result;
-    for (const Op* statement : op.list) {
-        if (in.stopped())
-            break;
-        result = in.eval(*statement);
+    // The stop test runs between statements; the value is that of the last statement run.
+    const Op* const* statement = op.list.data();
+    const Op* const* last = statement + op.list.size() - 1;
+    for (;; ++statement) {
+        ScriptValue value = in.eval(**statement);
+        if (statement == last || in.stopped())
+            return materialize(std::move(value));
     }
-    return materialize(std::move(result));
 }
 
 ScriptValue OpHandlers::varList(ScriptInterpreter& in, const Op& op)
 {
+    FunctionFrame& scope = *in.m_scope;
     for (const Op* declarator : op.list) {
-        if (in.m_flags.abort)
-            break;
         const SyntaxNode* node = declarator->node;
-        if (!node || node->kind != NodeKind::Declarator || !declarator->child[0]->name) {
+        if (!node || node->kind != NodeKind::Declarator || !declarator->child[0]->name) [[unlikely]] {
             in.reportError(node ? node : op.node, "Unexpected node type in parse tree");
             break;
         }
@@ -160,8 +159,12 @@ ScriptValue OpHandlers::varList(ScriptInterpreter& in, const Op& op)
         }
         if (in.m_flags.abort)
             break;
-        if (!in.declare(*in.m_scope, declarator->child[0]->name->nameId, std::move(initial), node))
+        int32_t nameId = declarator->child[0]->name->nameId;
+        if (in.isDeclared(scope, nameId)) [[unlikely]] {
+            in.reportDeclaredTwice(node, nameId);
             break;
+        }
+        in.addVariable(scope, nameId, std::move(initial));
     }
     return ScriptValue();
 }

@@ -7,6 +7,7 @@
 
 #include "script/interpreter.h"
 
+#include <new>
 #include <vector>
 
 namespace vorpane::script {
@@ -106,14 +107,20 @@ inline ScriptValue materialize(ScriptValue&& value)
 // An operand's value, read in place from a variable or literal when nothing is pending, else
 // evaluated into temp. A variable that holds a reference itself is left to eval, so that the
 // operators see the same chain of references either way.
-// A leaf operand's value in place, or none when it has to be evaluated. Only while nothing is
-// pending.
+// A leaf operand's value in place, or none when it has to be evaluated (also when its name has
+// not been looked up in this call yet: peeking makes no calls). Only while nothing is pending.
 [[gnu::always_inline]] inline const ScriptValue* ScriptInterpreter::peek(const Op& op)
 {
     if (op.leaf == OpLeaf::Constant)
         return &op.constant;
     if (op.leaf == OpLeaf::Name) {
-        ScriptValue* v = lookup(*op.name);
+        const NameSlot& slot = *op.name;
+        FunctionFrame* scope = m_scope;
+        const ScriptValue* v = nullptr;
+        if (slot.activation == scope->activation)
+            v = slot.storage;
+        else if (slot.frame == scope)
+            v = placeOf(slot, *scope);
         if (v && v->kind() != ValueKind::Reference)
             return v;
     }
@@ -129,8 +136,11 @@ inline ScriptValue materialize(ScriptValue&& value)
         if (v && v->kind() != ValueKind::Reference)
             return *v;
     }
-    temp = eval(op);
-    return temp;
+    // The result is built in temp rather than moved into it; temp holds Integer 0 meanwhile, so
+    // a failure that unwinds through here leaves nothing to free twice.
+    temp.~ScriptValue();
+    new (&temp) ScriptValue();
+    return *new (&temp) ScriptValue(eval(op));
 }
 
 } // namespace vorpane::script

@@ -25,8 +25,10 @@ public:
 
     Variable& push(int32_t nameId, ScriptValue&& value)
     {
-        if (m_size == m_chunks.size() * kChunkSize)
+        if (m_size == m_capacity) {
             m_chunks.push_back(std::make_unique<Variable[]>(kChunkSize));
+            m_capacity += kChunkSize;
+        }
         Variable& v = at(m_size++);
         v.nameId = nameId;
         v.value = std::move(value);
@@ -49,6 +51,7 @@ private:
 
     std::vector<std::unique_ptr<Variable[]>> m_chunks;
     size_t m_size = 0;
+    size_t m_capacity = 0;
 };
 
 } // namespace vorpane::script
