@@ -18,6 +18,13 @@ namespace vorpane {
 
 enum class ImageFormat { Unknown = -1, Bmp = 0, Jpg = 1, Gif = 2, Xpm = 3, Png = 4 };
 
+// What the image file dialog of picture fields offers: pairs of description and patterns
+// separated by '|', and its default extension.
+constexpr const char* kImageFileFilter =
+    "Image Files|*.bmp;*.gif;*.jpg;*.jpeg;*.png|Bitmap Files (*.BMP)|*.bmp|CompuServe GIF Files (*.GIF)|*.gif|"
+    "JPEG Files (*.JPG)|*.jpg;*.jpeg|Portable Network Graphics Files (*.PNG)|*.png|All Files (*.*)|*.*||";
+constexpr const char* kImageDefaultExtension = "bmp";
+
 class Image {
 public:
     Image() = default;
