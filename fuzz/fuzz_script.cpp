@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static RecordingUi recorder;
     installUi(&recorder);
     recorder.reset();
-    recorder.yesNoAnswers = {true, false, true};
-    recorder.promptAnswers = {std::string("12"), std::nullopt, std::string("abc")};
+    recorder.yesNoAnswers = { true, false, true };
+    recorder.promptAnswers = { std::string("12"), std::nullopt, std::string("abc") };
     seedRandom(1);
 
     script::ScriptRunner runner;

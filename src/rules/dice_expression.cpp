@@ -14,32 +14,17 @@ namespace {
 constexpr int kNumberCeiling = std::numeric_limits<int>::max(); // longer digit strings saturate here
 constexpr char kMalformed[] = "Malformed Dice Roll Expression: ";
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool isDie(char c)
-{
-    return c == 'D' || c == 'd';
-}
+bool isDie(char c) { return c == 'D' || c == 'd'; }
 
-bool isOperator(char c)
-{
-    return c == '+' || c == '-' || c == '*' || c == '/';
-}
+bool isOperator(char c) { return c == '+' || c == '-' || c == '*' || c == '/'; }
 
 // The result wraps in 32 bits, like the integer arithmetic it stands for, but without undefined
 // behaviour.
-int wrap(int64_t value)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(value)));
-}
+int wrap(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(value))); }
 
 void showError(std::string_view shown, const std::string& detail)
 {
@@ -82,7 +67,7 @@ struct DiceExpression::Cursor {
 
 int DiceExpression::evaluate(const std::string& text)
 {
-    Cursor cursor{std::string_view(text.c_str())};
+    Cursor cursor { std::string_view(text.c_str()) };
     int result = 0;
     char op = '+';
     for (;;) {
@@ -142,8 +127,9 @@ int DiceExpression::readTerm(Cursor& cursor, bool& failed)
     const size_t start = cursor.pos;
     const int count = cursor.readNumber();
     if (count > kMaxCount) {
-        showError(cursor.text, "Dice count " + std::string(cursor.text.substr(start, cursor.pos - start))
-                                   + " out of range (0 to " + std::to_string(kMaxCount) + ")");
+        showError(cursor.text,
+            "Dice count " + std::string(cursor.text.substr(start, cursor.pos - start))
+                + " out of range (0 to " + std::to_string(kMaxCount) + ")");
         failed = true;
         return 0;
     }

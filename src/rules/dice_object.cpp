@@ -9,8 +9,8 @@ DiceObject::DiceObject(std::unique_ptr<DiceExpression> dice)
 {
 }
 
-int DiceObject::callMember(const std::string& name, script::ScriptValue* args, int argCount,
-                           script::ScriptValue& result)
+int DiceObject::callMember(
+    const std::string& name, script::ScriptValue* args, int argCount, script::ScriptValue& result)
 {
     if (strcasecmp(name.c_str(), "Roll") != 0)
         return script::CallNotFound;

@@ -15,7 +15,7 @@ public:
     explicit DiceObject(std::unique_ptr<DiceExpression> dice = std::make_unique<DiceExpression>());
 
     int callMember(const std::string& name, script::ScriptValue* args, int argCount,
-                   script::ScriptValue& result) override;
+        script::ScriptValue& result) override;
 
 private:
     ~DiceObject() override = default;

@@ -8,10 +8,7 @@ namespace vorpane::script {
 
 namespace {
 
-bool isMember(const std::string& name, const char* member)
-{
-    return strcasecmp(name.c_str(), member) == 0;
-}
+bool isMember(const std::string& name, const char* member) { return strcasecmp(name.c_str(), member) == 0; }
 
 int withoutArguments(int argCount, void (OutputModel::*action)())
 {

@@ -30,10 +30,7 @@ QString invalid(const QString& shown, char symbol)
     return kMalformed + shown + "\n\"" + QChar(symbol) + "\" - Invalid Symbol";
 }
 
-QString divideByZero(const QString& shown)
-{
-    return kMalformed + shown + "\nDivide by zero";
-}
+QString divideByZero(const QString& shown) { return kMalformed + shown + "\nDivide by zero"; }
 
 QString countOutOfRange(const QString& shown, const QString& count)
 {
@@ -69,10 +66,7 @@ void TestDice::init()
     seedRandom(7);
 }
 
-void TestDice::cleanup()
-{
-    installUi(nullptr);
-}
+void TestDice::cleanup() { installUi(nullptr); }
 
 void TestDice::evaluate_data()
 {
@@ -105,24 +99,27 @@ void TestDice::evaluate_data()
     QTest::newRow("trailing plus") << "2+" << 2 << none;
     QTest::newRow("trailing times") << "2*" << 0 << none;
 
-    QTest::newRow("count over the limit") << "1001D1" << 0 << QStringList{countOutOfRange("1001D1", "1001")};
+    QTest::newRow("count over the limit")
+        << "1001D1" << 0 << QStringList { countOutOfRange("1001D1", "1001") };
     QTest::newRow("count error keeps the result so far")
-        << "3+1001D6" << 3 << QStringList{countOutOfRange("3+1001D6", "1001")};
+        << "3+1001D6" << 3 << QStringList { countOutOfRange("3+1001D6", "1001") };
     QTest::newRow("huge count is named as written")
         << "99999999999999999999D6" << 0
-        << QStringList{countOutOfRange("99999999999999999999D6", "99999999999999999999")};
-    QTest::newRow("plain number over the limit") << "1+2000" << 1 << QStringList{countOutOfRange("1+2000", "2000")};
-    QTest::newRow("blank before D") << "3 D6" << 0 << QStringList{invalid("3 D6", 'D')};
-    QTest::newRow("symbol after a term") << "2D6+1x" << 0 << QStringList{invalid("2D6+1x", 'x')};
-    QTest::newRow("leading minus") << "-1D4" << 0 << QStringList{invalid("-1D4", '-')};
-    QTest::newRow("bad term after plus") << "2+x" << 2 << QStringList{invalid("x", 'x')};
-    QTest::newRow("bad term after times") << "2*x" << 0 << QStringList{invalid("x", 'x')};
-    QTest::newRow("bad term is quoted from its symbol on") << "4 - ( 1 )" << 4 << QStringList{invalid("( 1 )", '(')};
+        << QStringList { countOutOfRange("99999999999999999999D6", "99999999999999999999") };
+    QTest::newRow("plain number over the limit")
+        << "1+2000" << 1 << QStringList { countOutOfRange("1+2000", "2000") };
+    QTest::newRow("blank before D") << "3 D6" << 0 << QStringList { invalid("3 D6", 'D') };
+    QTest::newRow("symbol after a term") << "2D6+1x" << 0 << QStringList { invalid("2D6+1x", 'x') };
+    QTest::newRow("leading minus") << "-1D4" << 0 << QStringList { invalid("-1D4", '-') };
+    QTest::newRow("bad term after plus") << "2+x" << 2 << QStringList { invalid("x", 'x') };
+    QTest::newRow("bad term after times") << "2*x" << 0 << QStringList { invalid("x", 'x') };
+    QTest::newRow("bad term is quoted from its symbol on")
+        << "4 - ( 1 )" << 4 << QStringList { invalid("( 1 )", '(') };
     QTest::newRow("bad term after divide")
-        << "6/x" << 0 << QStringList{invalid("x", 'x'), divideByZero("6/x")};
-    QTest::newRow("divide by zero") << "6/0" << 0 << QStringList{divideByZero("6/0")};
-    QTest::newRow("divide by zero dice") << "7+6/0D6+1" << 0 << QStringList{divideByZero("7+6/0D6+1")};
-    QTest::newRow("trailing divide") << "6/" << 0 << QStringList{divideByZero("6/")};
+        << "6/x" << 0 << QStringList { invalid("x", 'x'), divideByZero("6/x") };
+    QTest::newRow("divide by zero") << "6/0" << 0 << QStringList { divideByZero("6/0") };
+    QTest::newRow("divide by zero dice") << "7+6/0D6+1" << 0 << QStringList { divideByZero("7+6/0D6+1") };
+    QTest::newRow("trailing divide") << "6/" << 0 << QStringList { divideByZero("6/") };
 }
 
 void TestDice::evaluate()
@@ -157,12 +154,12 @@ void TestDice::diceTermsRollOncePerDie_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<int>>("sides");
-    QTest::newRow("3D6") << "3D6" << QList<int>{6, 6, 6};
-    QTest::newRow("two terms") << "D4+2d8" << QList<int>{4, 8, 8};
-    QTest::newRow("no dice in a number") << "12" << QList<int>{};
-    QTest::newRow("zero count rolls nothing") << "0D20" << QList<int>{};
-    QTest::newRow("refused count rolls nothing") << "1001D6" << QList<int>{};
-    QTest::newRow("zero sides still rolls") << "2D" << QList<int>{0, 0};
+    QTest::newRow("3D6") << "3D6" << QList<int> { 6, 6, 6 };
+    QTest::newRow("two terms") << "D4+2d8" << QList<int> { 4, 8, 8 };
+    QTest::newRow("no dice in a number") << "12" << QList<int> {};
+    QTest::newRow("zero count rolls nothing") << "0D20" << QList<int> {};
+    QTest::newRow("refused count rolls nothing") << "1001D6" << QList<int> {};
+    QTest::newRow("zero sides still rolls") << "2D" << QList<int> { 0, 0 };
 }
 
 void TestDice::diceTermsRollOncePerDie()
@@ -214,16 +211,17 @@ void TestDice::objectRoll_data()
     QTest::addColumn<int>("result");
     QTest::addColumn<int>("boxCount");
 
-    QTest::newRow("Roll") << "Roll" << QVariantList{"2D6"} << int(script::CallOk) << 12 << 0;
-    QTest::newRow("lower case") << "roll" << QVariantList{"D8+1"} << int(script::CallOk) << 9 << 0;
-    QTest::newRow("upper case") << "ROLL" << QVariantList{"3"} << int(script::CallOk) << 3 << 0;
-    QTest::newRow("number as text") << "Roll" << QVariantList{12} << int(script::CallOk) << 12 << 0;
-    QTest::newRow("float as text") << "Roll" << QVariantList{2.5} << int(script::CallOk) << 0 << 1;
-    QTest::newRow("malformed text") << "Roll" << QVariantList{"6/0"} << int(script::CallOk) << 0 << 1;
-    QTest::newRow("no argument") << "Roll" << QVariantList{} << int(script::CallTooFew) << 0 << 0;
-    QTest::newRow("two arguments") << "Roll" << QVariantList{"1", "2"} << int(script::CallTooMany) << 0 << 0;
-    QTest::newRow("other name") << "Rolls" << QVariantList{"1"} << int(script::CallNotFound) << 0 << 0;
-    QTest::newRow("empty name") << "" << QVariantList{} << int(script::CallNotFound) << 0 << 0;
+    QTest::newRow("Roll") << "Roll" << QVariantList { "2D6" } << int(script::CallOk) << 12 << 0;
+    QTest::newRow("lower case") << "roll" << QVariantList { "D8+1" } << int(script::CallOk) << 9 << 0;
+    QTest::newRow("upper case") << "ROLL" << QVariantList { "3" } << int(script::CallOk) << 3 << 0;
+    QTest::newRow("number as text") << "Roll" << QVariantList { 12 } << int(script::CallOk) << 12 << 0;
+    QTest::newRow("float as text") << "Roll" << QVariantList { 2.5 } << int(script::CallOk) << 0 << 1;
+    QTest::newRow("malformed text") << "Roll" << QVariantList { "6/0" } << int(script::CallOk) << 0 << 1;
+    QTest::newRow("no argument") << "Roll" << QVariantList {} << int(script::CallTooFew) << 0 << 0;
+    QTest::newRow("two arguments") << "Roll" << QVariantList { "1", "2" } << int(script::CallTooMany) << 0
+                                   << 0;
+    QTest::newRow("other name") << "Rolls" << QVariantList { "1" } << int(script::CallNotFound) << 0 << 0;
+    QTest::newRow("empty name") << "" << QVariantList {} << int(script::CallNotFound) << 0 << 0;
 }
 
 void TestDice::objectRoll()
@@ -245,7 +243,8 @@ void TestDice::objectRoll()
             values.emplace_back(arg.toString().toStdString());
     }
     script::ScriptValue out;
-    QCOMPARE(object.object()->callMember(member.toStdString(), values.data(), int(values.size()), out), status);
+    QCOMPARE(
+        object.object()->callMember(member.toStdString(), values.data(), int(values.size()), out), status);
     QCOMPARE(out.kind(), script::ValueKind::Integer);
     QCOMPARE(out.integerValue(), result);
     QCOMPARE(int(m_ui.boxes.size()), boxCount);

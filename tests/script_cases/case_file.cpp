@@ -94,7 +94,8 @@ bool parseScriptCase(const std::string& bytes, ScriptCase& out, std::string& err
         ++lineNumber;
         const size_t comment = line.find("// ");
         if (comment != std::string_view::npos && !parseDirective(line.substr(comment + 3), out)) {
-            error = "line " + std::to_string(lineNumber) + ": bad directive: " + std::string(line.substr(comment));
+            error = "line " + std::to_string(lineNumber)
+                + ": bad directive: " + std::string(line.substr(comment));
             return false;
         }
         start = end + 1;

@@ -43,7 +43,7 @@ QString TestCliRun::writeScript(const QByteArray& bytes)
 TestCliRun::Result TestCliRun::runCli(const QStringList& args, const QByteArray& input)
 {
     QProcess process;
-    process.start(m_cli, QStringList{"--settings", m_dir.filePath("settings.ini")} + args);
+    process.start(m_cli, QStringList { "--settings", m_dir.filePath("settings.ini") } + args);
     process.write(input);
     process.closeWriteChannel();
     Result result;
@@ -65,40 +65,43 @@ void TestCliRun::run_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("lines");
 
-    const QStringList run{"run", "SCRIPT"};
+    const QStringList run { "run", "SCRIPT" };
     const QStringList none;
     QTest::newRow("output lines") << QByteArray("output.write(\"a\");\noutput.write(1.5);\n") << run
-                                  << QByteArray() << 0 << QStringList{"a", "1.5"};
-    QTest::newRow("value does not decide the exit code") << QByteArray("return 0;\n") << run << QByteArray() << 0
-                                                         << none;
+                                  << QByteArray() << 0 << QStringList { "a", "1.5" };
+    QTest::newRow("value does not decide the exit code")
+        << QByteArray("return 0;\n") << run << QByteArray() << 0 << none;
     QTest::newRow("runtime error") << QByteArray("output.write(1);\nx = 1;\noutput.write(2);\n") << run
                                    << QByteArray() << 1
-                                   << QStringList{"1", "[Script Error] Line 2 : Variable \"x\" not found"};
+                                   << QStringList { "1", "[Script Error] Line 2 : Variable \"x\" not found" };
     QTest::newRow("parse error keeps its line feed as backslash n")
         << QByteArray("x = 1 +;\n") << run << QByteArray() << 1
-        << QStringList{"[Script Error] Line 1 : syntax error\\n;"};
-    QTest::newRow("missing script") << QByteArray() << QStringList{"run", "MISSING"} << QByteArray() << 1
-                                    << QStringList{"[Script Error] Couldn't open file"};
+        << QStringList { "[Script Error] Line 1 : syntax error\\n;" };
+    QTest::newRow("missing script") << QByteArray() << QStringList { "run", "MISSING" } << QByteArray() << 1
+                                    << QStringList { "[Script Error] Couldn't open file" };
     QTest::newRow("alert title") << QByteArray("alert(\"hi\");\n") << run << QByteArray() << 0
-                                 << QStringList{"[Message] hi"};
+                                 << QStringList { "[Message] hi" };
     QTest::newRow("questions answered yes by default")
         << QByteArray("output.write(confirm(\"ok?\"));\n") << run << QByteArray() << 0
-        << QStringList{"[Confirm] ok?", "1"};
-    QTest::newRow("questions answered no")
-        << QByteArray("output.write(confirm(\"ok?\"));\n") << QStringList{"--answer", "no", "run", "SCRIPT"}
-        << QByteArray() << 0 << QStringList{"[Confirm] ok?", "0"};
+        << QStringList { "[Confirm] ok?", "1" };
+    QTest::newRow("questions answered no") << QByteArray("output.write(confirm(\"ok?\"));\n")
+                                           << QStringList { "--answer", "no", "run", "SCRIPT" }
+                                           << QByteArray() << 0 << QStringList { "[Confirm] ok?", "0" };
     QTest::newRow("prompt reads a line") << QByteArray("output.write(prompt(\"name\"));\n") << run
-                                         << QByteArray("Ana\n") << 0 << QStringList{"Ana"};
-    QTest::newRow("prompt at end of input is cancel")
-        << QByteArray("output.write(prompt(\"name\"));\n") << run << QByteArray() << 0 << QStringList{"null"};
+                                         << QByteArray("Ana\n") << 0 << QStringList { "Ana" };
+    QTest::newRow("prompt at end of input is cancel") << QByteArray("output.write(prompt(\"name\"));\n")
+                                                      << run << QByteArray() << 0 << QStringList { "null" };
     QTest::newRow("dice box has the application title")
         << QByteArray("output.write(dice.Roll(\"6/0\"));\n") << run << QByteArray() << 0
-        << QStringList{"[Vorpane] Malformed Dice Roll Expression: 6/0\\nDivide by zero", "0"};
-    QTest::newRow("texts print as UTF-8") << QByteArray("output.write(\"Espa\xF1" "a\");\n") << run
-                                          << QByteArray() << 0 << QStringList{QString::fromUtf8("Espa\u00F1a")};
-    QTest::newRow("no script is wrong usage") << QByteArray() << QStringList{"run"} << QByteArray() << 2 << none;
+        << QStringList { "[Vorpane] Malformed Dice Roll Expression: 6/0\\nDivide by zero", "0" };
+    QTest::newRow("texts print as UTF-8")
+        << QByteArray("output.write(\"Espa\xF1"
+                      "a\");\n")
+        << run << QByteArray() << 0 << QStringList { QString::fromUtf8("Espa\u00F1a") };
+    QTest::newRow("no script is wrong usage")
+        << QByteArray() << QStringList { "run" } << QByteArray() << 2 << none;
     QTest::newRow("two scripts are wrong usage")
-        << QByteArray(";\n") << QStringList{"run", "SCRIPT", "SCRIPT"} << QByteArray() << 2 << none;
+        << QByteArray(";\n") << QStringList { "run", "SCRIPT", "SCRIPT" } << QByteArray() << 2 << none;
 }
 
 void TestCliRun::run()
@@ -125,8 +128,8 @@ void TestCliRun::seedRepeatsARun()
 {
     const QString path = writeScript(
         "var i;\nfor (i = 0; i < 5; i++) output.write(dice.Roll(\"D1000\") + \" \" + math.random());\n");
-    const Result first = runCli({"--seed", "5", "run", path});
-    const Result second = runCli({"--seed", "5", "run", path});
+    const Result first = runCli({ "--seed", "5", "run", path });
+    const Result second = runCli({ "--seed", "5", "run", path });
     QCOMPARE(first.exitCode, 0);
     QCOMPARE(first.lines.size(), 5);
     QCOMPARE(second.lines, first.lines);

@@ -1,7 +1,6 @@
 // Runs every cases/*.vsc as vorpane-cli run does (runner, dice and output, fixed seed) and checks
 // the expectations written in the script itself.
 #include "case_file.h"
-
 #include "platform/cp1252.h"
 #include "platform/random.h"
 #include "platform/recording_ui.h"
@@ -40,7 +39,7 @@ void TestScriptCases::cases_data()
 {
     QTest::addColumn<QString>("path");
     const QDir dir(qEnvironmentVariable("VORPANE_SOURCE_DIR") + "/tests/script_cases/cases");
-    const QStringList files = dir.entryList({"*.vsc"}, QDir::Files, QDir::Name);
+    const QStringList files = dir.entryList({ "*.vsc" }, QDir::Files, QDir::Name);
     QVERIFY2(!files.isEmpty(), qPrintable(dir.path()));
     for (const QString& file : files)
         QTest::newRow(qPrintable(file)) << dir.filePath(file);
