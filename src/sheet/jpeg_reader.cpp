@@ -2,6 +2,7 @@
 
 #include "sheet/image_limits.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -48,11 +49,22 @@ void setPalette(const jpeg_decompress_struct& cinfo, ImageBitmap& out)
     std::vector<QRgb> palette;
     if (cinfo.quantize_colors) {
         palette.resize(size_t(cinfo.actual_number_of_colors));
+        const bool cmyk = cinfo.out_color_components == 4;
+        // Files written by Adobe's programs store CMYK inverted, as most CMYK files are.
+        const bool inverted = cinfo.saw_Adobe_marker;
         for (size_t i = 0; i < palette.size(); ++i) {
-            const int r = cinfo.colormap[0][i];
-            const int g = cinfo.out_color_components > 1 ? cinfo.colormap[1][i] : r;
-            const int b = cinfo.out_color_components > 2 ? cinfo.colormap[2][i] : r;
-            palette[i] = qRgb(r, g, b);
+            int c[4] = {};
+            for (int k = 0; k < std::min(cinfo.out_color_components, 4); ++k)
+                c[k] = cinfo.colormap[k][i];
+            if (cmyk) {
+                for (int& v : c)
+                    v = inverted ? v : 255 - v;
+                palette[i] = qRgb(c[0] * c[3] / 255, c[1] * c[3] / 255, c[2] * c[3] / 255);
+            } else if (cinfo.out_color_components >= 3) {
+                palette[i] = qRgb(c[0], c[1], c[2]);
+            } else {
+                palette[i] = qRgb(c[0], c[0], c[0]);
+            }
         }
     } else {
         palette.resize(kGreyLevels);

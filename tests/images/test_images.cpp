@@ -132,6 +132,7 @@ void TestImages::decodesFixtures_data()
     QTest::newRow("png grey 2") << "grey2.png" << 8 << Expect::Grey4;
     QTest::newRow("jpeg colour") << "pattern.jpg" << 8 << Expect::PatternNear;
     QTest::newRow("jpeg progressive") << "pattern_progressive.jpg" << 8 << Expect::PatternNear;
+    QTest::newRow("jpeg cmyk") << "pattern_cmyk.jpg" << 8 << Expect::PatternNear;
 }
 
 void TestImages::decodesFixtures()
