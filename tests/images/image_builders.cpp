@@ -83,17 +83,6 @@ Bytes makeBmp(const BmpSpec& spec)
     return file;
 }
 
-Bytes bottomUpRows8(int width, int height, const std::function<int(int, int)>& index)
-{
-    const int stride = (width + 3) / 4 * 4;
-    Bytes rows;
-    for (int y = height - 1; y >= 0; --y) {
-        for (int x = 0; x < stride; ++x)
-            rows.push_back(x < width ? uint8_t(index(x, y)) : 0);
-    }
-    return rows;
-}
-
 namespace {
 
 class BitWriter {

@@ -5,7 +5,6 @@
 #include <QRgb>
 #include <QString>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 namespace vorpane::test {
@@ -34,10 +33,6 @@ struct BmpSpec {
     Bytes pixels;              // written as given
 };
 Bytes makeBmp(const BmpSpec& spec);
-
-// Indices for a width x height picture, row by row from the top, packed 8 bits per pixel
-// into rows padded to 4 bytes, bottom row first, as an 8-bit BMP wants them.
-Bytes bottomUpRows8(int width, int height, const std::function<int(int, int)>& index);
 
 struct GifSpec {
     int width = 4;

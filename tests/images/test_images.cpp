@@ -72,8 +72,6 @@ private slots:
     void pixelAccessKeepsNeighbours_data();
     void pixelAccessKeepsNeighbours();
     void colourAccess();
-    void nearestPaletteIndex_data();
-    void nearestPaletteIndex();
     void fittedRectangle_data();
     void fittedRectangle();
     void stretchCoversDestination();
@@ -336,24 +334,8 @@ void TestImages::colourAccess()
     indexed.setColour(0, 1, qRgb(240, 20, 10));
     QCOMPARE(indexed.pixel(0, 1), 1);
     QCOMPARE(indexed.colour(0, 1), qRgb(250, 0, 0));
-}
-
-void TestImages::nearestPaletteIndex_data()
-{
-    QTest::addColumn<QRgb>("colour");
-    QTest::addColumn<int>("index");
-    QTest::newRow("exact") << qRgb(0, 255, 0) << 2;
-    QTest::newRow("near red") << qRgb(200, 40, 40) << 1;
-    QTest::newRow("tie takes first") << qRgb(128, 128, 0) << 1;
-    QTest::newRow("dark") << qRgb(5, 5, 5) << 0;
-}
-
-void TestImages::nearestPaletteIndex()
-{
-    QFETCH(QRgb, colour);
-    QFETCH(int, index);
-    const std::vector<QRgb> palette = {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(255, 255, 255)};
-    QCOMPARE(vorpane::nearestPaletteIndex(palette, qRed(colour), qGreen(colour), qBlue(colour)), index);
+    // Equally near entries: the first wins.
+    QCOMPARE(vorpane::nearestPaletteIndex(indexed.palette(), 200, 0, 200), 1);
     QCOMPARE(vorpane::nearestPaletteIndex({}, 1, 2, 3), -1);
 }
 
