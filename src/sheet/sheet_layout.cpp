@@ -49,9 +49,31 @@ void SheetLayout::setPageSize(int32_t width, int32_t height)
     m_pageHeight = height < 1 ? kMinimumPageSize : height;
 }
 
+namespace {
+
+size_t textBytesOf(const SheetItem& item)
+{
+    switch (item.kind()) {
+    case SheetItemKind::FittedPicture:
+    case SheetItemKind::StretchedPicture:
+        return static_cast<const SheetPictureItem&>(item).fileName.size();
+    case SheetItemKind::Text:
+        return static_cast<const SheetTextItem&>(item).text.size();
+    case SheetItemKind::TextBox:
+        return static_cast<const SheetTextBoxItem&>(item).text.size();
+    case SheetItemKind::Font:
+    case SheetItemKind::FontRotated:
+        return static_cast<const SheetFontItem&>(item).face.size();
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
 SheetItem* SheetLayout::append(std::unique_ptr<SheetItem> item)
 {
-    if (isFull())
+    if (!item || isFull() || textBytesOf(*item) > kMaxSheetTextBytes - m_textBytes)
         return nullptr;
     return appendUnlimited(std::move(item));
 }
@@ -61,6 +83,7 @@ SheetItem* SheetLayout::appendUnlimited(std::unique_ptr<SheetItem> item)
     if (!item)
         return nullptr;
     SheetItem* raw = item.get();
+    m_textBytes += textBytesOf(*raw);
     if (raw->kind() == SheetItemKind::PlacedField || raw->kind() == SheetItemKind::TableEntry) {
         m_placed.push_back(static_cast<PlacedField*>(raw));
     }
@@ -72,6 +95,7 @@ void SheetLayout::clear()
 {
     m_placed.clear();
     m_items.clear();
+    m_textBytes = 0;
 }
 
 PlacedField* SheetLayout::placeField(const SheetRect& rect, const ScriptValue& id)

@@ -36,6 +36,9 @@ constexpr int32_t kMinimumPageSize = 100;
 // Items a script may append to one layout. A runaway script stops there (the run fails and the
 // error page shows) instead of eating memory: some 30 MB of items at most.
 constexpr size_t kMaxSheetItems = 250000;
+// Bytes of text (texts, file names, faces) the items of one layout may hold; each item keeps its
+// own copy, so a script drawing one huge text many times would otherwise multiply it.
+constexpr size_t kMaxSheetTextBytes = size_t(64) * 1024 * 1024;
 
 class SheetHost {
 public:
@@ -78,8 +81,9 @@ public:
     const std::vector<PlacedField*>& placed() const { return m_placed; }
     size_t itemCount() const { return m_items.size(); }
     bool isFull() const { return m_items.size() >= kMaxSheetItems; }
-    // Appends (placements also to the placed list); the item is dropped when the list is full.
-    // Returns the item appended, or null.
+    size_t textBytes() const { return m_textBytes; }
+    // Appends (placements also to the placed list); the item is dropped when the list is full
+    // or its text would pass kMaxSheetTextBytes. Returns the item appended, or null.
     SheetItem* append(std::unique_ptr<SheetItem> item);
     // The same without the limit (the error page must always fit).
     SheetItem* appendUnlimited(std::unique_ptr<SheetItem> item);
@@ -129,6 +133,7 @@ private:
     int32_t m_pageHeight = kDefaultPageSize;
     std::vector<std::unique_ptr<SheetItem>> m_items;
     std::vector<PlacedField*> m_placed;
+    size_t m_textBytes = 0;
     std::vector<std::unique_ptr<SheetField>> m_fields;
     int32_t m_nextAutomaticId = -1;
     std::vector<std::pair<std::string, int32_t>> m_parameterNames;

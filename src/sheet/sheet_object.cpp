@@ -176,8 +176,9 @@ ScriptValue* SheetObject::findMember(const std::string& name)
 
 int SheetObject::reportFull()
 {
-    showMessage("Too many items on the sheet (at most " + std::to_string(kMaxSheetItems) + ")", "Script Error",
-                MsgIcon::Error);
+    showMessage("The sheet is too large: at most " + std::to_string(kMaxSheetItems) + " items and "
+                    + std::to_string(kMaxSheetTextBytes / (1024 * 1024)) + " MB of text",
+                "Script Error", MsgIcon::Error);
     return script::CallReported;
 }
 
@@ -261,8 +262,8 @@ int SheetObject::callMember(const std::string& name, ScriptValue* args, int argC
         break;
     }
     }
-    if (item)
-        layout.append(std::move(item));
+    if (item && !layout.append(std::move(item)))
+        return reportFull();
     return script::CallOk;
 }
 

@@ -110,6 +110,14 @@ QFont SheetPainter::makeFont(const std::string& face, int32_t size, int weight, 
     return font;
 }
 
+QFont SheetPainter::fontFor(const SheetFontItem* item)
+{
+    if (!item)
+        return makeFont(kInitialFace, kDefaultFontSize, kWeightNormal, false, false, false);
+    return makeFont(item->face, item->size, (item->style & FontBold) ? kWeightBold : kWeightNormal,
+                    item->style & FontItalic, item->style & FontUnderline, item->style & FontStrikethrough);
+}
+
 SheetPainter::SheetPainter(QPainter& painter, SheetLayout& layout, UserTextLook look, SheetPictureCache* pictures)
     : m_painter(painter)
     , m_layout(layout)
@@ -126,7 +134,7 @@ SheetPainter::SheetPainter(QPainter& painter, SheetLayout& layout, UserTextLook 
     m_painter.setWorldTransform(QTransform::fromScale(1, -1) * m_baseTransform);
     m_linePen = hairline(kColourBlack);
     m_userTextPen = hairline(m_look.colour);
-    m_font = makeFont(kInitialFace, kDefaultFontSize, kWeightNormal, false, false, false);
+    m_font = fontFor(nullptr);
     m_userFont = makeFont(m_look.face, m_userTextSize, m_look.weight, m_look.italic, false, false);
 }
 
@@ -210,8 +218,7 @@ void SheetPainter::drawItem(SheetItem& item)
 
 void SheetPainter::setFont(const SheetFontItem& item)
 {
-    m_font = makeFont(item.face, item.size, (item.style & FontBold) ? kWeightBold : kWeightNormal,
-                      item.style & FontItalic, item.style & FontUnderline, item.style & FontStrikethrough);
+    m_font = fontFor(&item);
     m_fontRotation = wholeDegrees(item.rotation);
     m_fontItem = &item;
 }

@@ -138,6 +138,8 @@ public:
     int32_t checkBoxShadow() const { return m_checkBoxShadow; }
     const UserTextLook& userTextLook() const { return m_look; }
 
+    // The font a placement was drawn in (its captured font item; none is the initial font).
+    static QFont fontFor(const SheetFontItem* item);
     // A font description as the sheet builds it: size in tenths of a point, rotation in tenths of a degree.
     static QFont makeFont(const std::string& face, int32_t size, int weight, bool italic, bool underline,
                           bool strikeOut);

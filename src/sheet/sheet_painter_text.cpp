@@ -17,6 +17,9 @@ namespace {
 
 // The angle of rotated writing lines is computed with this value of pi, as it always was.
 constexpr double kPi = 3.142;
+// Characters of one text that are laid out; a page shows a few thousand at most, and shaping a
+// text of millions would stall every repaint.
+constexpr size_t kMaxDrawnText = 65536;
 
 QColor toQColor(SheetColour c)
 {
@@ -159,7 +162,7 @@ void SheetPainter::drawText(const SheetRect& rect, const std::string& text, Text
 
     const double width = double(box.x2) - box.x1;
     const bool wraps = multiline && box.x1 != box.x2;
-    const std::vector<QString> lines = textLines(fromCp1252(text), font, multiline, wraps ? std::max(width, 0.0) : -1);
+    const std::vector<QString> lines = textLines(fromCp1252(std::string_view(text).substr(0, kMaxDrawnText)), font, multiline, wraps ? std::max(width, 0.0) : -1);
 
     m_painter.save();
     m_painter.translate(originX, originY);

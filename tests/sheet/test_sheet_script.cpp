@@ -209,14 +209,27 @@ private slots:
         QCOMPARE(m_ui.output().lines().back(), std::string("701"));
     }
 
-    // A runaway script stops at the limit of the drawing list; the error page still fits.
-    void itemLimit()
+    // A runaway script stops at the limits of the layout; the error page still fits.
+    void limits_data()
     {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("items");
+        QTest::newRow("items") << "var i; for (i = 0; i < 300000; i++) sheet.drawline(0, 0, i, 1);"
+                               << int(kMaxSheetItems);
+        QTest::newRow("text: a megabyte drawn a hundred times")
+            << "var s = \"0123456789abcdef\", i; for (i = 0; i < 16; i++) s = s + s;"
+               "for (i = 0; i < 100; i++) sheet.drawtext(0, 0, s, 0);"
+            << int(kMaxSheetTextBytes / (1024 * 1024));
+    }
+    void limits()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, items);
         Sheet sheet;
-        QVERIFY(!sheet.run("var i; for (i = 0; i < 300000; i++) sheet.drawline(0, 0, i, 1);"));
-        QCOMPARE(sheet.layout.itemCount(), kMaxSheetItems + 4);
+        QVERIFY(!sheet.run(script.toStdString()));
+        QCOMPARE(sheet.layout.itemCount(), size_t(items) + 4);
         QCOMPARE(m_ui.boxes.size(), size_t(1));
-        QVERIFY(m_ui.boxes[0].text.find("Too many items") != std::string::npos);
+        QVERIFY(m_ui.boxes[0].text.find("The sheet is too large") != std::string::npos);
     }
 
     void findValidFont_data()
