@@ -22,14 +22,14 @@ class StandInFields final : public SheetHost {
 public:
     explicit StandInFields(SheetLayout& layout)
     {
-        static const char* const kTexts[] = {"name", "occupation", "birthplace", "collegesDegrees",
-            "mentalDisorders", "sex"};
-        static const char* const kNumbers[] = {"age", "app", "con", "dex", "edu", "int", "pow", "siz", "str",
-            "san", "hitPoints", "magic"};
-        static const char* const kMoreTexts[] = {"affiliation", "codeName", "currentDate", "insanities",
+        static const char* const kTexts[]
+            = { "name", "occupation", "birthplace", "collegesDegrees", "mentalDisorders", "sex" };
+        static const char* const kNumbers[]
+            = { "age", "app", "con", "dex", "edu", "int", "pow", "siz", "str", "san", "hitPoints", "magic" };
+        static const char* const kMoreTexts[] = { "affiliation", "codeName", "currentDate", "insanities",
             "income", "spells", "residence", "personalDescription", "contacts", "wounds", "scars", "history",
-            "cashonhand", "savings", "personalProperty", "realEstate", "possessions", "tomesRead", "artifacts",
-            "entitiesEncountered", "playerName"};
+            "cashonhand", "savings", "personalProperty", "realEstate", "possessions", "tomesRead",
+            "artifacts", "entitiesEncountered", "playerName" };
         for (const char* name : kTexts)
             addText(layout, name);
         for (const char* name : kNumbers) {
@@ -44,19 +44,19 @@ public:
             int id;
             FieldFlags flags;
         };
-        static constexpr Computed kComputed[] = {{"maxsan", 500, 10}, {"zhaldorMythos", 501, 10}, {"era", 507, 2},
-            {"startingSan", 502, 3}, {"luck", 503, 3}, {"know", 504, 3}, {"idea", 505, 3},
-            {"damageBonus", 506, 3}, {"skill", 100, 0x11}, {"skill_check", 101, 0x40}, {"skill_name", 102, 8},
-            {"skill_percent", 103, 8}, {"firearm", 200, 0x11}, {"firearm_check", 201, 0x40},
-            {"firearm_name", 202, 8}, {"firearm_percent", 203, 8}, {"firearm_damage", 204, 8},
-            {"firearm_range", 205, 8}, {"firearm_shots", 206, 8}, {"firearm_bullets", 207, 8},
-            {"firearm_hitpoints", 208, 8}, {"firearm_mal", 209, 8}, {"melee", 300, 0x11},
-            {"melee_check", 301, 0x40}, {"melee_name", 302, 8}, {"melee_percent", 303, 8},
-            {"melee_damage", 304, 8}, {"melee_attacks", 305, 8}, {"melee_hitpoints", 306, 8},
-            {"weapon", 400, 0x11}, {"weapon_check", 401, 0x40}, {"weapon_name", 402, 8},
-            {"weapon_percent", 403, 8}, {"weapon_damage", 404, 8}, {"weapon_hitpoints", 405, 8},
-            {"weapon_bullets", 406, 8}, {"weapon_range", 407, 8}, {"weapon_attacks", 408, 8},
-            {"weapon_mal", 409, 8}};
+        static constexpr Computed kComputed[] = { { "maxsan", 500, 10 }, { "zhaldorMythos", 501, 10 },
+            { "era", 507, 2 }, { "startingSan", 502, 3 }, { "luck", 503, 3 }, { "know", 504, 3 },
+            { "idea", 505, 3 }, { "damageBonus", 506, 3 }, { "skill", 100, 0x11 },
+            { "skill_check", 101, 0x40 }, { "skill_name", 102, 8 }, { "skill_percent", 103, 8 },
+            { "firearm", 200, 0x11 }, { "firearm_check", 201, 0x40 }, { "firearm_name", 202, 8 },
+            { "firearm_percent", 203, 8 }, { "firearm_damage", 204, 8 }, { "firearm_range", 205, 8 },
+            { "firearm_shots", 206, 8 }, { "firearm_bullets", 207, 8 }, { "firearm_hitpoints", 208, 8 },
+            { "firearm_mal", 209, 8 }, { "melee", 300, 0x11 }, { "melee_check", 301, 0x40 },
+            { "melee_name", 302, 8 }, { "melee_percent", 303, 8 }, { "melee_damage", 304, 8 },
+            { "melee_attacks", 305, 8 }, { "melee_hitpoints", 306, 8 }, { "weapon", 400, 0x11 },
+            { "weapon_check", 401, 0x40 }, { "weapon_name", 402, 8 }, { "weapon_percent", 403, 8 },
+            { "weapon_damage", 404, 8 }, { "weapon_hitpoints", 405, 8 }, { "weapon_bullets", 406, 8 },
+            { "weapon_range", 407, 8 }, { "weapon_attacks", 408, 8 }, { "weapon_mal", 409, 8 } };
         for (const Computed& c : kComputed)
             layout.addComputedField(c.id, c.name, c.flags);
         layout.addSheetParameterName("shortsheet", kShortSheet);

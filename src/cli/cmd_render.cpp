@@ -120,7 +120,7 @@ bool writePdf(SheetLayout& layout, const std::string& out)
         writer.setResolution(kPdfResolution);
         const QSizeF pageMm(layout.pageWidth() / 100.0, layout.pageHeight() / 100.0);
         writer.setPageLayout(QPageLayout(QPageSize(pageMm, QPageSize::Millimeter), QPageLayout::Portrait,
-                                         QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+            QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
         QPainter painter;
         if (!painter.begin(&writer))
             return false;
@@ -151,7 +151,8 @@ int runRender(const Args& given)
     const bool png = args.size() == 2 && hasExtension(args[1], "png");
     const bool pdf = args.size() == 2 && hasExtension(args[1], "pdf");
     if (usageError || (!png && !pdf)) {
-        printError("usage: vorpane-cli render FILE OUT.png|OUT.pdf [--script NAME] [--dpi N] (N from 10 to 1200)");
+        printError(
+            "usage: vorpane-cli render FILE OUT.png|OUT.pdf [--script NAME] [--dpi N] (N from 10 to 1200)");
         return kUsage;
     }
 

@@ -17,7 +17,7 @@ public:
     explicit FieldObject(SheetLayout& layout);
 
     int callMember(const std::string& name, script::ScriptValue* args, int argCount,
-                   script::ScriptValue& result) override;
+        script::ScriptValue& result) override;
     script::ScriptValue* findMember(const std::string& name) override;
 
     void detach() { m_layout = nullptr; }

@@ -31,15 +31,15 @@ void installFontSubstitutions()
             const char* installed;
         };
         static constexpr Substitute kSubstitutes[] = {
-            {"Times New Roman", "Liberation Serif"},
-            {"Times", "Liberation Serif"},
-            {"Arial", "Liberation Sans"},
-            {"Helvetica", "Liberation Sans"},
-            {"MS Sans Serif", "Liberation Sans"},
-            {"Microsoft Sans Serif", "Liberation Sans"},
-            {"Courier New", "Liberation Mono"},
-            {"Courier", "Liberation Mono"},
-            {"Comic Sans MS", "Comic Neue"},
+            { "Times New Roman", "Liberation Serif" },
+            { "Times", "Liberation Serif" },
+            { "Arial", "Liberation Sans" },
+            { "Helvetica", "Liberation Sans" },
+            { "MS Sans Serif", "Liberation Sans" },
+            { "Microsoft Sans Serif", "Liberation Sans" },
+            { "Courier New", "Liberation Mono" },
+            { "Courier", "Liberation Mono" },
+            { "Comic Sans MS", "Comic Neue" },
         };
         for (const Substitute& s : kSubstitutes)
             QFont::insertSubstitution(QString::fromLatin1(s.family), QString::fromLatin1(s.installed));

@@ -28,12 +28,10 @@ SheetField::SheetField(std::string name, ScriptValue id, FieldFlags flags, std::
 {
 }
 
-bool SheetField::hasId(const ScriptValue& id) const
-{
-    return scriptEquals(id, m_id);
-}
+bool SheetField::hasId(const ScriptValue& id) const { return scriptEquals(id, m_id); }
 
-TextField::TextField(std::string name, int32_t id, FieldFlags flags, std::string optionListName, TextAccessor text)
+TextField::TextField(
+    std::string name, int32_t id, FieldFlags flags, std::string optionListName, TextAccessor text)
     : SheetField(std::move(name), ScriptValue(id), flags, std::move(optionListName))
     , m_text(std::move(text))
 {
@@ -79,8 +77,8 @@ void NumberField::setValue(const ScriptValue& value, PlacedField*)
     }
 }
 
-ComputedField::ComputedField(const SheetLayout& layout, std::string name, int32_t id, FieldFlags flags,
-                             std::string optionListName)
+ComputedField::ComputedField(
+    const SheetLayout& layout, std::string name, int32_t id, FieldFlags flags, std::string optionListName)
     : SheetField(std::move(name), ScriptValue(id), flags, std::move(optionListName))
     , m_layout(layout)
 {

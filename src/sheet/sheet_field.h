@@ -100,7 +100,7 @@ private:
 class ComputedField final : public SheetField {
 public:
     ComputedField(const SheetLayout& layout, std::string name, int32_t id, FieldFlags flags,
-                  std::string optionListName);
+        std::string optionListName);
     FieldBinding binding() const override { return FieldBinding::Computed; }
     script::ScriptValue value(const PlacedField* placement) const override;
     void setValue(const script::ScriptValue& value, PlacedField* placement) override;

@@ -36,7 +36,10 @@ enum class SheetItemKind : int32_t {
 
 class SheetItem {
 public:
-    explicit SheetItem(SheetItemKind kind) : m_kind(kind) {}
+    explicit SheetItem(SheetItemKind kind)
+        : m_kind(kind)
+    {
+    }
     virtual ~SheetItem() = default;
     SheetItem(const SheetItem&) = delete;
     SheetItem& operator=(const SheetItem&) = delete;
@@ -50,7 +53,11 @@ private:
 // Kinds 2 (line from (x1, y1) to (x2, y2)) and 5 (hollow rectangle).
 class SheetShapeItem final : public SheetItem {
 public:
-    SheetShapeItem(SheetItemKind kind, const SheetRect& rect) : SheetItem(kind), rect(rect) {}
+    SheetShapeItem(SheetItemKind kind, const SheetRect& rect)
+        : SheetItem(kind)
+        , rect(rect)
+    {
+    }
     SheetRect rect;
 };
 
@@ -58,7 +65,11 @@ public:
 class SheetPictureItem final : public SheetItem {
 public:
     SheetPictureItem(SheetItemKind kind, const SheetRect& rect, std::string fileName)
-        : SheetItem(kind), rect(rect), fileName(std::move(fileName)) {}
+        : SheetItem(kind)
+        , rect(rect)
+        , fileName(std::move(fileName))
+    {
+    }
     SheetRect rect;
     std::string fileName;
 };
@@ -67,7 +78,13 @@ public:
 class SheetTextItem final : public SheetItem {
 public:
     SheetTextItem(int32_t x, int32_t y, std::string text, TextStyle style)
-        : SheetItem(SheetItemKind::Text), x(x), y(y), text(std::move(text)), style(style) {}
+        : SheetItem(SheetItemKind::Text)
+        , x(x)
+        , y(y)
+        , text(std::move(text))
+        , style(style)
+    {
+    }
     int32_t x;
     int32_t y;
     std::string text;
@@ -78,7 +95,12 @@ public:
 class SheetTextBoxItem final : public SheetItem {
 public:
     SheetTextBoxItem(const SheetRect& rect, std::string text, TextStyle style)
-        : SheetItem(SheetItemKind::TextBox), rect(rect), text(std::move(text)), style(style) {}
+        : SheetItem(SheetItemKind::TextBox)
+        , rect(rect)
+        , text(std::move(text))
+        , style(style)
+    {
+    }
     SheetRect rect;
     std::string text;
     TextStyle style;
@@ -88,7 +110,11 @@ public:
 class SheetFillItem final : public SheetItem {
 public:
     SheetFillItem(const SheetRect& rect, SheetColour colour)
-        : SheetItem(SheetItemKind::FilledRectangle), rect(rect), colour(colour) {}
+        : SheetItem(SheetItemKind::FilledRectangle)
+        , rect(rect)
+        , colour(colour)
+    {
+    }
     SheetRect rect;
     SheetColour colour;
 };
@@ -96,14 +122,22 @@ public:
 // Kinds 9 (line colour) and 10 (text colour).
 class SheetColourItem final : public SheetItem {
 public:
-    SheetColourItem(SheetItemKind kind, SheetColour colour) : SheetItem(kind), colour(colour) {}
+    SheetColourItem(SheetItemKind kind, SheetColour colour)
+        : SheetItem(kind)
+        , colour(colour)
+    {
+    }
     SheetColour colour;
 };
 
 // Kind 11: the TextStyle of the fields placed after it.
 class SheetTextStyleItem final : public SheetItem {
 public:
-    explicit SheetTextStyleItem(TextStyle style) : SheetItem(SheetItemKind::FieldTextStyle), style(style) {}
+    explicit SheetTextStyleItem(TextStyle style)
+        : SheetItem(SheetItemKind::FieldTextStyle)
+        , style(style)
+    {
+    }
     TextStyle style;
 };
 
@@ -111,7 +145,13 @@ public:
 class SheetFontItem final : public SheetItem {
 public:
     SheetFontItem(SheetItemKind kind, std::string face, int32_t size, FontStyle style, int32_t rotation)
-        : SheetItem(kind), face(std::move(face)), size(size), style(style), rotation(rotation) {}
+        : SheetItem(kind)
+        , face(std::move(face))
+        , size(size)
+        , style(style)
+        , rotation(rotation)
+    {
+    }
     std::string face;
     int32_t size;
     FontStyle style;
@@ -122,7 +162,11 @@ public:
 class SheetUserTextItem final : public SheetItem {
 public:
     SheetUserTextItem(SheetItemKind kind, int32_t size, int32_t rotation)
-        : SheetItem(kind), size(size), rotation(rotation) {}
+        : SheetItem(kind)
+        , size(size)
+        , rotation(rotation)
+    {
+    }
     int32_t size;
     int32_t rotation;
 };
@@ -130,7 +174,12 @@ public:
 // Kind 18.
 class SheetParameterItem final : public SheetItem {
 public:
-    SheetParameterItem(int32_t key, int32_t value) : SheetItem(SheetItemKind::SheetParameter), key(key), value(value) {}
+    SheetParameterItem(int32_t key, int32_t value)
+        : SheetItem(SheetItemKind::SheetParameter)
+        , key(key)
+        , value(value)
+    {
+    }
     int32_t key;
     int32_t value;
 };

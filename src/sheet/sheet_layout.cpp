@@ -10,17 +10,11 @@ using script::ScriptValue;
 
 // --- SheetHost defaults ------------------------------------------------------------------------
 
-ScriptValue SheetHost::computedValue(const SheetField&, const PlacedField*)
-{
-    return ScriptValue("");
-}
+ScriptValue SheetHost::computedValue(const SheetField&, const PlacedField*) { return ScriptValue(""); }
 
 void SheetHost::setComputedValue(const SheetField&, const ScriptValue&, PlacedField*) { }
 
-void SheetHost::drawItem(SheetPainter& painter, SheetItem& item)
-{
-    painter.drawItem(item);
-}
+void SheetHost::drawItem(SheetPainter& painter, SheetItem& item) { painter.drawItem(item); }
 
 void SheetHost::beginReplay(SheetPainter&) { }
 
@@ -32,10 +26,7 @@ void SheetHost::afterChange(SheetField&, PlacedField*) { }
 
 // --- SheetLayout -------------------------------------------------------------------------------
 
-SheetLayout::SheetLayout()
-{
-    m_parameterNames.emplace_back("checkboxshadowoffset", kCheckboxShadowOffset);
-}
+SheetLayout::SheetLayout() { m_parameterNames.emplace_back("checkboxshadowoffset", kCheckboxShadowOffset); }
 
 SheetLayout::~SheetLayout()
 {
@@ -106,7 +97,8 @@ PlacedField* SheetLayout::placeField(const SheetRect& rect, const ScriptValue& i
     return static_cast<PlacedField*>(append(std::make_unique<PlacedField>(rect, *field)));
 }
 
-TableEntry* SheetLayout::placeTableEntry(const SheetRect& rect, const ScriptValue& id, const ScriptValue& value)
+TableEntry* SheetLayout::placeTableEntry(
+    const SheetRect& rect, const ScriptValue& id, const ScriptValue& value)
 {
     SheetField* field = findField(id);
     if (!field)
@@ -136,10 +128,12 @@ SheetField& SheetLayout::addField(std::unique_ptr<SheetField> field)
     return *m_fields.back();
 }
 
-SheetField& SheetLayout::addTextField(std::string name, FieldFlags flags, TextAccessor text, std::string optionListName)
+SheetField& SheetLayout::addTextField(
+    std::string name, FieldFlags flags, TextAccessor text, std::string optionListName)
 {
     int32_t id = takeAutomaticId();
-    return addField(std::make_unique<TextField>(std::move(name), id, flags, std::move(optionListName), std::move(text)));
+    return addField(
+        std::make_unique<TextField>(std::move(name), id, flags, std::move(optionListName), std::move(text)));
 }
 
 SheetField& SheetLayout::addNumberField(std::string name, FieldFlags flags, NumberAccessor number)
@@ -148,9 +142,11 @@ SheetField& SheetLayout::addNumberField(std::string name, FieldFlags flags, Numb
     return addField(std::make_unique<NumberField>(std::move(name), id, flags, std::move(number)));
 }
 
-SheetField& SheetLayout::addComputedField(int32_t id, std::string name, FieldFlags flags, std::string optionListName)
+SheetField& SheetLayout::addComputedField(
+    int32_t id, std::string name, FieldFlags flags, std::string optionListName)
 {
-    return addField(std::make_unique<ComputedField>(*this, std::move(name), id, flags, std::move(optionListName)));
+    return addField(
+        std::make_unique<ComputedField>(*this, std::move(name), id, flags, std::move(optionListName)));
 }
 
 SheetField* SheetLayout::findField(const ScriptValue& id) const

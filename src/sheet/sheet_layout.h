@@ -46,8 +46,8 @@ public:
 
     // Value of a computed field; `placement` is null when a script asks.
     virtual script::ScriptValue computedValue(const SheetField& field, const PlacedField* placement);
-    virtual void setComputedValue(const SheetField& field, const script::ScriptValue& value,
-                                  PlacedField* placement);
+    virtual void setComputedValue(
+        const SheetField& field, const script::ScriptValue& value, PlacedField* placement);
 
     // Draws one item of the list; the default is the painter's own drawing.
     virtual void drawItem(SheetPainter& painter, SheetItem& item);
@@ -94,7 +94,8 @@ public:
     PlacedField* placeField(const SheetRect& rect, const script::ScriptValue& id);
     // Null when no field has the id, or (after the message "<name> cannot be placed in a table")
     // when the field is a check box or a picture.
-    TableEntry* placeTableEntry(const SheetRect& rect, const script::ScriptValue& id, const script::ScriptValue& value);
+    TableEntry* placeTableEntry(
+        const SheetRect& rect, const script::ScriptValue& id, const script::ScriptValue& value);
 
     // Value of the first kind-18 item with that key, else `defaultValue`.
     int32_t sheetParameter(int32_t key, int32_t defaultValue) const;
@@ -102,9 +103,11 @@ public:
     // --- Field table --------------------------------------------------------------------------
     const std::vector<std::unique_ptr<SheetField>>& fields() const { return m_fields; }
     // Text and number fields take the next automatic id (-1, -2, ...).
-    SheetField& addTextField(std::string name, FieldFlags flags, TextAccessor text, std::string optionListName = {});
+    SheetField& addTextField(
+        std::string name, FieldFlags flags, TextAccessor text, std::string optionListName = {});
     SheetField& addNumberField(std::string name, FieldFlags flags, NumberAccessor number);
-    SheetField& addComputedField(int32_t id, std::string name, FieldFlags flags, std::string optionListName = {});
+    SheetField& addComputedField(
+        int32_t id, std::string name, FieldFlags flags, std::string optionListName = {});
     // Any other kind of field, with the id it was made with.
     SheetField& addField(std::unique_ptr<SheetField> field);
     // Takes the next automatic id for a field made by the caller.
@@ -118,7 +121,10 @@ public:
 
     // --- Sheet parameters -------------------------------------------------------------------
     // Names scripts read from `sheet`; "checkboxshadowoffset" -> 1 is always there.
-    const std::vector<std::pair<std::string, int32_t>>& sheetParameterNames() const { return m_parameterNames; }
+    const std::vector<std::pair<std::string, int32_t>>& sheetParameterNames() const
+    {
+        return m_parameterNames;
+    }
     void addSheetParameterName(std::string name, int32_t key);
 
     // --- View state ---------------------------------------------------------------------------

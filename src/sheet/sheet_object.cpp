@@ -45,27 +45,27 @@ struct MemberSpec {
 
 // In the order of the object's own table.
 constexpr MemberSpec kMembers[] = {
-    {"sheetsize", Member::SheetSize, 2},
-    {"drawline", Member::DrawLine, 4},
-    {"drawpicture", Member::DrawPicture, 5},
-    {"stretchpicture", Member::StretchPicture, 5},
-    {"drawrectangle", Member::DrawRectangle, 4},
-    {"drawtext", Member::DrawText, 4},
-    {"drawtextbox", Member::DrawTextBox, 6},
-    {"fillrectangle", Member::FillRectangle, 5},
-    {"setlinecolour", Member::SetLineColour, 1},
-    {"setlinecolor", Member::SetLineColour, 1},
-    {"settextcolour", Member::SetTextColour, 1},
-    {"settextcolor", Member::SetTextColour, 1},
-    {"setfieldtextstyle", Member::SetFieldTextStyle, 1},
-    {"setfont", Member::SetFont, 3},
-    {"setfontrotated", Member::SetFontRotated, 4},
-    {"addfield", Member::AddField, 5},
-    {"addtableentry", Member::AddTableEntry, 6},
-    {"setusertextsize", Member::SetUserTextSize, 1},
-    {"setusertextsizerotate", Member::SetUserTextSizeRotate, 2},
-    {"setsheetparameter", Member::SetSheetParameter, 2},
-    {"findvalidfont", Member::FindValidFont, 1},
+    { "sheetsize", Member::SheetSize, 2 },
+    { "drawline", Member::DrawLine, 4 },
+    { "drawpicture", Member::DrawPicture, 5 },
+    { "stretchpicture", Member::StretchPicture, 5 },
+    { "drawrectangle", Member::DrawRectangle, 4 },
+    { "drawtext", Member::DrawText, 4 },
+    { "drawtextbox", Member::DrawTextBox, 6 },
+    { "fillrectangle", Member::FillRectangle, 5 },
+    { "setlinecolour", Member::SetLineColour, 1 },
+    { "setlinecolor", Member::SetLineColour, 1 },
+    { "settextcolour", Member::SetTextColour, 1 },
+    { "settextcolor", Member::SetTextColour, 1 },
+    { "setfieldtextstyle", Member::SetFieldTextStyle, 1 },
+    { "setfont", Member::SetFont, 3 },
+    { "setfontrotated", Member::SetFontRotated, 4 },
+    { "addfield", Member::AddField, 5 },
+    { "addtableentry", Member::AddTableEntry, 6 },
+    { "setusertextsize", Member::SetUserTextSize, 1 },
+    { "setusertextsizerotate", Member::SetUserTextSizeRotate, 2 },
+    { "setsheetparameter", Member::SetSheetParameter, 2 },
+    { "findvalidfont", Member::FindValidFont, 1 },
 };
 
 struct Constant {
@@ -74,23 +74,23 @@ struct Constant {
 };
 
 constexpr Constant kConstants[] = {
-    {"fontnormal", FontNormal},
-    {"fontbold", FontBold},
-    {"fontitalic", FontItalic},
-    {"fontunderline", FontUnderline},
-    {"fontstrikethrough", FontStrikethrough},
-    {"textnormal", TextNormal},
-    {"alignleft", AlignLeft},
-    {"alignright", AlignRight},
-    {"aligncenter", AlignCenter},
-    {"textmultiline", TextMultiline},
-    {"textclipped", TextClipped},
-    {"fieldunderline", FieldUnderline},
-    {"usertext", UserText},
-    {"checkboxshadowoffset", kCheckboxShadowOffset},
-    {"shortsheet", kShortSheet},
-    {"showcorefirearms", kShowCoreFirearms},
-    {"showbasepercent", kShowBasePercent},
+    { "fontnormal", FontNormal },
+    { "fontbold", FontBold },
+    { "fontitalic", FontItalic },
+    { "fontunderline", FontUnderline },
+    { "fontstrikethrough", FontStrikethrough },
+    { "textnormal", TextNormal },
+    { "alignleft", AlignLeft },
+    { "alignright", AlignRight },
+    { "aligncenter", AlignCenter },
+    { "textmultiline", TextMultiline },
+    { "textclipped", TextClipped },
+    { "fieldunderline", FieldUnderline },
+    { "usertext", UserText },
+    { "checkboxshadowoffset", kCheckboxShadowOffset },
+    { "shortsheet", kShortSheet },
+    { "showcorefirearms", kShowCoreFirearms },
+    { "showbasepercent", kShowBasePercent },
 };
 
 // Scales and truncates toward zero; values past the integer range stop at its ends, not-a-number is 0.
@@ -107,31 +107,19 @@ int32_t scaled(double value, double factor)
 constexpr double kUnitsPerMm = 100.0;
 constexpr double kTenths = 10.0;
 
-int32_t xUnits(const ScriptValue& v)
-{
-    return scaled(v.toFloat(), kUnitsPerMm);
-}
+int32_t xUnits(const ScriptValue& v) { return scaled(v.toFloat(), kUnitsPerMm); }
 
 // Script y grows downwards; the layout's y points up.
-int32_t yUnits(const ScriptValue& v)
-{
-    return scaled(-v.toFloat(), kUnitsPerMm);
-}
+int32_t yUnits(const ScriptValue& v) { return scaled(-v.toFloat(), kUnitsPerMm); }
 
 SheetRect rectangle(const ScriptValue* args)
 {
-    return {xUnits(args[0]), yUnits(args[1]), xUnits(args[2]), yUnits(args[3])};
+    return { xUnits(args[0]), yUnits(args[1]), xUnits(args[2]), yUnits(args[3]) };
 }
 
-int32_t tenths(const ScriptValue& v)
-{
-    return scaled(v.toFloat(), kTenths);
-}
+int32_t tenths(const ScriptValue& v) { return scaled(v.toFloat(), kTenths); }
 
-SheetColour colour(const ScriptValue& v)
-{
-    return colourFromScript(v.toUnsigned());
-}
+SheetColour colour(const ScriptValue& v) { return colourFromScript(v.toUnsigned()); }
 
 const MemberSpec* findMemberSpec(const std::string& name)
 {
@@ -177,8 +165,8 @@ ScriptValue* SheetObject::findMember(const std::string& name)
 int SheetObject::reportFull()
 {
     showMessage("The sheet is too large: at most " + std::to_string(kMaxSheetItems) + " items and "
-                    + std::to_string(kMaxSheetTextBytes / (1024 * 1024)) + " MB of text",
-                "Script Error", MsgIcon::Error);
+            + std::to_string(kMaxSheetTextBytes / (1024 * 1024)) + " MB of text",
+        "Script Error", MsgIcon::Error);
     return script::CallReported;
 }
 
@@ -217,13 +205,16 @@ int SheetObject::callMember(const std::string& name, ScriptValue* args, int argC
         item = std::make_unique<SheetShapeItem>(SheetItemKind::Rectangle, rectangle(args));
         break;
     case Member::DrawPicture:
-        item = std::make_unique<SheetPictureItem>(SheetItemKind::FittedPicture, rectangle(args), args[4].toText());
+        item = std::make_unique<SheetPictureItem>(
+            SheetItemKind::FittedPicture, rectangle(args), args[4].toText());
         break;
     case Member::StretchPicture:
-        item = std::make_unique<SheetPictureItem>(SheetItemKind::StretchedPicture, rectangle(args), args[4].toText());
+        item = std::make_unique<SheetPictureItem>(
+            SheetItemKind::StretchedPicture, rectangle(args), args[4].toText());
         break;
     case Member::DrawText:
-        item = std::make_unique<SheetTextItem>(xUnits(args[0]), yUnits(args[1]), args[2].toText(), args[3].toInteger());
+        item = std::make_unique<SheetTextItem>(
+            xUnits(args[0]), yUnits(args[1]), args[2].toText(), args[3].toInteger());
         break;
     case Member::DrawTextBox:
         item = std::make_unique<SheetTextBoxItem>(rectangle(args), args[4].toText(), args[5].toInteger());
@@ -241,23 +232,24 @@ int SheetObject::callMember(const std::string& name, ScriptValue* args, int argC
         item = std::make_unique<SheetTextStyleItem>(args[0].toInteger());
         break;
     case Member::SetFont:
-        item = std::make_unique<SheetFontItem>(SheetItemKind::Font, args[0].toText(), tenths(args[1]),
-                                               args[2].toInteger(), 0);
+        item = std::make_unique<SheetFontItem>(
+            SheetItemKind::Font, args[0].toText(), tenths(args[1]), args[2].toInteger(), 0);
         break;
     case Member::SetFontRotated:
         item = std::make_unique<SheetFontItem>(SheetItemKind::FontRotated, args[0].toText(), tenths(args[1]),
-                                               args[2].toInteger(), tenths(args[3]));
+            args[2].toInteger(), tenths(args[3]));
         break;
     case Member::SetUserTextSize:
         item = std::make_unique<SheetUserTextItem>(SheetItemKind::UserTextSize, tenths(args[0]), 0);
         break;
     case Member::SetUserTextSizeRotate:
-        item = std::make_unique<SheetUserTextItem>(SheetItemKind::UserTextSizeRotated, tenths(args[0]),
-                                                   tenths(args[1]));
+        item = std::make_unique<SheetUserTextItem>(
+            SheetItemKind::UserTextSizeRotated, tenths(args[0]), tenths(args[1]));
         break;
     case Member::SetSheetParameter: {
         int32_t key = args[0].toInteger();
-        int32_t value = key == kCheckboxShadowOffset ? scaled(args[1].toFloat(), kUnitsPerMm) : args[1].toInteger();
+        int32_t value
+            = key == kCheckboxShadowOffset ? scaled(args[1].toFloat(), kUnitsPerMm) : args[1].toInteger();
         item = std::make_unique<SheetParameterItem>(key, value);
         break;
     }

@@ -29,10 +29,7 @@ constexpr int32_t kDefaultFontSize = 100;
 constexpr int kMaxWeight = 1000;
 constexpr const char* kInitialFace = "Times New Roman";
 
-QColor toQColor(SheetColour c)
-{
-    return QColor(colourRed(c), colourGreen(c), colourBlue(c));
-}
+QColor toQColor(SheetColour c) { return QColor(colourRed(c), colourGreen(c), colourBlue(c)); }
 
 QPen hairline(SheetColour c)
 {
@@ -43,15 +40,9 @@ QPen hairline(SheetColour c)
 }
 
 // Layout (y up) to the painter's working coordinates (y down).
-QPointF point(int32_t x, int32_t y)
-{
-    return QPointF(x, -double(y));
-}
+QPointF point(int32_t x, int32_t y) { return QPointF(x, -double(y)); }
 
-QRectF area(const SheetRect& r)
-{
-    return QRectF(point(r.x1, r.y1), point(r.x2, r.y2));
-}
+QRectF area(const SheetRect& r) { return QRectF(point(r.x1, r.y1), point(r.x2, r.y2)); }
 
 // Whole degrees in 0..360; 360 stays 360.
 int wholeDegrees(int32_t tenths)
@@ -80,7 +71,8 @@ UserTextLook UserTextLook::fromProfile()
 {
     using namespace sheet_settings;
     UserTextLook look;
-    look.colour = SheetColour(Profile::readInt(kSection, kUserTextColour, kUserTextColourDefault)) & 0xFFFFFFu;
+    look.colour
+        = SheetColour(Profile::readInt(kSection, kUserTextColour, kUserTextColourDefault)) & 0xFFFFFFu;
     look.face = Profile::readString(kSection, kUserTextFace, kUserTextFaceDefault);
     look.italic = Profile::readInt(kSection, kUserTextItalic, kUserTextItalicDefault) != 0;
     look.weight = Profile::readInt(kSection, kUserTextWeight, kUserTextWeightDefault);
@@ -92,8 +84,8 @@ QTransform sheetToDevice(double dpiX, double dpiY)
     return QTransform::fromScale(dpiX / kUnitsPerInch, -dpiY / kUnitsPerInch);
 }
 
-QFont SheetPainter::makeFont(const std::string& face, int32_t size, int weight, bool italic, bool underline,
-                             bool strikeOut)
+QFont SheetPainter::makeFont(
+    const std::string& face, int32_t size, int weight, bool italic, bool underline, bool strikeOut)
 {
     installFontSubstitutions();
     QFont font(fromCp1252(std::string_view(face).substr(0, kMaxFaceLength)));
@@ -115,10 +107,11 @@ QFont SheetPainter::fontFor(const SheetFontItem* item)
     if (!item)
         return makeFont(kInitialFace, kDefaultFontSize, kWeightNormal, false, false, false);
     return makeFont(item->face, item->size, (item->style & FontBold) ? kWeightBold : kWeightNormal,
-                    item->style & FontItalic, item->style & FontUnderline, item->style & FontStrikethrough);
+        item->style & FontItalic, item->style & FontUnderline, item->style & FontStrikethrough);
 }
 
-SheetPainter::SheetPainter(QPainter& painter, SheetLayout& layout, UserTextLook look, SheetPictureCache* pictures)
+SheetPainter::SheetPainter(
+    QPainter& painter, SheetLayout& layout, UserTextLook look, SheetPictureCache* pictures)
     : m_painter(painter)
     , m_layout(layout)
     , m_look(std::move(look))
@@ -138,10 +131,7 @@ SheetPainter::SheetPainter(QPainter& painter, SheetLayout& layout, UserTextLook 
     m_userFont = makeFont(m_look.face, m_userTextSize, m_look.weight, m_look.italic, false, false);
 }
 
-SheetPainter::~SheetPainter()
-{
-    m_painter.restore();
-}
+SheetPainter::~SheetPainter() { m_painter.restore(); }
 
 void SheetPainter::replay()
 {
@@ -176,7 +166,7 @@ void SheetPainter::drawItem(SheetItem& item)
     }
     case SheetItemKind::Text: {
         const auto& text = static_cast<const SheetTextItem&>(item);
-        drawTextBox(SheetRect {text.x, text.y, text.x, text.y}, text.text, text.style & ~TextClipped);
+        drawTextBox(SheetRect { text.x, text.y, text.x, text.y }, text.text, text.style & ~TextClipped);
         break;
     }
     case SheetItemKind::TextBox: {
@@ -267,7 +257,8 @@ void SheetPainter::drawCheckBox(const SheetRect& rect, bool crossed)
     const int32_t s = m_checkBoxShadow;
     if (s > 0) {
         m_painter.setBrush(Qt::black);
-        m_painter.drawRect(area(SheetRect {rect.x1 + s, rect.y1 - s, rect.x2 + s, rect.y2 - s}).normalized());
+        m_painter.drawRect(
+            area(SheetRect { rect.x1 + s, rect.y1 - s, rect.x2 + s, rect.y2 - s }).normalized());
     }
     m_painter.setBrush(Qt::white);
     const QRectF box = area(rect).normalized();

@@ -102,7 +102,7 @@ public:
     // `painter` must already map sheet units to the surface (sheetToDevice, or the same scale
     // with a translation for print margins).
     SheetPainter(QPainter& painter, SheetLayout& layout, UserTextLook look = UserTextLook::fromProfile(),
-                 SheetPictureCache* pictures = nullptr);
+        SheetPictureCache* pictures = nullptr);
     ~SheetPainter();
     SheetPainter(const SheetPainter&) = delete;
     SheetPainter& operator=(const SheetPainter&) = delete;
@@ -141,8 +141,8 @@ public:
     // The font a placement was drawn in (its captured font item; none is the initial font).
     static QFont fontFor(const SheetFontItem* item);
     // A font description as the sheet builds it: size in tenths of a point, rotation in tenths of a degree.
-    static QFont makeFont(const std::string& face, int32_t size, int weight, bool italic, bool underline,
-                          bool strikeOut);
+    static QFont makeFont(
+        const std::string& face, int32_t size, int weight, bool italic, bool underline, bool strikeOut);
 
 private:
     void setFont(const SheetFontItem& item);
@@ -150,7 +150,7 @@ private:
     void drawShape(const SheetShapeItem& item);
     void drawFill(const SheetFillItem& item);
     void drawText(const SheetRect& rect, const std::string& text, TextStyle style, const QFont& font,
-                  int rotation, const QColor& colour);
+        int rotation, const QColor& colour);
     void drawUnderlines(const SheetRect& rect, const QFont& font);
     void drawPixels(const SheetRect& rect, const QImage& pixels, bool fitted);
     void drawMetafile(const SheetRect& rect, const EnhancedMetafile& metafile, bool fitted);
@@ -180,6 +180,6 @@ private:
 // A page larger than kMaxRenderPixels is refused with a null image.
 constexpr int64_t kMaxRenderPixels = int64_t(8000) * 8000;
 QImage renderSheet(SheetLayout& layout, double dpi, const UserTextLook& look = UserTextLook::fromProfile(),
-                   SheetPictureCache* pictures = nullptr);
+    SheetPictureCache* pictures = nullptr);
 
 } // namespace vorpane

@@ -1,12 +1,11 @@
 // SheetPainter: pictures and metafiles, fitted or stretched, and the cache of decoded pictures.
 
-#include "sheet/sheet_painter.h"
-
 #include "platform/program_folder.h"
 #include "platform/ui_services.h"
 #include "sheet/emf_player.h"
 #include "sheet/image.h"
 #include "sheet/image_bitmap.h"
+#include "sheet/sheet_painter.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -19,10 +18,7 @@ namespace vorpane {
 
 namespace {
 
-QRectF area(const SheetRect& r)
-{
-    return QRectF(QPointF(r.x1, -double(r.y1)), QPointF(r.x2, -double(r.y2)));
-}
+QRectF area(const SheetRect& r) { return QRectF(QPointF(r.x1, -double(r.y1)), QPointF(r.x2, -double(r.y2))); }
 
 // Relative names are relative to the program folder.
 std::string resolvePath(const std::string& fileName)
@@ -73,15 +69,9 @@ struct SheetPictureCache::Entry {
 SheetPictureCache::SheetPictureCache() = default;
 SheetPictureCache::~SheetPictureCache() = default;
 
-void SheetPictureCache::clear()
-{
-    m_entries.clear();
-}
+void SheetPictureCache::clear() { m_entries.clear(); }
 
-size_t SheetPictureCache::size() const
-{
-    return m_entries.size();
-}
+size_t SheetPictureCache::size() const { return m_entries.size(); }
 
 SheetPictureCache::Entry* SheetPictureCache::entry(const std::string& path)
 {
@@ -190,7 +180,8 @@ void SheetPainter::drawMetafile(const SheetRect& rect, const EnhancedMetafile& m
             height = boxHeight / (o / u);
         else
             width = boxWidth / (u / o);
-        target = QRectF(rect.x1 + (boxWidth - width) / 2, -double(rect.y1) + (boxHeight - height) / 2, width, height);
+        target = QRectF(
+            rect.x1 + (boxWidth - width) / 2, -double(rect.y1) + (boxHeight - height) / 2, width, height);
     }
     m_painter.save();
     metafile.play(m_painter, target);

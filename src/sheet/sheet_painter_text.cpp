@@ -1,9 +1,8 @@
 // SheetPainter: text boxes. Lines are one font height (ascent plus descent) apart, the first line's
 // top at the box's top, as the sheets have always been laid out; writing lines sit on the baselines.
 
-#include "sheet/sheet_painter.h"
-
 #include "platform/cp1252.h"
+#include "sheet/sheet_painter.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -21,15 +20,9 @@ constexpr double kPi = 3.142;
 // text of millions would stall every repaint.
 constexpr size_t kMaxDrawnText = 65536;
 
-QColor toQColor(SheetColour c)
-{
-    return QColor(colourRed(c), colourGreen(c), colourBlue(c));
-}
+QColor toQColor(SheetColour c) { return QColor(colourRed(c), colourGreen(c), colourBlue(c)); }
 
-QPointF point(double x, double y)
-{
-    return QPointF(x, -y);
-}
+QPointF point(double x, double y) { return QPointF(x, -y); }
 
 QString withoutTrailingBlanks(const QString& text)
 {
@@ -77,13 +70,13 @@ RotatedRun rotatedRun(const SheetRect& rect, int degrees)
 {
     switch (((degrees % 360 + 360 + 45) % 360) / 90) {
     case 1:
-        return {rect.x2, rect.y1, rect.y1 - rect.y2};
+        return { rect.x2, rect.y1, rect.y1 - rect.y2 };
     case 2:
-        return {rect.x2, rect.y2, rect.x2 - rect.x1};
+        return { rect.x2, rect.y2, rect.x2 - rect.x1 };
     case 3:
-        return {rect.x1, rect.y2, rect.y1 - rect.y2};
+        return { rect.x1, rect.y2, rect.y1 - rect.y2 };
     default:
-        return {rect.x1, rect.y1, rect.x2 - rect.x1};
+        return { rect.x1, rect.y1, rect.x2 - rect.x1 };
     }
 }
 
@@ -91,14 +84,15 @@ void SheetPainter::drawTextBox(const SheetRect& rect, const std::string& text, T
 {
     const bool user = style & UserText;
     drawText(rect, text, style, user ? m_userFont : m_font, user ? m_userFontRotation : m_fontRotation,
-             toQColor(user ? m_look.colour : m_textColour));
+        toQColor(user ? m_look.colour : m_textColour));
 }
 
-void SheetPainter::drawTextBox(const SheetRect& rect, const std::string& text, TextStyle style, const QFont& font)
+void SheetPainter::drawTextBox(
+    const SheetRect& rect, const std::string& text, TextStyle style, const QFont& font)
 {
     const bool user = style & UserText;
     drawText(rect, text, style, font, user ? m_userFontRotation : m_fontRotation,
-             toQColor(user ? m_look.colour : m_textColour));
+        toQColor(user ? m_look.colour : m_textColour));
 }
 
 void SheetPainter::drawUnderlines(const SheetRect& rect, const QFont& font)
@@ -112,7 +106,7 @@ void SheetPainter::drawUnderlines(const SheetRect& rect, const QFont& font)
     const double top = -double(rect.y1);
     const double bottom = -double(rect.y2);
     // The first line always; then each following one while it is still above the bottom.
-    for (double y = top + metrics.ascent(); ; y += height) {
+    for (double y = top + metrics.ascent();; y += height) {
         m_painter.drawLine(QPointF(rect.x1, y), QPointF(rect.x2, y));
         if (!(y + height < bottom))
             break;
@@ -120,8 +114,8 @@ void SheetPainter::drawUnderlines(const SheetRect& rect, const QFont& font)
     m_painter.restore();
 }
 
-void SheetPainter::drawText(const SheetRect& rect, const std::string& text, TextStyle style, const QFont& font,
-                            int rotation, const QColor& colour)
+void SheetPainter::drawText(const SheetRect& rect, const std::string& text, TextStyle style,
+    const QFont& font, int rotation, const QColor& colour)
 {
     const QFontMetricsF metrics(font);
     const double ascent = metrics.ascent();
@@ -153,7 +147,7 @@ void SheetPainter::drawText(const SheetRect& rect, const std::string& text, Text
             m_painter.drawLine(point(sx, sy), point(ex, ey));
             m_painter.restore();
         }
-        box = SheetRect {0, 0, 0, 0};
+        box = SheetRect { 0, 0, 0, 0 };
         originX = px;
         originY = -double(py);
     }
@@ -162,7 +156,8 @@ void SheetPainter::drawText(const SheetRect& rect, const std::string& text, Text
 
     const double width = double(box.x2) - box.x1;
     const bool wraps = multiline && box.x1 != box.x2;
-    const std::vector<QString> lines = textLines(fromCp1252(std::string_view(text).substr(0, kMaxDrawnText)), font, multiline, wraps ? std::max(width, 0.0) : -1);
+    const std::vector<QString> lines = textLines(fromCp1252(std::string_view(text).substr(0, kMaxDrawnText)),
+        font, multiline, wraps ? std::max(width, 0.0) : -1);
 
     m_painter.save();
     m_painter.translate(originX, originY);

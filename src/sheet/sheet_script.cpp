@@ -58,10 +58,13 @@ bool readScript(const std::string& path, std::string& text)
 
 // Holds an object for the length of a run and cuts it off the layout afterwards, so a value the
 // script kept somewhere can never reach a layout that has gone.
-template <typename T>
-class RunObject {
+template <typename T> class RunObject {
 public:
-    explicit RunObject(SheetLayout& layout) : m_object(new T(layout)), m_hold(m_object) {}
+    explicit RunObject(SheetLayout& layout)
+        : m_object(new T(layout))
+        , m_hold(m_object)
+    {
+    }
     ~RunObject() { m_object->detach(); }
     RunObject(const RunObject&) = delete;
     RunObject& operator=(const RunObject&) = delete;
@@ -101,17 +104,15 @@ bool runParsed(const std::string& text, SheetLayout& layout)
 
 } // namespace
 
-void setSheetScriptStepBudget(uint64_t steps)
-{
-    g_stepBudget = steps;
-}
+void setSheetScriptStepBudget(uint64_t steps) { g_stepBudget = steps; }
 
 std::vector<std::string> sheetScriptNames(const std::string& extension)
 {
     std::vector<std::string> names;
     const QDir folder(QFile::decodeName(programFolder().c_str()));
     const QString pattern = QStringLiteral("*.") + QFile::decodeName(extension.c_str());
-    for (const QFileInfo& info : folder.entryInfoList({pattern}, QDir::Files, QDir::Name | QDir::IgnoreCase))
+    for (const QFileInfo& info :
+        folder.entryInfoList({ pattern }, QDir::Files, QDir::Name | QDir::IgnoreCase))
         names.push_back(QFile::encodeName(info.completeBaseName()).toStdString());
     return names;
 }
@@ -165,21 +166,19 @@ bool runSheetScript(const std::string& path, SheetLayout& layout)
     return runParsed(text, layout);
 }
 
-bool runSheetScriptText(const std::string& text, SheetLayout& layout)
-{
-    return runParsed(text, layout);
-}
+bool runSheetScriptText(const std::string& text, SheetLayout& layout) { return runParsed(text, layout); }
 
 void appendErrorPage(SheetLayout& layout, const std::string& message)
 {
     layout.setPageSize(kErrorPageWidth, kErrorPageHeight);
-    layout.appendUnlimited(std::make_unique<SheetFontItem>(SheetItemKind::Font, "Arial", kTitleSize, FontNormal, 0));
-    layout.appendUnlimited(std::make_unique<SheetTextBoxItem>(SheetRect {300, -200, 10000, -2500},
-                                                              "Sheet Script Error", TextNormal));
+    layout.appendUnlimited(
+        std::make_unique<SheetFontItem>(SheetItemKind::Font, "Arial", kTitleSize, FontNormal, 0));
+    layout.appendUnlimited(std::make_unique<SheetTextBoxItem>(
+        SheetRect { 300, -200, 10000, -2500 }, "Sheet Script Error", TextNormal));
     layout.appendUnlimited(
         std::make_unique<SheetFontItem>(SheetItemKind::Font, "MS Sans Serif", kMessageSize, FontNormal, 0));
-    layout.appendUnlimited(std::make_unique<SheetTextBoxItem>(
-        SheetRect {300, -1000, 10000, -2500}, message.empty() ? kDefaultErrorMessage : message, TextNormal));
+    layout.appendUnlimited(std::make_unique<SheetTextBoxItem>(SheetRect { 300, -1000, 10000, -2500 },
+        message.empty() ? kDefaultErrorMessage : message, TextNormal));
 }
 
 } // namespace vorpane

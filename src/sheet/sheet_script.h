@@ -48,8 +48,11 @@ void setSheetScriptStepBudget(uint64_t steps);
 // "Sheet Script Error" and the message (a default text when it is empty).
 void appendErrorPage(SheetLayout& layout, const std::string& message = {});
 
-inline constexpr const char* kLoadFailedMessage = "A problem was encountered trying to load the current sheet layout script";
-inline constexpr const char* kRunFailedMessage = "A problem was encountered executing the current sheet layout script";
-inline constexpr const char* kDefaultErrorMessage = "An error occurred while trying to process the sheet script";
+inline constexpr const char* kLoadFailedMessage
+    = "A problem was encountered trying to load the current sheet layout script";
+inline constexpr const char* kRunFailedMessage
+    = "A problem was encountered executing the current sheet layout script";
+inline constexpr const char* kDefaultErrorMessage
+    = "An error occurred while trying to process the sheet script";
 
 } // namespace vorpane

@@ -23,10 +23,11 @@ void addTestFields(SheetLayout& layout, SheetValues& values)
 {
     layout.addTextField("name", FieldReadable | FieldTabStop, [&values] { return &values.name; });
     layout.addNumberField("age", FieldReadable, [&values] { return &values.age; });
-    layout.addTextField("notes", FieldReadable | FieldWritable | FieldTabStop, [&values] { return &values.notes; });
+    layout.addTextField(
+        "notes", FieldReadable | FieldWritable | FieldTabStop, [&values] { return &values.notes; });
     layout.addNumberField("checked", FieldCheckBox, [&values] { return &values.checked; });
-    layout.addTextField("portrait", FieldPicture | FieldReadable | FieldWritable,
-                        [&values] { return &values.portrait; });
+    layout.addTextField(
+        "portrait", FieldPicture | FieldReadable | FieldWritable, [&values] { return &values.portrait; });
     layout.addComputedField(507, "era", FieldReadable);
 }
 
@@ -40,10 +41,7 @@ std::string numbers(std::initializer_list<long> values)
     return out;
 }
 
-std::string rect(const SheetRect& r)
-{
-    return numbers({r.x1, r.y1, r.x2, r.y2});
-}
+std::string rect(const SheetRect& r) { return numbers({ r.x1, r.y1, r.x2, r.y2 }); }
 
 std::string colour(SheetColour c)
 {
@@ -52,10 +50,7 @@ std::string colour(SheetColour c)
     return text;
 }
 
-std::string quoted(const std::string& text)
-{
-    return " '" + text + "'";
-}
+std::string quoted(const std::string& text) { return " '" + text + "'"; }
 
 } // namespace
 
@@ -73,11 +68,11 @@ std::string describe(const SheetItem& item)
     }
     case SheetItemKind::Text: {
         const auto& t = static_cast<const SheetTextItem&>(item);
-        return out + numbers({t.x, t.y}) + quoted(t.text) + numbers({t.style});
+        return out + numbers({ t.x, t.y }) + quoted(t.text) + numbers({ t.style });
     }
     case SheetItemKind::TextBox: {
         const auto& t = static_cast<const SheetTextBoxItem&>(item);
-        return out + rect(t.rect) + quoted(t.text) + numbers({t.style});
+        return out + rect(t.rect) + quoted(t.text) + numbers({ t.style });
     }
     case SheetItemKind::FilledRectangle: {
         const auto& f = static_cast<const SheetFillItem&>(item);
@@ -87,16 +82,16 @@ std::string describe(const SheetItem& item)
     case SheetItemKind::TextColour:
         return out + colour(static_cast<const SheetColourItem&>(item).colour);
     case SheetItemKind::FieldTextStyle:
-        return out + numbers({static_cast<const SheetTextStyleItem&>(item).style});
+        return out + numbers({ static_cast<const SheetTextStyleItem&>(item).style });
     case SheetItemKind::Font:
     case SheetItemKind::FontRotated: {
         const auto& f = static_cast<const SheetFontItem&>(item);
-        return out + quoted(f.face) + numbers({f.size, f.style, f.rotation});
+        return out + quoted(f.face) + numbers({ f.size, f.style, f.rotation });
     }
     case SheetItemKind::UserTextSize:
     case SheetItemKind::UserTextSizeRotated: {
         const auto& u = static_cast<const SheetUserTextItem&>(item);
-        return out + numbers({u.size, u.rotation});
+        return out + numbers({ u.size, u.rotation });
     }
     case SheetItemKind::PlacedField: {
         const auto& p = static_cast<const PlacedField&>(item);
@@ -108,7 +103,7 @@ std::string describe(const SheetItem& item)
     }
     case SheetItemKind::SheetParameter: {
         const auto& s = static_cast<const SheetParameterItem&>(item);
-        return out + numbers({s.key, s.value});
+        return out + numbers({ s.key, s.value });
     }
     }
     return out;
@@ -135,8 +130,8 @@ int differingPixels(const QImage& a, const QImage& b, int threshold)
     for (int y = 0; y < a.height(); ++y) {
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            const int d = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                    std::abs(qBlue(p) - qBlue(q))});
+            const int d = std::max({ std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                std::abs(qBlue(p) - qBlue(q)) });
             if (d > threshold)
                 ++count;
         }

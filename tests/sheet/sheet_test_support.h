@@ -23,9 +23,13 @@ struct SheetValues {
 // Computed field 507 ("era") reads and writes SheetValues::era.
 class TestHost final : public SheetHost {
 public:
-    explicit TestHost(SheetValues& values) : m_values(values) {}
+    explicit TestHost(SheetValues& values)
+        : m_values(values)
+    {
+    }
     script::ScriptValue computedValue(const SheetField& field, const PlacedField* placement) override;
-    void setComputedValue(const SheetField& field, const script::ScriptValue& value, PlacedField* placement) override;
+    void setComputedValue(
+        const SheetField& field, const script::ScriptValue& value, PlacedField* placement) override;
     int bindCount = 0;
     void bindTables(SheetLayout&) override { ++bindCount; }
 

@@ -2,12 +2,11 @@
 // writing lines measured in pixels at 254 dpi (one pixel is 0.1 mm), the user-text look from
 // the profile, bad pages, and whole pages compared with reference images.
 
-#include "sheet_test_support.h"
-
 #include "platform/profile.h"
 #include "platform/recording_ui.h"
 #include "sheet/sheet_painter.h"
 #include "sheet/sheet_script.h"
+#include "sheet_test_support.h"
 
 #include <QFile>
 #include <QPainter>
@@ -26,7 +25,7 @@ constexpr QRgb kUserBlue = 0xFF000080; // the default user-text colour
 
 struct Page {
     SheetValues values;
-    TestHost host {values};
+    TestHost host { values };
     SheetLayout layout;
     QImage image;
     explicit Page(const std::string& script, double dpi = kTenthMmDpi)
@@ -153,8 +152,8 @@ private slots:
         QTest::newRow("5 is crossed") << 5 << "" << true << false;
         QTest::newRow("0 is empty") << 0 << "" << false << false;
         QTest::newRow("shadow of 1 mm") << 0 << "sheet.setsheetparameter(1, 1);" << false << true;
-        QTest::newRow("the first shadow parameter wins") << 1 << "sheet.setsheetparameter(1, 0); sheet.setsheetparameter(1, 1);"
-                                                   << true << false;
+        QTest::newRow("the first shadow parameter wins")
+            << 1 << "sheet.setsheetparameter(1, 0); sheet.setsheetparameter(1, 1);" << true << false;
     }
     void checkBoxes()
     {
@@ -162,7 +161,8 @@ private slots:
         QFETCH(QString, shadow);
         QFETCH(bool, crossed);
         QFETCH(bool, shadowed);
-        Page page(("sheet.sheetsize(20, 20);" + shadow + "sheet.addfield(5, 5, 15, 15, field.checked);").toStdString());
+        Page page(("sheet.sheetsize(20, 20);" + shadow + "sheet.addfield(5, 5, 15, 15, field.checked);")
+                      .toStdString());
         page.values.checked = value;
         page.image = renderSheet(page.layout, kTenthMmDpi, UserTextLook());
         QCOMPARE(page.at(100, 100) == kUserBlue, crossed); // centre, where the diagonals cross
@@ -175,9 +175,12 @@ private slots:
         QTest::addColumn<QString>("era");
         QTest::addColumn<QString>("entry");
         QTest::addColumn<bool>("circled");
-        QTest::newRow("number equals the text") << "1920" << "1920" << true;
-        QTest::newRow("text entry") << "1920" << "\"1920\"" << true;
-        QTest::newRow("another era") << "1890" << "1920" << false;
+        QTest::newRow("number equals the text") << "1920"
+                                                << "1920" << true;
+        QTest::newRow("text entry") << "1920"
+                                    << "\"1920\"" << true;
+        QTest::newRow("another era") << "1890"
+                                     << "1920" << false;
     }
     void tableEntries()
     {
@@ -185,12 +188,14 @@ private slots:
         QFETCH(QString, entry);
         QFETCH(bool, circled);
         SheetValues values;
-        Page page(("sheet.sheetsize(20, 20); sheet.addtableentry(2, 5, 18, 15, field.era, " + entry + ");").toStdString());
+        Page page(("sheet.sheetsize(20, 20); sheet.addtableentry(2, 5, 18, 15, field.era, " + entry + ");")
+                      .toStdString());
         page.values.era = era.toStdString();
         page.image = renderSheet(page.layout, kTenthMmDpi, UserTextLook());
         QCOMPARE(inkBounds(page.image).isEmpty(), !circled);
         if (circled)
-            QVERIFY(qAbs(inkBounds(page.image).left() - 20) <= 1 && qAbs(inkBounds(page.image).bottom() - 150) <= 1);
+            QVERIFY(qAbs(inkBounds(page.image).left() - 20) <= 1
+                && qAbs(inkBounds(page.image).bottom() - 150) <= 1);
         QCOMPARE(page.layout.placed().front()->context.userTextSize, 100);
     }
 
@@ -207,7 +212,9 @@ private slots:
         QFETCH(QString, box);
         QFETCH(int, lines);
         Page page(("sheet.sheetsize(20, 30); sheet.setfont(\"Liberation Serif\", 10, 0);"
-                   "sheet.drawtextbox(" + box + ", \"\", sheet.fieldunderline);").toStdString());
+                   "sheet.drawtextbox("
+            + box + ", \"\", sheet.fieldunderline);")
+                      .toStdString());
         QCOMPARE(marksDown(page.image, 100), lines);
     }
 
@@ -218,7 +225,8 @@ private slots:
         QTest::addColumn<int>("right");
         QTest::addColumn<int>("lines");
         const QString text = "\"ink ink ink ink ink ink\"";
-        QTest::newRow("multiline without width is one line") << "drawtextbox(5, 2, 5, 40, " + text + ", 4)" << 50 << -1 << 1;
+        QTest::newRow("multiline without width is one line")
+            << "drawtextbox(5, 2, 5, 40, " + text + ", 4)" << 50 << -1 << 1;
         QTest::newRow("multiline wraps") << "drawtextbox(5, 2, 25, 40, " + text + ", 4)" << 50 << 250 << 2;
         QTest::newRow("right aligned at the point") << "drawtext(70, 2, " + text + ", 1)" << -1 << 700 << 1;
         QTest::newRow("centre wins over right") << "drawtext(40, 2, \"ink\", 3)" << -1 << -1 << 1;
@@ -231,7 +239,8 @@ private slots:
         QFETCH(int, left);
         QFETCH(int, right);
         QFETCH(int, lines);
-        Page page(("sheet.sheetsize(80, 45); sheet.setfont(\"Liberation Sans\", 10, 0); sheet." + call + ";").toStdString());
+        Page page(("sheet.sheetsize(80, 45); sheet.setfont(\"Liberation Sans\", 10, 0); sheet." + call + ";")
+                      .toStdString());
         const QRect ink = inkBounds(page.image);
         QVERIFY(!ink.isEmpty());
         if (left >= 0)
@@ -263,7 +272,7 @@ private slots:
         QFETCH(int, x);
         QFETCH(int, y);
         QFETCH(int, length);
-        const RotatedRun run = rotatedRun(SheetRect {100, -200, 500, -800}, degrees);
+        const RotatedRun run = rotatedRun(SheetRect { 100, -200, 500, -800 }, degrees);
         QCOMPARE(run.x, x);
         QCOMPARE(run.y, y);
         QCOMPARE(run.length, length);
@@ -291,7 +300,8 @@ private slots:
         SheetValues values;
         SheetLayout layout;
         runSheetScriptText("sheet.sheetsize(30, 10); sheet.setfieldtextstyle(sheet.usertext);"
-                           "sheet.drawtextbox(1, 1, 29, 9, \"Written\", sheet.usertext);", layout);
+                           "sheet.drawtextbox(1, 1, 29, 9, \"Written\", sheet.usertext);",
+            layout);
         const QImage image = renderSheet(layout, kTenthMmDpi, look);
         bool red = false;
         for (int x = 0; x < image.width() && !red; ++x)
@@ -310,9 +320,10 @@ private slots:
         QTest::newRow("0 x 0 is a 1 mm page") << "sheet.sheetsize(0, 0);" << 254.0 << QSize(10, 10);
         QTest::newRow("too large to paint") << "sheet.sheetsize(100000, 100000);" << 96.0 << QSize(0, 0);
         QTest::newRow("no resolution") << "" << 0.0 << QSize(0, 0);
-        QTest::newRow("huge font, huge text box") << "sheet.setfont(\"Arial\", 1000000000.0, 0);"
-                                                     "sheet.drawtextbox(-100000000.0, 0, 100000000.0, 100000000.0, \"W W\", 4 | 8 | 16);"
-                                                  << 96.0 << QSize(378, 378);
+        QTest::newRow("huge font, huge text box")
+            << "sheet.setfont(\"Arial\", 1000000000.0, 0);"
+               "sheet.drawtextbox(-100000000.0, 0, 100000000.0, 100000000.0, \"W W\", 4 | 8 | 16);"
+            << 96.0 << QSize(378, 378);
     }
     void badPages()
     {

@@ -1,13 +1,12 @@
 // The sheet and field objects as scripts see them, asserted on the layout they build: items and
 // their coordinates in 0.01 mm, colours, the page size, the field rules, the error page, limits.
 
-#include "sheet_test_support.h"
-
 #include "platform/profile.h"
 #include "platform/program_folder.h"
 #include "platform/recording_ui.h"
 #include "sheet/font_families.h"
 #include "sheet/sheet_script.h"
+#include "sheet_test_support.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -20,7 +19,7 @@ namespace {
 
 struct Sheet {
     SheetValues values;
-    TestHost host {values};
+    TestHost host { values };
     SheetLayout layout;
     Sheet()
     {
@@ -60,29 +59,52 @@ private slots:
     {
         QTest::addColumn<QString>("call");
         QTest::addColumn<QString>("item");
-        QTest::newRow("line") << "drawline(10, 20, 30, 20)" << "2 1000 -2000 3000 -2000";
-        QTest::newRow("truncated toward zero") << "drawline(1.239, -0.019, 0.5, 2.999)" << "2 123 1 50 -299";
-        QTest::newRow("beyond the integer range") << "drawline(1000000000000.0, -1000000000000.0, 0, 0)" << "2 2147483647 2147483647 0 0";
-        QTest::newRow("picture fitted") << "drawpicture(1, 2, 3, 4, \"a.png\")" << "3 100 -200 300 -400 'a.png'";
-        QTest::newRow("picture stretched") << "stretchpicture(1, 2, 3, 4, 7)" << "4 100 -200 300 -400 '7'";
-        QTest::newRow("rectangle") << "drawrectangle(0, 0, 188, 215)" << "5 0 0 18800 -21500";
-        QTest::newRow("text") << "drawtext(5.5, 7.25, \"x\", 9)" << "6 550 -725 'x' 9";
-        QTest::newRow("text box") << "drawtextbox(1, 1, 2, 2, 42, \"3\")" << "7 100 -100 200 -200 '42' 3";
-        QTest::newRow("fill, red becomes the low byte") << "fillrectangle(0, 0, 1, 1, 0xFF0000)" << "8 0 0 100 -100 0x0000ff";
-        QTest::newRow("line colour") << "setlinecolour(0xFF0000)" << "9 0x0000ff";
-        QTest::newRow("line color") << "setlinecolor(0x123456)" << "9 0x563412";
-        QTest::newRow("top byte dropped") << "settextcolour(0x1200FF00)" << "10 0x00ff00";
-        QTest::newRow("text color") << "settextcolor(0x0000FF)" << "10 0xff0000";
-        QTest::newRow("field text style") << "setfieldtextstyle(sheet.usertext | sheet.aligncenter)" << "11 34";
-        QTest::newRow("font size in tenths") << "setfont(\"Arial\", 10.55, sheet.fontbold)" << "12 'Arial' 105 1 0";
-        QTest::newRow("member names ignore case") << "SETFONT(\"Arial\", 8, 0)" << "12 'Arial' 80 0 0";
-        QTest::newRow("font rotated") << "setfontrotated(\"Arial\", 9, 2, 90.55)" << "13 'Arial' 90 2 905";
-        QTest::newRow("user text size") << "setusertextsize(9.99)" << "14 99 0";
-        QTest::newRow("user text size rotated") << "setusertextsizerotate(12, -45)" << "15 120 -450";
-        QTest::newRow("shadow parameter in mm") << "setsheetparameter(sheet.checkboxshadowoffset, 0.35)" << "18 1 35";
-        QTest::newRow("other parameters as integers") << "setsheetparameter(sheet.shortsheet, 1.9)" << "18 700 1";
-        QTest::newRow("field") << "addfield(1, 2, 30, 6, field.name)" << "16 100 -200 3000 -600 name";
-        QTest::newRow("table entry") << "addtableentry(1, 2, 3, 4, field.era, 1920)" << "17 100 -200 300 -400 era '1920'";
+        QTest::newRow("line") << "drawline(10, 20, 30, 20)"
+                              << "2 1000 -2000 3000 -2000";
+        QTest::newRow("truncated toward zero") << "drawline(1.239, -0.019, 0.5, 2.999)"
+                                               << "2 123 1 50 -299";
+        QTest::newRow("beyond the integer range") << "drawline(1000000000000.0, -1000000000000.0, 0, 0)"
+                                                  << "2 2147483647 2147483647 0 0";
+        QTest::newRow("picture fitted") << "drawpicture(1, 2, 3, 4, \"a.png\")"
+                                        << "3 100 -200 300 -400 'a.png'";
+        QTest::newRow("picture stretched") << "stretchpicture(1, 2, 3, 4, 7)"
+                                           << "4 100 -200 300 -400 '7'";
+        QTest::newRow("rectangle") << "drawrectangle(0, 0, 188, 215)"
+                                   << "5 0 0 18800 -21500";
+        QTest::newRow("text") << "drawtext(5.5, 7.25, \"x\", 9)"
+                              << "6 550 -725 'x' 9";
+        QTest::newRow("text box") << "drawtextbox(1, 1, 2, 2, 42, \"3\")"
+                                  << "7 100 -100 200 -200 '42' 3";
+        QTest::newRow("fill, red becomes the low byte") << "fillrectangle(0, 0, 1, 1, 0xFF0000)"
+                                                        << "8 0 0 100 -100 0x0000ff";
+        QTest::newRow("line colour") << "setlinecolour(0xFF0000)"
+                                     << "9 0x0000ff";
+        QTest::newRow("line color") << "setlinecolor(0x123456)"
+                                    << "9 0x563412";
+        QTest::newRow("top byte dropped") << "settextcolour(0x1200FF00)"
+                                          << "10 0x00ff00";
+        QTest::newRow("text color") << "settextcolor(0x0000FF)"
+                                    << "10 0xff0000";
+        QTest::newRow("field text style") << "setfieldtextstyle(sheet.usertext | sheet.aligncenter)"
+                                          << "11 34";
+        QTest::newRow("font size in tenths") << "setfont(\"Arial\", 10.55, sheet.fontbold)"
+                                             << "12 'Arial' 105 1 0";
+        QTest::newRow("member names ignore case") << "SETFONT(\"Arial\", 8, 0)"
+                                                  << "12 'Arial' 80 0 0";
+        QTest::newRow("font rotated") << "setfontrotated(\"Arial\", 9, 2, 90.55)"
+                                      << "13 'Arial' 90 2 905";
+        QTest::newRow("user text size") << "setusertextsize(9.99)"
+                                        << "14 99 0";
+        QTest::newRow("user text size rotated") << "setusertextsizerotate(12, -45)"
+                                                << "15 120 -450";
+        QTest::newRow("shadow parameter in mm") << "setsheetparameter(sheet.checkboxshadowoffset, 0.35)"
+                                                << "18 1 35";
+        QTest::newRow("other parameters as integers") << "setsheetparameter(sheet.shortsheet, 1.9)"
+                                                      << "18 700 1";
+        QTest::newRow("field") << "addfield(1, 2, 30, 6, field.name)"
+                               << "16 100 -200 3000 -600 name";
+        QTest::newRow("table entry") << "addtableentry(1, 2, 3, 4, field.era, 1920)"
+                                     << "17 100 -200 300 -400 era '1920'";
     }
     void items()
     {
@@ -104,7 +126,8 @@ private slots:
         QTest::newRow("0 x 0 is 1 x 1 mm") << "sheet.sheetsize(0, 0);" << 100 << 100;
         QTest::newRow("negative") << "sheet.sheetsize(-210, 297);" << 100 << 29700;
         QTest::newRow("a hundredth stays") << "sheet.sheetsize(0.01, 0.5);" << 1 << 50;
-        QTest::newRow("last call wins") << "sheet.sheetsize(10, 10); sheet.sheetsize(20, 30);" << 2000 << 3000;
+        QTest::newRow("last call wins")
+            << "sheet.sheetsize(10, 10); sheet.sheetsize(20, 30);" << 2000 << 3000;
     }
     void pageSize()
     {
@@ -126,19 +149,26 @@ private slots:
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("box");
         QTest::addColumn<int>("itemsBeforeErrorPage");
-        QTest::newRow("too few") << "sheet.drawline(1, 2, 3);" << "Line 1 : drawline() : too few parameters" << 0;
-        QTest::newRow("too many") << "sheet.setfont(\"A\", 1, 0, 5);" << "Line 1 : setfont() : too many parameters" << 0;
-        QTest::newRow("unknown member") << "sheet.drawcircle(1);" << "Line 1 : Member function drawcircle not found!" << 0;
-        QTest::newRow("unknown property") << "var a = sheet.bigfont;" << "Line 1 : Member variable \"bigfont\" not found" << 0;
-        QTest::newRow("constants are read-only") << "sheet.fontbold = 3;" << "" << 0;
-        QTest::newRow("field ids are read-only") << "field.name = 3;" << "" << 0;
+        QTest::newRow("too few") << "sheet.drawline(1, 2, 3);"
+                                 << "Line 1 : drawline() : too few parameters" << 0;
+        QTest::newRow("too many") << "sheet.setfont(\"A\", 1, 0, 5);"
+                                  << "Line 1 : setfont() : too many parameters" << 0;
+        QTest::newRow("unknown member") << "sheet.drawcircle(1);"
+                                        << "Line 1 : Member function drawcircle not found!" << 0;
+        QTest::newRow("unknown property") << "var a = sheet.bigfont;"
+                                          << "Line 1 : Member variable \"bigfont\" not found" << 0;
+        QTest::newRow("constants are read-only") << "sheet.fontbold = 3;"
+                                                 << "" << 0;
+        QTest::newRow("field ids are read-only") << "field.name = 3;"
+                                                 << "" << 0;
         QTest::newRow("half-way") << "sheet.drawline(0,0,1,1);\nsheet.drawline(0,0,2,2);\nsheet.nothing();"
                                   << "Line 3 : Member function nothing not found!" << 2;
         QTest::newRow("field not found") << "sheet.drawline(0,0,1,1); field.getfieldvalue(99);"
                                          << "Field not found: 99" << 1;
         QTest::newRow("not writable") << "field.setfieldvalue(field.name, \"x\");"
                                       << "Field is protected: -1" << 0;
-        QTest::newRow("not readable") << "field.getfieldvalue(field.checked);" << "Field is protected: -4" << 0;
+        QTest::newRow("not readable") << "field.getfieldvalue(field.checked);"
+                                      << "Field is protected: -4" << 0;
     }
     void failures()
     {
@@ -152,7 +182,7 @@ private slots:
         QVERIFY(!m_ui.boxes.empty());
         QCOMPARE(sheet.layout.itemCount(), size_t(itemsBeforeErrorPage + 4));
         QCOMPARE(describe(*sheet.layout.items().back()),
-                 std::string("7 300 -1000 10000 -2500 '") + kRunFailedMessage + "' 0");
+            std::string("7 300 -1000 10000 -2500 '") + kRunFailedMessage + "' 0");
         QCOMPARE(sheet.layout.pageWidth(), 10000);
         QCOMPARE(sheet.layout.pageHeight(), 2500);
     }
@@ -161,21 +191,23 @@ private slots:
     {
         SheetLayout layout;
         appendErrorPage(layout);
-        QCOMPARE(describeAll(layout), std::string("12 'Arial' 160 0 0\n"
-                                                  "7 300 -200 10000 -2500 'Sheet Script Error' 0\n"
-                                                  "12 'MS Sans Serif' 80 0 0\n"
-                                                  "7 300 -1000 10000 -2500 '")
-                     + kDefaultErrorMessage + "' 0\n");
+        QCOMPARE(describeAll(layout),
+            std::string("12 'Arial' 160 0 0\n"
+                        "7 300 -200 10000 -2500 'Sheet Script Error' 0\n"
+                        "12 'MS Sans Serif' 80 0 0\n"
+                        "7 300 -1000 10000 -2500 '")
+                + kDefaultErrorMessage + "' 0\n");
     }
 
     void fields()
     {
         Sheet sheet;
-        QVERIFY(sheet.run("output.write(field.NAME + \" \" + field.era + \" \" + field.getfieldvalue(field.name)"
-                          " + \" \" + field.getfieldvalue(-2) + \" \" + field.getfieldvalue(507));"
-                          "field.setfieldvalue(field.notes, 12 * 2);"
-                          "field.setfieldvalue(\"-3\", field.getfieldvalue(field.notes) + \"!\");"
-                          "sheet.addfield(0, 0, 1, 1, 12345);"));
+        QVERIFY(
+            sheet.run("output.write(field.NAME + \" \" + field.era + \" \" + field.getfieldvalue(field.name)"
+                      " + \" \" + field.getfieldvalue(-2) + \" \" + field.getfieldvalue(507));"
+                      "field.setfieldvalue(field.notes, 12 * 2);"
+                      "field.setfieldvalue(\"-3\", field.getfieldvalue(field.notes) + \"!\");"
+                      "sheet.addfield(0, 0, 1, 1, 12345);"));
         QCOMPARE(m_ui.output().lines().back(), std::string("-1 507 Ada Crane 31 1920"));
         QCOMPARE(sheet.values.notes, std::string("24!"));
         QCOMPARE(sheet.layout.itemCount(), size_t(0)); // unknown id: nothing, no message
@@ -190,7 +222,7 @@ private slots:
                           "sheet.addtableentry(0, 0, 1, 1, field.age, 31);"
                           "sheet.addfield(0, 0, 1, 1, field.checked);"));
         QCOMPARE(QString::fromStdString(m_ui.texts()),
-                 QString("checked cannot be placed in a table\nportrait cannot be placed in a table"));
+            QString("checked cannot be placed in a table\nportrait cannot be placed in a table"));
         QCOMPARE(sheet.layout.placed().size(), size_t(2));
         QVERIFY(sheet.layout.placed()[0]->isTableEntry());
         QCOMPARE(sheet.layout.placed()[1]->field->name(), std::string("checked"));
@@ -236,17 +268,21 @@ private slots:
     {
         QTest::addColumn<QString>("prefix");
         QTest::addColumn<QString>("found");
-        QTest::newRow("exact match stops, written as installed") << "liberation sans" << "Liberation Sans";
-        QTest::newRow("else the last that starts so") << "Liberation" << "Liberation Serif";
-        QTest::newRow("none") << "Zapf" << "";
-        QTest::newRow("empty prefix takes the last") << "" << "Liberation Serif";
+        QTest::newRow("exact match stops, written as installed") << "liberation sans"
+                                                                 << "Liberation Sans";
+        QTest::newRow("else the last that starts so") << "Liberation"
+                                                      << "Liberation Serif";
+        QTest::newRow("none") << "Zapf"
+                              << "";
+        QTest::newRow("empty prefix takes the last") << ""
+                                                     << "Liberation Serif";
     }
     void findValidFont()
     {
         QFETCH(QString, prefix);
         QFETCH(QString, found);
-        const std::vector<std::string> families {"Comic Neue", "Liberation Mono", "Liberation Sans",
-                                                 "Liberation Sans Narrow", "Liberation Serif"};
+        const std::vector<std::string> families { "Comic Neue", "Liberation Mono", "Liberation Sans",
+            "Liberation Sans Narrow", "Liberation Serif" };
         QCOMPARE(QString::fromStdString(vorpane::findValidFont(prefix.toStdString(), families)), found);
     }
 
@@ -279,12 +315,12 @@ private slots:
         QVERIFY(!runSheetScriptNamed("a", "vis", sheet.layout));
         QCOMPARE(sheet.layout.itemCount(), size_t(4));
         QCOMPARE(describe(*sheet.layout.items().back()),
-                 std::string("7 300 -1000 10000 -2500 '") + kLoadFailedMessage + "' 0");
+            std::string("7 300 -1000 10000 -2500 '") + kLoadFailedMessage + "' 0");
         QCOMPARE(m_ui.boxes.size(), size_t(1)); // the parser's own box, once
 
         QVERIFY(!runSheetScriptNamed("", "vhs", sheet.layout));
         QCOMPARE(describe(*sheet.layout.items().back()),
-                 std::string("7 300 -1000 10000 -2500 'There are no sheet files available (*.vhs)' 0"));
+            std::string("7 300 -1000 10000 -2500 'There are no sheet files available (*.vhs)' 0"));
         QCOMPARE(sheet.host.bindCount, 3);
         setProgramFolder({});
     }
