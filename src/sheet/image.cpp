@@ -60,8 +60,14 @@ bool readImageFile(const std::string& fileName, std::vector<uint8_t>& bytes)
     QFile file(fromCp1252(fileName));
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxImageFileBytes)
         return false;
-    const QByteArray data = file.read(kMaxImageFileBytes);
-    bytes.assign(data.begin(), data.end());
+    // Straight into the buffer: the largest accepted files should not be held twice.
+    bytes.resize(size_t(file.size()));
+    const qint64 got = file.read(reinterpret_cast<char*>(bytes.data()), qint64(bytes.size()));
+    if (got < 0) {
+        bytes.clear();
+        return false;
+    }
+    bytes.resize(size_t(got));
     return true;
 }
 
