@@ -8,6 +8,7 @@
 #include "sheet/png_reader.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <algorithm>
 #include <array>
@@ -57,7 +58,11 @@ ImageFormat Image::formatForFileName(const std::string& fileName)
 bool readImageFile(const std::string& fileName, std::vector<uint8_t>& bytes)
 {
     bytes.clear();
-    QFile file(fromCp1252(fileName));
+    const QString path = fromCp1252(fileName);
+    // Only regular files: opening a pipe or a device could block for ever.
+    if (!QFileInfo(path).isFile())
+        return false;
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxImageFileBytes)
         return false;
     // Straight into the buffer: the largest accepted files should not be held twice.
