@@ -19,10 +19,7 @@ constexpr int kSpecialEvery = 20; // every twentieth entry is a special skill wi
 constexpr int kWeaponEvery = 10;
 
 // Names in scrambled order, so that the sort has work to do.
-std::string entryName(int i)
-{
-    return "Habilidad " + std::to_string((i * 7919) % 100003);
-}
+std::string entryName(int i) { return "Habilidad " + std::to_string((i * 7919) % 100003); }
 
 Investigator makeInvestigator(int entries)
 {
@@ -39,10 +36,11 @@ Investigator makeInvestigator(int entries)
             inv.addEntry(std::move(special), false);
         } else if (i % kWeaponEvery == 0) {
             inv.addEntry(std::make_unique<Firearm>(entryName(i), "20", kAllEras,
-                                                   FirearmStats{"1D10", "15", "2", "6", "10", "00"}),
-                         false);
+                             FirearmStats { "1D10", "15", "2", "6", "10", "00" }),
+                false);
         } else {
-            inv.addEntry(std::make_unique<Skill>(entryName(i), "^DES2", kAllEras), i % 3 == 0).current += i % 50;
+            inv.addEntry(std::make_unique<Skill>(entryName(i), "^DES2", kAllEras), i % 3 == 0).current
+                += i % 50;
         }
     }
     recalculate(inv);
@@ -155,6 +153,10 @@ BENCHMARK(BM_SaveFile)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadFile)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LegacyRoundTrip)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Copy)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Sort)->RangeMultiplier(10)->Range(1000, 100000)->Complexity(benchmark::oNLogN)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sort)
+    ->RangeMultiplier(10)
+    ->Range(1000, 100000)
+    ->Complexity(benchmark::oNLogN)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     vorpane::Investigator inv;
     std::string script;
-    if (!vorpane::InvestigatorFile::read(std::string_view(reinterpret_cast<const char*>(data), size), inv, script))
+    if (!vorpane::InvestigatorFile::read(
+            std::string_view(reinterpret_cast<const char*>(data), size), inv, script))
         return 0;
     // The first write settles declared subskill counts against the blocks present; from then on
     // the file is a fixed point.

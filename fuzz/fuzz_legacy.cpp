@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     const int version = (data[0] & 1) ? 2 : 1;
     vorpane::Investigator inv;
-    if (!vorpane::LegacyFile::read(std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1), version, inv))
+    if (!vorpane::LegacyFile::read(
+            std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1), version, inv))
         return 0;
     // A subskill can only find the first entry of its parent's name, so one more read may drop
     // some; after that the bytes are a fixed point.

@@ -36,8 +36,8 @@ int runNew(const Args& args)
         return kFailed;
     // The dialog offers only the eras the rule file's ERAS section leaves open.
     const std::vector<NewDocumentEntry> offered = ruleFileEntries(inv.RuleFile);
-    const bool eraOffered = std::any_of(offered.begin(), offered.end(),
-                                        [&](const NewDocumentEntry& entry) { return entry.era == era; });
+    const bool eraOffered = std::any_of(
+        offered.begin(), offered.end(), [&](const NewDocumentEntry& entry) { return entry.era == era; });
     if (!eraOffered) {
         printError("vorpane-cli: " + inv.RuleFile + " does not offer era " + args[1]);
         return kFailed;

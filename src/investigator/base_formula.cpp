@@ -10,15 +10,9 @@ namespace vorpane {
 
 namespace {
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool isLetter(char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
+bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // The run of characters starting at pos for which pred holds; pos moves past it.
 template <typename Pred> std::string_view takeRun(std::string_view text, size_t& pos, Pred pred)

@@ -21,9 +21,14 @@ struct Roll {
 
 // The order matters: it is the order in which the generator's values are drawn.
 constexpr Roll kRolls[] = {
-    {&Investigator::FUE, "3D6"}, {&Investigator::CON, "3D6"},   {&Investigator::POD, "3D6"},
-    {&Investigator::DES, "3D6"}, {&Investigator::APA, "3D6"},   {&Investigator::TAM, "2D6+6"},
-    {&Investigator::INT, "2D6+6"}, {&Investigator::EDU, "3D6+6"},
+    { &Investigator::FUE, "3D6" },
+    { &Investigator::CON, "3D6" },
+    { &Investigator::POD, "3D6" },
+    { &Investigator::DES, "3D6" },
+    { &Investigator::APA, "3D6" },
+    { &Investigator::TAM, "2D6+6" },
+    { &Investigator::INT, "2D6+6" },
+    { &Investigator::EDU, "3D6+6" },
 };
 
 } // namespace
@@ -90,10 +95,7 @@ std::string damageBonus(int fue, int tam)
     return bonus;
 }
 
-std::string damageBonus(const Investigator& inv)
-{
-    return damageBonus(inv.FUE, inv.TAM);
-}
+std::string damageBonus(const Investigator& inv) { return damageBonus(inv.FUE, inv.TAM); }
 
 int maximumSanity(const Investigator& inv)
 {
@@ -126,8 +128,10 @@ SkillPointStatus skillPointStatus(const Investigator& inv)
         spent += static_cast<long long>(entry->current) - entry->baseValue;
     const long long remaining = total - spent;
     SkillPointStatus status;
-    status.points = remaining < 0 ? std::to_string(-remaining) + " Over" : std::to_string(remaining) + " Points";
-    status.budgets = "Skill: " + std::to_string(inv.SkillPoints) + " Hobby: " + std::to_string(inv.InterestPoints);
+    status.points
+        = remaining < 0 ? std::to_string(-remaining) + " Over" : std::to_string(remaining) + " Points";
+    status.budgets
+        = "Skill: " + std::to_string(inv.SkillPoints) + " Hobby: " + std::to_string(inv.InterestPoints);
     return status;
 }
 

@@ -23,21 +23,21 @@ struct CharacteristicName {
 };
 
 constexpr CharacteristicName kCharacteristics[] = {
-    {"APA", &Investigator::APA, Derived::None},
-    {"CON", &Investigator::CON, Derived::None},
-    {"DES", &Investigator::DES, Derived::None},
-    {"EDU", &Investigator::EDU, Derived::None},
-    {"INT", &Investigator::INT, Derived::None},
-    {"POD", &Investigator::POD, Derived::None},
-    {"TAM", &Investigator::TAM, Derived::None},
-    {"FUE", &Investigator::FUE, Derived::None},
-    {"SUER", nullptr, Derived::Luck},
-    {"CONO", nullptr, Derived::Know},
-    {"IDEA", nullptr, Derived::Idea},
-    {"COR", nullptr, Derived::Sanity},
-    {"PV", nullptr, Derived::HitPoints},
-    {"HIT", nullptr, Derived::HitPoints},
-    {"MAGIA", nullptr, Derived::MagicPoints},
+    { "APA", &Investigator::APA, Derived::None },
+    { "CON", &Investigator::CON, Derived::None },
+    { "DES", &Investigator::DES, Derived::None },
+    { "EDU", &Investigator::EDU, Derived::None },
+    { "INT", &Investigator::INT, Derived::None },
+    { "POD", &Investigator::POD, Derived::None },
+    { "TAM", &Investigator::TAM, Derived::None },
+    { "FUE", &Investigator::FUE, Derived::None },
+    { "SUER", nullptr, Derived::Luck },
+    { "CONO", nullptr, Derived::Know },
+    { "IDEA", nullptr, Derived::Idea },
+    { "COR", nullptr, Derived::Sanity },
+    { "PV", nullptr, Derived::HitPoints },
+    { "HIT", nullptr, Derived::HitPoints },
+    { "MAGIA", nullptr, Derived::MagicPoints },
 };
 
 const CharacteristicName* findName(std::string_view name)
@@ -82,10 +82,7 @@ struct SortKey {
 };
 
 // std::string compares bytes as unsigned, so accented letters sort after ASCII.
-std::string sortText(std::string_view name)
-{
-    return foldedCopy(name);
-}
+std::string sortText(std::string_view name) { return foldedCopy(name); }
 
 } // namespace
 
@@ -150,8 +147,8 @@ void Investigator::copyFrom(const Investigator& other)
         const auto unused = copy->releaseSubSkills();
         for (int slot = 0; slot < copy->subSkillCount(); ++slot) {
             SkillDef* mapped = cloneOf(original->subSkill(slot));
-            copy->setSubSkill(slot, mapped && mapped->kind() == SkillKind::SubSkill ? static_cast<SubSkill*>(mapped)
-                                                                                      : nullptr);
+            copy->setSubSkill(slot,
+                mapped && mapped->kind() == SkillKind::SubSkill ? static_cast<SubSkill*>(mapped) : nullptr);
         }
     }
 }
@@ -246,7 +243,8 @@ SkillEntry& Investigator::addEntry(std::unique_ptr<SkillDef> def, bool occupatio
     if (!def)
         def = std::make_unique<SkillDef>();
     const int current = BaseFormula::value(def->base(), *this);
-    SkillEntry& added = appendEntry(std::make_unique<SkillEntry>(std::move(def), current, occupational ? 1 : 0));
+    SkillEntry& added
+        = appendEntry(std::make_unique<SkillEntry>(std::move(def), current, occupational ? 1 : 0));
     if (SpecialSkill* special = asSpecial(added.definition.get())) {
         for (std::unique_ptr<SubSkill>& sub : special->releaseSubSkills()) {
             sub->setParent(special);
@@ -298,7 +296,7 @@ void Investigator::removeMarked(const std::vector<bool>& marked)
     if (removed.empty())
         return;
     const auto gone = [&](const SkillEntry* entry) { return removed.count(entry) != 0; };
-    for (EntryView* view : {&m_skills, &m_firearms, &m_melee})
+    for (EntryView* view : { &m_skills, &m_firearms, &m_melee })
         std::erase_if(*view, gone);
     std::erase_if(m_entries, [&](const std::unique_ptr<SkillEntry>& entry) { return gone(entry.get()); });
 }

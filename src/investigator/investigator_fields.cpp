@@ -10,15 +10,9 @@ namespace {
 
 using I = Investigator;
 
-constexpr InvestigatorField text(const char* key, std::string I::*member)
-{
-    return {key, member, nullptr};
-}
+constexpr InvestigatorField text(const char* key, std::string I::*member) { return { key, member, nullptr }; }
 
-constexpr InvestigatorField number(const char* key, int I::*member)
-{
-    return {key, nullptr, member};
-}
+constexpr InvestigatorField number(const char* key, int I::*member) { return { key, nullptr, member }; }
 
 const std::array kFields = {
     text("Name", &I::Name),
@@ -70,10 +64,7 @@ const std::array kFields = {
 
 } // namespace
 
-std::span<const InvestigatorField> investigatorFields()
-{
-    return kFields;
-}
+std::span<const InvestigatorField> investigatorFields() { return kFields; }
 
 const InvestigatorField* findInvestigatorField(std::string_view key)
 {

@@ -11,7 +11,7 @@ namespace vorpane {
 struct InvestigatorField {
     const char* key;
     std::string Investigator::*text; // null for an integer field
-    int Investigator::*number;       // null for a text field
+    int Investigator::*number; // null for a text field
 };
 
 // Name ... EntitiesEncountered, SkillPoints, InterestPoints.

@@ -2,15 +2,15 @@
 // The investigator file (".inv"): Windows-1252 text with CR LF line ends, written in one piece.
 //
 //   INV
-//   Sheet { 
+//   Sheet {
 //   	"Script" "sheet.vis"
 //   	"Class" "Investigator"
 //   }
 //
-//   Investigator { 
+//   Investigator {
 //   	"Name" "..."            one line per stored field, in file order
 //   	Skills {
-//   		Skill { 
+//   		Skill {
 //   			"Name" "..."    Skill, SpecialSkill (with its SubSkill blocks), Firearm, Melee
 //   		}
 //

@@ -16,30 +16,18 @@ namespace {
 
 constexpr const char* kClassName = "Investigator";
 
-void error(const std::string& message)
-{
-    showMessage(message, {}, MsgIcon::Error);
-}
+void error(const std::string& message) { showMessage(message, {}, MsgIcon::Error); }
 
-void warning(const std::string& message)
-{
-    showMessage(message, {}, MsgIcon::Warning);
-}
+void warning(const std::string& message) { showMessage(message, {}, MsgIcon::Warning); }
 
-bool is(std::string_view word, std::string_view expected)
-{
-    return equalsIgnoreCase(word, expected);
-}
+bool is(std::string_view word, std::string_view expected) { return equalsIgnoreCase(word, expected); }
 
-int toInt(std::string_view text)
-{
-    return parseDecimal(std::string(text));
-}
+int toInt(std::string_view text) { return parseDecimal(std::string(text)); }
 
 // One item of a block body: a "key" "value" pair, or a word with its brace block.
 struct Item {
     enum Kind { Pair, Block, End } kind = End;
-    std::string_view key;   // or the block word
+    std::string_view key; // or the block word
     std::string_view value; // or the block's body
 };
 
@@ -92,7 +80,10 @@ bool setEntryValue(SkillEntry& entry, std::string_view key, std::string_view val
         *stat = value;
     } else if (def.kind() == SkillKind::Melee) {
         MeleeStats& s = static_cast<Melee&>(def).stats();
-        std::string* stat = is(key, "Dmg") ? &s.dmg : is(key, "Attacks") ? &s.attacks : is(key, "PV") ? &s.pv : nullptr;
+        std::string* stat = is(key, "Dmg") ? &s.dmg
+            : is(key, "Attacks")           ? &s.attacks
+            : is(key, "PV")                ? &s.pv
+                                           : nullptr;
         if (!stat)
             return false;
         *stat = value;
@@ -159,7 +150,7 @@ void Reader::readSheet(std::string_view body)
             m_sheetScript = item.value;
         } else if (is(item.key, "Class") && !item.value.empty() && !is(item.value, kClassName)) {
             warning("This file contains a class of " + std::string(item.value)
-                    + ".\nThis version of vorpane can only deal with Investigator classes");
+                + ".\nThis version of vorpane can only deal with Investigator classes");
         }
     }
 }
@@ -268,10 +259,12 @@ void Reader::readSpecialSkill(std::string_view body)
 std::string_view headerWord(std::string_view text)
 {
     size_t start = 0;
-    while (start < text.size() && (text[start] == ' ' || text[start] == '\t' || text[start] == '\r' || text[start] == '\n'))
+    while (start < text.size()
+        && (text[start] == ' ' || text[start] == '\t' || text[start] == '\r' || text[start] == '\n'))
         ++start;
     size_t end = start;
-    while (end < text.size() && text[end] != ' ' && text[end] != '\t' && text[end] != '\r' && text[end] != '\n')
+    while (
+        end < text.size() && text[end] != ' ' && text[end] != '\t' && text[end] != '\r' && text[end] != '\n')
         ++end;
     return text.substr(start, end - start);
 }

@@ -8,15 +8,9 @@ namespace vorpane {
 
 namespace {
 
-bool isSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-bool isLineBreak(char c)
-{
-    return c == '\r' || c == '\n';
-}
+bool isLineBreak(char c) { return c == '\r' || c == '\n'; }
 
 bool isCommentAt(std::string_view text, size_t pos)
 {
@@ -68,7 +62,7 @@ void InvestigatorTokens::report(const std::string& message, size_t from)
     m_error = true;
     const size_t end = std::min(lineEnd(m_text, from), from + kMaxErrorExcerpt);
     showMessage("Parse Error:\n" + std::string(m_text.substr(from, end - from)) + "\n" + message, {},
-                MsgIcon::Warning);
+        MsgIcon::Warning);
 }
 
 void InvestigatorTokens::fail(char close, char open, size_t from)
@@ -153,9 +147,6 @@ char InvestigatorTokens::peek()
     return m_pos < m_text.size() ? m_text[m_pos] : '\0';
 }
 
-bool InvestigatorTokens::atEnd()
-{
-    return peek() == '\0';
-}
+bool InvestigatorTokens::atEnd() { return peek() == '\0'; }
 
 } // namespace vorpane

@@ -12,7 +12,7 @@ namespace vorpane {
 namespace {
 
 constexpr const char* kEol = "\r\n";
-constexpr int kSkillIndent = 2;    // blocks inside Skills
+constexpr int kSkillIndent = 2; // blocks inside Skills
 constexpr int kSubSkillIndent = 3; // SubSkill blocks inside a SpecialSkill
 constexpr int kSubSkillValueIndent = 5;
 
@@ -47,7 +47,10 @@ public:
         m_out += kEol;
     }
 
-    void value(int blockTabs, std::string_view key, int number) { value(blockTabs, key, std::to_string(number)); }
+    void value(int blockTabs, std::string_view key, int number)
+    {
+        value(blockTabs, key, std::to_string(number));
+    }
 
     // A value line with the indentation given in full (the SubSkill block's lines).
     void valueAt(int tabs, std::string_view key, std::string_view text) { value(tabs - 1, key, text); }

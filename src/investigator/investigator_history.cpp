@@ -27,15 +27,9 @@ void InvestigatorHistory::checkpoint(const Investigator& current)
     m_redo.clear();
 }
 
-bool InvestigatorHistory::undo(Investigator& current)
-{
-    return restore(m_undo, m_redo, current);
-}
+bool InvestigatorHistory::undo(Investigator& current) { return restore(m_undo, m_redo, current); }
 
-bool InvestigatorHistory::redo(Investigator& current)
-{
-    return restore(m_redo, m_undo, current);
-}
+bool InvestigatorHistory::redo(Investigator& current) { return restore(m_redo, m_undo, current); }
 
 void InvestigatorHistory::clear()
 {

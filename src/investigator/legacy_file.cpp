@@ -17,7 +17,7 @@ namespace {
 
 // The smallest entry: current, base, occupational and an AnySkill kind.
 constexpr size_t kMinEntrySize = 4 * sizeof(int32_t);
-constexpr int kEraBits[] = {kEra1890s, kEra1920s, kEra1990s};
+constexpr int kEraBits[] = { kEra1890s, kEra1920s, kEra1990s };
 
 // Reads items from the bytes; once past the end it stays failed and gives empty items.
 class ByteReader {
@@ -95,12 +95,13 @@ struct StoredFields {
 };
 
 constexpr StoredFields kStored = {
-    {&Investigator::Name, &Investigator::Occupation, &Investigator::Birthplace, &Investigator::Colleges,
-     &Investigator::MentalDisorders, &Investigator::Sex},
-    {&Investigator::APA, &Investigator::CON, &Investigator::DES, &Investigator::EDU, &Investigator::INT,
-     &Investigator::POD, &Investigator::TAM, &Investigator::FUE},
-    {&Investigator::COR, &Investigator::PV, &Investigator::Magic},
-    {&Investigator::Affiliation, &Investigator::CodeName, &Investigator::CurrentDate, &Investigator::Insanities},
+    { &Investigator::Name, &Investigator::Occupation, &Investigator::Birthplace, &Investigator::Colleges,
+        &Investigator::MentalDisorders, &Investigator::Sex },
+    { &Investigator::APA, &Investigator::CON, &Investigator::DES, &Investigator::EDU, &Investigator::INT,
+        &Investigator::POD, &Investigator::TAM, &Investigator::FUE },
+    { &Investigator::COR, &Investigator::PV, &Investigator::Magic },
+    { &Investigator::Affiliation, &Investigator::CodeName, &Investigator::CurrentDate,
+        &Investigator::Insanities },
 };
 
 // Reads a definition of the given kind after its kind number; null for an unknown kind.
@@ -122,13 +123,13 @@ std::unique_ptr<SkillDef> readDefinition(ByteReader& in, int kind, std::string& 
         return std::make_unique<Skill>(std::move(name), std::move(base), eras);
     case SkillKind::Firearm: {
         FirearmStats s;
-        for (std::string* stat : {&s.dmg, &s.range, &s.shots, &s.bullets, &s.pv, &s.mal})
+        for (std::string* stat : { &s.dmg, &s.range, &s.shots, &s.bullets, &s.pv, &s.mal })
             *stat = in.line();
         return std::make_unique<Firearm>(std::move(name), std::move(base), eras, std::move(s));
     }
     case SkillKind::Melee: {
         MeleeStats s;
-        for (std::string* stat : {&s.dmg, &s.attacks, &s.pv})
+        for (std::string* stat : { &s.dmg, &s.attacks, &s.pv })
             *stat = in.line();
         return std::make_unique<Melee>(std::move(name), std::move(base), eras, std::move(s));
     }
@@ -152,7 +153,7 @@ using EntriesByName = std::unordered_map<std::string, SkillEntry*>;
 
 // Hangs a subskill under the special skill of that name read so far; false when there is none.
 bool attachSubSkill(Investigator& inv, const EntriesByName& byName, std::unique_ptr<SkillDef> def,
-                    const std::string& parentName, std::unique_ptr<SkillEntry> entry)
+    const std::string& parentName, std::unique_ptr<SkillEntry> entry)
 {
     const auto found = byName.find(nameKey(parentName));
     if (found == byName.end() || found->second->kind() != SkillKind::SpecialSkill)
@@ -214,13 +215,13 @@ void writeDefinition(ByteWriter& out, const SkillDef& def)
     switch (def.kind()) {
     case SkillKind::Firearm: {
         const FirearmStats& s = static_cast<const Firearm&>(def).stats();
-        for (const std::string* stat : {&s.dmg, &s.range, &s.shots, &s.bullets, &s.pv, &s.mal})
+        for (const std::string* stat : { &s.dmg, &s.range, &s.shots, &s.bullets, &s.pv, &s.mal })
             out.line(*stat);
         break;
     }
     case SkillKind::Melee: {
         const MeleeStats& s = static_cast<const Melee&>(def).stats();
-        for (const std::string* stat : {&s.dmg, &s.attacks, &s.pv})
+        for (const std::string* stat : { &s.dmg, &s.attacks, &s.pv })
             out.line(*stat);
         break;
     }
@@ -238,10 +239,7 @@ void writeDefinition(ByteWriter& out, const SkillDef& def)
 }
 
 // Kinds the format has a number for; an empty definition would make the file unreadable.
-bool isStorable(const SkillEntry& entry)
-{
-    return entry.kind() != SkillKind::Empty;
-}
+bool isStorable(const SkillEntry& entry) { return entry.kind() != SkillKind::Empty; }
 
 const char* writeError(int version)
 {

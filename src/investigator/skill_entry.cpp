@@ -15,15 +15,9 @@ SkillEntry::SkillEntry(std::unique_ptr<SkillDef> def, int current, int occupatio
 {
 }
 
-const std::string& SkillEntry::name() const
-{
-    return definition ? definition->name() : kNoText;
-}
+const std::string& SkillEntry::name() const { return definition ? definition->name() : kNoText; }
 
-const std::string& SkillEntry::base() const
-{
-    return definition ? definition->base() : kNoText;
-}
+const std::string& SkillEntry::base() const { return definition ? definition->base() : kNoText; }
 
 SpecialSkill* SkillEntry::parent() const
 {
@@ -34,8 +28,8 @@ SpecialSkill* SkillEntry::parent() const
 
 std::unique_ptr<SkillEntry> SkillEntry::clone() const
 {
-    auto copy = std::make_unique<SkillEntry>(definition ? definition->clone() : std::make_unique<SkillDef>(),
-                                             current, occupational);
+    auto copy = std::make_unique<SkillEntry>(
+        definition ? definition->clone() : std::make_unique<SkillDef>(), current, occupational);
     copy->baseValue = baseValue;
     copy->checked = checked;
     return copy;

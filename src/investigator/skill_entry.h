@@ -18,10 +18,10 @@ struct SkillEntry {
     explicit SkillEntry(std::unique_ptr<SkillDef> def, int current = 0, int occupational = 0);
 
     std::unique_ptr<SkillDef> definition; // never null in an investigator
-    int current = 0;                      // current percentage (file key Current)
-    int baseValue = kBaseNotComputed;     // value of the Base formula; computed, never stored in .inv
-    int occupational = 0;                 // 0/1 (file key Occupational)
-    int checked = 0;                      // 0/1, ticked for improvement (file key Checked)
+    int current = 0; // current percentage (file key Current)
+    int baseValue = kBaseNotComputed; // value of the Base formula; computed, never stored in .inv
+    int occupational = 0; // 0/1 (file key Occupational)
+    int checked = 0; // 0/1, ticked for improvement (file key Checked)
 
     SkillKind kind() const { return definition ? definition->kind() : SkillKind::Empty; }
     const std::string& name() const;

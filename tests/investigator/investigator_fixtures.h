@@ -44,8 +44,8 @@ private:
 };
 
 // A special skill with named subskills, added as the rule set's "Give skills" would.
-inline SpecialSkill& addSpecial(Investigator& inv, const std::string& name, const std::vector<std::string>& subNames,
-                                bool occupational = false)
+inline SpecialSkill& addSpecial(Investigator& inv, const std::string& name,
+    const std::vector<std::string>& subNames, bool occupational = false)
 {
     auto def = std::make_unique<SpecialSkill>(name, "05", kAllEras, int(subNames.size()), true);
     for (size_t i = 0; i < subNames.size(); ++i)
@@ -74,11 +74,12 @@ inline Investigator sampleInvestigator()
     inv.InterestPoints = 150;
     inv.addEntry(std::make_unique<Skill>("Buscar Libros", "25", kAllEras), true).current = 70;
     inv.addEntry(std::make_unique<Skill>("Esquivar", "^DES2", kAllEras), false);
-    addSpecial(inv, "Arte", {"Pintura", "Canto"}, true);
-    inv.addEntry(std::make_unique<Firearm>("Revólver .38", "20", kAllEras,
-                                           FirearmStats{"1D10", "15 m", "2", "6", "10", "00"}),
-                 false);
-    inv.addEntry(std::make_unique<Melee>("*Puñetazo", "50", kAllEras, MeleeStats{"1D3+bd", "1", "--"}), false);
+    addSpecial(inv, "Arte", { "Pintura", "Canto" }, true);
+    inv.addEntry(std::make_unique<Firearm>(
+                     "Revólver .38", "20", kAllEras, FirearmStats { "1D10", "15 m", "2", "6", "10", "00" }),
+        false);
+    inv.addEntry(
+        std::make_unique<Melee>("*Puñetazo", "50", kAllEras, MeleeStats { "1D3+bd", "1", "--" }), false);
     inv.entries()[1]->checked = 1;
     return inv;
 }

@@ -45,7 +45,7 @@ void TestInvestigator::freshInvestigator()
 {
     const Investigator inv;
     QCOMPARE(inv.Era, 1);
-    for (const char* name : {"APA", "CON", "DES", "EDU", "INT", "POD", "TAM", "FUE"})
+    for (const char* name : { "APA", "CON", "DES", "EDU", "INT", "POD", "TAM", "FUE" })
         QCOMPARE(inv.findCharacteristic(name), std::optional<int>(0));
     QVERIFY(inv.entries().empty() && inv.skills().empty() && inv.firearms().empty() && inv.melee().empty());
 }
@@ -98,7 +98,8 @@ void TestInvestigator::baseFormula_data()
     QTest::newRow("firearm mark skipped") << "F30" << 30 << "";
     QTest::newRow("empty") << "" << 0 << "";
     QTest::newRow("huge number saturates") << "^POD99999999999999999999" << INT_MAX << "";
-    QTest::newRow("unknown characteristic") << "^XYZ*2" << kFormulaError << "Unknown character statistic: XYZ";
+    QTest::newRow("unknown characteristic")
+        << "^XYZ*2" << kFormulaError << "Unknown character statistic: XYZ";
     QTest::newRow("unknown skill") << "%Volar%" << kFormulaError << "Unknown skill name: Volar";
     QTest::newRow("unclosed skill name") << "%Volar" << kFormulaError << "Unknown skill name: Volar";
 }
@@ -249,7 +250,7 @@ void TestInvestigator::rollingOrderAndAge()
 {
     QFETCH(int, age);
     QFETCH(int, expectedAge);
-    std::vector<int> faces{1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5, 5, 5, 6, 6, 1, 1, 4, 4, 4};
+    std::vector<int> faces { 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5, 5, 5, 6, 6, 1, 1, 4, 4, 4 };
     ScriptedDice dice(faces);
     Investigator inv;
     inv.Age = age;
@@ -300,10 +301,14 @@ void TestInvestigator::skillPointStatus_data()
     QTest::addColumn<int>("spent");
     QTest::addColumn<QString>("points");
     QTest::addColumn<QString>("budgets");
-    QTest::newRow("no budget") << 0 << 0 << 40 << "" << "";
-    QTest::newRow("points left") << 300 << 140 << 40 << "400 Points" << "Skill: 300 Hobby: 140";
-    QTest::newRow("all spent") << 300 << 140 << 440 << "0 Points" << "Skill: 300 Hobby: 140";
-    QTest::newRow("overspent") << 300 << 140 << 450 << "10 Over" << "Skill: 300 Hobby: 140";
+    QTest::newRow("no budget") << 0 << 0 << 40 << ""
+                               << "";
+    QTest::newRow("points left") << 300 << 140 << 40 << "400 Points"
+                                 << "Skill: 300 Hobby: 140";
+    QTest::newRow("all spent") << 300 << 140 << 440 << "0 Points"
+                               << "Skill: 300 Hobby: 140";
+    QTest::newRow("overspent") << 300 << 140 << 450 << "10 Over"
+                               << "Skill: 300 Hobby: 140";
 }
 
 void TestInvestigator::skillPointStatus()
@@ -331,9 +336,12 @@ void TestInvestigator::lookupIgnoresStars_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("asked");
-    QTest::newRow("star stored") << "*Patada" << "patada";
-    QTest::newRow("star asked") << "Patada" << "**PATADA";
-    QTest::newRow("both") << "*Patada" << "*Patada";
+    QTest::newRow("star stored") << "*Patada"
+                                 << "patada";
+    QTest::newRow("star asked") << "Patada"
+                                << "**PATADA";
+    QTest::newRow("both") << "*Patada"
+                          << "*Patada";
 }
 
 void TestInvestigator::lookupIgnoresStars()
@@ -342,7 +350,8 @@ void TestInvestigator::lookupIgnoresStars()
     QFETCH(QString, asked);
     Investigator inv;
     inv.addEntry(std::make_unique<Skill>("Nadar", "25", kAllEras), false);
-    SkillEntry& entry = inv.addEntry(std::make_unique<Melee>(stored.toStdString(), "25", kAllEras, MeleeStats{}), false);
+    SkillEntry& entry
+        = inv.addEntry(std::make_unique<Melee>(stored.toStdString(), "25", kAllEras, MeleeStats {}), false);
     QCOMPARE(inv.findSkill(asked.toStdString()), &entry);
     QCOMPARE(inv.findSkill("Pata"), nullptr);
 }
@@ -382,7 +391,9 @@ void TestInvestigator::copyRepointsSubSkills()
     QStringList order;
     for (const auto& entry : copy.entries())
         order << QString::fromStdString(entry->name());
-    QCOMPARE(order, QStringList({"Revólver .38", "*Puñetazo", "Buscar Libros", "Esquivar", "Arte", "Pintura", "Canto"}));
+    QCOMPARE(order,
+        QStringList(
+            { "Revólver .38", "*Puñetazo", "Buscar Libros", "Esquivar", "Arte", "Pintura", "Canto" }));
     QCOMPARE(copy.firearms().size(), size_t(1));
     QCOMPARE(copy.melee().size(), size_t(1));
     QCOMPARE(copy.skills().size(), size_t(5));
@@ -392,7 +403,7 @@ void TestInvestigator::copyRepointsSubSkills()
 
     const SkillEntry* arte = copy.findSkill("Arte");
     const auto& special = static_cast<const SpecialSkill&>(*arte->definition);
-    for (const char* name : {"Pintura", "Canto"}) {
+    for (const char* name : { "Pintura", "Canto" }) {
         const SkillEntry* sub = copy.findSkill(name);
         QCOMPARE(sub->parent(), &special);
         QVERIFY(special.indexOfSubSkill(sub->definition.get()) >= 0);
@@ -427,13 +438,13 @@ void TestInvestigator::sortOrdersEveryList()
 {
     Investigator inv;
     inv.addEntry(std::make_unique<Skill>("nadar", "25", kAllEras), false);
-    addSpecial(inv, "Ciencia", {"", "Química", "Biología", ""});
-    inv.addEntry(std::make_unique<Firearm>("Rifle", "25", kAllEras, FirearmStats{}), false);
+    addSpecial(inv, "Ciencia", { "", "Química", "Biología", "" });
+    inv.addEntry(std::make_unique<Firearm>("Rifle", "25", kAllEras, FirearmStats {}), false);
     inv.addEntry(std::make_unique<Skill>("Buscar", "25", kAllEras), false);
-    inv.addEntry(std::make_unique<Melee>("*Patada", "25", kAllEras, MeleeStats{}), false);
+    inv.addEntry(std::make_unique<Melee>("*Patada", "25", kAllEras, MeleeStats {}), false);
     inv.addEntry(std::make_unique<Skill>("CIENCIAS OCULTAS", "05", kAllEras), false);
-    inv.addEntry(std::make_unique<Firearm>("escopeta", "25", kAllEras, FirearmStats{}), false);
-    addSpecial(inv, "Arte", {"Pintura"});
+    inv.addEntry(std::make_unique<Firearm>("escopeta", "25", kAllEras, FirearmStats {}), false);
+    addSpecial(inv, "Arte", { "Pintura" });
     inv.sort();
 
     const auto names = [](const auto& list) {
@@ -442,12 +453,14 @@ void TestInvestigator::sortOrdersEveryList()
             out << QString::fromStdString(entry->name());
         return out;
     };
-    QCOMPARE(names(inv.entries()), QStringList({"*Patada", "Arte", "Pintura", "Buscar", "Ciencia", "Biología",
-                                                "Química", "", "", "CIENCIAS OCULTAS", "escopeta", "nadar", "Rifle"}));
-    QCOMPARE(names(inv.skills()), QStringList({"Arte", "Pintura", "Buscar", "Ciencia", "Biología", "Química", "", "",
-                                               "CIENCIAS OCULTAS", "nadar"}));
-    QCOMPARE(names(inv.firearms()), QStringList({"escopeta", "Rifle"}));
-    QCOMPARE(names(inv.melee()), QStringList({"*Patada"}));
+    QCOMPARE(names(inv.entries()),
+        QStringList({ "*Patada", "Arte", "Pintura", "Buscar", "Ciencia", "Biología", "Química", "", "",
+            "CIENCIAS OCULTAS", "escopeta", "nadar", "Rifle" }));
+    QCOMPARE(names(inv.skills()),
+        QStringList({ "Arte", "Pintura", "Buscar", "Ciencia", "Biología", "Química", "", "",
+            "CIENCIAS OCULTAS", "nadar" }));
+    QCOMPARE(names(inv.firearms()), QStringList({ "escopeta", "Rifle" }));
+    QCOMPARE(names(inv.melee()), QStringList({ "*Patada" }));
 }
 
 void TestInvestigator::historyKeepsFiveDeep()
@@ -464,7 +477,7 @@ void TestInvestigator::historyKeepsFiveDeep()
     QList<int> ages;
     while (history.undo(inv))
         ages << inv.Age;
-    QCOMPARE(ages, QList<int>({5, 4, 3, 2, 1})); // the state before the first change is gone
+    QCOMPARE(ages, QList<int>({ 5, 4, 3, 2, 1 })); // the state before the first change is gone
     QCOMPARE(history.redoDepth(), 5);
 }
 

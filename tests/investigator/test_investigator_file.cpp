@@ -89,7 +89,7 @@ std::string le(int value)
 std::string legacyHead(int count)
 {
     std::string bytes = "INV10\nN\nO\nB\nC\nM\nS\n" + le(30) + le(1) + "P\n";
-    for (int c : {10, 11, 12, 13, 14, 15, 16, 17})
+    for (int c : { 10, 11, 12, 13, 14, 15, 16, 17 })
         bytes += le(c);
     return bytes + le(count);
 }
@@ -236,7 +236,8 @@ void TestInvestigatorFile::writesExactLayout()
     });
     // An entry without a kind of its own is not written.
     inv.appendEntry(std::make_unique<SkillEntry>(std::make_unique<AnySkill>(kAllEras)));
-    QCOMPARE(QString::fromStdString(InvestigatorFile::text(inv, "ficha.vis")), QString::fromStdString(expected));
+    QCOMPARE(
+        QString::fromStdString(InvestigatorFile::text(inv, "ficha.vis")), QString::fromStdString(expected));
 }
 
 void TestInvestigatorFile::roundTripIsByteExact_data()
@@ -244,7 +245,7 @@ void TestInvestigatorFile::roundTripIsByteExact_data()
     QTest::addColumn<QString>("path");
     QTest::newRow("sample") << QString();
     const QDir examples(qEnvironmentVariable("VORPANE_SOURCE_DIR") + "/data/examples");
-    for (const QString& name : examples.entryList({"*.inv"}, QDir::Files))
+    for (const QString& name : examples.entryList({ "*.inv" }, QDir::Files))
         QTest::newRow(qPrintable(name)) << examples.filePath(name);
 }
 
@@ -265,7 +266,8 @@ void TestInvestigatorFile::roundTripIsByteExact()
     }
     const Loaded loaded = readText(first);
     QVERIFY(loaded.ok);
-    QCOMPARE(QString::fromLatin1(InvestigatorFile::text(loaded.inv, loaded.script)), QString::fromLatin1(first));
+    QCOMPARE(
+        QString::fromLatin1(InvestigatorFile::text(loaded.inv, loaded.script)), QString::fromLatin1(first));
     QCOMPARE(ui.text(), QString());
     for (const auto& entry : loaded.inv.entries())
         QVERIFY2(entry->baseValue != SkillEntry::kBaseNotComputed, entry->name().c_str());
@@ -280,35 +282,57 @@ void TestInvestigatorFile::reader_data()
     QTest::addColumn<QString>("output");
     const QString invalid = "Invalid file format";
     const QString header = "Unknown file format: unknown file header";
-    QTest::newRow("lower-case header") << "inv\nInvestigator { \n\t\"Name\" \"Ana\"\n}\n" << true << "Ana" << ""
+    QTest::newRow("lower-case header") << "inv\nInvestigator { \n\t\"Name\" \"Ana\"\n}\n"
+                                       << true << "Ana"
+                                       << ""
                                        << "";
-    QTest::newRow("header only") << "INV\n" << true << "" << "" << "";
+    QTest::newRow("header only") << "INV\n"
+                                 << true << ""
+                                 << ""
+                                 << "";
     QTest::newRow("legacy word in lower case") << "inv10\nInvestigator { }\n" << false << "" << header << "";
     QTest::newRow("unknown header") << "INVESTIGATOR\n" << false << "" << header << "";
     QTest::newRow("leading NUL") << QString(QChar(0)) + "INV\n" << false << "" << header << "";
     QTest::newRow("NUL ends the text")
-        << "INV\nInvestigator { \"Name\" \"A" + QString(QChar(0)) + "B\" }\n" << false << ""
+        << "INV\nInvestigator { \"Name\" \"A" + QString(QChar(0)) + "B\" }\n"
+        << false << ""
         << "Parse Error:\n{ \"Name\" \"A\nNo closing } to match opening {\n" + invalid << "";
-    QTest::newRow("unbalanced brace") << "INV\nInvestigator { \n\t\"Name\" \"Ana\"\n" << false << ""
-                                      << "Parse Error:\n{ \nNo closing } to match opening {\n" + invalid << "";
+    QTest::newRow("unbalanced brace")
+        << "INV\nInvestigator { \n\t\"Name\" \"Ana\"\n"
+        << false << ""
+        << "Parse Error:\n{ \nNo closing } to match opening {\n" + invalid << "";
     QTest::newRow("section without block") << "INV\nInvestigator\n" << false << "" << invalid << "";
-    QTest::newRow("word instead of block") << "INV\nInvestigator Skills { }\n" << false << ""
-                                           << "Parse Error:\nSkills { }\nExpected opening {\n" + invalid << "";
-    QTest::newRow("braces inside a value") << "INV\nInvestigator { \"Name\" \"}{ana}}\" }\n" << true << "}{ana}}" << ""
+    QTest::newRow("word instead of block")
+        << "INV\nInvestigator Skills { }\n"
+        << false << ""
+        << "Parse Error:\nSkills { }\nExpected opening {\n" + invalid << "";
+    QTest::newRow("braces inside a value") << "INV\nInvestigator { \"Name\" \"}{ana}}\" }\n"
+                                           << true << "}{ana}}"
+                                           << ""
                                            << "";
-    QTest::newRow("comment with a quote") << "INV\nInvestigator { // say \"hi\n \"Name\" \"Ana\" }\n" << true
-                                          << "Ana" << "" << "";
+    QTest::newRow("comment with a quote") << "INV\nInvestigator { // say \"hi\n \"Name\" \"Ana\" }\n"
+                                          << true << "Ana"
+                                          << ""
+                                          << "";
     QTest::newRow("unreadable pair ends the block")
-        << "INV\nInvestigator { \"Name\" \"Ana\" Oops \"Name\" \"Eva\" }\n" << true << "Ana"
-        << "Parse Error:\n\"Name\" \"Eva\" \nExpected opening {" << "";
+        << "INV\nInvestigator { \"Name\" \"Ana\" Oops \"Name\" \"Eva\" }\n"
+        << true << "Ana"
+        << "Parse Error:\n\"Name\" \"Eva\" \nExpected opening {"
+        << "";
     QTest::newRow("unknown section skipped")
-        << "INV\nHandout { \"Name\" \"X\" }\nInvestigator { \"Name\" \"Ana\" }\n" << true << "Ana" << ""
+        << "INV\nHandout { \"Name\" \"X\" }\nInvestigator { \"Name\" \"Ana\" }\n"
+        << true << "Ana"
+        << ""
         << "Skipping Unknown section type in investigator file: Handout";
-    QTest::newRow("other class") << "INV\nSheet { \"Class\" \"Handout\" }\n" << true << "" <<
-        "This file contains a class of Handout.\nThis version of vorpane can only deal with Investigator classes"
+    QTest::newRow("other class") << "INV\nSheet { \"Class\" \"Handout\" }\n"
+                                 << true << ""
+                                 << "This file contains a class of Handout.\nThis version of vorpane can "
+                                    "only deal with Investigator classes"
                                  << "";
-    QTest::newRow("class in any case") << "INV\nSheet { \"Class\" \"investigator\" \"Class\" \"\" }\n" << true << ""
-                                       << "" << "";
+    QTest::newRow("class in any case") << "INV\nSheet { \"Class\" \"investigator\" \"Class\" \"\" }\n"
+                                       << true << ""
+                                       << ""
+                                       << "";
 }
 
 void TestInvestigatorFile::reader()
@@ -332,17 +356,18 @@ void TestInvestigatorFile::reader()
 void TestInvestigatorFile::keysInAnyCase()
 {
     ScopedUi ui;
-    const Loaded loaded = readText(fileText("inv\nsheet { \"SCRIPT\" \"a.vis\" }\ninvestigator { \"name\" \"Ana\" "
-                                            "\"AGE\" \"31x\" \"era\" \"zwei\" \"unknown\" \"1\"\n"
-                                            "skills { skill { \"NAME\" \"Nadar\" \"current\" \"40\" \"checked\" \"1\" }"
-                                            " melee { \"name\" \"Palo\" \"attacks\" \"2\" }"
-                                            " Weird { \"Name\" \"X\" } } }\n"));
+    const Loaded loaded
+        = readText(fileText("inv\nsheet { \"SCRIPT\" \"a.vis\" }\ninvestigator { \"name\" \"Ana\" "
+                            "\"AGE\" \"31x\" \"era\" \"zwei\" \"unknown\" \"1\"\n"
+                            "skills { skill { \"NAME\" \"Nadar\" \"current\" \"40\" \"checked\" \"1\" }"
+                            " melee { \"name\" \"Palo\" \"attacks\" \"2\" }"
+                            " Weird { \"Name\" \"X\" } } }\n"));
     QVERIFY(loaded.ok);
     QCOMPARE(loaded.script, std::string("a.vis"));
     QCOMPARE(loaded.inv.Name, std::string("Ana"));
     QCOMPARE(loaded.inv.Age, 31);
     QCOMPARE(loaded.inv.Era, 0); // not a number
-    QCOMPARE(entryNames(loaded.inv), QStringList({"Nadar", "Palo"}));
+    QCOMPARE(entryNames(loaded.inv), QStringList({ "Nadar", "Palo" }));
     QCOMPARE(loaded.inv.skills()[0]->current, 40);
     QCOMPARE(loaded.inv.skills()[0]->checked, 1);
     QCOMPARE(static_cast<const Melee&>(*loaded.inv.melee()[0]->definition).stats().attacks, std::string("2"));
@@ -353,11 +378,16 @@ void TestInvestigatorFile::ruleFileKeepsNameOnly_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("kept");
-    QTest::newRow("name") << "pulp.rul" << "pulp.rul";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("relative path") << "../../dev/stdin" << "stdin";
-    QTest::newRow("absolute path") << "/tmp/fifo.rul" << "fifo.rul";
-    QTest::newRow("windows path") << "C:\\Juegos\\pulp.rul" << "pulp.rul";
+    QTest::newRow("name") << "pulp.rul"
+                          << "pulp.rul";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("relative path") << "../../dev/stdin"
+                                   << "stdin";
+    QTest::newRow("absolute path") << "/tmp/fifo.rul"
+                                   << "fifo.rul";
+    QTest::newRow("windows path") << "C:\\Juegos\\pulp.rul"
+                                  << "pulp.rul";
 }
 
 void TestInvestigatorFile::ruleFileKeepsNameOnly()
@@ -383,8 +413,8 @@ void TestInvestigatorFile::subSkillCounts_data()
     QTest::newRow("none") << "0" << 1 << "Warning: Subskill section has no subskills!" << 0 << 0;
     QTest::newRow("missing") << "" << 1 << "Warning: Subskill section has no subskills!" << 0 << 0;
     QTest::newRow("negative") << "-4" << 1 << "Warning: Subskill section has no subskills!" << 0 << 0;
-    QTest::newRow("huge count is capped") << "2000000000" << 1 << "Warning: Too few subskills defined!"
-                                          << 1 + kMaxSubSkillCount << 7;
+    QTest::newRow("huge count is capped")
+        << "2000000000" << 1 << "Warning: Too few subskills defined!" << 1 + kMaxSubSkillCount << 7;
 }
 
 void TestInvestigatorFile::subSkillCounts()
@@ -395,11 +425,14 @@ void TestInvestigatorFile::subSkillCounts()
     QFETCH(int, entries);
     QFETCH(int, current);
     ScopedUi ui;
-    QString text = "INV\nInvestigator { \"POD\" \"10\" Skills { SpecialSkill { \"Name\" \"Arte\" \"Base\" \"05\"\n";
+    QString text
+        = "INV\nInvestigator { \"POD\" \"10\" Skills { SpecialSkill { \"Name\" \"Arte\" \"Base\" \"05\"\n";
     if (!declared.isEmpty())
         text += "\"SubSkills\" \"" + declared + "\"\n";
     for (int i = 0; i < blocks; ++i)
-        text += QString("SubSkill { \"Name\" \"Sub%1\" \"Base\" \"^POD\" \"Current\" \"%2\" }\n").arg(i).arg(30 + i);
+        text += QString("SubSkill { \"Name\" \"Sub%1\" \"Base\" \"^POD\" \"Current\" \"%2\" }\n")
+                    .arg(i)
+                    .arg(30 + i);
     text += "\"Current\" \"7\" } } }\n";
     const Loaded loaded = readText(fileText(text));
     QVERIFY(loaded.ok);
@@ -451,11 +484,12 @@ void TestInvestigatorFile::baseValuesAfterLoad()
 {
     ScopedUi ui;
     // A base may name a skill further down the file; current values are not raised on loading.
-    const Loaded loaded = readText(fileText(
-        "INV\nInvestigator { \"DES\" \"12\" Skills {\n"
-        "Skill { \"Name\" \"Escrituras\" \"Base\" \"%Zhaldor Mythos%\" \"Current\" \"0\" }\n"
-        "SpecialSkill { \"Name\" \"Arte\" \"Base\" \"05\" \"SubSkills\" \"1\" SubSkill { \"Base\" \"^DES2\" } }\n"
-        "Skill { \"Name\" \"Zhaldor Mythos\" \"Base\" \"00\" \"Current\" \"9\" } } }\n"));
+    const Loaded loaded = readText(
+        fileText("INV\nInvestigator { \"DES\" \"12\" Skills {\n"
+                 "Skill { \"Name\" \"Escrituras\" \"Base\" \"%Zhaldor Mythos%\" \"Current\" \"0\" }\n"
+                 "SpecialSkill { \"Name\" \"Arte\" \"Base\" \"05\" \"SubSkills\" \"1\" SubSkill { \"Base\" "
+                 "\"^DES2\" } }\n"
+                 "Skill { \"Name\" \"Zhaldor Mythos\" \"Base\" \"00\" \"Current\" \"9\" } } }\n"));
     QVERIFY(loaded.ok);
     QCOMPARE(ui.text(), QString());
     const auto& entries = loaded.inv.entries();
@@ -500,8 +534,9 @@ void TestInvestigatorFile::fileErrors()
     huge.close();
     QVERIFY(!InvestigatorFile::load(huge.fileName().toStdString(), inv, script));
     QVERIFY(!InvestigatorFile::load(m_dir.path().toStdString(), inv, script)); // a folder
-    QCOMPARE(ui.text(), QString("Cannot open investigator file\nFile is empty\nCannot allocate buffer\n"
-                                "Cannot open investigator file"));
+    QCOMPARE(ui.text(),
+        QString("Cannot open investigator file\nFile is empty\nCannot allocate buffer\n"
+                "Cannot open investigator file"));
     for (const auto& box : ui.boxes())
         QCOMPARE(box.icon, MsgIcon::Error);
 }
@@ -536,27 +571,29 @@ void TestInvestigatorFile::legacyLayout()
     inv.Sex = "M\nF";
     inv.Age = 30;
     inv.Era = 2;
-    inv.APA = 10, inv.CON = 11, inv.DES = 12, inv.EDU = 13, inv.INT = 14, inv.POD = 15, inv.TAM = 16, inv.FUE = 17;
+    inv.APA = 10, inv.CON = 11, inv.DES = 12, inv.EDU = 13, inv.INT = 14, inv.POD = 15, inv.TAM = 16,
+    inv.FUE = 17;
     inv.Player = "Eva";
     inv.COR = 70, inv.PV = -3, inv.Magic = 15;
     inv.Insanities = "Fobia";
     SkillEntry& skill = inv.addEntry(std::make_unique<Skill>("Nadar", "25", 5), true);
     skill.baseValue = 25;
     skill.checked = 1;
-    inv.addEntry(std::make_unique<Melee>("Palo", "^FUE", kEra1920s, MeleeStats{"1D6", "1", "15"}), false);
+    inv.addEntry(std::make_unique<Melee>("Palo", "^FUE", kEra1920s, MeleeStats { "1D6", "1", "15" }), false);
     inv.appendEntry(std::make_unique<SkillEntry>(std::make_unique<SkillDef>())); // no kind number: left out
 
     std::string common = "Ana Vidal\n\n\n\n\nM F\n" + le(30) + le(2) + "\n";
-    for (int c : {10, 11, 12, 13, 14, 15, 16, 17})
+    for (int c : { 10, 11, 12, 13, 14, 15, 16, 17 })
         common += le(c);
     common += le(2);
     common += le(25) + le(25) + le(1) + le(1) + "Nadar\n25\n" + le(1) + le(0) + le(4);
     common += le(17) + le(-1) + le(0) + le(3) + "Palo\n^FUE\n" + le(0) + le(2) + le(0) + "1D6\n1\n15\n";
     common += "Eva\n";
-    QCOMPARE(QByteArray::fromStdString(LegacyFile::bytes(inv, 1)), QByteArray::fromStdString("INV10\n" + common));
+    QCOMPARE(
+        QByteArray::fromStdString(LegacyFile::bytes(inv, 1)), QByteArray::fromStdString("INV10\n" + common));
     const std::string tail = le(70) + le(-3) + le(15) + "\n\n\nFobia\n";
     QCOMPARE(QByteArray::fromStdString(LegacyFile::bytes(inv, 2)),
-             QByteArray::fromStdString("INV20\n" + common + tail));
+        QByteArray::fromStdString("INV20\n" + common + tail));
 }
 
 void TestInvestigatorFile::legacyVersion2KeepsAndLoses()
@@ -571,15 +608,16 @@ void TestInvestigatorFile::legacyVersion2KeepsAndLoses()
     const Loaded loaded = readText(LegacyFile::bytes(original, 2));
     QVERIFY(loaded.ok);
     const Investigator& inv = loaded.inv;
-    for (auto field : {&Investigator::Name, &Investigator::Occupation, &Investigator::Sex, &Investigator::Player,
-                       &Investigator::Affiliation, &Investigator::CodeName, &Investigator::CurrentDate,
-                       &Investigator::Insanities})
+    for (auto field : { &Investigator::Name, &Investigator::Occupation, &Investigator::Sex,
+             &Investigator::Player, &Investigator::Affiliation, &Investigator::CodeName,
+             &Investigator::CurrentDate, &Investigator::Insanities })
         QCOMPARE(inv.*field, original.*field);
-    for (auto field : {&Investigator::Age, &Investigator::Era, &Investigator::APA, &Investigator::FUE,
-                       &Investigator::COR, &Investigator::PV, &Investigator::Magic})
+    for (auto field : { &Investigator::Age, &Investigator::Era, &Investigator::APA, &Investigator::FUE,
+             &Investigator::COR, &Investigator::PV, &Investigator::Magic })
         QCOMPARE(inv.*field, original.*field);
-    QCOMPARE(entryNames(inv), QStringList({"*Puñetazo", "Arte", "Canto", "Pintura", "Buscar Libros", "Esquivar",
-                                           "Revólver .38"}));
+    QCOMPARE(entryNames(inv),
+        QStringList(
+            { "*Puñetazo", "Arte", "Canto", "Pintura", "Buscar Libros", "Esquivar", "Revólver .38" }));
     for (const auto& entry : inv.entries()) {
         const SkillEntry* before = original.findSkill(entry->name());
         QCOMPARE(entry->current, before->current);
@@ -614,15 +652,15 @@ void TestInvestigatorFile::legacySubSkills()
     std::string bytes = legacyHead(7);
     bytes += legacySkill("Arte", 5, le(3));
     bytes += legacySkill("Pintura", 6, "arte\n");
-    bytes += legacySkill("", 6, "Arte\n");           // unnamed: removed
-    bytes += legacySkill("Canto", 6, "Nadar\n");     // parent is no special skill: dropped
-    bytes += legacySkill("Escultura", 6, "Otra\n");  // no such parent: dropped
+    bytes += legacySkill("", 6, "Arte\n"); // unnamed: removed
+    bytes += legacySkill("Canto", 6, "Nadar\n"); // parent is no special skill: dropped
+    bytes += legacySkill("Escultura", 6, "Otra\n"); // no such parent: dropped
     bytes += legacySkill("Nadar", 1);
-    bytes += le(0) + le(0) + le(0) + le(4);          // a free-choice placeholder: removed
+    bytes += le(0) + le(0) + le(0) + le(4); // a free-choice placeholder: removed
     bytes += "Eva\n";
     const Loaded loaded = readText(bytes);
     QVERIFY(loaded.ok);
-    QCOMPARE(entryNames(loaded.inv), QStringList({"Arte", "Pintura", "Nadar"}));
+    QCOMPARE(entryNames(loaded.inv), QStringList({ "Arte", "Pintura", "Nadar" }));
     const SkillEntry* arte = loaded.inv.findSkill("Arte");
     const auto& special = static_cast<const SpecialSkill&>(*arte->definition);
     QCOMPARE(loaded.inv.findSkill("Pintura")->parent(), &special);
@@ -636,9 +674,9 @@ void TestInvestigatorFile::legacySubSkills()
 void TestInvestigatorFile::legacyRoundTripIsStable()
 {
     ScopedUi ui;
-    for (int version : {1, 2}) {
-        const std::string first = LegacyFile::bytes(readText(LegacyFile::bytes(sampleInvestigator(), version)).inv,
-                                                    version);
+    for (int version : { 1, 2 }) {
+        const std::string first
+            = LegacyFile::bytes(readText(LegacyFile::bytes(sampleInvestigator(), version)).inv, version);
         const std::string second = LegacyFile::bytes(readText(first).inv, version);
         QCOMPARE(QByteArray::fromStdString(second), QByteArray::fromStdString(first));
     }
@@ -649,9 +687,11 @@ void TestInvestigatorFile::legacyBadCounts_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("four billion entries") << QByteArray::fromStdString(legacyHead(-1) + "Eva\n");
     QTest::newRow("two billion entries") << QByteArray::fromStdString(legacyHead(0x7FFFFFFF) + "Eva\n");
-    QTest::newRow("more entries than bytes") << QByteArray::fromStdString(legacyHead(2) + legacySkill("A", 1) + "Eva\n");
+    QTest::newRow("more entries than bytes")
+        << QByteArray::fromStdString(legacyHead(2) + legacySkill("A", 1) + "Eva\n");
     QTest::newRow("unknown kind") << QByteArray::fromStdString(legacyHead(1) + legacySkill("A", 7) + "Eva\n");
-    QTest::newRow("empty definition kind") << QByteArray::fromStdString(legacyHead(1) + legacySkill("A", 0) + "Eva\n");
+    QTest::newRow("empty definition kind")
+        << QByteArray::fromStdString(legacyHead(1) + legacySkill("A", 0) + "Eva\n");
     QTest::newRow("no line end") << QByteArray("INV20");
 }
 
@@ -670,12 +710,13 @@ void TestInvestigatorFile::legacyBadCounts()
 void TestInvestigatorFile::legacyPrefixesFail()
 {
     ScopedUi ui;
-    for (int version : {1, 2}) {
+    for (int version : { 1, 2 }) {
         const std::string full = LegacyFile::bytes(sampleInvestigator(), version);
         QVERIFY(readText(full).ok);
         // Shorter than the header line it is no legacy file any more ("INV" alone is a current one).
         for (size_t length = std::string("INV10\n").size(); length < full.size(); ++length)
-            QVERIFY2(!readText(std::string_view(full).substr(0, length)).ok, qPrintable(QString::number(length)));
+            QVERIFY2(
+                !readText(std::string_view(full).substr(0, length)).ok, qPrintable(QString::number(length)));
     }
 }
 
