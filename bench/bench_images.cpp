@@ -48,14 +48,14 @@ void putLe16(Bytes& out, int v)
 // A plain GIF encoder with a full LZW dictionary, so the decoder sees real code lengths.
 Bytes encodeGif(const QImage& indexed)
 {
-    Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
+    Bytes out = { 'G', 'I', 'F', '8', '9', 'a' };
     putLe16(out, indexed.width());
     putLe16(out, indexed.height());
-    out.insert(out.end(), {0xF7, 0, 0});
+    out.insert(out.end(), { 0xF7, 0, 0 });
     const QList<QRgb> table = indexed.colorTable();
     for (int i = 0; i < 256; ++i) {
         const QRgb c = i < table.size() ? table[i] : 0;
-        out.insert(out.end(), {uint8_t(qRed(c)), uint8_t(qGreen(c)), uint8_t(qBlue(c))});
+        out.insert(out.end(), { uint8_t(qRed(c)), uint8_t(qGreen(c)), uint8_t(qBlue(c)) });
     }
     out.push_back(0x2C);
     putLe16(out, 0);

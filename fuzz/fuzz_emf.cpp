@@ -17,7 +17,7 @@ void startGui()
     // Text needs the font database, which needs an application object.
     static int argc = 1;
     static char name[] = "fuzz_emf";
-    static char* argv[] = {name, nullptr};
+    static char* argv[] = { name, nullptr };
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static QGuiApplication app(argc, argv);
     // Qt's warnings about odd pens and fonts are expected here and only slow the run down.
@@ -27,10 +27,7 @@ void startGui()
 } // namespace
 
 // The font library keeps a cache it never frees; that is not ours to find.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig\n";
-}
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -40,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }();
     (void)started;
     vorpane::EnhancedMetafile metafile;
-    if (!metafile.loadData({data, size}))
+    if (!metafile.loadData({ data, size }))
         return 0;
     QImage canvas(kCanvasSide, kCanvasSide, QImage::Format_ARGB32);
     canvas.fill(Qt::white);

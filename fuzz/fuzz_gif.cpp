@@ -8,7 +8,7 @@
 namespace {
 // Small enough that each input decodes in milliseconds, large enough for every code path.
 constexpr int64_t kFuzzPixelLimit = 1 << 18;
-}
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }();
     (void)limited;
     vorpane::ImageBitmap bitmap;
-    if (vorpane::readGif({data, size}, bitmap)) {
+    if (vorpane::readGif({ data, size }, bitmap)) {
         const QImage image = bitmap.toQImage();
         (void)image;
         (void)bitmap.colour(bitmap.width() - 1, bitmap.height() - 1);

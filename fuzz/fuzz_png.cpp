@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the PNG reader and touches every pixel of what it decoded.
-#include "sheet/png_reader.h"
 #include "sheet/image_limits.h"
+#include "sheet/png_reader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -8,7 +8,7 @@
 namespace {
 // Small enough that each input decodes in milliseconds, large enough for every code path.
 constexpr int64_t kFuzzPixelLimit = 1 << 18;
-}
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }();
     (void)limited;
     vorpane::ImageBitmap bitmap;
-    if (vorpane::readPng({data, size}, bitmap)) {
+    if (vorpane::readPng({ data, size }, bitmap)) {
         const QImage image = bitmap.toQImage();
         (void)image;
         (void)bitmap.colour(bitmap.width() - 1, bitmap.height() - 1);

@@ -26,7 +26,7 @@ struct DibHeader {
     int bits = 0;
     uint32_t compression = kRgb;
     uint32_t coloursUsed = 0;
-    std::array<uint32_t, 3> masks{}; // red, green, blue for bit fields
+    std::array<uint32_t, 3> masks {}; // red, green, blue for bit fields
     size_t tableEntries = 0;
     size_t tableEntrySize = 4;
     size_t headerAndTableSize = 0; // header, masks and colour table
@@ -59,10 +59,10 @@ bool parseHeader(ImageByteReader& in, DibHeader& h, std::string* error)
         h.coloursUsed = in.le32();
         in.le32(); // important colours
         if (h.size >= kInfoHeaderSize + 12)
-            h.masks = {in.le32(), in.le32(), in.le32()};
+            h.masks = { in.le32(), in.le32(), in.le32() };
         in.seek(h.size);
         if (h.size == kInfoHeaderSize && h.compression == kBitFields)
-            h.masks = {in.le32(), in.le32(), in.le32()};
+            h.masks = { in.le32(), in.le32(), in.le32() };
     } else {
         return fail(error, "unsupported bitmap header size");
     }
@@ -155,9 +155,9 @@ void convertRows(std::span<const uint8_t> bits, const DibHeader& h, ImageBitmap&
 {
     std::array<uint32_t, 3> masks = h.masks;
     if (h.compression != kBitFields)
-        masks = h.bits == 16 ? std::array<uint32_t, 3>{0x7C00, 0x03E0, 0x001F}
-                             : std::array<uint32_t, 3>{0xFF0000, 0x00FF00, 0x0000FF};
-    std::array<int, 3> shift{}, width{};
+        masks = h.bits == 16 ? std::array<uint32_t, 3> { 0x7C00, 0x03E0, 0x001F }
+                             : std::array<uint32_t, 3> { 0xFF0000, 0x00FF00, 0x0000FF };
+    std::array<int, 3> shift {}, width {};
     for (size_t c = 0; c < 3; ++c) {
         shift[c] = maskShift(masks[c]);
         width[c] = maskBits(masks[c], shift[c]);
@@ -234,7 +234,7 @@ void decodeRle(std::span<const uint8_t> bits, const DibHeader& h, ImageBitmap& o
 }
 
 bool decodePixels(std::span<const uint8_t> bits, const DibHeader& h, const std::vector<QRgb>& table,
-                  ImageBitmap& out, std::string* error)
+    ImageBitmap& out, std::string* error)
 {
     const int depth = h.bits <= 8 ? h.bits : 24;
     const int64_t height = h.height < 0 ? -h.height : h.height;
@@ -253,8 +253,8 @@ bool decodePixels(std::span<const uint8_t> bits, const DibHeader& h, const std::
 
 } // namespace
 
-bool readDib(std::span<const uint8_t> info, std::span<const uint8_t> bits, ImageBitmap& out,
-             std::string* error)
+bool readDib(
+    std::span<const uint8_t> info, std::span<const uint8_t> bits, ImageBitmap& out, std::string* error)
 {
     out.clear();
     ImageByteReader in(info);

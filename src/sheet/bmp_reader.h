@@ -17,6 +17,6 @@ bool readBmp(std::span<const uint8_t> file, ImageBitmap& out, std::string* error
 
 // Reads a bitmap given as its info header with colour table, and its pixel data.
 bool readDib(std::span<const uint8_t> info, std::span<const uint8_t> bits, ImageBitmap& out,
-             std::string* error = nullptr);
+    std::string* error = nullptr);
 
 } // namespace vorpane

@@ -29,15 +29,9 @@ constexpr double kDefaultFontPixels = 16;
 constexpr int kFaceNameChars = 32;
 constexpr int kBoldWeight = 600;
 
-QColor colourRef(uint32_t c)
-{
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
+QColor colourRef(uint32_t c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
 
-std::span<const uint8_t> body(std::span<const uint8_t> record)
-{
-    return record.subspan(kRecordHeader);
-}
+std::span<const uint8_t> body(std::span<const uint8_t> record) { return record.subspan(kRecordHeader); }
 
 bool finite(const QTransform& t)
 {
@@ -78,23 +72,28 @@ QRect sourceRect(int32_t x, int32_t y, int32_t w, int32_t h)
     return QRect(x, y, w, h);
 }
 
-bool isSmallPoints(uint32_t type)
-{
-    return type >= emf::PolyBezier16 && type <= emf::PolyPolygon16;
-}
+bool isSmallPoints(uint32_t type) { return type >= emf::PolyBezier16 && type <= emf::PolyPolygon16; }
 
 // The 32-bit record that a 16-bit one stands for.
 uint32_t wideType(uint32_t type)
 {
     switch (type) {
-    case emf::PolyBezier16: return emf::PolyBezier;
-    case emf::Polygon16: return emf::Polygon;
-    case emf::Polyline16: return emf::Polyline;
-    case emf::PolyBezierTo16: return emf::PolyBezierTo;
-    case emf::PolylineTo16: return emf::PolylineTo;
-    case emf::PolyPolyline16: return emf::PolyPolyline;
-    case emf::PolyPolygon16: return emf::PolyPolygon;
-    default: return type;
+    case emf::PolyBezier16:
+        return emf::PolyBezier;
+    case emf::Polygon16:
+        return emf::Polygon;
+    case emf::Polyline16:
+        return emf::Polyline;
+    case emf::PolyBezierTo16:
+        return emf::PolyBezierTo;
+    case emf::PolylineTo16:
+        return emf::PolylineTo;
+    case emf::PolyPolyline16:
+        return emf::PolyPolyline;
+    case emf::PolyPolygon16:
+        return emf::PolyPolygon;
+    default:
+        return type;
     }
 }
 
@@ -102,21 +101,29 @@ uint32_t wideType(uint32_t type)
 double millimetresPerUnit(uint32_t mode)
 {
     switch (mode) {
-    case emf::LoMetric: return 0.1;
-    case emf::HiMetric: return 0.01;
-    case emf::LoEnglish: return 0.254;
-    case emf::HiEnglish: return 0.0254;
-    case emf::Twips: return 25.4 / 1440;
-    default: return 0;
+    case emf::LoMetric:
+        return 0.1;
+    case emf::HiMetric:
+        return 0.01;
+    case emf::LoEnglish:
+        return 0.254;
+    case emf::HiEnglish:
+        return 0.0254;
+    case emf::Twips:
+        return 25.4 / 1440;
+    default:
+        return 0;
     }
 }
 
 } // namespace
 
-EmfPlayback::EmfPlayback(QPainter& painter, const QTransform& deviceToPainter, uint32_t handleCount,
-                         double devicePixelsPerMm)
-    : m_painter(painter), m_deviceToPainter(deviceToPainter), m_handleCount(handleCount),
-      m_devicePixelsPerMm(devicePixelsPerMm)
+EmfPlayback::EmfPlayback(
+    QPainter& painter, const QTransform& deviceToPainter, uint32_t handleCount, double devicePixelsPerMm)
+    : m_painter(painter)
+    , m_deviceToPainter(deviceToPainter)
+    , m_handleCount(handleCount)
+    , m_devicePixelsPerMm(devicePixelsPerMm)
 {
     m_state.font.height = -kDefaultFontPixels;
 }
@@ -159,14 +166,11 @@ QTransform EmfPlayback::logicalToDevice() const
         sy = -sx; // y grows upwards
     }
     const QTransform page(sx, 0, 0, sy, s.viewportOrigin.x() - s.windowOrigin.x() * sx,
-                          s.viewportOrigin.y() - s.windowOrigin.y() * sy);
+        s.viewportOrigin.y() - s.windowOrigin.y() * sy);
     return s.world * page;
 }
 
-double EmfPlayback::deviceScale() const
-{
-    return std::sqrt(std::abs(logicalToDevice().determinant()));
-}
+double EmfPlayback::deviceScale() const { return std::sqrt(std::abs(logicalToDevice().determinant())); }
 
 void EmfPlayback::drawDevicePath(const QPainterPath& device, bool fill, bool stroke)
 {
@@ -176,7 +180,8 @@ void EmfPlayback::drawDevicePath(const QPainterPath& device, bool fill, bool str
     QPen pen = m_state.pen;
     if (!pen.isCosmetic()) {
         const double width = pen.widthF() * deviceScale();
-        if (!std::isfinite(width) || width * std::sqrt(std::abs(toPainter.determinant())) > kMaxPainterCoordinate)
+        if (!std::isfinite(width)
+            || width * std::sqrt(std::abs(toPainter.determinant())) > kMaxPainterCoordinate)
             return;
         pen.setWidthF(width);
     }
@@ -319,22 +324,43 @@ bool EmfPlayback::createPen(std::span<const uint8_t> record, bool extended)
     pen.setWidthF(std::max(width, 0.0));
     pen.setCosmetic(width <= 0);
     switch (style & emf::PenStyleMask) {
-    case emf::PenDash: pen.setStyle(Qt::DashLine); break;
-    case emf::PenDot: pen.setStyle(Qt::DotLine); break;
-    case emf::PenDashDot: pen.setStyle(Qt::DashDotLine); break;
-    case emf::PenDashDotDot: pen.setStyle(Qt::DashDotDotLine); break;
-    case emf::PenNull: pen.setStyle(Qt::NoPen); break;
-    default: pen.setStyle(Qt::SolidLine);
+    case emf::PenDash:
+        pen.setStyle(Qt::DashLine);
+        break;
+    case emf::PenDot:
+        pen.setStyle(Qt::DotLine);
+        break;
+    case emf::PenDashDot:
+        pen.setStyle(Qt::DashDotLine);
+        break;
+    case emf::PenDashDotDot:
+        pen.setStyle(Qt::DashDotDotLine);
+        break;
+    case emf::PenNull:
+        pen.setStyle(Qt::NoPen);
+        break;
+    default:
+        pen.setStyle(Qt::SolidLine);
     }
     switch (style & emf::PenEndCapMask) {
-    case emf::PenEndCapSquare: pen.setCapStyle(Qt::SquareCap); break;
-    case emf::PenEndCapFlat: pen.setCapStyle(Qt::FlatCap); break;
-    default: pen.setCapStyle(Qt::RoundCap);
+    case emf::PenEndCapSquare:
+        pen.setCapStyle(Qt::SquareCap);
+        break;
+    case emf::PenEndCapFlat:
+        pen.setCapStyle(Qt::FlatCap);
+        break;
+    default:
+        pen.setCapStyle(Qt::RoundCap);
     }
     switch (style & emf::PenJoinMask) {
-    case emf::PenJoinBevel: pen.setJoinStyle(Qt::BevelJoin); break;
-    case emf::PenJoinMiter: pen.setJoinStyle(Qt::MiterJoin); break;
-    default: pen.setJoinStyle(Qt::RoundJoin);
+    case emf::PenJoinBevel:
+        pen.setJoinStyle(Qt::BevelJoin);
+        break;
+    case emf::PenJoinMiter:
+        pen.setJoinStyle(Qt::MiterJoin);
+        break;
+    default:
+        pen.setJoinStyle(Qt::RoundJoin);
     }
     Object object;
     object.kind = Object::Pen;
@@ -379,15 +405,33 @@ bool EmfPlayback::selectObject(uint32_t handle)
     if (handle & emf::kStockObject) {
         const uint32_t stock = handle & ~emf::kStockObject;
         switch (stock) {
-        case emf::WhiteBrush: m_state.brush = QBrush(Qt::white); break;
-        case emf::LightGreyBrush: m_state.brush = QBrush(QColor(192, 192, 192)); break;
-        case emf::GreyBrush: m_state.brush = QBrush(QColor(128, 128, 128)); break;
-        case emf::DarkGreyBrush: m_state.brush = QBrush(QColor(64, 64, 64)); break;
-        case emf::BlackBrush: m_state.brush = QBrush(Qt::black); break;
-        case emf::NullBrush: m_state.brush = QBrush(Qt::NoBrush); break;
-        case emf::WhitePen: m_state.pen = QPen(Qt::white, 0); break;
-        case emf::BlackPen: m_state.pen = QPen(Qt::black, 0); break;
-        case emf::NullPen: m_state.pen = QPen(Qt::NoPen); break;
+        case emf::WhiteBrush:
+            m_state.brush = QBrush(Qt::white);
+            break;
+        case emf::LightGreyBrush:
+            m_state.brush = QBrush(QColor(192, 192, 192));
+            break;
+        case emf::GreyBrush:
+            m_state.brush = QBrush(QColor(128, 128, 128));
+            break;
+        case emf::DarkGreyBrush:
+            m_state.brush = QBrush(QColor(64, 64, 64));
+            break;
+        case emf::BlackBrush:
+            m_state.brush = QBrush(Qt::black);
+            break;
+        case emf::NullBrush:
+            m_state.brush = QBrush(Qt::NoBrush);
+            break;
+        case emf::WhitePen:
+            m_state.pen = QPen(Qt::white, 0);
+            break;
+        case emf::BlackPen:
+            m_state.pen = QPen(Qt::black, 0);
+            break;
+        case emf::NullPen:
+            m_state.pen = QPen(Qt::NoPen);
+            break;
         default:
             if (stock >= emf::FirstStockFont && stock <= emf::LastStockFont) {
                 m_state.font = LogFont();
@@ -402,9 +446,15 @@ bool EmfPlayback::selectObject(uint32_t handle)
     if (it == m_objects.end())
         return false;
     switch (it->second.kind) {
-    case Object::Pen: m_state.pen = it->second.pen; break;
-    case Object::Brush: m_state.brush = it->second.brush; break;
-    case Object::Font: m_state.font = it->second.font; break;
+    case Object::Pen:
+        m_state.pen = it->second.pen;
+        break;
+    case Object::Brush:
+        m_state.brush = it->second.brush;
+        break;
+    case Object::Font:
+        m_state.font = it->second.font;
+        break;
     }
     return true;
 }
@@ -412,7 +462,7 @@ bool EmfPlayback::selectObject(uint32_t handle)
 bool EmfPlayback::worldTransform(std::span<const uint8_t> record, bool modify)
 {
     ImageByteReader in(body(record));
-    std::array<double, 6> m{};
+    std::array<double, 6> m {};
     for (double& v : m)
         v = std::bit_cast<float>(in.le32());
     const uint32_t mode = modify ? in.le32() : uint32_t(emf::Set);
@@ -422,11 +472,20 @@ bool EmfPlayback::worldTransform(std::span<const uint8_t> record, bool modify)
     if (!finite(x))
         return false;
     switch (mode) {
-    case emf::Identity: m_state.world.reset(); break;
-    case emf::LeftMultiply: m_state.world = x * m_state.world; break;
-    case emf::RightMultiply: m_state.world = m_state.world * x; break;
-    case emf::Set: m_state.world = x; break;
-    default: return false;
+    case emf::Identity:
+        m_state.world.reset();
+        break;
+    case emf::LeftMultiply:
+        m_state.world = x * m_state.world;
+        break;
+    case emf::RightMultiply:
+        m_state.world = m_state.world * x;
+        break;
+    case emf::Set:
+        m_state.world = x;
+        break;
+    default:
+        return false;
     }
     return true;
 }
@@ -508,7 +567,8 @@ bool EmfPlayback::textRecord(bool wide, std::span<const uint8_t> record)
     m_painter.setTransform(local * m_deviceToPainter);
     m_painter.setFont(font);
     if (m_state.backgroundMode != emf::kBkTransparent)
-        m_painter.fillRect(QRectF(x, y - metrics.ascent(), width, metrics.height()), m_state.backgroundColour);
+        m_painter.fillRect(
+            QRectF(x, y - metrics.ascent(), width, metrics.height()), m_state.backgroundColour);
     // Drawn as outlines: the glyph cache mishandles the strongly uneven scales a stretched
     // picture can give, and outlines look the same on screen and printer.
     QPainterPath glyphs;
@@ -518,7 +578,7 @@ bool EmfPlayback::textRecord(bool wide, std::span<const uint8_t> record)
 }
 
 bool EmfPlayback::drawDib(std::span<const uint8_t> record, uint32_t offInfo, uint32_t infoSize,
-                          uint32_t offBits, uint32_t bitsSize, const QRectF& destination, const QRect& source)
+    uint32_t offBits, uint32_t bitsSize, const QRectF& destination, const QRect& source)
 {
     if (offInfo > record.size() || infoSize > record.size() - offInfo || offBits > record.size()
         || bitsSize > record.size() - offBits)
@@ -549,7 +609,8 @@ bool EmfPlayback::stretchDiBits(std::span<const uint8_t> record)
     const int w = in.le32s(), h = in.le32s();
     if (in.overrun())
         return false;
-    return drawDib(record, offInfo, infoSize, offBits, bitsSize, QRectF(x, y, w, h), sourceRect(sx, sy, sw, sh));
+    return drawDib(
+        record, offInfo, infoSize, offBits, bitsSize, QRectF(x, y, w, h), sourceRect(sx, sy, sw, sh));
 }
 
 bool EmfPlayback::bitBlt(bool stretch, std::span<const uint8_t> record)
@@ -721,8 +782,8 @@ bool EmfPlayback::play(uint32_t type, std::span<const uint8_t> record)
         if (style == emf::BrushNull) {
             object.brush = QBrush(Qt::NoBrush);
         } else if (style == emf::BrushHatched) {
-            static constexpr Qt::BrushStyle kHatches[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::FDiagPattern,
-                                                          Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+            static constexpr Qt::BrushStyle kHatches[] = { Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern,
+                Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern };
             object.brush = QBrush(colourRef(colour), hatch < 6 ? kHatches[hatch] : Qt::SolidPattern);
         } else {
             object.brush = QBrush(colourRef(colour));

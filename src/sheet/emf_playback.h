@@ -21,8 +21,8 @@ namespace vorpane {
 class EmfPlayback {
 public:
     // `deviceToPainter` maps reference-device pixels to the painter's device.
-    EmfPlayback(QPainter& painter, const QTransform& deviceToPainter, uint32_t handleCount,
-                double devicePixelsPerMm);
+    EmfPlayback(
+        QPainter& painter, const QTransform& deviceToPainter, uint32_t handleCount, double devicePixelsPerMm);
 
     // Plays all records; returns how many were skipped as unknown or malformed.
     int run(std::span<const uint8_t> data);
@@ -44,21 +44,21 @@ private:
         LogFont font;
     };
     struct State {
-        QPen pen{Qt::black, 0};
-        QBrush brush{Qt::white};
+        QPen pen { Qt::black, 0 };
+        QBrush brush { Qt::white };
         LogFont font;
-        QColor textColour{Qt::black};
-        QColor backgroundColour{Qt::white};
+        QColor textColour { Qt::black };
+        QColor backgroundColour { Qt::white };
         uint32_t backgroundMode = 2;
         uint32_t textAlign = 0;
         uint32_t polyFillMode = 1;
         uint32_t mapMode = 1;
-        QPointF windowOrigin{0, 0};
-        QPointF windowExtent{1, 1};
-        QPointF viewportOrigin{0, 0};
-        QPointF viewportExtent{1, 1};
+        QPointF windowOrigin { 0, 0 };
+        QPointF windowExtent { 1, 1 };
+        QPointF viewportOrigin { 0, 0 };
+        QPointF viewportExtent { 1, 1 };
         QTransform world;
-        QPointF current{0, 0};
+        QPointF current { 0, 0 };
     };
 
     bool play(uint32_t type, std::span<const uint8_t> record);
@@ -77,7 +77,7 @@ private:
     bool stretchDiBits(std::span<const uint8_t> record);
     bool bitBlt(bool stretch, std::span<const uint8_t> record);
     bool drawDib(std::span<const uint8_t> record, uint32_t offInfo, uint32_t infoSize, uint32_t offBits,
-                 uint32_t bitsSize, const QRectF& destination, const QRect& source);
+        uint32_t bitsSize, const QRectF& destination, const QRect& source);
     bool selectObject(uint32_t handle);
     bool createPen(std::span<const uint8_t> record, bool extended);
     bool createFont(std::span<const uint8_t> record);

@@ -68,7 +68,8 @@ double EnhancedMetafile::aspectRatio() const
 {
     if (isNull())
         return 0;
-    return double(int64_t(m_frame.right()) - m_frame.left()) / double(int64_t(m_frame.bottom()) - m_frame.top());
+    return double(int64_t(m_frame.right()) - m_frame.left())
+        / double(int64_t(m_frame.bottom()) - m_frame.top());
 }
 
 int EnhancedMetafile::play(QPainter& painter, const QRectF& destination) const
@@ -84,11 +85,11 @@ int EnhancedMetafile::play(QPainter& painter, const QRectF& destination) const
     toDestination.translate(-double(m_frame.left()), -double(m_frame.top()));
     QTransform deviceToFrame;
     deviceToFrame.scale(100.0 * m_deviceMillimetres.width() / m_devicePixels.width(),
-                        100.0 * m_deviceMillimetres.height() / m_devicePixels.height());
+        100.0 * m_deviceMillimetres.height() / m_devicePixels.height());
 
     painter.save();
     EmfPlayback playback(painter, deviceToFrame * toDestination * painter.transform(), m_handles,
-                         double(m_devicePixels.width()) / m_deviceMillimetres.width());
+        double(m_devicePixels.width()) / m_deviceMillimetres.width());
     const int skipped = playback.run(m_data);
     painter.restore();
     return skipped;

@@ -65,8 +65,10 @@ std::vector<uint8_t> gatherSubBlocks(ImageByteReader& in)
 class RowSink {
 public:
     RowSink(ImageBitmap& bitmap, bool interlaced)
-        : m_bitmap(bitmap), m_width(size_t(bitmap.width())), m_height(bitmap.height()),
-          m_interlaced(interlaced)
+        : m_bitmap(bitmap)
+        , m_width(size_t(bitmap.width()))
+        , m_height(bitmap.height())
+        , m_interlaced(interlaced)
     {
         m_row = m_bitmap.row(0);
     }
@@ -89,8 +91,8 @@ public:
 private:
     void nextRow()
     {
-        static constexpr std::array<int, 4> kStart = {0, 4, 2, 1};
-        static constexpr std::array<int, 4> kStep = {8, 8, 4, 2};
+        static constexpr std::array<int, 4> kStart = { 0, 4, 2, 1 };
+        static constexpr std::array<int, 4> kStep = { 8, 8, 4, 2 };
         m_x = 0;
         if (!m_interlaced) {
             ++m_y;
@@ -120,7 +122,10 @@ private:
 // end code stops; a code beyond the table is counted and decoded as the next entry would be.
 class LzwDecoder {
 public:
-    explicit LzwDecoder(int minCodeSize) : m_min(minCodeSize) {}
+    explicit LzwDecoder(int minCodeSize)
+        : m_min(minCodeSize)
+    {
+    }
 
     void decode(std::span<const uint8_t> data, RowSink& sink, int& badCodes)
     {
@@ -215,11 +220,11 @@ private:
     int m_min;
     int m_codeSize = 0;
     int m_next = 0;
-    std::array<uint16_t, kMaxCodes> m_prefix{};
-    std::array<uint8_t, kMaxCodes> m_suffix{};
-    std::array<uint16_t, kMaxCodes> m_length{};
-    std::array<uint8_t, kMaxCodes> m_first{};
-    std::array<uint8_t, kMaxCodes + 1> m_string{};
+    std::array<uint16_t, kMaxCodes> m_prefix {};
+    std::array<uint8_t, kMaxCodes> m_suffix {};
+    std::array<uint16_t, kMaxCodes> m_length {};
+    std::array<uint8_t, kMaxCodes> m_first {};
+    std::array<uint8_t, kMaxCodes + 1> m_string {};
 };
 
 // The palette rules: with a transparent index the palette has 256 entries, entries past the

@@ -12,8 +12,8 @@ namespace vorpane {
 
 // What a decode met, for tests and diagnostics.
 struct GifDecodeReport {
-    int images = 0;    // image descriptors with a size we decoded
-    int badCodes = 0;  // LZW codes beyond the table, decoded as the table's next entry
+    int images = 0; // image descriptors with a size we decoded
+    int badCodes = 0; // LZW codes beyond the table, decoded as the table's next entry
     bool trailer = false;
 };
 

@@ -24,14 +24,14 @@ struct Extension {
 };
 
 // "JPEG" is here too: the image file dialog offers such files, so they must load.
-constexpr std::array<Extension, 6> kExtensions = {{
-    {"BMP", ImageFormat::Bmp},
-    {"GIF", ImageFormat::Gif},
-    {"JPEG", ImageFormat::Jpg},
-    {"JPG", ImageFormat::Jpg},
-    {"PNG", ImageFormat::Png},
-    {"XPM", ImageFormat::Xpm},
-}};
+constexpr std::array<Extension, 6> kExtensions = { {
+    { "BMP", ImageFormat::Bmp },
+    { "GIF", ImageFormat::Gif },
+    { "JPEG", ImageFormat::Jpg },
+    { "JPG", ImageFormat::Jpg },
+    { "PNG", ImageFormat::Png },
+    { "XPM", ImageFormat::Xpm },
+} };
 
 std::string upper(std::string_view text)
 {
@@ -51,7 +51,7 @@ ImageFormat Image::formatForFileName(const std::string& fileName)
         return ImageFormat::Unknown;
     const std::string ext = upper(std::string_view(fileName).substr(dot + 1));
     const auto it = std::lower_bound(kExtensions.begin(), kExtensions.end(), ext,
-                                     [](const Extension& e, const std::string& key) { return e.name < key; });
+        [](const Extension& e, const std::string& key) { return e.name < key; });
     return it != kExtensions.end() && it->name == ext ? it->format : ImageFormat::Unknown;
 }
 
@@ -125,16 +125,17 @@ void Image::draw(QPainter& painter, const QRectF& destination, const QRect& sour
 }
 
 void Image::draw(QPainter& painter, int x, int y, int w, int h, int sourceX, int sourceY, int sourceWidth,
-                 int sourceHeight) const
+    int sourceHeight) const
 {
     const int dw = w == -1 ? width() : w;
     const int dh = h == -1 ? height() : h;
     const int64_t sw = sourceWidth == -1 ? width() : sourceWidth;
     const int64_t sh = sourceHeight == -1 ? height() : sourceHeight;
     // Only the part that lies on the picture is drawn; keep the edges in range of int.
-    const auto clampSide = [](int64_t v) { return int(std::clamp<int64_t>(v, -kMaxImageSide, kMaxImageSide)); };
+    const auto clampSide
+        = [](int64_t v) { return int(std::clamp<int64_t>(v, -kMaxImageSide, kMaxImageSide)); };
     draw(painter, QRectF(x, y, dw, dh),
-         QRect(clampSide(sourceX), clampSide(sourceY), clampSide(sw), clampSide(sh)));
+        QRect(clampSide(sourceX), clampSide(sourceY), clampSide(sw), clampSide(sh)));
 }
 
 } // namespace vorpane

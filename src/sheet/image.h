@@ -20,9 +20,10 @@ enum class ImageFormat { Unknown = -1, Bmp = 0, Jpg = 1, Gif = 2, Xpm = 3, Png =
 
 // What the image file dialog of picture fields offers: pairs of description and patterns
 // separated by '|', and its default extension.
-constexpr const char* kImageFileFilter =
-    "Image Files|*.bmp;*.gif;*.jpg;*.jpeg;*.png|Bitmap Files (*.BMP)|*.bmp|CompuServe GIF Files (*.GIF)|*.gif|"
-    "JPEG Files (*.JPG)|*.jpg;*.jpeg|Portable Network Graphics Files (*.PNG)|*.png|All Files (*.*)|*.*||";
+constexpr const char* kImageFileFilter
+    = "Image Files|*.bmp;*.gif;*.jpg;*.jpeg;*.png|Bitmap Files (*.BMP)|*.bmp|CompuServe GIF Files "
+      "(*.GIF)|*.gif|"
+      "JPEG Files (*.JPG)|*.jpg;*.jpeg|Portable Network Graphics Files (*.PNG)|*.png|All Files (*.*)|*.*||";
 constexpr const char* kImageDefaultExtension = "bmp";
 
 class Image {
@@ -55,7 +56,7 @@ public:
     void draw(QPainter& painter, const QRectF& destination, const QRect& source = QRect()) const;
     // The same with separate values; -1 for a size means the picture's own size.
     void draw(QPainter& painter, int x, int y, int width = -1, int height = -1, int sourceX = 0,
-              int sourceY = 0, int sourceWidth = -1, int sourceHeight = -1) const;
+        int sourceY = 0, int sourceWidth = -1, int sourceHeight = -1) const;
 
     // ARGB copy with the transparent index as alpha 0; null for an empty image.
     QImage toQImage() const { return m_bitmap.toQImage(); }

@@ -11,23 +11,29 @@ namespace vorpane {
 namespace {
 
 constexpr std::array<QRgb, 16> kVga = {
-    qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
-    qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
-    qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
-    qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255),
+    qRgb(0, 0, 0),
+    qRgb(128, 0, 0),
+    qRgb(0, 128, 0),
+    qRgb(128, 128, 0),
+    qRgb(0, 0, 128),
+    qRgb(128, 0, 128),
+    qRgb(0, 128, 128),
+    qRgb(192, 192, 192),
+    qRgb(128, 128, 128),
+    qRgb(255, 0, 0),
+    qRgb(0, 255, 0),
+    qRgb(255, 255, 0),
+    qRgb(0, 0, 255),
+    qRgb(255, 0, 255),
+    qRgb(0, 255, 255),
+    qRgb(255, 255, 255),
 };
 
-bool supportedDepth(int bits)
-{
-    return bits == 1 || bits == 4 || bits == 8 || bits == 24;
-}
+bool supportedDepth(int bits) { return bits == 1 || bits == 4 || bits == 8 || bits == 24; }
 
 } // namespace
 
-std::span<const QRgb> vgaColours()
-{
-    return kVga;
-}
+std::span<const QRgb> vgaColours() { return kVga; }
 
 int nearestPaletteIndex(std::span<const QRgb> palette, int red, int green, int blue)
 {
@@ -86,15 +92,12 @@ bool ImageBitmap::create(int width, int height, int bitsPerPixel)
             m_colourTable[i] = kVga[i % kVga.size()];
     } else if (bitsPerPixel == 1) {
         // A monochrome bitmap without colours of its own is black on white.
-        m_colourTable = {qRgb(0, 0, 0), qRgb(255, 255, 255)};
+        m_colourTable = { qRgb(0, 0, 0), qRgb(255, 255, 255) };
     }
     return true;
 }
 
-void ImageBitmap::clear()
-{
-    *this = ImageBitmap();
-}
+void ImageBitmap::clear() { *this = ImageBitmap(); }
 
 void ImageBitmap::setColourTable(std::span<const QRgb> colours, int first)
 {

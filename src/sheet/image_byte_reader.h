@@ -12,7 +12,10 @@ namespace vorpane {
 
 class ImageByteReader {
 public:
-    explicit ImageByteReader(std::span<const uint8_t> data) : m_data(data) {}
+    explicit ImageByteReader(std::span<const uint8_t> data)
+        : m_data(data)
+    {
+    }
 
     uint8_t u8()
     {

@@ -6,10 +6,7 @@ namespace {
 int64_t g_pixelLimit = kMaxImagePixels;
 }
 
-int64_t imagePixelLimit()
-{
-    return g_pixelLimit;
-}
+int64_t imagePixelLimit() { return g_pixelLimit; }
 
 void setImagePixelLimit(int64_t pixels)
 {

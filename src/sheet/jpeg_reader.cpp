@@ -6,9 +6,9 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-// jpeglib.h needs size_t and FILE declared first.
-#include <jpeglib.h>
+// The library headers need size_t and FILE declared first (cstdio above).
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace vorpane {
 
@@ -32,7 +32,7 @@ struct ErrorManager {
     std::longjmp(err->jump, 1);
 }
 
-void onMessage(j_common_ptr, int) {}
+void onMessage(j_common_ptr, int) { }
 
 void onProgress(j_common_ptr cinfo)
 {
@@ -77,8 +77,8 @@ void setPalette(const jpeg_decompress_struct& cinfo, ImageBitmap& out)
 // Everything that can long-jump lives here, with plain locals only.
 bool decode(std::span<const uint8_t> file, ImageBitmap& out, ErrorManager& err)
 {
-    jpeg_decompress_struct cinfo{};
-    jpeg_progress_mgr progress{};
+    jpeg_decompress_struct cinfo {};
+    jpeg_progress_mgr progress {};
     cinfo.err = jpeg_std_error(&err.pub);
     err.pub.error_exit = onFatalError;
     err.pub.emit_message = onMessage;
@@ -101,8 +101,7 @@ bool decode(std::span<const uint8_t> file, ImageBitmap& out, ErrorManager& err)
         cinfo.desired_number_of_colors = kJpegQuantisedColours;
     }
     jpeg_start_decompress(&cinfo);
-    if (!out.create(int(cinfo.output_width), int(cinfo.output_height), 8)
-        || cinfo.output_components != 1) {
+    if (!out.create(int(cinfo.output_width), int(cinfo.output_height), 8) || cinfo.output_components != 1) {
         std::snprintf(err.message, sizeof err.message, "unexpected output layout");
         jpeg_destroy_decompress(&cinfo);
         return false;
@@ -123,7 +122,7 @@ bool decode(std::span<const uint8_t> file, ImageBitmap& out, ErrorManager& err)
 bool readJpeg(std::span<const uint8_t> file, ImageBitmap& out, std::string* error)
 {
     out.clear();
-    ErrorManager err{};
+    ErrorManager err {};
     if (decode(file, out, err))
         return true;
     out.clear();

@@ -41,7 +41,7 @@ void readFromMemory(png_structp png, png_bytep out, png_size_t length)
     png_longjmp(png, 1);
 }
 
-void onWarning(png_structp, png_const_charp) {}
+void onWarning(png_structp, png_const_charp) { }
 
 // Asks libpng for the transformations that give one of our depths; returns that depth.
 int configure(png_structp png, png_infop info)
@@ -49,7 +49,7 @@ int configure(png_structp png, png_infop info)
     const int colourType = png_get_color_type(png, info);
     const int bitDepth = png_get_bit_depth(png, info);
 
-    png_color_16 background{};
+    png_color_16 background {};
     background.index = 0;
     background.red = 31;
     background.green = 127;
@@ -111,8 +111,7 @@ bool decode(PngSource& src, ImageBitmap& out)
     png_set_read_fn(png, &src, readFromMemory);
     png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
     png_set_chunk_malloc_max(png, kMaxChunkBytes);
-    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kIgnoredChunks,
-                                int(sizeof kIgnoredChunks / 5));
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kIgnoredChunks, int(sizeof kIgnoredChunks / 5));
     png_read_info(png, info);
 
     const png_uint_32 width = png_get_image_width(png, info);
@@ -144,7 +143,7 @@ bool decode(PngSource& src, ImageBitmap& out)
 bool readPng(std::span<const uint8_t> file, ImageBitmap& out, std::string* error)
 {
     out.clear();
-    PngSource src{file.data(), file.size(), 0, {}};
+    PngSource src { file.data(), file.size(), 0, {} };
     if (decode(src, out))
         return true;
     out.clear();

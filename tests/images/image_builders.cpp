@@ -19,15 +19,12 @@ void putLe32(Bytes& out, uint32_t v)
 
 QRgb patternColour(int x, int y)
 {
-    static constexpr std::array<QRgb, 6> kColours = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF,
-                                                     0xFFFFFFFF, 0xFF000000, 0xFFFFFF00};
+    static constexpr std::array<QRgb, 6> kColours
+        = { 0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF, 0xFF000000, 0xFFFFFF00 };
     return kColours[size_t((x + 2 * y) % 6)];
 }
 
-int greyLevel(int x, int y)
-{
-    return (20 * x + 3 * y) % 256;
-}
+int greyLevel(int x, int y) { return (20 * x + 3 * y) % 256; }
 
 QString fixture(const char* name)
 {
@@ -73,7 +70,7 @@ Bytes makeBmp(const BmpSpec& spec)
         if (spec.headerSize != 12)
             info.push_back(0);
     }
-    Bytes file = {'B', 'M'};
+    Bytes file = { 'B', 'M' };
     const uint32_t offset = uint32_t(14 + info.size());
     putLe32(file, uint32_t(offset + spec.pixels.size()));
     putLe32(file, 0);
@@ -120,7 +117,7 @@ int tableSizeField(size_t entries)
 
 Bytes gifWith(const GifSpec& spec, int minCodeSize, const Bytes& data)
 {
-    Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
+    Bytes out = { 'G', 'I', 'F', '8', '9', 'a' };
     putLe16(out, uint32_t(spec.width));
     putLe16(out, uint32_t(spec.height));
     const bool global = !spec.globalTable.empty();
@@ -133,7 +130,7 @@ Bytes gifWith(const GifSpec& spec, int minCodeSize, const Bytes& data)
         out.push_back(uint8_t(qBlue(c)));
     }
     if (spec.transparent >= 0)
-        out.insert(out.end(), {0x21, 0xF9, 4, 1, 0, 0, uint8_t(spec.transparent), 0});
+        out.insert(out.end(), { 0x21, 0xF9, 4, 1, 0, 0, uint8_t(spec.transparent), 0 });
     out.push_back(0x2C);
     putLe32(out, 0);
     putLe16(out, uint32_t(spec.width));
@@ -191,7 +188,8 @@ Bytes ints(std::initializer_list<int32_t> values)
     return out;
 }
 
-Bytes makeEmf(int left, int top, int right, int bottom, const std::vector<EmfRecord>& records, uint16_t handles)
+Bytes makeEmf(
+    int left, int top, int right, int bottom, const std::vector<EmfRecord>& records, uint16_t handles)
 {
     auto record = [](Bytes& out, uint32_t type, Bytes body) {
         while (body.size() % 4)
@@ -203,12 +201,12 @@ Bytes makeEmf(int left, int top, int right, int bottom, const std::vector<EmfRec
     Bytes body;
     for (const EmfRecord& r : records)
         record(body, r.type, r.body);
-    record(body, 14, ints({0, 16, 20}));
+    record(body, 14, ints({ 0, 16, 20 }));
 
-    Bytes header = ints({0, 0, 1000, 1000, left, top, right, bottom, 0x464D4520, 0x10000, 0, 0});
+    Bytes header = ints({ 0, 0, 1000, 1000, left, top, right, bottom, 0x464D4520, 0x10000, 0, 0 });
     putLe16(header, handles);
     putLe16(header, 0);
-    const Bytes tail = ints({0, 0, 0, 1000, 1000, 100, 100});
+    const Bytes tail = ints({ 0, 0, 0, 1000, 1000, 100, 100 });
     header.insert(header.end(), tail.begin(), tail.end());
     Bytes out;
     record(out, 1, header);

@@ -30,7 +30,7 @@ struct BmpSpec {
     uint32_t headerSize = 40;
     uint32_t coloursUsed = 0;
     std::vector<QRgb> colours; // the colour table as written
-    Bytes pixels;              // written as given
+    Bytes pixels; // written as given
 };
 Bytes makeBmp(const BmpSpec& spec);
 
@@ -38,7 +38,7 @@ struct GifSpec {
     int width = 4;
     int height = 3;
     std::vector<QRgb> globalTable; // size a power of two from 2 to 256, or empty
-    int transparent = -1;          // written in a graphic control extension when >= 0
+    int transparent = -1; // written in a graphic control extension when >= 0
     bool interlaced = false;
     int minCodeSize = 0; // 0: derived from the table
     bool trailer = true;
@@ -56,8 +56,8 @@ struct EmfRecord {
 };
 // A header with this frame (0.01 mm) and a reference device of 1000 x 1000 pixels over
 // 100 x 100 mm (one device pixel is 0.1 mm), then the records and the end record.
-Bytes makeEmf(int left, int top, int right, int bottom, const std::vector<EmfRecord>& records,
-              uint16_t handles = 8);
+Bytes makeEmf(
+    int left, int top, int right, int bottom, const std::vector<EmfRecord>& records, uint16_t handles = 8);
 Bytes ints(std::initializer_list<int32_t> values);
 
 } // namespace vorpane::test

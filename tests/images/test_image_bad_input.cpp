@@ -24,14 +24,29 @@ using Decoder = std::function<bool(const Bytes&)>;
 Decoder decoderFor(const QString& file)
 {
     if (file.endsWith(".bmp"))
-        return [](const Bytes& b) { ImageBitmap out; return readBmp(b, out); };
+        return [](const Bytes& b) {
+            ImageBitmap out;
+            return readBmp(b, out);
+        };
     if (file.endsWith(".gif"))
-        return [](const Bytes& b) { ImageBitmap out; return readGif(b, out); };
+        return [](const Bytes& b) {
+            ImageBitmap out;
+            return readGif(b, out);
+        };
     if (file.endsWith(".png"))
-        return [](const Bytes& b) { ImageBitmap out; return readPng(b, out); };
+        return [](const Bytes& b) {
+            ImageBitmap out;
+            return readPng(b, out);
+        };
     if (file.endsWith(".jpg"))
-        return [](const Bytes& b) { ImageBitmap out; return readJpeg(b, out); };
-    return [](const Bytes& b) { EnhancedMetafile m; return m.loadData(b); };
+        return [](const Bytes& b) {
+            ImageBitmap out;
+            return readJpeg(b, out);
+        };
+    return [](const Bytes& b) {
+        EnhancedMetafile m;
+        return m.loadData(b);
+    };
 }
 
 void pngChunk(Bytes& out, const char* type, const Bytes& data)
@@ -39,22 +54,22 @@ void pngChunk(Bytes& out, const char* type, const Bytes& data)
     Bytes typed(type, type + 4);
     typed.insert(typed.end(), data.begin(), data.end());
     const uint32_t length = uint32_t(data.size());
-    for (int shift : {24, 16, 8, 0})
+    for (int shift : { 24, 16, 8, 0 })
         out.push_back(uint8_t(length >> shift));
     out.insert(out.end(), typed.begin(), typed.end());
     const uint32_t crc = uint32_t(crc32(0, typed.data(), uInt(typed.size())));
-    for (int shift : {24, 16, 8, 0})
+    for (int shift : { 24, 16, 8, 0 })
         out.push_back(uint8_t(crc >> shift));
 }
 
 Bytes pngHeaderOnly(uint32_t width, uint32_t height)
 {
-    Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    Bytes out = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
     Bytes ihdr;
-    for (uint32_t v : {width, height})
-        for (int shift : {24, 16, 8, 0})
+    for (uint32_t v : { width, height })
+        for (int shift : { 24, 16, 8, 0 })
             ihdr.push_back(uint8_t(v >> shift));
-    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
+    ihdr.insert(ihdr.end(), { 8, 2, 0, 0, 0 });
     pngChunk(out, "IHDR", ihdr);
     pngChunk(out, "IEND", {});
     return out;
@@ -143,9 +158,9 @@ void TestImageBadInput::bmpHeaders()
 void TestImageBadInput::bmpTruncatedPixelsKeepRows()
 {
     BmpSpec spec;
-    spec.colours = {qRgb(0, 0, 0), qRgb(255, 0, 0)};
+    spec.colours = { qRgb(0, 0, 0), qRgb(255, 0, 0) };
     spec.coloursUsed = 2;
-    spec.pixels = {1, 1, 1, 1, 1, 1}; // the bottom row and half of the next
+    spec.pixels = { 1, 1, 1, 1, 1, 1 }; // the bottom row and half of the next
     ImageBitmap bitmap;
     QVERIFY(readBmp(makeBmp(spec), bitmap));
     for (int x = 0; x < 4; ++x) {
@@ -164,17 +179,17 @@ void TestImageBadInput::bmpRunLengthStaysInside()
     spec.height = 2;
     spec.colours.assign(16, qRgb(0, 0, 0));
     spec.pixels = {
-        5, 0x12,             // run of 5: 1 2 1 2 1 on the bottom row
-        0, 0,                // end of line
-        0, 3, 0x34, 0x50,    // absolute 3 4 5, padded to a word
-        200, 0x77,           // a run far past the row's end is clipped
-        0, 2, 250, 250,      // a delta far outside
-        9, 0x99,             // lands outside: ignored
+        5, 0x12, // run of 5: 1 2 1 2 1 on the bottom row
+        0, 0, // end of line
+        0, 3, 0x34, 0x50, // absolute 3 4 5, padded to a word
+        200, 0x77, // a run far past the row's end is clipped
+        0, 2, 250, 250, // a delta far outside
+        9, 0x99, // lands outside: ignored
     };
     ImageBitmap bitmap;
     QVERIFY(readBmp(makeBmp(spec), bitmap));
-    const std::vector<int> bottom = {1, 2, 1, 2, 1};
-    const std::vector<int> top = {3, 4, 5, 7, 7};
+    const std::vector<int> bottom = { 1, 2, 1, 2, 1 };
+    const std::vector<int> top = { 3, 4, 5, 7, 7 };
     for (int x = 0; x < 5; ++x) {
         QCOMPARE(bitmap.pixel(x, 1), bottom[size_t(x)]);
         QCOMPARE(bitmap.pixel(x, 0), top[size_t(x)]);
@@ -190,47 +205,50 @@ void TestImageBadInput::gifBrokenStreams_data()
     QTest::addColumn<int>("badCodes");
 
     GifSpec spec;
-    spec.globalTable = {qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(255, 0, 0), qRgb(0, 0, 255)};
-    const std::vector<uint8_t> pixels = {2, 2, 3, 3, 1, 1, 0, 0, 2, 3, 1, 0};
-    auto bytes = [](const Bytes& b) { return QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size())); };
+    spec.globalTable = { qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(255, 0, 0), qRgb(0, 0, 255) };
+    const std::vector<uint8_t> pixels = { 2, 2, 3, 3, 1, 1, 0, 0, 2, 3, 1, 0 };
+    auto bytes = [](const Bytes& b) {
+        return QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size()));
+    };
 
     QTest::newRow("sound") << bytes(makeGif(spec, pixels)) << true << 1 << 2 << 0;
     Bytes wrongMagic = makeGif(spec, pixels);
     wrongMagic[3] = '7';
     QTest::newRow("not GIF8") << bytes(wrongMagic) << false << 0 << -1 << 0;
-    QTest::newRow("header cut") << bytes(Bytes(wrongMagic.begin(), wrongMagic.begin() + 10)) << false << 0 << -1 << 0;
+    QTest::newRow("header cut") << bytes(Bytes(wrongMagic.begin(), wrongMagic.begin() + 10)) << false << 0
+                                << -1 << 0;
     GifSpec noTrailer = spec;
     noTrailer.trailer = false;
     QTest::newRow("no trailer") << bytes(makeGif(noTrailer, pixels)) << true << 1 << 2 << 0;
-    for (int size : {1, 10, 12}) {
+    for (int size : { 1, 10, 12 }) {
         GifSpec odd = spec;
         odd.minCodeSize = size;
         QTest::addRow("minimum code size %d stops decoding", size)
-            << bytes(makeGifWithCodes(odd, 3, {4, 2, 2, 5})) << true << 1 << 0 << 0;
+            << bytes(makeGifWithCodes(odd, 3, { 4, 2, 2, 5 })) << true << 1 << 0 << 0;
     }
     // Clear, then 2, then a code past the table's next entry (6): counted, decoded as 6.
-    QTest::newRow("codes beyond the table") << bytes(makeGifWithCodes(spec, 3, {4, 2, 7, 5})) << true << 1 << 2
-                                            << 1;
-    QTest::newRow("first code beyond the roots") << bytes(makeGifWithCodes(spec, 3, {4, 7, 3, 5})) << true << 1
-                                                 << 3 << 1;
+    QTest::newRow("codes beyond the table")
+        << bytes(makeGifWithCodes(spec, 3, { 4, 2, 7, 5 })) << true << 1 << 2 << 1;
+    QTest::newRow("first code beyond the roots")
+        << bytes(makeGifWithCodes(spec, 3, { 4, 7, 3, 5 })) << true << 1 << 3 << 1;
     Bytes cut = makeGif(spec, pixels);
     cut.resize(cut.size() - 4);
     QTest::newRow("data cut short") << bytes(cut) << true << 1 << 2 << 0;
 
     Bytes header = makeGif(spec, pixels);
     const size_t image = size_t(std::find(header.begin() + 25, header.end(), 0x2C) - header.begin());
-    for (uint8_t size : {0, 3}) {
+    for (uint8_t size : { 0, 3 }) {
         Bytes gce(header.begin(), header.begin() + long(image));
-        gce.insert(gce.end(), {0x21, 0xF9, size, 1, 0, 0, 3, 0});
+        gce.insert(gce.end(), { 0x21, 0xF9, size, 1, 0, 0, 3, 0 });
         gce.insert(gce.end(), header.begin() + long(image), header.end());
         QTest::addRow("control block of %d bytes ends the file", size) << bytes(gce) << true << 0 << -1 << 0;
     }
     Bytes longGce(header.begin(), header.begin() + long(image));
-    longGce.insert(longGce.end(), {0x21, 0xF9, 6, 1, 0, 0, 3, 0xAA, 0xBB, 0});
+    longGce.insert(longGce.end(), { 0x21, 0xF9, 6, 1, 0, 0, 3, 0xAA, 0xBB, 0 });
     longGce.insert(longGce.end(), header.begin() + long(image), header.end());
     QTest::newRow("longer control block") << bytes(longGce) << true << 1 << 2 << 0;
     Bytes junkExtension(header.begin(), header.begin() + long(image));
-    junkExtension.insert(junkExtension.end(), {0x21, 0xFE, 200, 'x'});
+    junkExtension.insert(junkExtension.end(), { 0x21, 0xFE, 200, 'x' });
     QTest::newRow("extension running past the end") << bytes(junkExtension) << true << 0 << -1 << 0;
     GifSpec empty = spec;
     empty.width = 0;
@@ -258,9 +276,9 @@ void TestImageBadInput::gifHugeImageIsRefused()
     GifSpec spec;
     spec.width = 65535;
     spec.height = 65535;
-    spec.globalTable = {qRgb(0, 0, 0), qRgb(255, 255, 255)};
+    spec.globalTable = { qRgb(0, 0, 0), qRgb(255, 255, 255) };
     ImageBitmap bitmap;
-    QVERIFY(!readGif(makeGifWithCodes(spec, 3, {4, 1, 5}), bitmap));
+    QVERIFY(!readGif(makeGifWithCodes(spec, 3, { 4, 1, 5 }), bitmap));
     QVERIFY(bitmap.isNull());
 }
 
@@ -280,7 +298,7 @@ void TestImageBadInput::pngAndJpegLibraryErrors()
 
     Bytes jpeg = readFixture("pattern.jpg");
     QVERIFY(jpeg.size() > 16);
-    const uint8_t startOfFrame[] = {0xFF, 0xC0};
+    const uint8_t startOfFrame[] = { 0xFF, 0xC0 };
     const auto sof = std::search(jpeg.begin(), jpeg.end(), std::begin(startOfFrame), std::end(startOfFrame));
     QVERIFY(jpeg.end() - sof > 9);
     // Frame header: length (2), precision (1), height (2), width (2).
@@ -290,16 +308,16 @@ void TestImageBadInput::pngAndJpegLibraryErrors()
     sof[8] = 0xF0;
     QVERIFY(!readJpeg(jpeg, bitmap, &error));
     QVERIFY(bitmap.isNull());
-    QVERIFY(!readJpeg(Bytes{0xFF, 0xD8, 0xFF, 0xFF, 0x00}, bitmap, &error));
+    QVERIFY(!readJpeg(Bytes { 0xFF, 0xD8, 0xFF, 0xFF, 0x00 }, bitmap, &error));
     QVERIFY(!error.empty());
 }
 
 void TestImageBadInput::everyPrefixDecodesSafely_data()
 {
     QTest::addColumn<QString>("file");
-    for (const char* name : {"pattern8.bmp", "pattern8rle.bmp", "pattern16.bmp", "pattern.gif",
-                             "pattern_interlaced.gif", "animated.gif", "pattern_interlaced.png", "pattern.jpg",
-                             "pattern_progressive.jpg", "shapes.emf"})
+    for (const char* name : { "pattern8.bmp", "pattern8rle.bmp", "pattern16.bmp", "pattern.gif",
+             "pattern_interlaced.gif", "animated.gif", "pattern_interlaced.png", "pattern.jpg",
+             "pattern_progressive.jpg", "shapes.emf" })
         QTest::newRow(name) << QString(name);
 }
 
@@ -319,10 +337,7 @@ void TestImageBadInput::everyPrefixDecodesSafely()
     }
 }
 
-void TestImageBadInput::flippedHeaderBytesDecodeSafely_data()
-{
-    everyPrefixDecodesSafely_data();
-}
+void TestImageBadInput::flippedHeaderBytesDecodeSafely_data() { everyPrefixDecodesSafely_data(); }
 
 void TestImageBadInput::flippedHeaderBytesDecodeSafely()
 {
@@ -332,7 +347,7 @@ void TestImageBadInput::flippedHeaderBytesDecodeSafely()
     // Small limits keep this quick: flipped size fields must not turn into huge allocations.
     setImagePixelLimit(1 << 16);
     for (size_t i = 0; i < std::min<size_t>(whole.size(), 128); ++i) {
-        for (uint8_t mask : {0x01, 0x80, 0xFF}) {
+        for (uint8_t mask : { 0x01, 0x80, 0xFF }) {
             Bytes changed = whole;
             changed[i] ^= mask;
             decode(changed);

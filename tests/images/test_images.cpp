@@ -1,12 +1,12 @@
 // Decoding the fixtures of every format and depth, the palette and transparency rules, the
 // bitmap's pixel access, and drawing into a rectangle.
 #include "image_builders.h"
+#include "platform/program_folder.h"
 #include "sheet/bmp_reader.h"
 #include "sheet/gif_decoder.h"
 #include "sheet/image.h"
 #include "sheet/image_picture.h"
 #include "sheet/jpeg_reader.h"
-#include "platform/program_folder.h"
 #include "sheet/png_reader.h"
 
 #include <QPainter>
@@ -47,7 +47,8 @@ QRgb expectedColour(Expect expect, int x, int y)
 
 int channelDistance(QRgb a, QRgb b)
 {
-    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+    return std::max(
+        { std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b)) });
 }
 
 } // namespace
@@ -151,11 +152,8 @@ void TestImages::decodesFixtures()
             const QRgb got = pixels.pixel(x, y);
             const QRgb want = expectedColour(expect, x, y);
             if (channelDistance(got, want) > tolerance)
-                QFAIL(qPrintable(QString("pixel %1,%2 is %3, wanted %4")
-                                     .arg(x)
-                                     .arg(y)
-                                     .arg(got, 8, 16)
-                                     .arg(want, 8, 16)));
+                QFAIL(qPrintable(
+                    QString("pixel %1,%2 is %3, wanted %4").arg(x).arg(y).arg(got, 8, 16).arg(want, 8, 16)));
         }
     }
 }
@@ -264,7 +262,7 @@ void TestImages::animatedGifShowsLastImage()
 void TestImages::gifInterlaceOrder_data()
 {
     QTest::addColumn<int>("height");
-    for (int h : {1, 2, 3, 5, 8, 9, 17})
+    for (int h : { 1, 2, 3, 5, 8, 9, 17 })
         QTest::addRow("%d rows", h) << h;
 }
 
@@ -273,7 +271,7 @@ void TestImages::gifInterlaceOrder()
     QFETCH(int, height);
     // Rows are stored in the order 0, 8, 16 ..., 4, 12 ..., 2, 6 ..., 1, 3 ...; row r holds index r.
     std::vector<uint8_t> order;
-    for (auto [start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}})
+    for (auto [start, step] : { std::pair { 0, 8 }, { 4, 8 }, { 2, 4 }, { 1, 2 } })
         for (int r = start; r < height; r += step)
             order.push_back(uint8_t(r));
     GifSpec spec;
@@ -330,7 +328,7 @@ void TestImages::colourAccess()
     // A new table repeats the 16 VGA colours.
     QCOMPARE(indexed.colourTable()[9], qRgb(255, 0, 0));
     QCOMPARE(indexed.colourTable()[25], qRgb(255, 0, 0));
-    indexed.setPalette({qRgb(0, 0, 0), qRgb(250, 0, 0), qRgb(0, 0, 250)});
+    indexed.setPalette({ qRgb(0, 0, 0), qRgb(250, 0, 0), qRgb(0, 0, 250) });
     indexed.setColour(0, 1, qRgb(240, 20, 10));
     QCOMPARE(indexed.pixel(0, 1), 1);
     QCOMPARE(indexed.colour(0, 1), qRgb(250, 0, 0));

@@ -7,10 +7,7 @@ int runImageBadInputTests(int argc, char** argv);
 int runMetafileTests(int argc, char** argv);
 
 // The font library keeps a cache it never frees; leak checking is about our code.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig\n";
-}
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
 
 int main(int argc, char** argv)
 {

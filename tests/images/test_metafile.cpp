@@ -44,9 +44,8 @@ Bytes cat(std::initializer_list<Bytes> parts)
 // Red solid brush in handle 1, selected, with the pen off.
 Records redFill()
 {
-    return {{emf::CreateBrushIndirect, ints({1, 0, int(kRed), 0})},
-            {emf::SelectObject, ints({1})},
-            {emf::SelectObject, ints({int(emf::kStockObject | emf::NullPen)})}};
+    return { { emf::CreateBrushIndirect, ints({ 1, 0, int(kRed), 0 }) }, { emf::SelectObject, ints({ 1 }) },
+        { emf::SelectObject, ints({ int(emf::kStockObject | emf::NullPen) }) } };
 }
 
 QImage play(const Bytes& file, int* skipped = nullptr)
@@ -99,14 +98,16 @@ void TestMetafile::header_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("loads");
     QTest::addColumn<double>("aspect");
-    auto bytes = [](const Bytes& b) { return QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size())); };
+    auto bytes = [](const Bytes& b) {
+        return QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size()));
+    };
     const Bytes good = makeEmf(0, 0, 20000, 10000, {});
     QTest::newRow("frame 2:1") << bytes(good) << true << 2.0;
     QTest::newRow("offset frame") << bytes(makeEmf(-500, 300, 500, 1300, {})) << true << 1.0;
     QTest::newRow("frame without width") << bytes(makeEmf(10, 0, 10, 100, {})) << false << 0.0;
     QTest::newRow("inverted frame") << bytes(makeEmf(0, 100, 100, 0, {})) << false << 0.0;
-    QTest::newRow("frame spanning the int range") << bytes(makeEmf(INT32_MIN, 0, INT32_MAX, 1, {})) << true
-                                                  << double(UINT32_MAX);
+    QTest::newRow("frame spanning the int range")
+        << bytes(makeEmf(INT32_MIN, 0, INT32_MAX, 1, {})) << true << double(UINT32_MAX);
     Bytes badSignature = good;
     badSignature[40] = 'X';
     QTest::newRow("bad signature") << bytes(badSignature) << false << 0.0;
@@ -139,27 +140,33 @@ void TestMetafile::mappingModes_data()
     QTest::addColumn<int>("mapMode");
     QTest::addColumn<Records>("setup");
     QTest::addColumn<QRect>("box");
-    QTest::newRow("text") << int(emf::Text) << Records{} << QRect(QPoint(100, 100), QPoint(500, 500));
+    QTest::newRow("text") << int(emf::Text) << Records {} << QRect(QPoint(100, 100), QPoint(500, 500));
     QTest::newRow("text with origins")
-        << int(emf::Text) << Records{{emf::SetWindowOrgEx, ints({50, 50})}, {emf::SetViewportOrgEx, ints({20, 20})}}
+        << int(emf::Text)
+        << Records { { emf::SetWindowOrgEx, ints({ 50, 50 }) }, { emf::SetViewportOrgEx, ints({ 20, 20 }) } }
         << QRect(QPoint(130, 130), QPoint(530, 530));
     QTest::newRow("anisotropic") << int(emf::Anisotropic)
-                                 << Records{{emf::SetWindowExtEx, ints({10, 20})},
-                                            {emf::SetViewportExtEx, ints({1000, 1000})}}
+                                 << Records { { emf::SetWindowExtEx, ints({ 10, 20 }) },
+                                        { emf::SetViewportExtEx, ints({ 1000, 1000 }) } }
                                  << QRect(QPoint(1, 2), QPoint(5, 10));
-    QTest::newRow("isotropic takes the smaller scale") << int(emf::Isotropic)
-                                                       << Records{{emf::SetWindowExtEx, ints({10, 20})},
-                                                                  {emf::SetViewportExtEx, ints({1000, 1000})}}
-                                                       << QRect(QPoint(2, 2), QPoint(10, 10));
+    QTest::newRow("isotropic takes the smaller scale")
+        << int(emf::Isotropic)
+        << Records { { emf::SetWindowExtEx, ints({ 10, 20 }) },
+               { emf::SetViewportExtEx, ints({ 1000, 1000 }) } }
+        << QRect(QPoint(2, 2), QPoint(10, 10));
     // Ten device pixels per millimetre; y grows upwards in the metric modes.
-    QTest::newRow("himetric") << int(emf::HiMetric) << Records{} << QRect(QPoint(1000, -1000), QPoint(5000, -5000));
-    QTest::newRow("lometric") << int(emf::LoMetric) << Records{} << QRect(QPoint(100, -100), QPoint(500, -500));
+    QTest::newRow("himetric") << int(emf::HiMetric) << Records {}
+                              << QRect(QPoint(1000, -1000), QPoint(5000, -5000));
+    QTest::newRow("lometric") << int(emf::LoMetric) << Records {}
+                              << QRect(QPoint(100, -100), QPoint(500, -500));
     QTest::newRow("world transform") << int(emf::Text)
-                                     << Records{{emf::ModifyWorldTransform, cat({fl({2, 0, 0, 2, 0, 0}), ints({4})})}}
+                                     << Records { { emf::ModifyWorldTransform,
+                                            cat({ fl({ 2, 0, 0, 2, 0, 0 }), ints({ 4 }) }) } }
                                      << QRect(QPoint(50, 50), QPoint(250, 250));
     QTest::newRow("non-finite transform ignored")
         << int(emf::Text)
-        << Records{{emf::SetWorldTransform, fl({std::numeric_limits<float>::infinity(), 0, 0, 1, 0, 0})}}
+        << Records { { emf::SetWorldTransform,
+               fl({ std::numeric_limits<float>::infinity(), 0, 0, 1, 0, 0 }) } }
         << QRect(QPoint(100, 100), QPoint(500, 500));
 }
 
@@ -169,22 +176,22 @@ void TestMetafile::mappingModes()
     QFETCH(Records, setup);
     QFETCH(QRect, box);
     Records records = redFill();
-    records.push_back({emf::SetMapMode, ints({mapMode})});
+    records.push_back({ emf::SetMapMode, ints({ mapMode }) });
     records.insert(records.end(), setup.begin(), setup.end());
-    records.push_back({emf::Rectangle, ints({box.left(), box.top(), box.right(), box.bottom()})});
+    records.push_back({ emf::Rectangle, ints({ box.left(), box.top(), box.right(), box.bottom() }) });
     QVERIFY(redSquare(play(makeEmf(0, 0, 10000, 10000, records))));
 }
 
 void TestMetafile::saveAndRestoreState()
 {
     Records records = redFill();
-    records.push_back({emf::SaveDc, {}});
-    records.push_back({emf::CreateBrushIndirect, ints({2, 0, int(kGreen), 0})});
-    records.push_back({emf::SelectObject, ints({2})});
-    records.push_back({emf::SetMapMode, ints({int(emf::HiMetric)})});
-    records.push_back({emf::RestoreDc, ints({-1})});
-    records.push_back({emf::RestoreDc, ints({-1})}); // nothing left to restore: skipped
-    records.push_back({emf::Rectangle, ints({100, 100, 500, 500})});
+    records.push_back({ emf::SaveDc, {} });
+    records.push_back({ emf::CreateBrushIndirect, ints({ 2, 0, int(kGreen), 0 }) });
+    records.push_back({ emf::SelectObject, ints({ 2 }) });
+    records.push_back({ emf::SetMapMode, ints({ int(emf::HiMetric) }) });
+    records.push_back({ emf::RestoreDc, ints({ -1 }) });
+    records.push_back({ emf::RestoreDc, ints({ -1 }) }); // nothing left to restore: skipped
+    records.push_back({ emf::Rectangle, ints({ 100, 100, 500, 500 }) });
     int skipped = 0;
     QVERIFY(redSquare(play(makeEmf(0, 0, 10000, 10000, records), &skipped)));
     QCOMPARE(skipped, 1);
@@ -207,22 +214,21 @@ void TestMetafile::shapesAndBitmaps()
 
 void TestMetafile::textIsDrawn()
 {
-    Bytes font = ints({1, -200, 0, 0, 0, 700, 0, 0});
+    Bytes font = ints({ 1, -200, 0, 0, 0, 700, 0, 0 });
     const QString face = "Liberation Sans";
     for (int i = 0; i < 32; ++i)
         putLe16(font, i < face.size() ? face[i].unicode() : 0);
     const QString text = "MMM";
     // Bounds, graphics mode, scales, reference point (100, 300), characters, string offset,
     // options, clip rectangle, spacing offset; then the string.
-    Bytes body = cat({ints({0, 0, 0, 0, 1}), fl({1, 1}), ints({100, 300, int(text.size()), 76, 0, 0, 0, 0, 0, 0})});
+    Bytes body = cat({ ints({ 0, 0, 0, 0, 1 }), fl({ 1, 1 }),
+        ints({ 100, 300, int(text.size()), 76, 0, 0, 0, 0, 0, 0 }) });
     for (QChar c : text)
         putLe16(body, c.unicode());
     const QImage canvas = play(makeEmf(0, 0, 10000, 10000,
-                                       {{emf::ExtCreateFontIndirectW, font},
-                                        {emf::SelectObject, ints({1})},
-                                        {emf::SetTextColor, ints({int(kRed)})},
-                                        {emf::SetBkMode, ints({int(emf::kBkTransparent)})},
-                                        {emf::ExtTextOutW, body}}));
+        { { emf::ExtCreateFontIndirectW, font }, { emf::SelectObject, ints({ 1 }) },
+            { emf::SetTextColor, ints({ int(kRed) }) },
+            { emf::SetBkMode, ints({ int(emf::kBkTransparent) }) }, { emf::ExtTextOutW, body } }));
     int red = 0, elsewhere = 0;
     for (int y = 0; y < kCanvas; ++y) {
         for (int x = 0; x < kCanvas; ++x) {
@@ -239,10 +245,10 @@ void TestMetafile::textIsDrawn()
 void TestMetafile::unknownRecordsAreSkipped()
 {
     Records records = redFill();
-    records.push_back({9999, ints({1, 2, 3})});
-    records.push_back({emf::Polygon16, ints({0, 0, 0, 0, 1000})}); // claims more points than it holds
-    records.push_back({emf::SelectObject, ints({7})});               // nothing in that handle
-    records.push_back({emf::Rectangle, ints({100, 100, 500, 500})});
+    records.push_back({ 9999, ints({ 1, 2, 3 }) });
+    records.push_back({ emf::Polygon16, ints({ 0, 0, 0, 0, 1000 }) }); // claims more points than it holds
+    records.push_back({ emf::SelectObject, ints({ 7 }) }); // nothing in that handle
+    records.push_back({ emf::Rectangle, ints({ 100, 100, 500, 500 }) });
     int skipped = 0;
     QVERIFY(redSquare(play(makeEmf(0, 0, 10000, 10000, records), &skipped)));
     QCOMPARE(skipped, 3);
@@ -253,7 +259,7 @@ void TestMetafile::fittedMetafileKeepsFrameAspect()
     QTemporaryDir dir;
     const QString path = dir.filePath("wide.emf");
     Records records = redFill();
-    records.push_back({emf::Rectangle, ints({0, 0, 1000, 500})});
+    records.push_back({ emf::Rectangle, ints({ 0, 0, 1000, 500 }) });
     const Bytes bytes = makeEmf(0, 0, 10000, 5000, records);
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
