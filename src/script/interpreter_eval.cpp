@@ -13,6 +13,32 @@ namespace vorpane::script {
 
 namespace {
 
+template <typename T>
+inline bool compareNumbers(BinaryOp op, T a, T b, bool& result)
+{
+    switch (op) {
+    case BinaryOp::Equal:
+        result = a == b;
+        break;
+    case BinaryOp::NotEqual:
+        result = a != b;
+        break;
+    case BinaryOp::Less:
+        result = a < b;
+        break;
+    case BinaryOp::LessEqual:
+        result = a <= b;
+        break;
+    case BinaryOp::GreaterEqual:
+        result = a >= b;
+        break;
+    default:
+        result = a > b;
+        break;
+    }
+    return true;
+}
+
 // Conditions of "if", "while" and "?:".
 inline bool truth(const ScriptValue& value)
 {
@@ -40,6 +66,26 @@ bool isNumberOrNull(const ScriptValue& v)
 }
 
 } // namespace
+
+// A comparison of two Integers in names or literals, decided without making its value; false when
+// it has to be evaluated the general way.
+bool OpHandlers::quickComparison(ScriptInterpreter& in, const Op& condition, bool& result)
+{
+    if (!condition.comparesLeaves || in.pending())
+        return false;
+    const ScriptValue* right = in.peek(*condition.child[1]);
+    const ScriptValue* left = right ? in.peek(*condition.child[0]) : nullptr;
+    if (!left)
+        return false;
+    if (left->kind() == ValueKind::Integer && right->kind() == ValueKind::Integer)
+        return compareNumbers(condition.compare, left->integerValue(), right->integerValue(), result);
+    // A Float on the left compares with the right side as a float.
+    if (left->kind() == ValueKind::Float && right->kind() == ValueKind::Float)
+        return compareNumbers(condition.compare, left->floatValue(), right->floatValue(), result);
+    if (left->kind() == ValueKind::Float && right->kind() == ValueKind::Integer)
+        return compareNumbers(condition.compare, left->floatValue(), double(right->integerValue()), result);
+    return false;
+}
 
 // --- Entry checks and reports -----------------------------------------------------------------
 
@@ -173,6 +219,9 @@ ScriptValue OpHandlers::varList(ScriptInterpreter& in, const Op& op)
 // then skipped by the stop. Kept apart so that the branch runs in the handler's tail call.
 bool OpHandlers::test(ScriptInterpreter& in, const Op& owner, const Op& condition)
 {
+    bool quick;
+    if (quickComparison(in, condition, quick))
+        return quick;
     try {
         ScriptValue temp;
         return truth(in.read(condition, temp));
@@ -219,7 +268,12 @@ try {
     ScriptValue temp;
     RunFlags& flags = in.m_flags;
     in.eval(*op.child[0]);
-    while (forCondition(in.read(*op.child[1], temp))) {
+    for (;;) {
+        bool go;
+        if (!quickComparison(in, *op.child[1], go))
+            go = forCondition(in.read(*op.child[1], temp));
+        if (!go)
+            break;
         result = materialize(in.eval(*op.child[3]));
         if (flags.breakCount) {
             in.countDown(flags.breakCount);
@@ -575,6 +629,19 @@ void OpHandlers::specialize(Op& op)
 {
     if (!op.child[0] || !op.child[1] || op.child[0]->leaf == OpLeaf::None || op.child[1]->leaf == OpLeaf::None)
         return;
+    switch (op.node->kind) {
+    case NodeKind::Equal:
+    case NodeKind::NotEqual:
+    case NodeKind::Less:
+    case NodeKind::LessEqual:
+    case NodeKind::GreaterEqual:
+    case NodeKind::Greater:
+        op.comparesLeaves = true;
+        op.compare = BinaryOp(int(BinaryOp::Equal) + int(op.node->kind) - int(NodeKind::Equal));
+        break;
+    default:
+        break;
+    }
     switch (op.node->kind) {
     case NodeKind::Equal:
         op.run = &binaryOfLeaves<BinaryOp::Equal>;

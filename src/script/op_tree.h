@@ -30,6 +30,8 @@ struct Op {
     ScriptValue constant;
     int32_t function = -1;             // the user function a call names
     OpLeaf leaf = OpLeaf::None;
+    bool comparesLeaves = false;       // a comparison of two names or literals (`compare` says which)
+    BinaryOp compare = BinaryOp::Equal;
 };
 
 // The handlers, one per kind of node; friends of the interpreter.
@@ -72,6 +74,7 @@ struct OpHandlers {
 
     static ScriptValue failed(ScriptInterpreter& in, const Op& op, const ScriptError& error);
     [[gnu::noinline]] static bool test(ScriptInterpreter& in, const Op& owner, const Op& condition);
+    static bool quickComparison(ScriptInterpreter& in, const Op& condition, bool& result);
     static ScriptValue target(ScriptInterpreter& in, const Op& op);
     static ScriptValue scratch(ScriptInterpreter& in);
     static ScriptValue callUserFunction(ScriptInterpreter& in, const Op& op, FunctionFrame& function);

@@ -124,7 +124,7 @@ public:
     }
     ~ScriptValue()
     {
-        if (ownsPayload())
+        if (ownsPayload() && (m_kind != ValueKind::Reference || m_payload.ref.holder))
             releasePayload();
     }
 
