@@ -21,7 +21,7 @@ struct OptionalSkill {
 };
 
 // The dialog: "choose up to count of these". Returns the indexes of the chosen skills, or nullopt
-// for Cancel.
+// for Cancel (a missing chooser counts as Cancel).
 using OptionalSkillChooser
     = std::function<std::optional<std::vector<size_t>>(int count, const std::vector<OptionalSkill>& offered)>;
 
