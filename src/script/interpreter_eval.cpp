@@ -67,7 +67,7 @@ bool isNumberOrNull(const ScriptValue& v)
 
 } // namespace
 
-// A comparison of two Integers in names or literals, decided without making its value; false when
+// A comparison of two numbers in names or literals, decided without making its value; false when
 // it has to be evaluated the general way.
 bool OpHandlers::quickComparison(ScriptInterpreter& in, const Op& condition, bool& result)
 {

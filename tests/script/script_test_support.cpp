@@ -5,10 +5,10 @@
 
 namespace vorpane::script::test {
 
-ScriptValue makeValue(const QString& spec)
+ScriptValue makeValue(const QString& notation)
 {
-    const QString text = spec.mid(2);
-    switch (spec.at(0).toLatin1()) {
+    const QString text = notation.mid(2);
+    switch (notation.at(0).toLatin1()) {
     case 's':
         return ScriptValue(toCp1252(text));
     case 'i':

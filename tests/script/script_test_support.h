@@ -12,7 +12,7 @@
 namespace vorpane::script::test {
 
 // "n" Null, "s:text" String, "i:-5" Integer, "u:7" Unsigned, "f:2.5" Float.
-ScriptValue makeValue(const QString& spec);
+ScriptValue makeValue(const QString& notation);
 // The same notation for a value after following references: kind letter, ":" and its text.
 QString describe(const ScriptValue& value);
 // describe() of the operation's result, or "e:CODE" when it raises.
