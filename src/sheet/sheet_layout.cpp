@@ -167,6 +167,32 @@ SheetField* SheetLayout::findFieldByName(const std::string& name) const
     return nullptr;
 }
 
+int32_t SheetLayout::hitTest(int32_t x, int32_t y) const
+{
+    for (size_t i = 0; i < m_placed.size(); ++i) {
+        const PlacedField& placement = *m_placed[i];
+        if (!placement.field->hasFlag(FieldNoHitTest) && placement.rect.containsStrictly(x, y))
+            return int32_t(i);
+    }
+    return -1;
+}
+
+int32_t SheetLayout::moveToNextField(bool forward)
+{
+    const int32_t count = int32_t(m_placed.size());
+    int32_t index = currentField >= 0 && currentField < count ? currentField : (forward ? -1 : count);
+    currentField = -1;
+    for (int32_t step = 0; step < count; ++step) {
+        index = forward ? (index + 1) % count : (index - 1 + count) % count;
+        const PlacedField& placement = *m_placed[size_t(index)];
+        if (placement.field->hasFlag(FieldTabStop) && placement.enabled && !placement.isTableEntry()) {
+            currentField = index;
+            break;
+        }
+    }
+    return currentField;
+}
+
 void SheetLayout::addSheetParameterName(std::string name, int32_t key)
 {
     m_parameterNames.emplace_back(std::move(name), key);

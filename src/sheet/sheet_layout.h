@@ -131,6 +131,14 @@ public:
     // Index into the placed list of the field Tab reached last, -1 for none.
     int32_t currentField = -1;
 
+    // The first placement whose field takes clicks (no FieldNoHitTest) and whose rectangle holds
+    // the point strictly inside; -1 for none.
+    int32_t hitTest(int32_t x, int32_t y) const;
+    // Tab (forward) or Shift+Tab from the current field, wrapping once round the placed list:
+    // the next enabled placement of a Tab-stop field that is not a table entry, or -1. Makes
+    // it the current field.
+    int32_t moveToNextField(bool forward);
+
     SheetHost* host() const { return m_host; }
     void setHost(SheetHost* host) { m_host = host; }
 

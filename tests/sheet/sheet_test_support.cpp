@@ -29,6 +29,7 @@ void addTestFields(SheetLayout& layout, SheetValues& values)
     layout.addTextField(
         "portrait", FieldPicture | FieldReadable | FieldWritable, [&values] { return &values.portrait; });
     layout.addComputedField(507, "era", FieldReadable);
+    layout.addComputedField(100, "anchor", FieldReadOnly | FieldNoHitTest);
 }
 
 namespace {

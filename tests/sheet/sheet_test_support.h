@@ -38,7 +38,8 @@ private:
 };
 
 // name (-1, readable, Tab), age (-2, readable), notes (-3, readable and writable), checked
-// (-4, check box, not readable by scripts), portrait (-5, picture), era (507, computed, readable).
+// (-4, check box, not readable by scripts), portrait (-5, picture), era (507, computed, readable),
+// anchor (100, not hit-tested).
 void addTestFields(SheetLayout& layout, SheetValues& values);
 
 // "2 1000 -2000 3000 -2000", "9 0x0000ff", "6 550 -725 'x' 9", ...

@@ -264,6 +264,51 @@ private slots:
         QVERIFY(m_ui.boxes[0].text.find("The sheet is too large") != std::string::npos);
     }
 
+    // Placed list 0 anchor, 1 name, 2 age, 3 era entry, 4 notes, 5 name again (disabled below).
+    void navigation_data()
+    {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("hit");
+        QTest::newRow("inside, under the anchor") << 1500 << -1500 << 1;
+        QTest::newRow("on the border") << 1000 << -1500 << -1;
+        QTest::newRow("table entry") << 4500 << -1500 << 3;
+        QTest::newRow("nothing there") << 9000 << -9000 << -1;
+    }
+    void navigation()
+    {
+        QFETCH(int, x);
+        QFETCH(int, y);
+        QFETCH(int, hit);
+        Sheet sheet;
+        QVERIFY(sheet.run("sheet.addfield(0, 0, 50, 50, field.anchor);"
+                          "sheet.addfield(10, 10, 20, 20, field.name);"
+                          "sheet.addfield(20, 10, 30, 20, field.age);"
+                          "sheet.addtableentry(40, 10, 50, 20, field.notes, \"x\");"
+                          "sheet.addfield(10, 30, 20, 40, field.notes);"
+                          "sheet.addfield(10, 50, 20, 60, field.name);"));
+        QCOMPARE(sheet.layout.hitTest(x, y), hit);
+
+        sheet.layout.placed()[5]->enabled = 0;
+        QList<int> forward, backward;
+        for (int i = 0; i < 3; ++i)
+            forward << sheet.layout.moveToNextField(true);
+        sheet.layout.currentField = -1;
+        for (int i = 0; i < 3; ++i)
+            backward << sheet.layout.moveToNextField(false);
+        QCOMPARE(forward, QList<int>({ 1, 4, 1 }));
+        QCOMPARE(backward, QList<int>({ 4, 1, 4 }));
+    }
+
+    void noTabStops()
+    {
+        Sheet sheet;
+        QVERIFY(sheet.run("sheet.addfield(20, 10, 30, 20, field.age);"));
+        sheet.layout.currentField = 0;
+        QCOMPARE(sheet.layout.moveToNextField(true), -1);
+        QCOMPARE(sheet.layout.currentField, -1);
+    }
+
     void findValidFont_data()
     {
         QTest::addColumn<QString>("prefix");
