@@ -1,11 +1,11 @@
 // ScriptInterpreter: loading, the run, variables and the error report.
 
 #include "script/interpreter.h"
-#include "script/op_tree.h"
 
 #include "platform/break_key.h"
 #include "platform/ui_services.h"
 #include "script/member_name.h"
+#include "script/op_tree.h"
 #include "script/script_object.h"
 
 #include <algorithm>
@@ -71,7 +71,8 @@ bool spendSteps(uint64_t steps)
     return false;
 }
 
-ScriptInterpreter::ScriptInterpreter(std::string scriptPath) : m_path(std::move(scriptPath))
+ScriptInterpreter::ScriptInterpreter(std::string scriptPath)
+    : m_path(std::move(scriptPath))
 {
     m_global.global = true;
 }
@@ -135,7 +136,8 @@ void ScriptInterpreter::reportError(const SyntaxNode* node, std::string_view mes
 
 // --- Variables --------------------------------------------------------------------------------
 
-bool ScriptInterpreter::declare(FunctionFrame& scope, int32_t nameId, ScriptValue&& value, const SyntaxNode* node)
+bool ScriptInterpreter::declare(
+    FunctionFrame& scope, int32_t nameId, ScriptValue&& value, const SyntaxNode* node)
 {
     if (isDeclared(scope, nameId)) {
         reportDeclaredTwice(node, nameId);
@@ -174,7 +176,8 @@ ScriptValue* ScriptInterpreter::lookupSlow(NameSlot& slot)
     if (slot.frame != scope) {
         slot.frame = scope;
         auto parameter = std::find(scope->parameterIds.begin(), scope->parameterIds.end(), slot.nameId);
-        slot.parameter = parameter == scope->parameterIds.end() ? -1 : int32_t(parameter - scope->parameterIds.begin());
+        slot.parameter
+            = parameter == scope->parameterIds.end() ? -1 : int32_t(parameter - scope->parameterIds.begin());
         auto local = std::find(scope->localNames.begin(), scope->localNames.end(), slot.nameId);
         slot.local = local == scope->localNames.end() ? -1 : int32_t(local - scope->localNames.begin());
     }
@@ -186,7 +189,9 @@ ScriptValue* ScriptInterpreter::lookupSlow(NameSlot& slot)
         int32_t global = m_globalById[size_t(slot.nameId)];
         storage = global >= 0 ? &m_variables.at(size_t(global)).value : nullptr;
     } else {
-        Variable* v = uint32_t(slot.local) < scope->localCount ? &m_variables.at(scope->localBase + size_t(slot.local)) : nullptr;
+        Variable* v = uint32_t(slot.local) < scope->localCount
+            ? &m_variables.at(scope->localBase + size_t(slot.local))
+            : nullptr;
         // Not at its usual place: not declared yet, or declared in another order.
         storage = v && v->nameId == slot.nameId ? &v->value : findVariable(slot.nameId);
     }

@@ -48,7 +48,7 @@ struct FunctionFrame {
     const FunctionDef* def = nullptr;
     std::vector<int32_t> parameterIds;
     std::vector<ScriptValue> parameters;
-    size_t localBase = 0;    // the running call's variables on the variable stack...
+    size_t localBase = 0; // the running call's variables on the variable stack...
     uint32_t localCount = 0; // ...newest on top
     // The names the body declares, in the order its declarations run; a name's place here is
     // normally its place among the call's variables.
@@ -208,11 +208,11 @@ private:
 
     std::unordered_map<std::string, int32_t> m_nameIds;
     std::vector<std::string> m_names;
-    std::vector<int32_t> m_globalById;   // index on the variable stack, or -1
+    std::vector<int32_t> m_globalById; // index on the variable stack, or -1
     std::vector<int32_t> m_functionById; // index into m_frames, or -1
-    std::vector<NameSlot> m_nameSlots;   // one per identifier node
-    std::vector<Op> m_ops;               // one per node
-    std::unique_ptr<Op> m_nothing;       // stands for every missing child
+    std::vector<NameSlot> m_nameSlots; // one per identifier node
+    std::vector<Op> m_ops; // one per node
+    std::unique_ptr<Op> m_nothing; // stands for every missing child
     std::vector<std::unique_ptr<FunctionFrame>> m_frames;
     FunctionFrame m_global;
     FunctionFrame* m_scope = &m_global;

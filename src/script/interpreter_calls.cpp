@@ -13,7 +13,8 @@ namespace {
 // Argument values of a library, member or class call; a few live inline, more on the heap.
 class ArgumentValues {
 public:
-    explicit ArgumentValues(size_t count) : m_count(count)
+    explicit ArgumentValues(size_t count)
+        : m_count(count)
     {
         if (count > kInline) {
             m_heap.resize(count);

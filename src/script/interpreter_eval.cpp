@@ -13,8 +13,7 @@ namespace vorpane::script {
 
 namespace {
 
-template <typename T>
-inline bool compareNumbers(BinaryOp op, T a, T b, bool& result)
+template <typename T> inline bool compareNumbers(BinaryOp op, T a, T b, bool& result)
 {
     switch (op) {
     case BinaryOp::Equal:
@@ -55,10 +54,7 @@ inline bool forCondition(const ScriptValue& value)
     return binaryOperation(BinaryOp::NotEqual, value, ScriptValue(0)).toInteger() != 0;
 }
 
-inline int32_t wrapped(uint32_t bits)
-{
-    return int32_t(bits);
-}
+inline int32_t wrapped(uint32_t bits) { return int32_t(bits); }
 
 bool isNumberOrNull(const ScriptValue& v)
 {
@@ -117,7 +113,8 @@ bool ScriptInterpreter::breakRequested(const SyntaxNode* node)
     std::string question;
     if (node) {
         char text[64];
-        std::snprintf(text, sizeof text, "Break detected at line %d\nStop script execuction?", int(node->line));
+        std::snprintf(
+            text, sizeof text, "Break detected at line %d\nStop script execuction?", int(node->line));
         question = text;
     } else {
         question = "Break detected\nStop script execution?";
@@ -150,10 +147,7 @@ ScriptValue OpHandlers::failed(ScriptInterpreter& in, const Op& op, const Script
 
 // --- Leaves -----------------------------------------------------------------------------------
 
-ScriptValue OpHandlers::constant(ScriptInterpreter&, const Op& op)
-{
-    return op.constant;
-}
+ScriptValue OpHandlers::constant(ScriptInterpreter&, const Op& op) { return op.constant; }
 
 ScriptValue OpHandlers::scratch(ScriptInterpreter& in)
 {
@@ -257,8 +251,7 @@ try {
             in.countDown(flags.continueCount);
     }
     return result;
-}
-catch (const ScriptError& error) {
+} catch (const ScriptError& error) {
     return failed(in, op, error);
 }
 
@@ -286,8 +279,7 @@ try {
         in.eval(*op.child[2]);
     }
     return result;
-}
-catch (const ScriptError& error) {
+} catch (const ScriptError& error) {
     return failed(in, op, error);
 }
 
@@ -321,8 +313,7 @@ ScriptValue OpHandlers::comma(ScriptInterpreter& in, const Op& op)
 namespace {
 
 // Numbers of the common kinds, without the general rules; false when the rules must decide.
-template <BinaryOp OP>
-inline bool numericBinary(const ScriptValue& l, const ScriptValue& r, ScriptValue& out)
+template <BinaryOp OP> inline bool numericBinary(const ScriptValue& l, const ScriptValue& r, ScriptValue& out)
 {
     if (l.kind() == ValueKind::Integer && r.kind() == ValueKind::Integer) {
         int32_t a = l.integerValue(), b = r.integerValue();
@@ -421,8 +412,7 @@ inline bool numericBinary(const ScriptValue& l, const ScriptValue& r, ScriptValu
 } // namespace
 
 // Both operands are evaluated, the right one first; then the operator.
-template <BinaryOp OP>
-ScriptValue OpHandlers::binary(ScriptInterpreter& in, const Op& op)
+template <BinaryOp OP> ScriptValue OpHandlers::binary(ScriptInterpreter& in, const Op& op)
 try {
     ScriptValue rightTemp, leftTemp;
     const ScriptValue& right = in.read(*op.child[1], rightTemp);
@@ -433,14 +423,12 @@ try {
     if (numericBinary<OP>(left.deref(), right.deref(), out))
         return out;
     return binaryOperation(OP, left, right);
-}
-catch (const ScriptError& error) {
+} catch (const ScriptError& error) {
     return failed(in, op, error);
 }
 
 // Both operands are names or literals: numbers are read in place.
-template <BinaryOp OP>
-ScriptValue OpHandlers::binaryOfLeaves(ScriptInterpreter& in, const Op& op)
+template <BinaryOp OP> ScriptValue OpHandlers::binaryOfLeaves(ScriptInterpreter& in, const Op& op)
 {
     if (!in.pending()) {
         const ScriptValue* right = in.peek(*op.child[1]);
@@ -454,8 +442,7 @@ ScriptValue OpHandlers::binaryOfLeaves(ScriptInterpreter& in, const Op& op)
     return binary<OP>(in, op);
 }
 
-template <UnaryOp OP>
-ScriptValue OpHandlers::unary(ScriptInterpreter& in, const Op& op)
+template <UnaryOp OP> ScriptValue OpHandlers::unary(ScriptInterpreter& in, const Op& op)
 try {
     ScriptValue temp;
     const ScriptValue& operand = in.read(*op.child[0], temp);
@@ -467,13 +454,11 @@ try {
     if (OP == UnaryOp::Negate && v.kind() == ValueKind::Float)
         return ScriptValue(-v.floatValue());
     return unaryOperation(OP, operand);
-}
-catch (const ScriptError& error) {
+} catch (const ScriptError& error) {
     return failed(in, op, error);
 }
 
-template <bool UP, bool POST>
-ScriptValue OpHandlers::step(ScriptInterpreter& in, const Op& op)
+template <bool UP, bool POST> ScriptValue OpHandlers::step(ScriptInterpreter& in, const Op& op)
 try {
     const Op& operandOp = *op.child[0];
     if (operandOp.leaf == OpLeaf::Name && !in.pending()) {
@@ -497,8 +482,7 @@ try {
     if (POST)
         return before;
     return operand;
-}
-catch (const ScriptError& error) {
+} catch (const ScriptError& error) {
     return failed(in, op, error);
 }
 
@@ -535,13 +519,11 @@ try {
         return ScriptValue();
     target.assign(value);
     return target;
-}
-catch (const ScriptError& error) {
+} catch (const ScriptError& error) {
     return failed(in, op, error);
 }
 
-template <BinaryOp OP>
-ScriptValue OpHandlers::compoundAssign(ScriptInterpreter& in, const Op& op)
+template <BinaryOp OP> ScriptValue OpHandlers::compoundAssign(ScriptInterpreter& in, const Op& op)
 try {
     ScriptValue value = in.eval(*op.child[1]);
     ScriptValue target = OpHandlers::target(in, *op.child[0]);
@@ -549,13 +531,11 @@ try {
         return ScriptValue();
     target.assign(binaryOperation(OP, target, value));
     return target;
-}
-catch (const ScriptError& error) {
+} catch (const ScriptError& error) {
     return failed(in, op, error);
 }
 
-template <bool LEFT>
-ScriptValue OpHandlers::shiftAssign(ScriptInterpreter& in, const Op& op)
+template <bool LEFT> ScriptValue OpHandlers::shiftAssign(ScriptInterpreter& in, const Op& op)
 try {
     ScriptValue value = in.eval(*op.child[1]);
     ScriptValue target = OpHandlers::target(in, *op.child[0]);
@@ -563,8 +543,7 @@ try {
         return ScriptValue();
     script::shiftAssign(target, value, LEFT);
     return target;
-}
-catch (const ScriptError& error) {
+} catch (const ScriptError& error) {
     return failed(in, op, error);
 }
 
@@ -588,8 +567,7 @@ try {
         return scratch(in);
     }
     return ScriptValue::reference(member, object);
-}
-catch (const ScriptError& error) {
+} catch (const ScriptError& error) {
     return failed(in, op, error);
 }
 
@@ -618,8 +596,7 @@ try {
     default:
         raiseError(ErrIntegerOperator);
     }
-}
-catch (const ScriptError& error) {
+} catch (const ScriptError& error) {
     return failed(in, op, error);
 }
 
@@ -627,7 +604,8 @@ catch (const ScriptError& error) {
 
 void OpHandlers::specialize(Op& op)
 {
-    if (!op.child[0] || !op.child[1] || op.child[0]->leaf == OpLeaf::None || op.child[1]->leaf == OpLeaf::None)
+    if (!op.child[0] || !op.child[1] || op.child[0]->leaf == OpLeaf::None
+        || op.child[1]->leaf == OpLeaf::None)
         return;
     switch (op.node->kind) {
     case NodeKind::Equal:

@@ -22,10 +22,7 @@ struct UnaryFunction {
     Unary apply;
 };
 
-double atanOne(double x)
-{
-    return std::atan2(x, 1.0);
-}
+double atanOne(double x) { return std::atan2(x, 1.0); }
 
 const UnaryFunction kUnaryFunctions[] = {
     { "acos", [](double x) { return std::acos(x); } },
@@ -52,7 +49,9 @@ int expectArguments(int given, int wanted)
 
 } // namespace
 
-MathObject::MathObject() : m_pi(kPi), m_e(kE)
+MathObject::MathObject()
+    : m_pi(kPi)
+    , m_e(kE)
 {
     m_pi.setReadOnly(true);
     m_e.setReadOnly(true);

@@ -16,21 +16,21 @@ struct Op;
 using OpHandler = ScriptValue (*)(ScriptInterpreter&, const Op&);
 
 enum class OpLeaf : uint8_t {
-    None,     // must be run through eval
+    None, // must be run through eval
     Constant, // a literal (or a missing node): its value is `constant`
-    Name,     // an identifier: `name` says where to look
+    Name, // an identifier: `name` says where to look
 };
 
 struct Op {
     OpHandler run = nullptr;
-    const SyntaxNode* node = nullptr;  // none for a missing child
+    const SyntaxNode* node = nullptr; // none for a missing child
     const Op* child[4] = {};
-    std::vector<const Op*> list;       // arguments, statements of a sequence, declarators
+    std::vector<const Op*> list; // arguments, statements of a sequence, declarators
     NameSlot* name = nullptr;
     ScriptValue constant;
-    int32_t function = -1;             // the user function a call names
+    int32_t function = -1; // the user function a call names
     OpLeaf leaf = OpLeaf::None;
-    bool comparesLeaves = false;       // a comparison of two names or literals (`compare` says which)
+    bool comparesLeaves = false; // a comparison of two names or literals (`compare` says which)
     BinaryOp compare = BinaryOp::Equal;
 };
 
@@ -52,19 +52,13 @@ struct OpHandlers {
     static ScriptValue continueLoop(ScriptInterpreter& in, const Op& op);
     static ScriptValue comma(ScriptInterpreter& in, const Op& op);
     static ScriptValue conditional(ScriptInterpreter& in, const Op& op);
-    template <UnaryOp OP>
-    static ScriptValue unary(ScriptInterpreter& in, const Op& op);
-    template <bool UP, bool POST>
-    static ScriptValue step(ScriptInterpreter& in, const Op& op);
-    template <BinaryOp OP>
-    static ScriptValue binary(ScriptInterpreter& in, const Op& op);
-    template <BinaryOp OP>
-    static ScriptValue binaryOfLeaves(ScriptInterpreter& in, const Op& op);
+    template <UnaryOp OP> static ScriptValue unary(ScriptInterpreter& in, const Op& op);
+    template <bool UP, bool POST> static ScriptValue step(ScriptInterpreter& in, const Op& op);
+    template <BinaryOp OP> static ScriptValue binary(ScriptInterpreter& in, const Op& op);
+    template <BinaryOp OP> static ScriptValue binaryOfLeaves(ScriptInterpreter& in, const Op& op);
     static ScriptValue assign(ScriptInterpreter& in, const Op& op);
-    template <BinaryOp OP>
-    static ScriptValue compoundAssign(ScriptInterpreter& in, const Op& op);
-    template <bool LEFT>
-    static ScriptValue shiftAssign(ScriptInterpreter& in, const Op& op);
+    template <BinaryOp OP> static ScriptValue compoundAssign(ScriptInterpreter& in, const Op& op);
+    template <bool LEFT> static ScriptValue shiftAssign(ScriptInterpreter& in, const Op& op);
     static ScriptValue member(ScriptInterpreter& in, const Op& op);
     static ScriptValue index(ScriptInterpreter& in, const Op& op);
     static ScriptValue call(ScriptInterpreter& in, const Op& op);

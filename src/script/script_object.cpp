@@ -8,32 +8,17 @@ namespace vorpane::script {
 
 namespace {
 
-ScriptValue notANumber()
-{
-    return ScriptValue(std::numeric_limits<double>::quiet_NaN());
-}
+ScriptValue notANumber() { return ScriptValue(std::numeric_limits<double>::quiet_NaN()); }
 
 } // namespace
 
-void ScriptObject::destroy()
-{
-    delete this;
-}
+void ScriptObject::destroy() { delete this; }
 
-int ScriptObject::callMember(const std::string&, ScriptValue*, int, ScriptValue&)
-{
-    return CallNotFound;
-}
+int ScriptObject::callMember(const std::string&, ScriptValue*, int, ScriptValue&) { return CallNotFound; }
 
-ScriptValue* ScriptObject::findMember(const std::string&)
-{
-    return nullptr;
-}
+ScriptValue* ScriptObject::findMember(const std::string&) { return nullptr; }
 
-int ScriptObject::equals(const ScriptValue& other)
-{
-    return other.object() == this;
-}
+int ScriptObject::equals(const ScriptValue& other) { return other.object() == this; }
 
 int ScriptObject::notEquals(const ScriptValue& other)
 {
@@ -41,35 +26,17 @@ int ScriptObject::notEquals(const ScriptValue& other)
     return object && object != this;
 }
 
-int ScriptObject::less(const ScriptValue&)
-{
-    return 0;
-}
+int ScriptObject::less(const ScriptValue&) { return 0; }
 
-int ScriptObject::lessEqual(const ScriptValue&)
-{
-    return 0;
-}
+int ScriptObject::lessEqual(const ScriptValue&) { return 0; }
 
-int ScriptObject::greaterEqual(const ScriptValue&)
-{
-    return 0;
-}
+int ScriptObject::greaterEqual(const ScriptValue&) { return 0; }
 
-int ScriptObject::greater(const ScriptValue&)
-{
-    return 0;
-}
+int ScriptObject::greater(const ScriptValue&) { return 0; }
 
-int ScriptObject::logicalAnd(const ScriptValue&)
-{
-    return 0;
-}
+int ScriptObject::logicalAnd(const ScriptValue&) { return 0; }
 
-int ScriptObject::logicalOr(const ScriptValue&)
-{
-    return 0;
-}
+int ScriptObject::logicalOr(const ScriptValue&) { return 0; }
 
 void ScriptObject::add(ScriptValue& result, const ScriptValue& other)
 {
@@ -78,119 +45,50 @@ void ScriptObject::add(ScriptValue& result, const ScriptValue& other)
     result = ScriptValue(std::string_view(text));
 }
 
-void ScriptObject::negate(ScriptValue& result)
-{
-    result = notANumber();
-}
+void ScriptObject::negate(ScriptValue& result) { result = notANumber(); }
 
-void ScriptObject::subtract(ScriptValue& result, const ScriptValue&)
-{
-    result = notANumber();
-}
+void ScriptObject::subtract(ScriptValue& result, const ScriptValue&) { result = notANumber(); }
 
-void ScriptObject::multiply(ScriptValue& result, const ScriptValue&)
-{
-    result = notANumber();
-}
+void ScriptObject::multiply(ScriptValue& result, const ScriptValue&) { result = notANumber(); }
 
-void ScriptObject::divide(ScriptValue& result, const ScriptValue&)
-{
-    result = notANumber();
-}
+void ScriptObject::divide(ScriptValue& result, const ScriptValue&) { result = notANumber(); }
 
-void ScriptObject::remainder(ScriptValue& result, const ScriptValue&)
-{
-    result = notANumber();
-}
+void ScriptObject::remainder(ScriptValue& result, const ScriptValue&) { result = notANumber(); }
 
-void ScriptObject::bitAnd(ScriptValue& result, const ScriptValue&)
-{
-    result = notANumber();
-}
+void ScriptObject::bitAnd(ScriptValue& result, const ScriptValue&) { result = notANumber(); }
 
-void ScriptObject::bitOr(ScriptValue& result, const ScriptValue&)
-{
-    result = notANumber();
-}
+void ScriptObject::bitOr(ScriptValue& result, const ScriptValue&) { result = notANumber(); }
 
-void ScriptObject::bitXor(ScriptValue& result, const ScriptValue&)
-{
-    result = notANumber();
-}
+void ScriptObject::bitXor(ScriptValue& result, const ScriptValue&) { result = notANumber(); }
 
-void ScriptObject::logicalNot(ScriptValue& result)
-{
-    result = notANumber();
-}
+void ScriptObject::logicalNot(ScriptValue& result) { result = notANumber(); }
 
-void ScriptObject::bitNot(ScriptValue& result)
-{
-    result = notANumber();
-}
+void ScriptObject::bitNot(ScriptValue& result) { result = notANumber(); }
 
-void ScriptObject::increment()
-{
-    raiseError(ErrObjectOperator);
-}
+void ScriptObject::increment() { raiseError(ErrObjectOperator); }
 
-void ScriptObject::postIncrement()
-{
-    raiseError(ErrObjectOperator);
-}
+void ScriptObject::postIncrement() { raiseError(ErrObjectOperator); }
 
-void ScriptObject::decrement()
-{
-    raiseError(ErrObjectOperator);
-}
+void ScriptObject::decrement() { raiseError(ErrObjectOperator); }
 
-void ScriptObject::postDecrement()
-{
-    raiseError(ErrObjectOperator);
-}
+void ScriptObject::postDecrement() { raiseError(ErrObjectOperator); }
 
-void ScriptObject::shiftLeft(ScriptValue&, const ScriptValue&)
-{
-    raiseError(ErrObjectOperator);
-}
+void ScriptObject::shiftLeft(ScriptValue&, const ScriptValue&) { raiseError(ErrObjectOperator); }
 
-void ScriptObject::shiftRight(ScriptValue&, const ScriptValue&)
-{
-    raiseError(ErrObjectOperator);
-}
+void ScriptObject::shiftRight(ScriptValue&, const ScriptValue&) { raiseError(ErrObjectOperator); }
 
-ScriptValue* ScriptObject::element(uint32_t)
-{
-    raiseError(ErrObjectOperator);
-}
+ScriptValue* ScriptObject::element(uint32_t) { raiseError(ErrObjectOperator); }
 
-void ScriptObject::shiftRightAssign(const ScriptValue&)
-{
-    raiseError(ErrObjectOperator);
-}
+void ScriptObject::shiftRightAssign(const ScriptValue&) { raiseError(ErrObjectOperator); }
 
-void ScriptObject::shiftLeftAssign(const ScriptValue&)
-{
-    raiseError(ErrObjectOperator);
-}
+void ScriptObject::shiftLeftAssign(const ScriptValue&) { raiseError(ErrObjectOperator); }
 
-int32_t ScriptObject::toInteger()
-{
-    return 0;
-}
+int32_t ScriptObject::toInteger() { return 0; }
 
-uint32_t ScriptObject::toUnsigned()
-{
-    return 0;
-}
+uint32_t ScriptObject::toUnsigned() { return 0; }
 
-double ScriptObject::toFloat()
-{
-    return 0.0;
-}
+double ScriptObject::toFloat() { return 0.0; }
 
-std::string ScriptObject::toText()
-{
-    return "[object]";
-}
+std::string ScriptObject::toText() { return "[object]"; }
 
 } // namespace vorpane::script

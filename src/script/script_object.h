@@ -15,7 +15,7 @@ namespace vorpane::script {
 // Results of callMember and of class factories.
 enum CallStatus : int {
     CallOk = 0,
-    CallReported = 1,  // the object showed its own message; the engine only stops the run
+    CallReported = 1, // the object showed its own message; the engine only stops the run
     CallNotFound = 2,
     CallTooFew = 3,
     CallTooMany = 4,

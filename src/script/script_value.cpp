@@ -29,10 +29,7 @@ const ScriptValue& nowhere()
 
 } // namespace
 
-void raiseError(int code)
-{
-    throw ScriptError(code);
-}
+void raiseError(int code) { throw ScriptError(code); }
 
 const char* errorMessage(int code)
 {
@@ -59,7 +56,8 @@ const char* errorMessage(int code)
     }
 }
 
-ScriptValue::ScriptValue(std::string_view text) : m_kind(ValueKind::String)
+ScriptValue::ScriptValue(std::string_view text)
+    : m_kind(ValueKind::String)
 {
     if (text.size() > kMaxStringLength)
         raiseError(ErrOutOfMemory);

@@ -23,7 +23,15 @@ namespace vorpane::script {
 
 class ScriptObject;
 
-enum class ValueKind : int32_t { Null = 0, String = 1, Integer = 2, Unsigned = 3, Float = 4, Reference = 5, Object = 6 };
+enum class ValueKind : int32_t {
+    Null = 0,
+    String = 1,
+    Integer = 2,
+    Unsigned = 3,
+    Float = 4,
+    Reference = 5,
+    Object = 6
+};
 
 // Codes raised by value operations; the interpreter turns them into messages.
 enum ErrorCode : int32_t {
@@ -45,7 +53,10 @@ constexpr size_t kMaxStringLength = 16u * 1024 * 1024;
 // The exception that carries an ErrorCode (or any other integer a host object raises).
 class ScriptError {
 public:
-    explicit ScriptError(int code) : m_code(code) {}
+    explicit ScriptError(int code)
+        : m_code(code)
+    {
+    }
     int code() const { return m_code; }
 
 private:
@@ -61,12 +72,30 @@ class ScriptValue {
 public:
     // Fresh storage: Integer 0.
     ScriptValue() { m_payload.integer = 0; }
-    explicit ScriptValue(int32_t value) : m_kind(ValueKind::Integer) { m_payload.integer = value; }
-    explicit ScriptValue(uint32_t value) : m_kind(ValueKind::Unsigned) { m_payload.unsignedValue = value; }
-    explicit ScriptValue(double value) : m_kind(ValueKind::Float) { m_payload.number = value; }
+    explicit ScriptValue(int32_t value)
+        : m_kind(ValueKind::Integer)
+    {
+        m_payload.integer = value;
+    }
+    explicit ScriptValue(uint32_t value)
+        : m_kind(ValueKind::Unsigned)
+    {
+        m_payload.unsignedValue = value;
+    }
+    explicit ScriptValue(double value)
+        : m_kind(ValueKind::Float)
+    {
+        m_payload.number = value;
+    }
     explicit ScriptValue(std::string_view text);
-    explicit ScriptValue(const char* text) : ScriptValue(std::string_view(text)) {}
-    explicit ScriptValue(const std::string& text) : ScriptValue(std::string_view(text)) {}
+    explicit ScriptValue(const char* text)
+        : ScriptValue(std::string_view(text))
+    {
+    }
+    explicit ScriptValue(const std::string& text)
+        : ScriptValue(std::string_view(text))
+    {
+    }
     // Holds the object (may be null, which gives Null).
     explicit ScriptValue(ScriptObject* object);
 
@@ -161,8 +190,14 @@ public:
     double floatValue() const { return m_payload.number; }
     std::string_view stringValue() const;
     ScriptObject* objectValue() const { return m_kind == ValueKind::Object ? m_payload.object : nullptr; }
-    ScriptValue* referenceTarget() const { return m_kind == ValueKind::Reference ? m_payload.ref.target : nullptr; }
-    ScriptObject* referenceHolder() const { return m_kind == ValueKind::Reference ? m_payload.ref.holder : nullptr; }
+    ScriptValue* referenceTarget() const
+    {
+        return m_kind == ValueKind::Reference ? m_payload.ref.target : nullptr;
+    }
+    ScriptObject* referenceHolder() const
+    {
+        return m_kind == ValueKind::Reference ? m_payload.ref.holder : nullptr;
+    }
     // The object after following references, or nullptr.
     ScriptObject* object() const { return deref().objectValue(); }
 

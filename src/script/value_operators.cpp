@@ -29,10 +29,7 @@ ScriptValue concatenate(const ScriptValue& left, const ScriptValue& right)
     return ScriptValue(std::string_view(text));
 }
 
-int32_t wrapInt(uint32_t bits)
-{
-    return int32_t(bits);
-}
+int32_t wrapInt(uint32_t bits) { return int32_t(bits); }
 
 // "+", "-", "*", "/" for a left Integer (or Null as 0): float arithmetic when the right operand
 // is a Float, else wrapping 32-bit arithmetic whose result becomes a Float.
@@ -147,8 +144,7 @@ uint32_t unsignedBitwise(BinaryOp op, uint32_t left, uint32_t right)
     }
 }
 
-template <typename T>
-int compare(BinaryOp op, T l, T r)
+template <typename T> int compare(BinaryOp op, T l, T r)
 {
     switch (op) {
     case BinaryOp::Equal:
@@ -493,15 +489,9 @@ void step(ScriptValue& target, int delta)
 
 } // namespace
 
-void incrementValue(ScriptValue& target)
-{
-    step(target, 1);
-}
+void incrementValue(ScriptValue& target) { step(target, 1); }
 
-void decrementValue(ScriptValue& target)
-{
-    step(target, -1);
-}
+void decrementValue(ScriptValue& target) { step(target, -1); }
 
 void shiftAssign(ScriptValue& target, const ScriptValue& count, bool left)
 {

@@ -16,8 +16,7 @@ ScriptValue makeValue(const QString& notation);
 // The same notation for a value after following references: kind letter, ":" and its text.
 QString describe(const ScriptValue& value);
 // describe() of the operation's result, or "e:CODE" when it raises.
-template <typename Operation>
-QString outcome(Operation operation)
+template <typename Operation> QString outcome(Operation operation)
 {
     try {
         return describe(operation());

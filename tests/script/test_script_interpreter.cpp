@@ -19,7 +19,10 @@ namespace {
 // presses the break key, ping() counts; it records its own destruction.
 class ProbeObject final : public ScriptObject {
 public:
-    explicit ProbeObject(bool* destroyed = nullptr) : m_destroyed(destroyed) {}
+    explicit ProbeObject(bool* destroyed = nullptr)
+        : m_destroyed(destroyed)
+    {
+    }
 
     int callMember(const std::string& name, ScriptValue* args, int argCount, ScriptValue& result) override
     {
@@ -70,9 +73,10 @@ std::string nestedNegations(int depth)
     return text;
 }
 
-const QString kUnhandled = "Unhandled exception:\nThis is probably due to a stack overflow. This program does not "
-                           "handle deep recursive functions very well - try rewriting the script without "
-                           "recursion.\nThis exception may also be caused by an internal parser error.";
+const QString kUnhandled
+    = "Unhandled exception:\nThis is probably due to a stack overflow. This program does not "
+      "handle deep recursive functions very well - try rewriting the script without "
+      "recursion.\nThis exception may also be caused by an internal parser error.";
 
 } // namespace
 
@@ -105,34 +109,47 @@ void TestScriptInterpreter::scripts_data()
 
     // Scopes and calls
     QTest::newRow("parameter shadows global")
-        << "var x; x = 1; function f(x) { return x; } alert(f(2)); alert(x);" << "2|1" << 1 << 0;
-    QTest::newRow("local shadows global") << "var x; x = 1; function f() { var x; x = 5; return x; } alert(f() + x);"
-                                          << "6" << 1 << 0;
-    QTest::newRow("function changes a global") << "var g; g = 3; function f() { g = g + 1; } f(); alert(g);" << "4"
-                                               << 1 << 0;
-    QTest::newRow("falls off its end") << "var y; function f() { var x; x = 5; } y = f(); alert(y);" << "5" << 1 << 0;
+        << "var x; x = 1; function f(x) { return x; } alert(f(2)); alert(x);"
+        << "2|1" << 1 << 0;
+    QTest::newRow("local shadows global")
+        << "var x; x = 1; function f() { var x; x = 5; return x; } alert(f() + x);"
+        << "6" << 1 << 0;
+    QTest::newRow("function changes a global") << "var g; g = 3; function f() { g = g + 1; } f(); alert(g);"
+                                               << "4" << 1 << 0;
+    QTest::newRow("falls off its end") << "var y; function f() { var x; x = 5; } y = f(); alert(y);"
+                                       << "5" << 1 << 0;
     QTest::newRow("recursion keeps its locals")
-        << "function f(n) { var a; a = n; if (n > 0) f(n - 1); return a; } alert(f(3));" << "3" << 1 << 0;
+        << "function f(n) { var a; a = n; if (n > 0) f(n - 1); return a; } alert(f(3));"
+        << "3" << 1 << 0;
     QTest::newRow("recursion through another function keeps parameters")
         << "function f(n) { var r; if (n == 0) return \"\"; r = g(n); return r + n; }"
            " function g(m) { return f(m - 1); } alert(f(3));"
         << "123" << 1 << 0;
     QTest::newRow("arguments of a recursive call see the caller's locals")
-        << "function f(n) { var k; k = n - 1; if (n == 0) return 0; return f(k) + 1; } alert(f(3));" << "3" << 1 << 0;
+        << "function f(n) { var k; k = n - 1; if (n == 0) return 0; return f(k) + 1; } alert(f(3));"
+        << "3" << 1 << 0;
     QTest::newRow("a declaration reads the global it is about to hide")
-        << "var x; x = 4; function f() { var y = x, x = 2; return y * 10 + x; } alert(f());" << "42" << 1 << 0;
+        << "var x; x = 4; function f() { var y = x, x = 2; return y * 10 + x; } alert(f());"
+        << "42" << 1 << 0;
     // Loops and counts
-    QTest::newRow("empty for condition never runs") << "var x; x = 0; for (;;) { x = 1; } alert(x);" << "0" << 1 << 0;
+    QTest::newRow("empty for condition never runs") << "var x; x = 0; for (;;) { x = 1; } alert(x);"
+                                                    << "0" << 1 << 0;
     QTest::newRow("for tests a float exactly")
-        << "var i, n; n = 0; for (i = 0.5; i; i = 0) n = n + 1; while (0.5) n = 9; alert(n);" << "1" << 1 << 0;
-    QTest::newRow("for compares text with 0") << "var s, n; n = 0; for (s = \"00\"; s; s = \"0\") n = n + 1; alert(n);"
-                                              << "1" << 1 << 0;
+        << "var i, n; n = 0; for (i = 0.5; i; i = 0) n = n + 1; while (0.5) n = 9; alert(n);"
+        << "1" << 1 << 0;
+    QTest::newRow("for compares text with 0")
+        << "var s, n; n = 0; for (s = \"00\"; s; s = \"0\") n = n + 1; alert(n);"
+        << "1" << 1 << 0;
     QTest::newRow("continue still runs the step")
-        << "var i, n; n = 0; for (i = 0; i < 5; i++) { if (i % 2) continue; n = n + 1; } alert(n);" << "3" << 1 << 0;
-    QTest::newRow("loop value is the last body value") << "var i; for (i = 0; i < 3; i++) i;" << "" << 1 << 2;
+        << "var i, n; n = 0; for (i = 0; i < 5; i++) { if (i % 2) continue; n = n + 1; } alert(n);"
+        << "3" << 1 << 0;
+    QTest::newRow("loop value is the last body value") << "var i; for (i = 0; i < 3; i++) i;"
+                                                       << "" << 1 << 2;
     QTest::newRow("break in a called function ends the caller's loop")
-        << "var n; function f() { break; } n = 0; while (n < 5) { n++; f(); n = 100; } alert(n);" << "1" << 1 << 0;
-    QTest::newRow("script value") << "var a; a = 6; a * 7;" << "" << 1 << 42;
+        << "var n; function f() { break; } n = 0; while (n < 5) { n++; f(); n = 100; } alert(n);"
+        << "1" << 1 << 0;
+    QTest::newRow("script value") << "var a; a = 6; a * 7;"
+                                  << "" << 1 << 42;
     // Errors
     QTest::newRow("undeclared variable in a function") << "function f() { y = 1; }\nf();"
                                                        << "Line 1 : Variable \"y\" not found" << 0 << 0;
@@ -140,25 +157,29 @@ void TestScriptInterpreter::scripts_data()
                                                    << "Line 2 : Variable \"y\" not found" << 0 << 0;
     QTest::newRow("one message per missing parameter")
         << "function f(a, b, c) { }\nf(1);"
-        << "Line 2 : Too few parameters for function call to \"f\"|Line 2 : Too few parameters for function call to "
+        << "Line 2 : Too few parameters for function call to \"f\"|Line 2 : Too few parameters for function "
+           "call to "
            "\"f\""
         << 0 << 0;
-    QTest::newRow("extra arguments are not evaluated") << "function f(a) { }\nf(1, alert(2));"
-                                                       << "Line 2 : Too many parameters for function call to \"f\"" << 0
-                                                       << 0;
-    QTest::newRow("failed argument hides the count") << "function f(a, b) { }\nf(1 / 0);" << "Line 2 : Divide by zero"
-                                                     << 0 << 0;
-    QTest::newRow("local named like a parameter") << "function f(a) { var a; }\n\nf(1);"
-                                                  << "Line 1 : Variable \"a\" has already been declared!" << 0 << 0;
+    QTest::newRow("extra arguments are not evaluated")
+        << "function f(a) { }\nf(1, alert(2));"
+        << "Line 2 : Too many parameters for function call to \"f\"" << 0 << 0;
+    QTest::newRow("failed argument hides the count") << "function f(a, b) { }\nf(1 / 0);"
+                                                     << "Line 2 : Divide by zero" << 0 << 0;
+    QTest::newRow("local named like a parameter")
+        << "function f(a) { var a; }\n\nf(1);"
+        << "Line 1 : Variable \"a\" has already been declared!" << 0 << 0;
     QTest::newRow("error in a condition") << "var x;\nif (\"a\" - 1) x = 1;\nalert(2);"
                                           << "Line 2 : Invalid operator for strings" << 0 << 0;
     // Element references stay valid while the array grows or is dropped.
     QTest::newRow("element read while the array grows")
-        << "var a, x; a = new Array; a[0] = 7; x = a[5000] + a[0]; alert(x);" << "7" << 1 << 0;
+        << "var a, x; a = new Array; a[0] = 7; x = a[5000] + a[0]; alert(x);"
+        << "7" << 1 << 0;
     QTest::newRow("element read after its array was dropped")
-        << "var a, x; a = new Array; a[0] = 7; x = (a = 0) + a[0]; alert(x);" << "7" << 1 << 0;
-    QTest::newRow("variable assigned its own element") << "var a; a = new Array(\"k\"); a = a[0]; alert(a);" << "k" << 1
-                                                       << 0;
+        << "var a, x; a = new Array; a[0] = 7; x = (a = 0) + a[0]; alert(x);"
+        << "7" << 1 << 0;
+    QTest::newRow("variable assigned its own element") << "var a; a = new Array(\"k\"); a = a[0]; alert(a);"
+                                                       << "k" << 1 << 0;
 }
 
 void TestScriptInterpreter::scripts()
@@ -213,7 +234,8 @@ void TestScriptInterpreter::stepBudgetStopsSilently_data()
 {
     QTest::addColumn<QString>("script");
     QTest::newRow("endless loop") << "var i; i = 0; while (1) i++;";
-    QTest::newRow("sorting mixed kinds") << "var a; a = new Array(\"x\", 1); a[30000] = 2; a.sort(); alert(1);";
+    QTest::newRow("sorting mixed kinds")
+        << "var a; a = new Array(\"x\", 1); a[30000] = 2; a.sort(); alert(1);";
     QTest::newRow("filling arrays") << "var a; while (1) a = new Array(65535);";
 }
 
@@ -264,14 +286,22 @@ void TestScriptInterpreter::hostStatuses_data()
     QTest::addColumn<QString>("call");
     QTest::addColumn<QString>("boxes");
 
-    QTest::newRow("success") << "probe.status(0)" << "after";
-    QTest::newRow("already reported") << "probe.status(1)" << "";
-    QTest::newRow("not found") << "probe.status(2)" << "Line 1 : Member function status not found!";
-    QTest::newRow("too few") << "probe.status(3)" << "Line 1 : status() : too few parameters";
-    QTest::newRow("too many") << "probe.status(4)" << "Line 1 : status() : too many parameters";
-    QTest::newRow("other") << "probe.status(7)" << "Line 1 : failed to call member function status";
-    QTest::newRow("known code") << "probe.raise(-6)" << "Line 1 : Array access out of bounds";
-    QTest::newRow("unknown code") << "probe.raise(-20)" << "Line 1 : Internal Parser Error: 0xFFFFFFEC";
+    QTest::newRow("success") << "probe.status(0)"
+                             << "after";
+    QTest::newRow("already reported") << "probe.status(1)"
+                                      << "";
+    QTest::newRow("not found") << "probe.status(2)"
+                               << "Line 1 : Member function status not found!";
+    QTest::newRow("too few") << "probe.status(3)"
+                             << "Line 1 : status() : too few parameters";
+    QTest::newRow("too many") << "probe.status(4)"
+                              << "Line 1 : status() : too many parameters";
+    QTest::newRow("other") << "probe.status(7)"
+                           << "Line 1 : failed to call member function status";
+    QTest::newRow("known code") << "probe.raise(-6)"
+                                << "Line 1 : Array access out of bounds";
+    QTest::newRow("unknown code") << "probe.raise(-20)"
+                                  << "Line 1 : Internal Parser Error: 0xFFFFFFEC";
 }
 
 void TestScriptInterpreter::hostStatuses()

@@ -46,10 +46,7 @@ ScriptValue newArray(const QStringList& arguments)
     return result;
 }
 
-ArrayObject& arrayOf(const ScriptValue& value)
-{
-    return *static_cast<ArrayObject*>(value.objectValue());
-}
+ArrayObject& arrayOf(const ScriptValue& value) { return *static_cast<ArrayObject*>(value.objectValue()); }
 
 } // namespace
 
@@ -133,14 +130,22 @@ void TestScriptLibrary::arrayConstruction_data()
     QTest::addColumn<QString>("length");
     QTest::addColumn<QString>("elements");
 
-    QTest::newRow("empty") << QStringList {} << "i:0" << "";
-    QTest::newRow("count") << QStringList { "i:3" } << "u:3" << "i:0 i:0 i:0";
-    QTest::newRow("negative count") << QStringList { "i:-2" } << "u:2" << "i:0 i:0";
-    QTest::newRow("float count") << QStringList { "f:2.9" } << "u:2" << "i:0 i:0";
-    QTest::newRow("one text") << QStringList { "s:3" } << "u:1" << "s:3";
-    QTest::newRow("two numbers") << QStringList { "i:1", "i:2" } << "u:2" << "i:1 i:2";
-    QTest::newRow("largest count") << QStringList { "i:65535" } << "u:65535" << "";
-    QTest::newRow("count too large") << QStringList { "i:65536" } << "e:-8" << "";
+    QTest::newRow("empty") << QStringList {} << "i:0"
+                           << "";
+    QTest::newRow("count") << QStringList { "i:3" } << "u:3"
+                           << "i:0 i:0 i:0";
+    QTest::newRow("negative count") << QStringList { "i:-2" } << "u:2"
+                                    << "i:0 i:0";
+    QTest::newRow("float count") << QStringList { "f:2.9" } << "u:2"
+                                 << "i:0 i:0";
+    QTest::newRow("one text") << QStringList { "s:3" } << "u:1"
+                              << "s:3";
+    QTest::newRow("two numbers") << QStringList { "i:1", "i:2" } << "u:2"
+                                 << "i:1 i:2";
+    QTest::newRow("largest count") << QStringList { "i:65535" } << "u:65535"
+                                   << "";
+    QTest::newRow("count too large") << QStringList { "i:65536" } << "e:-8"
+                                     << "";
 }
 
 void TestScriptLibrary::arrayConstruction()
@@ -198,8 +203,8 @@ void TestScriptLibrary::sortMatchesExchangeSort_data()
     // Mixed kinds compare by the left element's rules ("b" > 10 as texts, 10 > "a" as numbers),
     // which is no order: the result is what the exchange passes leave.
     QTest::newRow("mixed kinds") << QStringList { "s:b", "i:10", "s:a" } << "s:a i:10 s:b";
-    QTest::newRow("equal numbers of two kinds keep their order") << QStringList { "f:2", "i:2", "i:1" }
-                                                                 << "i:1 f:2 i:2";
+    QTest::newRow("equal numbers of two kinds keep their order")
+        << QStringList { "f:2", "i:2", "i:1" } << "i:1 f:2 i:2";
     QTest::newRow("floats with nan") << QStringList { "f:2", "f:nan", "f:1" } << "f:2 f:nan f:1";
 }
 
@@ -229,13 +234,17 @@ void TestScriptLibrary::dialogs_data()
     QTest::addColumn<int>("buttons");
     QTest::addColumn<QString>("alerts");
 
-    QTest::newRow("alert") << "alert(alert(2.5));" << "Message" << int(MsgButtons::Ok) << "2.5|0";
-    QTest::newRow("confirm yes") << "alert(confirm(\"Sure?\"));" << "Confirm" << int(MsgButtons::YesNo) << "Sure?|1";
-    QTest::newRow("confirm two arguments") << "confirm(1, 2);" << "Script Error" << int(MsgButtons::Ok)
-                                           << "Line 1 : confirm() takes one parameter";
-    QTest::newRow("prompt ok") << "alert(prompt(\"Name\") + \"!\");" << "Message" << int(MsgButtons::Ok) << "Bo!";
-    QTest::newRow("prompt cancel") << "prompt(\"Name\"); alert(prompt(\"Name\"));" << "Message" << int(MsgButtons::Ok)
-                                   << "null";
+    QTest::newRow("alert") << "alert(alert(2.5));"
+                           << "Message" << int(MsgButtons::Ok) << "2.5|0";
+    QTest::newRow("confirm yes") << "alert(confirm(\"Sure?\"));"
+                                 << "Confirm" << int(MsgButtons::YesNo) << "Sure?|1";
+    QTest::newRow("confirm two arguments")
+        << "confirm(1, 2);"
+        << "Script Error" << int(MsgButtons::Ok) << "Line 1 : confirm() takes one parameter";
+    QTest::newRow("prompt ok") << "alert(prompt(\"Name\") + \"!\");"
+                               << "Message" << int(MsgButtons::Ok) << "Bo!";
+    QTest::newRow("prompt cancel") << "prompt(\"Name\"); alert(prompt(\"Name\"));"
+                                   << "Message" << int(MsgButtons::Ok) << "null";
 }
 
 void TestScriptLibrary::dialogs()

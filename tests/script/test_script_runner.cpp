@@ -16,7 +16,11 @@ namespace {
 
 class CountedObject final : public ScriptObject {
 public:
-    explicit CountedObject(int& alive) : m_alive(alive) { ++m_alive; }
+    explicit CountedObject(int& alive)
+        : m_alive(alive)
+    {
+        ++m_alive;
+    }
 
 private:
     ~CountedObject() override { --m_alive; }
@@ -125,9 +129,12 @@ void TestScriptRunner::predefinedNames_data()
     QTest::addColumn<QString>("boxes");
     QTest::addColumn<int>("ok");
 
-    QTest::newRow("a new name") << "extra" << "null 1 0 [object]" << 1;
-    QTest::newRow("math") << "math" << "Variable \"math\" has already been declared!" << 0;
-    QTest::newRow("null") << "null" << "Variable \"null\" has already been declared!" << 0;
+    QTest::newRow("a new name") << "extra"
+                                << "null 1 0 [object]" << 1;
+    QTest::newRow("math") << "math"
+                          << "Variable \"math\" has already been declared!" << 0;
+    QTest::newRow("null") << "null"
+                          << "Variable \"null\" has already been declared!" << 0;
 }
 
 void TestScriptRunner::predefinedNames()
