@@ -37,8 +37,11 @@ void ArrayObject::resize(uint32_t length)
     uint32_t changed = length > m_size ? length - m_size : m_size - length;
     if (!spendSteps(changed / kElementsPerStep))
         raiseError(ErrOutOfMemory);
-    while (m_chunks.size() * kChunkSize < length)
-        m_chunks.push_back(std::make_unique<ScriptValue[]>(kChunkSize));
+    while (m_capacity < length) {
+        uint32_t size = 1u << (kFirstChunkBits + int(m_chunks.size()));
+        m_chunks.push_back(std::make_unique<ScriptValue[]>(size));
+        m_capacity += size;
+    }
     // Dropped elements are emptied and new ones made fresh; a stale reference may have written
     // into either while it was beyond the length.
     for (uint32_t i = std::min(length, m_size); i < std::max(length, m_size); ++i)

@@ -1,11 +1,13 @@
 #pragma once
-// ArrayObject: the script class Array. Elements live in fixed chunks that are never moved or freed
-// while the array exists, so a Reference to an element stays valid even if the array grows or
-// shrinks before the reference is used. The member variable "length" may be assigned anything;
-// the elements follow it at the next element access, sort or reverse.
+// ArrayObject: the script class Array. Elements live in chunks of doubling size (16, 32, 64, ...)
+// that are never moved or freed while the array exists, so a Reference to an element stays valid
+// even if the array grows or shrinks before the reference is used, and a small array stays small.
+// The member variable "length" may be assigned anything; the elements follow it at the next
+// element access, sort or reverse.
 
 #include "script/script_object.h"
 
+#include <bit>
 #include <memory>
 #include <vector>
 
@@ -32,14 +34,19 @@ public:
     uint32_t bufferLength() const { return m_size; }
 
 private:
-    static constexpr uint32_t kChunkBits = 10;
+    static constexpr int kFirstChunkBits = 4; // the first chunk holds 16 elements
     // Filling or emptying this many elements costs one step of a run's step budget.
     static constexpr uint32_t kElementsPerStep = 256;
-    static constexpr uint32_t kChunkSize = 1u << kChunkBits;
 
     ~ArrayObject() override = default;
 
-    ScriptValue& at(uint32_t index) { return m_chunks[index >> kChunkBits][index & (kChunkSize - 1)]; }
+    // Chunk k holds the elements from 16 * (2^k - 1) on.
+    ScriptValue& at(uint32_t index)
+    {
+        uint32_t shifted = index + (1u << kFirstChunkBits);
+        int chunk = int(std::bit_width(shifted)) - 1 - kFirstChunkBits;
+        return m_chunks[size_t(chunk)][shifted - (1u << (chunk + kFirstChunkBits))];
+    }
     void followLength();
     void resize(uint32_t length);
     bool sort();
@@ -49,6 +56,7 @@ private:
     ScriptValue m_length;
     uint32_t m_size = 0;
     std::vector<std::unique_ptr<ScriptValue[]>> m_chunks;
+    uint32_t m_capacity = 0;
 };
 
 } // namespace vorpane::script

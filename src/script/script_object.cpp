@@ -3,6 +3,7 @@
 #include "script/script_object.h"
 
 #include <limits>
+#include <vector>
 
 namespace vorpane::script {
 
@@ -13,6 +14,27 @@ ScriptValue notANumber() { return ScriptValue(std::numeric_limits<double>::quiet
 } // namespace
 
 void ScriptObject::destroy() { delete this; }
+
+void ScriptObject::destroyWhenSafe()
+{
+    thread_local std::vector<ScriptObject*>* waiting = nullptr;
+    if (waiting) {
+        waiting->push_back(this);
+        return;
+    }
+    std::vector<ScriptObject*> queue;
+    struct Draining {
+        std::vector<ScriptObject*>*& waiting;
+        ~Draining() { waiting = nullptr; }
+    } draining { waiting };
+    waiting = &queue;
+    destroy();
+    while (!queue.empty()) {
+        ScriptObject* next = queue.back();
+        queue.pop_back();
+        next->destroy();
+    }
+}
 
 int ScriptObject::callMember(const std::string&, ScriptValue*, int, ScriptValue&) { return CallNotFound; }
 

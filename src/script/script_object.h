@@ -31,7 +31,7 @@ public:
     void release()
     {
         if (--m_refCount == 0)
-            destroy();
+            destroyWhenSafe();
     }
     int refCount() const { return m_refCount; }
 
@@ -86,6 +86,10 @@ protected:
     virtual ~ScriptObject() = default;
 
 private:
+    // Objects that die while another is being destroyed wait for it to finish, so a long chain of
+    // objects holding each other is freed one after the other, not by recursion.
+    void destroyWhenSafe();
+
     int m_refCount = 0;
 };
 

@@ -178,6 +178,13 @@ void TestScriptInterpreter::scripts_data()
     QTest::newRow("element read after its array was dropped")
         << "var a, x; a = new Array; a[0] = 7; x = (a = 0) + a[0]; alert(x);"
         << "7" << 1 << 0;
+    QTest::newRow("a long chain of arrays is freed without recursion")
+        << "var a, i; a = 0; for (i = 0; i < 100000; i++) a = new Array(a); a = 0; alert(i);"
+        << "100000" << 1 << 0;
+    QTest::newRow("elements across chunk boundaries")
+        << "var a, i, s; a = new Array; for (i = 0; i < 1000; i++) a[i] = i; s = 0;"
+           " for (i = 0; i < 1000; i++) s = s + a[i]; alert(s + \" \" + a[15] + a[16] + a[47] + a[48]);"
+        << "499500 15164748" << 1 << 0;
     QTest::newRow("variable assigned its own element") << "var a; a = new Array(\"k\"); a = a[0]; alert(a);"
                                                        << "k" << 1 << 0;
 }
