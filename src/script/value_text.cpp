@@ -135,7 +135,7 @@ void appendFloat(std::string& out, double value)
         if (end[-1] == '.')
             --end;
     }
-    // -0.0000001 prints as "-0.000000" with "%f"; the trimmed "-0" is what that gives too.
+    // A tiny negative number keeps its sign: -0.0000001 gives "-0", as "%f" trimmed does.
     out.append(buffer, end);
 }
 
