@@ -7,7 +7,11 @@
 #include "platform/program_folder.h"
 #include "platform/random.h"
 
+#include <QDir>
 #include <QGuiApplication>
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cstdio>
 #include <iostream>
 
@@ -78,6 +82,12 @@ int main(int argc, char** argv)
     // Offscreen: fonts and painting work without a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a session Qt warns on every start; give it the private folder it would pick anyway.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/runtime-vorpane-" + QByteArray::number(getuid());
+        if (mkdir(dir.constData(), 0700) == 0 || errno == EEXIST)
+            qputenv("XDG_RUNTIME_DIR", dir);
+    }
     QGuiApplication app(argc, argv);
 
     Args args(argv + 1, argv + argc);
