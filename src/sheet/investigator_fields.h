@@ -63,11 +63,13 @@ private:
     bool drawRow(SheetPainter& painter, PlacedField& placement);
     void drawSkillName(SheetPainter& painter, PlacedField& placement, const SkillEntry& entry);
     std::string baseText(const SkillEntry& entry) const;
+    std::string label(const SkillEntry& entry, bool abbreviated) const;
 
     SheetLayout& m_layout;
     InvestigatorDocumentModel& m_document;
     Abbreviations m_abbreviations;
     bool m_showBasePercent = true;
+    bool m_shortSheet = false; // the layout's shortsheet, read when the tables are bound
     uint64_t m_boundGeneration = 0;
 };
 
