@@ -7,10 +7,12 @@
 
 #include "cli/cli_command.h"
 #include "investigator/investigator.h"
-#include "investigator/investigator_file.h"
 #include "platform/cp1252.h"
 #include "platform/program_folder.h"
 #include "rules/rule_set_cache.h"
+#include "sheet/change_hooks.h"
+#include "sheet/handout_fields.h"
+#include "sheet/investigator_fields.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/sheet_painter.h"
 #include "sheet/sheet_script.h"
@@ -43,31 +45,48 @@ bool hasExtension(const std::string& path, const char* extension)
         && strcasecmp(path.c_str() + path.size() - suffix.size(), suffix.c_str()) == 0;
 }
 
-// What is rendered: the layout with its fields and host, and the script to run.
+// What is rendered: the document, the layout with its fields and host, and the script to run.
+// The host refers to the layout and the document, so it is declared after them and goes first.
 struct RenderSource {
+    InvestigatorDocumentModel investigator;
+    HandoutDocumentModel handout;
     SheetLayout layout;
     std::unique_ptr<SheetHost> host;
-    std::shared_ptr<void> document; // whatever the fields read from
     std::string extension = kSheetScriptExtension;
     std::string scriptName; // before the choice among the files present
     std::string scriptPath; // a script file given directly
 };
 
+// The document's script, else the rule file's DefaultScript.
+std::string investigatorScript(const InvestigatorDocumentModel& document)
+{
+    if (!document.sheetScript().empty())
+        return document.sheetScript();
+    const std::string& named = document.investigator().RuleFile;
+    const std::string ruleFile = named.empty() ? RuleSetCache::kDefaultRuleFile : named;
+    RuleSetCache& cache = RuleSetCache::instance();
+    if (!cache.ensureLoaded(ruleFile))
+        return {};
+    return cache.keyValue(ruleFile, "DefaultScript", "");
+}
+
 bool loadInvestigator(const std::string& path, RenderSource& source)
 {
-    auto inv = std::make_shared<Investigator>();
-    std::string sheetScript;
-    if (!InvestigatorFile::load(path, *inv, sheetScript))
+    if (!source.investigator.open(path))
         return false;
+    source.host = std::make_unique<InvestigatorSheet>(source.layout, source.investigator);
     source.extension = kSheetScriptExtension;
-    source.scriptName = sheetScript;
-    if (source.scriptName.empty()) {
-        RuleSetCache& cache = RuleSetCache::instance();
-        const std::string ruleFile = inv->RuleFile.empty() ? RuleSetCache::kDefaultRuleFile : inv->RuleFile;
-        if (cache.ensureLoaded(ruleFile))
-            source.scriptName = cache.keyValue(ruleFile, "DefaultScript", "");
-    }
-    source.document = inv;
+    source.scriptName = investigatorScript(source.investigator);
+    return true;
+}
+
+bool loadHandout(const std::string& path, RenderSource& source)
+{
+    if (!source.handout.open(path))
+        return false;
+    source.host = std::make_unique<HandoutSheet>(source.layout, source.handout);
+    source.extension = kHandoutScriptExtension;
+    source.scriptName = source.handout.handout().templateName;
     return true;
 }
 
@@ -75,6 +94,8 @@ bool loadSource(const std::string& path, RenderSource& source)
 {
     if (hasExtension(path, "inv"))
         return loadInvestigator(path, source);
+    if (hasExtension(path, "zho"))
+        return loadHandout(path, source);
     if (hasExtension(path, kSheetScriptExtension) || hasExtension(path, kHandoutScriptExtension)) {
         source.scriptPath = path;
         return true;
@@ -85,7 +106,6 @@ bool loadSource(const std::string& path, RenderSource& source)
 
 bool runScript(RenderSource& source)
 {
-    source.layout.setHost(source.host.get());
     setSheetScriptStepBudget(kRenderStepBudget);
     if (!source.scriptPath.empty()) {
         source.layout.resetPageSize();
