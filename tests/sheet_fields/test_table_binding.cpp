@@ -58,11 +58,9 @@ private slots:
     void skillRows();
     void headingRowIsInert();
     void specialSkillRows();
-    void subSkillSuggestionList();
     void firearmAndMeleeRows();
     void weaponRows_data();
     void weaponRows();
-    void rebindingResetsRows();
 };
 
 void TestTableBinding::skillRows_data()
@@ -142,11 +140,14 @@ void TestTableBinding::specialSkillRows()
 {
     TestEnvironment env;
     SheetFixture f;
-    addSpecial(f.inv(), "Arte", "05", { "Pintura", "" });
+    addSpecial(f.inv(), "**Arte  y oficio", "05", { "Pintura", "" });
     addSkill(f.inv(), "*Lengua propia", "*^EDU5");
     const auto rows = placeSkillRows(f, 4);
     f.sheet->bindTables(f.layout);
-    QCOMPARE(describeRows(rows), std::string("Arte,Pintura,,*Lengua propia"));
+    QCOMPARE(describeRows(rows), std::string("**Arte  y oficio,Pintura,,*Lengua propia"));
+    // A subskill offers the list named after its parent, stars dropped and blanks as '_'.
+    QCOMPARE(rows[1].name->optionListName, std::string("Arte__y_oficio"));
+    QCOMPARE(rows[0].name->optionListName, std::string());
     // The special skill's row has a name but neither check box nor percentage.
     QCOMPARE(rows[0].check->rowState, RowState::Empty);
     QCOMPARE(rows[0].percent->rowState, RowState::Empty);
@@ -160,17 +161,6 @@ void TestTableBinding::specialSkillRows()
     f.setParameter(kShortSheet, 1);
     f.sheet->bindTables(f.layout);
     QCOMPARE(describeRows(rows), std::string("Pintura,*Lengua propia,-,-"));
-}
-
-void TestTableBinding::subSkillSuggestionList()
-{
-    TestEnvironment env;
-    SheetFixture f;
-    addSpecial(f.inv(), "**Pilotar  avión de hélice", "01", { "Biplano" });
-    const auto rows = placeSkillRows(f, 2);
-    f.sheet->bindTables(f.layout);
-    QCOMPARE(rows[1].name->optionListName, std::string("Pilotar__avión_de_hélice"));
-    QCOMPARE(rows[0].name->optionListName, std::string());
 }
 
 void TestTableBinding::firearmAndMeleeRows()
@@ -214,9 +204,7 @@ void TestTableBinding::weaponRows_data()
     QTest::addColumn<std::string>("firearm");
     QTest::addColumn<std::string>("melee");
     QTest::newRow("damage") << std::string("weapon_damage") << std::string("1D10") << std::string("1D3");
-    QTest::newRow("hit points") << std::string("weapon_hitpoints") << std::string("8") << std::string("-");
     QTest::newRow("bullets") << std::string("weapon_bullets") << std::string("6") << std::string();
-    QTest::newRow("range") << std::string("weapon_range") << std::string("15 m") << std::string();
     QTest::newRow("attacks") << std::string("weapon_attacks") << std::string("1") << std::string("1");
     QTest::newRow("mal") << std::string("weapon_mal") << std::string("00") << std::string();
     QTest::newRow("name") << std::string("weapon_name") << std::string("Revólver") << std::string("Bastón");
@@ -254,21 +242,6 @@ void TestTableBinding::weaponRows()
     f.setParameter(kShortSheet, 1);
     f.sheet->bindTables(f.layout);
     QCOMPARE(cells[0]->boundEntry, &gun);
-}
-
-void TestTableBinding::rebindingResetsRows()
-{
-    TestEnvironment env;
-    SheetFixture f;
-    addSkill(f.inv(), "Pistola", "F20");
-    const auto rows = placeSkillRows(f, 1);
-    f.sheet->bindTables(f.layout);
-    QCOMPARE(rows[0].name->rowState, RowState::Heading);
-    f.inv().removeAllEntries();
-    addSkill(f.inv(), "Nadar", "25");
-    f.sheet->bindTables(f.layout);
-    QCOMPARE(describeRows(rows), std::string("Nadar"));
-    QVERIFY(rows[0].name->enabled && rows[0].check->rowState == RowState::Normal);
 }
 
 int runTableBindingTests(int argc, char** argv)
