@@ -31,13 +31,18 @@ void DocumentModel::unsubscribe(int id)
 {
     for (auto& [listenerId, listener] : m_listeners) {
         if (listenerId == id)
-            listener = nullptr; // removed after the notification that may be running
+            listener = nullptr;
     }
+    // During a notification the entry stays (emptied) until the notification ends.
+    if (m_notifying == 0)
+        std::erase_if(m_listeners, [](const auto& entry) { return !entry.second; });
 }
 
 void DocumentModel::notify(DocumentChange change)
 {
-    // Listeners added while notifying hear the next change; removed ones are skipped.
+    // Listeners added while notifying hear the next change; removed ones are skipped. A listener
+    // may notify in turn, so the list is only compacted once the outermost notification ends.
+    ++m_notifying;
     const size_t count = m_listeners.size();
     for (size_t i = 0; i < count; ++i) {
         if (m_listeners[i].second) {
@@ -45,7 +50,8 @@ void DocumentModel::notify(DocumentChange change)
             listener(change);
         }
     }
-    std::erase_if(m_listeners, [](const auto& entry) { return !entry.second; });
+    if (--m_notifying == 0)
+        std::erase_if(m_listeners, [](const auto& entry) { return !entry.second; });
 }
 
 // --- Click actions -----------------------------------------------------------------------------

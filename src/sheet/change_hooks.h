@@ -67,6 +67,7 @@ private:
     std::string m_path;
     bool m_modified = false;
     int m_nextListenerId = 1;
+    int m_notifying = 0; // depth of notify() calls in progress
     std::vector<std::pair<int, Listener>> m_listeners;
 };
 

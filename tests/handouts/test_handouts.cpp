@@ -64,6 +64,7 @@ private slots:
     void scriptWritesBypassTheHooks();
     void sheetChangesGoThroughTheHooks();
     void documentOpenAndUndo();
+    void listenersMayChangeWhileNotified();
     void renderedPage();
 
 private:
@@ -350,6 +351,23 @@ void TestHandouts::documentOpenAndUndo()
     HandoutDoc reread;
     QVERIFY(HandoutFile::load(out, reread));
     QCOMPARE(reread.snapshot(), document.handout().snapshot());
+}
+
+void TestHandouts::listenersMayChangeWhileNotified()
+{
+    HandoutDocumentModel document;
+    std::vector<DocumentChange> heard;
+    int first = 0;
+    first = document.subscribe([&](DocumentChange) {
+        document.unsubscribe(first);
+        document.setModified(true); // a nested notification
+    });
+    document.subscribe([&](DocumentChange change) { heard.push_back(change); });
+    document.notify(DocumentChange::Values);
+    document.notify(DocumentChange::Content);
+    QCOMPARE(heard,
+        (std::vector<DocumentChange> {
+            DocumentChange::ModifiedMark, DocumentChange::Values, DocumentChange::Content }));
 }
 
 // The whole way from the file to the page: fields, script, painter.
