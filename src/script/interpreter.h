@@ -133,6 +133,8 @@ private:
 
     // Evaluation (op_tree.h, interpreter_eval.cpp).
     inline ScriptValue eval(const Op& op);
+    // eval's entry checks alone: whether the node's handler may run now.
+    inline bool enter(const Op& op);
     inline const ScriptValue& read(const Op& op, ScriptValue& temp);
     inline const ScriptValue* peek(const Op& op);
     // Whether any of the counts or the abort flag is set; kept up to date by the two below.

@@ -13,29 +13,22 @@ namespace vorpane::script {
 
 namespace {
 
-template <typename T> inline bool compareNumbers(BinaryOp op, T a, T b, bool& result)
+template <BinaryOp OP, typename T> inline int compareNumbers(T a, T b)
 {
-    switch (op) {
+    switch (OP) {
     case BinaryOp::Equal:
-        result = a == b;
-        break;
+        return a == b;
     case BinaryOp::NotEqual:
-        result = a != b;
-        break;
+        return a != b;
     case BinaryOp::Less:
-        result = a < b;
-        break;
+        return a < b;
     case BinaryOp::LessEqual:
-        result = a <= b;
-        break;
+        return a <= b;
     case BinaryOp::GreaterEqual:
-        result = a >= b;
-        break;
+        return a >= b;
     default:
-        result = a > b;
-        break;
+        return a > b;
     }
-    return true;
 }
 
 // Conditions of "if", "while" and "?:".
@@ -63,24 +56,35 @@ bool isNumberOrNull(const ScriptValue& v)
 
 } // namespace
 
-// A comparison of two numbers in names or literals, decided without making its value; false when
-// it has to be evaluated the general way.
-bool OpHandlers::quickComparison(ScriptInterpreter& in, const Op& condition, bool& result)
+// A comparison of two numbers in names or literals, decided without making its value; -1 when
+// it has to be evaluated the general way. One instance per operator, chosen when the Ops are built.
+template <BinaryOp OP> int OpHandlers::compareLeaves(ScriptInterpreter& in, const Op& condition)
 {
-    if (!condition.comparesLeaves || in.pending())
-        return false;
+    if (in.pending())
+        return -1;
     const ScriptValue* right = in.peek(*condition.child[1]);
     const ScriptValue* left = right ? in.peek(*condition.child[0]) : nullptr;
     if (!left)
-        return false;
-    if (left->kind() == ValueKind::Integer && right->kind() == ValueKind::Integer)
-        return compareNumbers(condition.compare, left->integerValue(), right->integerValue(), result);
+        return -1;
+    ValueKind lk = left->kind(), rk = right->kind();
+    if (lk == ValueKind::Integer && rk == ValueKind::Integer)
+        return compareNumbers<OP>(left->integerValue(), right->integerValue());
     // A Float on the left compares with the right side as a float.
-    if (left->kind() == ValueKind::Float && right->kind() == ValueKind::Float)
-        return compareNumbers(condition.compare, left->floatValue(), right->floatValue(), result);
-    if (left->kind() == ValueKind::Float && right->kind() == ValueKind::Integer)
-        return compareNumbers(condition.compare, left->floatValue(), double(right->integerValue()), result);
-    return false;
+    if (lk == ValueKind::Float && rk == ValueKind::Float)
+        return compareNumbers<OP>(left->floatValue(), right->floatValue());
+    if (lk == ValueKind::Float && rk == ValueKind::Integer)
+        return compareNumbers<OP>(left->floatValue(), double(right->integerValue()));
+    return -1;
+}
+
+[[gnu::always_inline]] inline bool OpHandlers::quickComparison(
+    ScriptInterpreter& in, const Op& condition, bool& result)
+{
+    if (!condition.quickTest)
+        return false;
+    int decided = condition.quickTest(in, condition);
+    result = decided > 0;
+    return decided >= 0;
 }
 
 // --- Entry checks and reports -----------------------------------------------------------------
@@ -213,9 +217,6 @@ ScriptValue OpHandlers::varList(ScriptInterpreter& in, const Op& op)
 // then skipped by the stop. Kept apart so that the branch runs in the handler's tail call.
 bool OpHandlers::test(ScriptInterpreter& in, const Op& owner, const Op& condition)
 {
-    bool quick;
-    if (quickComparison(in, condition, quick))
-        return quick;
     try {
         ScriptValue temp;
         return truth(in.read(condition, temp));
@@ -225,21 +226,30 @@ bool OpHandlers::test(ScriptInterpreter& in, const Op& owner, const Op& conditio
     }
 }
 
+// A comparison of leaves is decided inline; anything else goes through test().
+[[gnu::always_inline]] static inline bool holds(ScriptInterpreter& in, const Op& owner, const Op& condition)
+{
+    bool quick;
+    if (OpHandlers::quickComparison(in, condition, quick))
+        return quick;
+    return OpHandlers::test(in, owner, condition);
+}
+
 ScriptValue OpHandlers::ifElse(ScriptInterpreter& in, const Op& op)
 {
-    return in.eval(*op.child[test(in, op, *op.child[0]) ? 1 : 2]);
+    return in.eval(*op.child[holds(in, op, *op.child[0]) ? 1 : 2]);
 }
 
 ScriptValue OpHandlers::conditional(ScriptInterpreter& in, const Op& op)
 {
-    return in.eval(*op.child[test(in, op, *op.child[0]) ? 1 : 2]);
+    return in.eval(*op.child[holds(in, op, *op.child[0]) ? 1 : 2]);
 }
 
 ScriptValue OpHandlers::whileLoop(ScriptInterpreter& in, const Op& op)
 try {
     ScriptValue result;
     RunFlags& flags = in.m_flags;
-    while (test(in, op, *op.child[0])) {
+    while (holds(in, op, *op.child[0])) {
         result = materialize(in.eval(*op.child[1]));
         if (flags.breakCount) {
             in.countDown(flags.breakCount);
@@ -253,6 +263,24 @@ try {
     return result;
 } catch (const ScriptError& error) {
     return failed(in, op, error);
+}
+
+// The third part of "for", whose value nobody sees: "i++" and the like step the variable without
+// a call to their handler (the node still counts as evaluated).
+[[gnu::always_inline]] inline void OpHandlers::runForStep(ScriptInterpreter& in, const Op& op)
+{
+    OpHandler run = op.run;
+    bool up = run == &step<true, true> || run == &step<true, false>;
+    bool down = run == &step<false, true> || run == &step<false, false>;
+    if (!up && !down) {
+        in.eval(op);
+        return;
+    }
+    if (!in.enter(op))
+        return;
+    if (up ? stepInPlace<true>(in, *op.child[0]) : stepInPlace<false>(in, *op.child[0]))
+        return;
+    run(in, op);
 }
 
 ScriptValue OpHandlers::forLoop(ScriptInterpreter& in, const Op& op)
@@ -276,7 +304,7 @@ try {
             break;
         if (flags.continueCount)
             in.countDown(flags.continueCount);
-        in.eval(*op.child[2]);
+        runForStep(in, *op.child[2]);
     }
     return result;
 } catch (const ScriptError& error) {
@@ -412,7 +440,9 @@ template <BinaryOp OP> inline bool numericBinary(const ScriptValue& l, const Scr
 } // namespace
 
 // Both operands are evaluated, the right one first; then the operator.
-template <BinaryOp OP> ScriptValue OpHandlers::binary(ScriptInterpreter& in, const Op& op)
+// Inlined into the fused assignments; the pointer to it is an out-of-line copy.
+template <BinaryOp OP>
+[[gnu::always_inline]] inline ScriptValue OpHandlers::binary(ScriptInterpreter& in, const Op& op)
 try {
     ScriptValue rightTemp, leftTemp;
     const ScriptValue& right = in.read(*op.child[1], rightTemp);
@@ -427,6 +457,12 @@ try {
     return failed(in, op, error);
 }
 
+// Out of line, so that the callers' fast paths stay small.
+template <BinaryOp OP> [[gnu::noinline]] static ScriptValue generalBinary(ScriptInterpreter& in, const Op& op)
+{
+    return OpHandlers::binary<OP>(in, op);
+}
+
 // Both operands are names or literals: numbers are read in place.
 template <BinaryOp OP> ScriptValue OpHandlers::binaryOfLeaves(ScriptInterpreter& in, const Op& op)
 {
@@ -439,7 +475,7 @@ template <BinaryOp OP> ScriptValue OpHandlers::binaryOfLeaves(ScriptInterpreter&
                 return out;
         }
     }
-    return binary<OP>(in, op);
+    return generalBinary<OP>(in, op);
 }
 
 template <UnaryOp OP> ScriptValue OpHandlers::unary(ScriptInterpreter& in, const Op& op)
@@ -456,6 +492,19 @@ try {
     return unaryOperation(OP, operand);
 } catch (const ScriptError& error) {
     return failed(in, op, error);
+}
+
+// "++" or "--" of a variable holding a writable Integer, done in place; false for anything else.
+template <bool UP>
+[[gnu::always_inline]] inline bool OpHandlers::stepInPlace(ScriptInterpreter& in, const Op& operand)
+{
+    if (operand.leaf != OpLeaf::Name || in.pending())
+        return false;
+    ScriptValue* target = in.lookup(*operand.name);
+    if (!target || target->isReadOnly() || target->kind() != ValueKind::Integer)
+        return false;
+    *target = ScriptValue(wrapped(uint32_t(target->integerValue()) + (UP ? 1u : 0xFFFFFFFFu)));
+    return true;
 }
 
 template <bool UP, bool POST> ScriptValue OpHandlers::step(ScriptInterpreter& in, const Op& op)
@@ -501,10 +550,11 @@ ScriptValue OpHandlers::target(ScriptInterpreter& in, const Op& op)
     return in.eval(op);
 }
 
-ScriptValue OpHandlers::assign(ScriptInterpreter& in, const Op& op)
-try {
-    ScriptValue valueTemp;
-    const ScriptValue& value = in.read(*op.child[1], valueTemp);
+// The rest of an assignment once its value is known: the value is stored in the target, and the
+// assignment's own value is the target.
+[[gnu::always_inline]] inline ScriptValue OpHandlers::store(
+    ScriptInterpreter& in, const Op& op, const ScriptValue& value)
+{
     const Op& targetOp = *op.child[0];
     if (targetOp.leaf == OpLeaf::Name && !in.pending()) {
         ScriptValue* storage = in.lookup(*targetOp.name);
@@ -519,8 +569,47 @@ try {
         return ScriptValue();
     target.assign(value);
     return target;
+}
+
+ScriptValue OpHandlers::assign(ScriptInterpreter& in, const Op& op)
+try {
+    ScriptValue valueTemp;
+    return store(in, op, in.read(*op.child[1], valueTemp));
 } catch (const ScriptError& error) {
     return failed(in, op, error);
+}
+
+// An assignment of an arithmetic operator's result: the operator's handler runs inline (its node
+// still passes the entry checks and reports its own errors).
+template <BinaryOp OP, bool LEAVES> ScriptValue OpHandlers::assignOfBinary(ScriptInterpreter& in, const Op& op)
+try {
+    const Op& valueOp = *op.child[1];
+    ScriptValue value = !in.enter(valueOp) ? ScriptValue()
+        : LEAVES                           ? binaryOfLeaves<OP>(in, valueOp)
+                                           : binary<OP>(in, valueOp);
+    return store(in, op, value);
+} catch (const ScriptError& error) {
+    return failed(in, op, error);
+}
+
+template <BinaryOp OP> static bool fuseAssignmentOf(Op& op)
+{
+    OpHandler valueRun = op.child[1]->run;
+    if (valueRun == &OpHandlers::binary<OP>)
+        op.run = &OpHandlers::assignOfBinary<OP, false>;
+    else if (valueRun == &OpHandlers::binaryOfLeaves<OP>)
+        op.run = &OpHandlers::assignOfBinary<OP, true>;
+    else
+        return false;
+    return true;
+}
+
+void OpHandlers::fuseAssignment(Op& op)
+{
+    if (op.run != &assign || !op.child[1])
+        return;
+    fuseAssignmentOf<BinaryOp::Add>(op) || fuseAssignmentOf<BinaryOp::Subtract>(op)
+        || fuseAssignmentOf<BinaryOp::Multiply>(op) || fuseAssignmentOf<BinaryOp::Remainder>(op);
 }
 
 template <BinaryOp OP> ScriptValue OpHandlers::compoundAssign(ScriptInterpreter& in, const Op& op)
@@ -609,13 +698,22 @@ void OpHandlers::specialize(Op& op)
         return;
     switch (op.node->kind) {
     case NodeKind::Equal:
+        op.quickTest = &compareLeaves<BinaryOp::Equal>;
+        break;
     case NodeKind::NotEqual:
+        op.quickTest = &compareLeaves<BinaryOp::NotEqual>;
+        break;
     case NodeKind::Less:
+        op.quickTest = &compareLeaves<BinaryOp::Less>;
+        break;
     case NodeKind::LessEqual:
+        op.quickTest = &compareLeaves<BinaryOp::LessEqual>;
+        break;
     case NodeKind::GreaterEqual:
+        op.quickTest = &compareLeaves<BinaryOp::GreaterEqual>;
+        break;
     case NodeKind::Greater:
-        op.comparesLeaves = true;
-        op.compare = BinaryOp(int(BinaryOp::Equal) + int(op.node->kind) - int(NodeKind::Equal));
+        op.quickTest = &compareLeaves<BinaryOp::Greater>;
         break;
     default:
         break;

@@ -89,6 +89,8 @@ void ScriptInterpreter::buildOps()
         if (op.node->kind == NodeKind::Call && op.child[0]->name)
             op.function = m_functionById[size_t(op.child[0]->name->nameId)];
     }
+    for (Op& op : m_ops)
+        OpHandlers::fuseAssignment(op);
     for (auto& frame : m_frames) {
         frame->body = opOf(frame->def->body);
         collectLocalNames(*frame);

@@ -14,6 +14,8 @@ namespace vorpane::script {
 
 struct Op;
 using OpHandler = ScriptValue (*)(ScriptInterpreter&, const Op&);
+// A condition decided in place: 1 or 0, or -1 when it has to be evaluated the general way.
+using QuickTest = int (*)(ScriptInterpreter&, const Op&);
 
 enum class OpLeaf : uint8_t {
     None, // must be run through eval
@@ -30,8 +32,7 @@ struct Op {
     ScriptValue constant;
     int32_t function = -1; // the user function a call names
     OpLeaf leaf = OpLeaf::None;
-    bool comparesLeaves = false; // a comparison of two names or literals (`compare` says which)
-    BinaryOp compare = BinaryOp::Equal;
+    QuickTest quickTest = nullptr; // set for a comparison of two names or literals
 };
 
 // The handlers, one per kind of node; friends of the interpreter.
@@ -54,9 +55,15 @@ struct OpHandlers {
     static ScriptValue conditional(ScriptInterpreter& in, const Op& op);
     template <UnaryOp OP> static ScriptValue unary(ScriptInterpreter& in, const Op& op);
     template <bool UP, bool POST> static ScriptValue step(ScriptInterpreter& in, const Op& op);
+    template <bool UP> static bool stepInPlace(ScriptInterpreter& in, const Op& operand);
+    static void runForStep(ScriptInterpreter& in, const Op& op);
     template <BinaryOp OP> static ScriptValue binary(ScriptInterpreter& in, const Op& op);
     template <BinaryOp OP> static ScriptValue binaryOfLeaves(ScriptInterpreter& in, const Op& op);
     static ScriptValue assign(ScriptInterpreter& in, const Op& op);
+    template <BinaryOp OP, bool LEAVES> static ScriptValue assignOfBinary(ScriptInterpreter& in, const Op& op);
+    static ScriptValue store(ScriptInterpreter& in, const Op& op, const ScriptValue& value);
+    // Lets an assignment run its operator inline; once every Op has its handler.
+    static void fuseAssignment(Op& op);
     template <BinaryOp OP> static ScriptValue compoundAssign(ScriptInterpreter& in, const Op& op);
     template <bool LEFT> static ScriptValue shiftAssign(ScriptInterpreter& in, const Op& op);
     static ScriptValue member(ScriptInterpreter& in, const Op& op);
@@ -69,6 +76,7 @@ struct OpHandlers {
     static ScriptValue failed(ScriptInterpreter& in, const Op& op, const ScriptError& error);
     [[gnu::noinline]] static bool test(ScriptInterpreter& in, const Op& owner, const Op& condition);
     static bool quickComparison(ScriptInterpreter& in, const Op& condition, bool& result);
+    template <BinaryOp OP> static int compareLeaves(ScriptInterpreter& in, const Op& condition);
     static ScriptValue target(ScriptInterpreter& in, const Op& op);
     static ScriptValue scratch(ScriptInterpreter& in);
     static ScriptValue callUserFunction(ScriptInterpreter& in, const Op& op, FunctionFrame& function);
@@ -88,16 +96,23 @@ inline ScriptValue materialize(ScriptValue&& value)
 
 // Every handler that can raise catches the codes of its own node (a function try block), so an
 // error is reported with the line of the node that raised it.
-[[gnu::always_inline]] inline ScriptValue ScriptInterpreter::eval(const Op& op)
+[[gnu::always_inline]] inline bool ScriptInterpreter::enter(const Op& op)
 {
     if (pending()) [[unlikely]] {
         if (!enterInterrupted(op.node))
-            return ScriptValue();
+            return false;
     }
     if (--m_stepsLeft == 0 || uintptr_t(__builtin_frame_address(0)) < m_stackLimit) [[unlikely]] {
         if (!enterLimited())
-            return ScriptValue();
+            return false;
     }
+    return true;
+}
+
+[[gnu::always_inline]] inline ScriptValue ScriptInterpreter::eval(const Op& op)
+{
+    if (!enter(op))
+        return ScriptValue();
     return op.run(*this, op);
 }
 

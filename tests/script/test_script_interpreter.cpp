@@ -89,6 +89,8 @@ private slots:
     void callDepthLimit();
     void deepExpressionsDoNotOverflowTheStack();
     void smallStackReportsInsteadOfCrashing();
+    void stepBudgetCountsEveryNode_data();
+    void stepBudgetCountsEveryNode();
     void stepBudgetStopsSilently_data();
     void stepBudgetStopsSilently();
     void breakKeyPressedBeforeTheRunIsForgotten();
@@ -185,6 +187,21 @@ void TestScriptInterpreter::scripts_data()
         << "var a, i, s; a = new Array; for (i = 0; i < 1000; i++) a[i] = i; s = 0;"
            " for (i = 0; i < 1000; i++) s = s + a[i]; alert(s + \" \" + a[15] + a[16] + a[47] + a[48]);"
         << "499500 15164748" << 1 << 0;
+    // Shapes with handlers of their own keep the general rules
+    QTest::newRow("for steps a Float counter")
+        << "var i, n; n = 0; for (i = 0.5; i < 3; i++) n++; alert(i); alert(n);" << "3.5|3" << 1 << 0;
+    QTest::newRow("for steps down and stops at break")
+        << "var s, i; s = 1; for (i = 0; i < 4; i--) { s = s * -2; if (s > 100) break; } alert(s + \" \" + i);"
+        << "256 -7" << 1 << 0;
+    QTest::newRow("for step of a String fails") << "var i, n; n = 0; for (i = \"a\"; n < 3; i++) n++; alert(i);"
+                                                << "Line 1 : Invalid operator for strings" << 0 << 0;
+    QTest::newRow("sum stored in an element")
+        << "var a; a = new Array; a[0] = 1; a[0] = a[0] + 2; alert(a[0]);" << "3" << 1 << 0;
+    QTest::newRow("assigned operator reports its own line") << "var x;\nx =\n\"a\" * 2;\nalert(x);"
+                                                            << "Line 3 : Invalid operator for strings" << 0 << 0;
+    QTest::newRow("assigned remainder by zero") << "var x; x = 7; x = x % 0; alert(x);"
+                                                << "Line 1 : Divide by zero" << 0 << 0;
+    QTest::newRow("assigned remainder by a negative") << "var x; x = 7; x = x % -3; alert(x);" << "1" << 1 << 0;
     QTest::newRow("variable assigned its own element") << "var a; a = new Array(\"k\"); a = a[0]; alert(a);"
                                                        << "k" << 1 << 0;
 }
@@ -235,6 +252,48 @@ void TestScriptInterpreter::smallStackReportsInsteadOfCrashing()
     QCOMPARE(nested.boxes, QStringList { kUnhandled });
     QCOMPARE(nested.ok, 0);
     QCOMPARE(recursion.boxes, QStringList { kUnhandled });
+}
+
+namespace {
+
+// The smallest step budget the script completes with.
+uint64_t smallestBudget(const std::string& script)
+{
+    constexpr uint64_t kMostSteps = 100000;
+    uint64_t low = 1, high = kMostSteps;
+    while (low < high) {
+        uint64_t middle = (low + high) / 2;
+        RecordingUi ui;
+        if (runScript(script, ui, middle).ok)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
+} // namespace
+
+// Two scripts with the same nodes need the same budget, whichever handlers run them.
+void TestScriptInterpreter::stepBudgetCountsEveryNode_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("sameNodes");
+    QTest::newRow("assigned sum and assigned bitwise or")
+        << "var i, s; s = 0; for (i = 0; i < 20; i++) s = s + i; alert(s);"
+        << "var i, s; s = 0; for (i = 0; i < 20; i++) s = s | i; alert(s);";
+    QTest::newRow("counting up and down")
+        << "var i, s; s = 0; for (i = 0; i < 20; i++) s = s - i; alert(s);"
+        << "var i, s; s = 0; for (i = 20; i > 0; i--) s = s * i; alert(s);";
+}
+
+void TestScriptInterpreter::stepBudgetCountsEveryNode()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, sameNodes);
+    uint64_t budget = smallestBudget(script.toStdString());
+    QVERIFY(budget > 20);
+    QCOMPARE(smallestBudget(sameNodes.toStdString()), budget);
 }
 
 void TestScriptInterpreter::stepBudgetStopsSilently_data()
