@@ -81,6 +81,7 @@ public:
         placement.boundEntry = nullptr;
         placement.rowState = RowState::Normal;
         placement.enabled = 1;
+        placement.optionListName = placement.field->optionListName(); // a subskill row sets its own
         const int32_t id = fieldIdOf(placement);
         switch (id / 100) {
         case 1:

@@ -161,6 +161,8 @@ void TestTableBinding::specialSkillRows()
     f.setParameter(kShortSheet, 1);
     f.sheet->bindTables(f.layout);
     QCOMPARE(describeRows(rows), std::string("Pintura,*Lengua propia,-,-"));
+    QCOMPARE(rows[0].name->optionListName, std::string("Arte__y_oficio"));
+    QCOMPARE(rows[1].name->optionListName, std::string()); // not left over from the last binding
 }
 
 void TestTableBinding::firearmAndMeleeRows()
