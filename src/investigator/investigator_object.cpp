@@ -179,19 +179,19 @@ ScriptValue* InvestigatorObject::findMember(const std::string& name)
 int InvestigatorObject::callMember(
     const std::string& name, ScriptValue* args, int argCount, ScriptValue& result)
 {
-    const MemberSpec* spec = nullptr;
+    const MemberSpec* def = nullptr;
     for (const MemberSpec& candidate : kMembers) {
         if (script::sameName(name, candidate.name))
-            spec = &candidate;
+            def = &candidate;
     }
-    if (!spec || !m_inv)
+    if (!def || !m_inv)
         return script::CallNotFound;
-    if (argCount < spec->minArgs)
+    if (argCount < def->minArgs)
         return script::CallTooFew;
-    if (argCount > spec->maxArgs)
+    if (argCount > def->maxArgs)
         return script::CallTooMany;
 
-    switch (spec->member) {
+    switch (def->member) {
     case Member::HasGotSkill:
         return hasGotSkill(args, result);
     case Member::GetSkillValue:

@@ -123,9 +123,9 @@ SheetColour colour(const ScriptValue& v) { return colourFromScript(v.toUnsigned(
 
 const MemberSpec* findMemberSpec(const std::string& name)
 {
-    for (const MemberSpec& spec : kMembers) {
-        if (script::sameName(name, spec.name))
-            return &spec;
+    for (const MemberSpec& def : kMembers) {
+        if (script::sameName(name, def.name))
+            return &def;
     }
     return nullptr;
 }
@@ -172,20 +172,20 @@ int SheetObject::reportFull()
 
 int SheetObject::callMember(const std::string& name, ScriptValue* args, int argCount, ScriptValue& result)
 {
-    const MemberSpec* spec = findMemberSpec(name);
-    if (!spec || !m_layout)
+    const MemberSpec* def = findMemberSpec(name);
+    if (!def || !m_layout)
         return script::CallNotFound;
-    if (argCount < spec->argCount)
+    if (argCount < def->argCount)
         return script::CallTooFew;
-    if (argCount > spec->argCount)
+    if (argCount > def->argCount)
         return script::CallTooMany;
 
     SheetLayout& layout = *m_layout;
-    bool appends = spec->member != Member::SheetSize && spec->member != Member::FindValidFont;
+    bool appends = def->member != Member::SheetSize && def->member != Member::FindValidFont;
     if (appends && layout.isFull())
         return reportFull();
     std::unique_ptr<SheetItem> item;
-    switch (spec->member) {
+    switch (def->member) {
     case Member::SheetSize:
         layout.setPageSize(scaled(args[0].toFloat(), kUnitsPerMm), scaled(args[1].toFloat(), kUnitsPerMm));
         return script::CallOk;
