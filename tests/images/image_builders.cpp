@@ -40,43 +40,43 @@ Bytes readFixture(const char* name)
     return Bytes(data.begin(), data.end());
 }
 
-Bytes makeBmp(const BmpSpec& spec)
+Bytes makeBmp(const BmpLayout& layout)
 {
     Bytes info;
-    putLe32(info, spec.headerSize);
-    if (spec.headerSize == 12) {
-        putLe16(info, uint32_t(spec.width));
-        putLe16(info, uint32_t(spec.height));
+    putLe32(info, layout.headerSize);
+    if (layout.headerSize == 12) {
+        putLe16(info, uint32_t(layout.width));
+        putLe16(info, uint32_t(layout.height));
         putLe16(info, 1);
-        putLe16(info, spec.bits);
+        putLe16(info, layout.bits);
     } else {
-        putLe32(info, uint32_t(spec.width));
-        putLe32(info, uint32_t(spec.height));
+        putLe32(info, uint32_t(layout.width));
+        putLe32(info, uint32_t(layout.height));
         putLe16(info, 1);
-        putLe16(info, spec.bits);
-        putLe32(info, spec.compression);
-        putLe32(info, uint32_t(spec.pixels.size()));
+        putLe16(info, layout.bits);
+        putLe32(info, layout.compression);
+        putLe32(info, uint32_t(layout.pixels.size()));
         putLe32(info, 2835);
         putLe32(info, 2835);
-        putLe32(info, spec.coloursUsed);
+        putLe32(info, layout.coloursUsed);
         putLe32(info, 0);
-        while (info.size() < spec.headerSize)
+        while (info.size() < layout.headerSize)
             info.push_back(0);
     }
-    for (QRgb c : spec.colours) {
+    for (QRgb c : layout.colours) {
         info.push_back(uint8_t(qBlue(c)));
         info.push_back(uint8_t(qGreen(c)));
         info.push_back(uint8_t(qRed(c)));
-        if (spec.headerSize != 12)
+        if (layout.headerSize != 12)
             info.push_back(0);
     }
     Bytes file = { 'B', 'M' };
     const uint32_t offset = uint32_t(14 + info.size());
-    putLe32(file, uint32_t(offset + spec.pixels.size()));
+    putLe32(file, uint32_t(offset + layout.pixels.size()));
     putLe32(file, 0);
     putLe32(file, offset);
     file.insert(file.end(), info.begin(), info.end());
-    file.insert(file.end(), spec.pixels.begin(), spec.pixels.end());
+    file.insert(file.end(), layout.pixels.begin(), layout.pixels.end());
     return file;
 }
 
@@ -115,27 +115,27 @@ int tableSizeField(size_t entries)
     return field;
 }
 
-Bytes gifWith(const GifSpec& spec, int minCodeSize, const Bytes& data)
+Bytes gifWith(const GifSpec& layout, int minCodeSize, const Bytes& data)
 {
     Bytes out = { 'G', 'I', 'F', '8', '9', 'a' };
-    putLe16(out, uint32_t(spec.width));
-    putLe16(out, uint32_t(spec.height));
-    const bool global = !spec.globalTable.empty();
-    out.push_back(uint8_t(global ? 0x80 | tableSizeField(spec.globalTable.size()) : 0));
+    putLe16(out, uint32_t(layout.width));
+    putLe16(out, uint32_t(layout.height));
+    const bool global = !layout.globalTable.empty();
+    out.push_back(uint8_t(global ? 0x80 | tableSizeField(layout.globalTable.size()) : 0));
     out.push_back(0);
     out.push_back(0);
-    for (QRgb c : spec.globalTable) {
+    for (QRgb c : layout.globalTable) {
         out.push_back(uint8_t(qRed(c)));
         out.push_back(uint8_t(qGreen(c)));
         out.push_back(uint8_t(qBlue(c)));
     }
-    if (spec.transparent >= 0)
-        out.insert(out.end(), { 0x21, 0xF9, 4, 1, 0, 0, uint8_t(spec.transparent), 0 });
+    if (layout.transparent >= 0)
+        out.insert(out.end(), { 0x21, 0xF9, 4, 1, 0, 0, uint8_t(layout.transparent), 0 });
     out.push_back(0x2C);
     putLe32(out, 0);
-    putLe16(out, uint32_t(spec.width));
-    putLe16(out, uint32_t(spec.height));
-    out.push_back(spec.interlaced ? 0x40 : 0);
+    putLe16(out, uint32_t(layout.width));
+    putLe16(out, uint32_t(layout.height));
+    out.push_back(layout.interlaced ? 0x40 : 0);
     out.push_back(uint8_t(minCodeSize));
     for (size_t i = 0; i < data.size(); i += 255) {
         const size_t n = std::min<size_t>(255, data.size() - i);
@@ -143,18 +143,18 @@ Bytes gifWith(const GifSpec& spec, int minCodeSize, const Bytes& data)
         out.insert(out.end(), data.begin() + long(i), data.begin() + long(i + n));
     }
     out.push_back(0);
-    if (spec.trailer)
+    if (layout.trailer)
         out.push_back(';');
     return out;
 }
 
 } // namespace
 
-Bytes makeGif(const GifSpec& spec, const std::vector<uint8_t>& indices)
+Bytes makeGif(const GifSpec& layout, const std::vector<uint8_t>& indices)
 {
-    const int minCodeSize = spec.minCodeSize
-        ? spec.minCodeSize
-        : std::max(2, tableSizeField(std::max<size_t>(spec.globalTable.size(), 2)) + 1);
+    const int minCodeSize = layout.minCodeSize
+        ? layout.minCodeSize
+        : std::max(2, tableSizeField(std::max<size_t>(layout.globalTable.size(), 2)) + 1);
     const int clear = 1 << minCodeSize;
     const int bits = minCodeSize + 1;
     BitWriter writer;
@@ -169,15 +169,15 @@ Bytes makeGif(const GifSpec& spec, const std::vector<uint8_t>& indices)
         ++sinceClear;
     }
     writer.put(clear + 1, bits);
-    return gifWith(spec, minCodeSize, writer.finish());
+    return gifWith(layout, minCodeSize, writer.finish());
 }
 
-Bytes makeGifWithCodes(const GifSpec& spec, int codeBits, const std::vector<int>& codes)
+Bytes makeGifWithCodes(const GifSpec& layout, int codeBits, const std::vector<int>& codes)
 {
     BitWriter writer;
     for (int code : codes)
         writer.put(code, codeBits);
-    return gifWith(spec, spec.minCodeSize ? spec.minCodeSize : 2, writer.finish());
+    return gifWith(layout, layout.minCodeSize ? layout.minCodeSize : 2, writer.finish());
 }
 
 Bytes ints(std::initializer_list<int32_t> values)

@@ -22,7 +22,7 @@ int greyLevel(int x, int y);
 QString fixture(const char* name);
 Bytes readFixture(const char* name);
 
-struct BmpSpec {
+struct BmpLayout {
     int32_t width = 4;
     int32_t height = 3; // negative: top-down
     uint16_t bits = 8;
@@ -32,7 +32,7 @@ struct BmpSpec {
     std::vector<QRgb> colours; // the colour table as written
     Bytes pixels; // written as given
 };
-Bytes makeBmp(const BmpSpec& spec);
+Bytes makeBmp(const BmpLayout& layout);
 
 struct GifSpec {
     int width = 4;
@@ -45,9 +45,9 @@ struct GifSpec {
 };
 // Encodes `indices` (row by row from the top, in interlace order when interlaced) with LZW
 // codes that never grow past the first code size.
-Bytes makeGif(const GifSpec& spec, const std::vector<uint8_t>& indices);
+Bytes makeGif(const GifSpec& layout, const std::vector<uint8_t>& indices);
 // A one-image GIF whose image data is exactly these codes of `codeBits` bits each.
-Bytes makeGifWithCodes(const GifSpec& spec, int codeBits, const std::vector<int>& codes);
+Bytes makeGifWithCodes(const GifSpec& layout, int codeBits, const std::vector<int>& codes);
 
 // Metafile records: type, then the record's body (padded to 4 bytes).
 struct EmfRecord {

@@ -140,29 +140,29 @@ void TestImageBadInput::bmpHeaders()
     QFETCH(int, headerSize);
     QFETCH(int, coloursUsed);
     QFETCH(bool, loads);
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bits = uint16_t(bits);
-    spec.compression = uint32_t(compression);
-    spec.headerSize = uint32_t(headerSize);
-    spec.coloursUsed = uint32_t(coloursUsed);
+    BmpLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.bits = uint16_t(bits);
+    layout.compression = uint32_t(compression);
+    layout.headerSize = uint32_t(headerSize);
+    layout.coloursUsed = uint32_t(coloursUsed);
     if (bits > 0 && bits <= 8 && coloursUsed <= 256)
-        spec.colours.assign(size_t(coloursUsed ? coloursUsed : 1 << bits), qRgb(1, 2, 3));
-    spec.pixels.assign(64, 0x11);
+        layout.colours.assign(size_t(coloursUsed ? coloursUsed : 1 << bits), qRgb(1, 2, 3));
+    layout.pixels.assign(64, 0x11);
     ImageBitmap bitmap;
-    QCOMPARE(readBmp(makeBmp(spec), bitmap), loads);
+    QCOMPARE(readBmp(makeBmp(layout), bitmap), loads);
     QCOMPARE(bitmap.isNull(), !loads);
 }
 
 void TestImageBadInput::bmpTruncatedPixelsKeepRows()
 {
-    BmpSpec spec;
-    spec.colours = { qRgb(0, 0, 0), qRgb(255, 0, 0) };
-    spec.coloursUsed = 2;
-    spec.pixels = { 1, 1, 1, 1, 1, 1 }; // the bottom row and half of the next
+    BmpLayout layout;
+    layout.colours = { qRgb(0, 0, 0), qRgb(255, 0, 0) };
+    layout.coloursUsed = 2;
+    layout.pixels = { 1, 1, 1, 1, 1, 1 }; // the bottom row and half of the next
     ImageBitmap bitmap;
-    QVERIFY(readBmp(makeBmp(spec), bitmap));
+    QVERIFY(readBmp(makeBmp(layout), bitmap));
     for (int x = 0; x < 4; ++x) {
         QCOMPARE(bitmap.pixel(x, 2), 1);
         QCOMPARE(bitmap.pixel(x, 1), x < 2 ? 1 : 0);
@@ -172,13 +172,13 @@ void TestImageBadInput::bmpTruncatedPixelsKeepRows()
 
 void TestImageBadInput::bmpRunLengthStaysInside()
 {
-    BmpSpec spec;
-    spec.compression = 2; // 4-bit runs
-    spec.bits = 4;
-    spec.width = 5;
-    spec.height = 2;
-    spec.colours.assign(16, qRgb(0, 0, 0));
-    spec.pixels = {
+    BmpLayout layout;
+    layout.compression = 2; // 4-bit runs
+    layout.bits = 4;
+    layout.width = 5;
+    layout.height = 2;
+    layout.colours.assign(16, qRgb(0, 0, 0));
+    layout.pixels = {
         5, 0x12, // run of 5: 1 2 1 2 1 on the bottom row
         0, 0, // end of line
         0, 3, 0x34, 0x50, // absolute 3 4 5, padded to a word
@@ -187,7 +187,7 @@ void TestImageBadInput::bmpRunLengthStaysInside()
         9, 0x99, // lands outside: ignored
     };
     ImageBitmap bitmap;
-    QVERIFY(readBmp(makeBmp(spec), bitmap));
+    QVERIFY(readBmp(makeBmp(layout), bitmap));
     const std::vector<int> bottom = { 1, 2, 1, 2, 1 };
     const std::vector<int> top = { 3, 4, 5, 7, 7 };
     for (int x = 0; x < 5; ++x) {
@@ -204,38 +204,38 @@ void TestImageBadInput::gifBrokenStreams_data()
     QTest::addColumn<int>("firstPixel");
     QTest::addColumn<int>("badCodes");
 
-    GifSpec spec;
-    spec.globalTable = { qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(255, 0, 0), qRgb(0, 0, 255) };
+    GifSpec layout;
+    layout.globalTable = { qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(255, 0, 0), qRgb(0, 0, 255) };
     const std::vector<uint8_t> pixels = { 2, 2, 3, 3, 1, 1, 0, 0, 2, 3, 1, 0 };
     auto bytes = [](const Bytes& b) {
         return QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size()));
     };
 
-    QTest::newRow("sound") << bytes(makeGif(spec, pixels)) << true << 1 << 2 << 0;
-    Bytes wrongMagic = makeGif(spec, pixels);
+    QTest::newRow("sound") << bytes(makeGif(layout, pixels)) << true << 1 << 2 << 0;
+    Bytes wrongMagic = makeGif(layout, pixels);
     wrongMagic[3] = '7';
     QTest::newRow("not GIF8") << bytes(wrongMagic) << false << 0 << -1 << 0;
     QTest::newRow("header cut") << bytes(Bytes(wrongMagic.begin(), wrongMagic.begin() + 10)) << false << 0
                                 << -1 << 0;
-    GifSpec noTrailer = spec;
+    GifSpec noTrailer = layout;
     noTrailer.trailer = false;
     QTest::newRow("no trailer") << bytes(makeGif(noTrailer, pixels)) << true << 1 << 2 << 0;
     for (int size : { 1, 10, 12 }) {
-        GifSpec odd = spec;
+        GifSpec odd = layout;
         odd.minCodeSize = size;
         QTest::addRow("minimum code size %d stops decoding", size)
             << bytes(makeGifWithCodes(odd, 3, { 4, 2, 2, 5 })) << true << 1 << 0 << 0;
     }
     // Clear, then 2, then a code past the table's next entry (6): counted, decoded as 6.
     QTest::newRow("codes beyond the table")
-        << bytes(makeGifWithCodes(spec, 3, { 4, 2, 7, 5 })) << true << 1 << 2 << 1;
+        << bytes(makeGifWithCodes(layout, 3, { 4, 2, 7, 5 })) << true << 1 << 2 << 1;
     QTest::newRow("first code beyond the roots")
-        << bytes(makeGifWithCodes(spec, 3, { 4, 7, 3, 5 })) << true << 1 << 3 << 1;
-    Bytes cut = makeGif(spec, pixels);
+        << bytes(makeGifWithCodes(layout, 3, { 4, 7, 3, 5 })) << true << 1 << 3 << 1;
+    Bytes cut = makeGif(layout, pixels);
     cut.resize(cut.size() - 4);
     QTest::newRow("data cut short") << bytes(cut) << true << 1 << 2 << 0;
 
-    Bytes header = makeGif(spec, pixels);
+    Bytes header = makeGif(layout, pixels);
     const size_t image = size_t(std::find(header.begin() + 25, header.end(), 0x2C) - header.begin());
     for (uint8_t size : { 0, 3 }) {
         Bytes gce(header.begin(), header.begin() + long(image));
@@ -250,7 +250,7 @@ void TestImageBadInput::gifBrokenStreams_data()
     Bytes junkExtension(header.begin(), header.begin() + long(image));
     junkExtension.insert(junkExtension.end(), { 0x21, 0xFE, 200, 'x' });
     QTest::newRow("extension running past the end") << bytes(junkExtension) << true << 0 << -1 << 0;
-    GifSpec empty = spec;
+    GifSpec empty = layout;
     empty.width = 0;
     QTest::newRow("zero-size image") << bytes(makeGif(empty, {})) << true << 0 << -1 << 0;
 }
@@ -273,12 +273,12 @@ void TestImageBadInput::gifBrokenStreams()
 
 void TestImageBadInput::gifHugeImageIsRefused()
 {
-    GifSpec spec;
-    spec.width = 65535;
-    spec.height = 65535;
-    spec.globalTable = { qRgb(0, 0, 0), qRgb(255, 255, 255) };
+    GifSpec layout;
+    layout.width = 65535;
+    layout.height = 65535;
+    layout.globalTable = { qRgb(0, 0, 0), qRgb(255, 255, 255) };
     ImageBitmap bitmap;
-    QVERIFY(!readGif(makeGifWithCodes(spec, 3, { 4, 1, 5 }), bitmap));
+    QVERIFY(!readGif(makeGifWithCodes(layout, 3, { 4, 1, 5 }), bitmap));
     QVERIFY(bitmap.isNull());
 }
 
