@@ -115,7 +115,7 @@ int tableSizeField(size_t entries)
     return field;
 }
 
-Bytes gifWith(const GifSpec& layout, int minCodeSize, const Bytes& data)
+Bytes gifWith(const GifLayout& layout, int minCodeSize, const Bytes& data)
 {
     Bytes out = { 'G', 'I', 'F', '8', '9', 'a' };
     putLe16(out, uint32_t(layout.width));
@@ -150,7 +150,7 @@ Bytes gifWith(const GifSpec& layout, int minCodeSize, const Bytes& data)
 
 } // namespace
 
-Bytes makeGif(const GifSpec& layout, const std::vector<uint8_t>& indices)
+Bytes makeGif(const GifLayout& layout, const std::vector<uint8_t>& indices)
 {
     const int minCodeSize = layout.minCodeSize
         ? layout.minCodeSize
@@ -172,7 +172,7 @@ Bytes makeGif(const GifSpec& layout, const std::vector<uint8_t>& indices)
     return gifWith(layout, minCodeSize, writer.finish());
 }
 
-Bytes makeGifWithCodes(const GifSpec& layout, int codeBits, const std::vector<int>& codes)
+Bytes makeGifWithCodes(const GifLayout& layout, int codeBits, const std::vector<int>& codes)
 {
     BitWriter writer;
     for (int code : codes)

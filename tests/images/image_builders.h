@@ -34,7 +34,7 @@ struct BmpLayout {
 };
 Bytes makeBmp(const BmpLayout& layout);
 
-struct GifSpec {
+struct GifLayout {
     int width = 4;
     int height = 3;
     std::vector<QRgb> globalTable; // size a power of two from 2 to 256, or empty
@@ -45,9 +45,9 @@ struct GifSpec {
 };
 // Encodes `indices` (row by row from the top, in interlace order when interlaced) with LZW
 // codes that never grow past the first code size.
-Bytes makeGif(const GifSpec& layout, const std::vector<uint8_t>& indices);
+Bytes makeGif(const GifLayout& layout, const std::vector<uint8_t>& indices);
 // A one-image GIF whose image data is exactly these codes of `codeBits` bits each.
-Bytes makeGifWithCodes(const GifSpec& layout, int codeBits, const std::vector<int>& codes);
+Bytes makeGifWithCodes(const GifLayout& layout, int codeBits, const std::vector<int>& codes);
 
 // Metafile records: type, then the record's body (padded to 4 bytes).
 struct EmfRecord {

@@ -204,7 +204,7 @@ void TestImageBadInput::gifBrokenStreams_data()
     QTest::addColumn<int>("firstPixel");
     QTest::addColumn<int>("badCodes");
 
-    GifSpec layout;
+    GifLayout layout;
     layout.globalTable = { qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(255, 0, 0), qRgb(0, 0, 255) };
     const std::vector<uint8_t> pixels = { 2, 2, 3, 3, 1, 1, 0, 0, 2, 3, 1, 0 };
     auto bytes = [](const Bytes& b) {
@@ -217,11 +217,11 @@ void TestImageBadInput::gifBrokenStreams_data()
     QTest::newRow("not GIF8") << bytes(wrongMagic) << false << 0 << -1 << 0;
     QTest::newRow("header cut") << bytes(Bytes(wrongMagic.begin(), wrongMagic.begin() + 10)) << false << 0
                                 << -1 << 0;
-    GifSpec noTrailer = layout;
+    GifLayout noTrailer = layout;
     noTrailer.trailer = false;
     QTest::newRow("no trailer") << bytes(makeGif(noTrailer, pixels)) << true << 1 << 2 << 0;
     for (int size : { 1, 10, 12 }) {
-        GifSpec odd = layout;
+        GifLayout odd = layout;
         odd.minCodeSize = size;
         QTest::addRow("minimum code size %d stops decoding", size)
             << bytes(makeGifWithCodes(odd, 3, { 4, 2, 2, 5 })) << true << 1 << 0 << 0;
@@ -250,7 +250,7 @@ void TestImageBadInput::gifBrokenStreams_data()
     Bytes junkExtension(header.begin(), header.begin() + long(image));
     junkExtension.insert(junkExtension.end(), { 0x21, 0xFE, 200, 'x' });
     QTest::newRow("extension running past the end") << bytes(junkExtension) << true << 0 << -1 << 0;
-    GifSpec empty = layout;
+    GifLayout empty = layout;
     empty.width = 0;
     QTest::newRow("zero-size image") << bytes(makeGif(empty, {})) << true << 0 << -1 << 0;
 }
@@ -273,7 +273,7 @@ void TestImageBadInput::gifBrokenStreams()
 
 void TestImageBadInput::gifHugeImageIsRefused()
 {
-    GifSpec layout;
+    GifLayout layout;
     layout.width = 65535;
     layout.height = 65535;
     layout.globalTable = { qRgb(0, 0, 0), qRgb(255, 255, 255) };

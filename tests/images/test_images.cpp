@@ -202,14 +202,14 @@ void TestImages::gifTransparencyPalette()
     QFETCH(bool, tableHasWhite);
     QFETCH(int, transparent);
     QFETCH(int, paletteSize);
-    GifSpec spec;
+    GifLayout layout;
     for (int i = 0; i < tableSize; ++i)
-        spec.globalTable.push_back(qRgb(i, 10, 20));
+        layout.globalTable.push_back(qRgb(i, 10, 20));
     if (tableHasWhite)
-        spec.globalTable[0] = qRgb(255, 255, 255);
-    spec.transparent = transparent;
+        layout.globalTable[0] = qRgb(255, 255, 255);
+    layout.transparent = transparent;
     ImageBitmap bitmap;
-    QVERIFY(readGif(makeGif(spec, std::vector<uint8_t>(12, 1)), bitmap));
+    QVERIFY(readGif(makeGif(layout, std::vector<uint8_t>(12, 1)), bitmap));
     QCOMPARE(int(bitmap.palette().size()), paletteSize);
     QCOMPARE(bitmap.transparentIndex(), transparent);
     if (transparent < 0)
@@ -223,7 +223,7 @@ void TestImages::gifTransparencyPalette()
         QCOMPARE(bitmap.palette()[255], qRgb(255, 255, 255));
     for (int i = 0; i < std::min(tableSize, 255); ++i) {
         if (i != transparent)
-            QCOMPARE(bitmap.palette()[size_t(i)], spec.globalTable[size_t(i)]);
+            QCOMPARE(bitmap.palette()[size_t(i)], layout.globalTable[size_t(i)]);
     }
 }
 
@@ -274,13 +274,13 @@ void TestImages::gifInterlaceOrder()
     for (auto [start, step] : { std::pair { 0, 8 }, { 4, 8 }, { 2, 4 }, { 1, 2 } })
         for (int r = start; r < height; r += step)
             order.push_back(uint8_t(r));
-    GifSpec spec;
-    spec.width = 1;
-    spec.height = height;
-    spec.interlaced = true;
-    spec.globalTable.resize(32, qRgb(0, 0, 0));
+    GifLayout layout;
+    layout.width = 1;
+    layout.height = height;
+    layout.interlaced = true;
+    layout.globalTable.resize(32, qRgb(0, 0, 0));
     ImageBitmap bitmap;
-    QVERIFY(readGif(makeGif(spec, order), bitmap));
+    QVERIFY(readGif(makeGif(layout, order), bitmap));
     for (int r = 0; r < height; ++r)
         QCOMPARE(bitmap.pixel(0, r), r);
 }
