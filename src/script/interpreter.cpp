@@ -74,16 +74,16 @@ bool spendSteps(uint64_t steps)
 ScriptInterpreter::ScriptInterpreter(std::string scriptPath)
     : m_path(std::move(scriptPath))
 {
-    m_global.global = true;
 }
 
 ScriptInterpreter::~ScriptInterpreter()
 {
     // Values may hold host objects whose destruction must find the rest intact, so the
     // variables go first, newest first.
+    resetFrames();
     m_variables.popTo(0);
     for (auto& frame : m_frames)
-        frame->parameters.clear();
+        frame->resting.clear();
     m_ops.clear();
     m_scratch = ScriptValue();
 }
@@ -99,7 +99,7 @@ int32_t ScriptInterpreter::internName(const std::string& name)
     auto [it, inserted] = m_nameIds.try_emplace(name, int32_t(m_names.size()));
     if (inserted) {
         m_names.push_back(name);
-        m_globalById.push_back(-1);
+        m_globalById.push_back(nullptr);
         m_functionById.push_back(-1);
     }
     return it->second;
@@ -107,7 +107,9 @@ int32_t ScriptInterpreter::internName(const std::string& name)
 
 bool ScriptInterpreter::declareGlobal(const std::string& name, const ScriptValue& value)
 {
-    return declare(m_global, internName(name), ScriptValue(value), nullptr);
+    NameSlot slot;
+    slot.nameId = internName(name);
+    return declare(slot, ScriptValue(value), nullptr);
 }
 
 bool ScriptInterpreter::registerClass(const std::string& name, ClassFactory factory)
@@ -136,15 +138,28 @@ void ScriptInterpreter::reportError(const SyntaxNode* node, std::string_view mes
 
 // --- Variables --------------------------------------------------------------------------------
 
-bool ScriptInterpreter::declare(
-    FunctionFrame& scope, int32_t nameId, ScriptValue&& value, const SyntaxNode* node)
+bool ScriptInterpreter::declare(const NameSlot& slot, ScriptValue&& value, const SyntaxNode* node)
 {
-    if (isDeclared(scope, nameId)) {
-        reportDeclaredTwice(node, nameId);
-        return false;
+    switch (slot.place) {
+    case NamePlace::Parameter:
+        break;
+    case NamePlace::Local:
+    case NamePlace::LeadingLocal: {
+        Variable& v = slot.frame->locals[slot.index];
+        if (v.nameId >= 0)
+            break;
+        v.nameId = slot.nameId;
+        v.value = std::move(value);
+        return true;
     }
-    addVariable(scope, nameId, std::move(value));
-    return true;
+    case NamePlace::Global:
+        if (m_globalById[size_t(slot.nameId)])
+            break;
+        addGlobal(slot.nameId, std::move(value));
+        return true;
+    }
+    reportDeclaredTwice(node, slot.nameId);
+    return false;
 }
 
 void ScriptInterpreter::reportDeclaredTwice(const SyntaxNode* node, int32_t nameId)
@@ -152,54 +167,14 @@ void ScriptInterpreter::reportDeclaredTwice(const SyntaxNode* node, int32_t name
     reportError(node, "Variable \"" + m_names[size_t(nameId)] + "\" has already been declared!");
 }
 
-ScriptValue* ScriptInterpreter::findVariable(int32_t nameId)
+void ScriptInterpreter::resetFrames()
 {
-    FunctionFrame* scope = m_scope;
-    if (!scope->global) {
-        const int32_t* ids = scope->parameterIds.data();
-        for (size_t i = 0, n = scope->parameterIds.size(); i < n; ++i)
-            if (ids[i] == nameId)
-                return &scope->parameters[i];
-        for (size_t i = scope->localBase + scope->localCount; i > scope->localBase; --i) {
-            Variable& v = m_variables.at(i - 1);
-            if (v.nameId == nameId)
-                return &v.value;
-        }
+    m_calls.clear();
+    for (auto& frame : m_frames) {
+        frame->parameters = frame->resting.data();
+        frame->locals = frame->parameters + frame->parameterIds.size();
     }
-    int32_t global = m_globalById[size_t(nameId)];
-    return global >= 0 ? &m_variables.at(size_t(global)).value : nullptr;
-}
-
-ScriptValue* ScriptInterpreter::lookupSlow(NameSlot& slot)
-{
-    FunctionFrame* scope = m_scope;
-    if (slot.frame != scope) {
-        slot.frame = scope;
-        auto parameter = std::find(scope->parameterIds.begin(), scope->parameterIds.end(), slot.nameId);
-        slot.parameter
-            = parameter == scope->parameterIds.end() ? -1 : int32_t(parameter - scope->parameterIds.begin());
-        auto local = std::find(scope->localNames.begin(), scope->localNames.end(), slot.nameId);
-        slot.local = local == scope->localNames.end() ? -1 : int32_t(local - scope->localNames.begin());
-    }
-    ScriptValue* storage = nullptr;
-    if (slot.parameter >= 0) {
-        storage = &scope->parameters[size_t(slot.parameter)];
-    } else if (slot.local < 0) {
-        // No declaration of the function has this name: a global or nothing.
-        int32_t global = m_globalById[size_t(slot.nameId)];
-        storage = global >= 0 ? &m_variables.at(size_t(global)).value : nullptr;
-    } else {
-        Variable* v = uint32_t(slot.local) < scope->localCount
-            ? &m_variables.at(scope->localBase + size_t(slot.local))
-            : nullptr;
-        // Not at its usual place: not declared yet, or declared in another order.
-        storage = v && v->nameId == slot.nameId ? &v->value : findVariable(slot.nameId);
-    }
-    if (storage) {
-        slot.activation = scope->activation;
-        slot.storage = storage;
-    }
-    return storage;
+    m_callDepth = 0;
 }
 
 // --- The run ----------------------------------------------------------------------------------
@@ -224,10 +199,8 @@ void ScriptInterpreter::prepareTree()
     for (const FunctionDef& def : m_tree.functions) {
         auto frame = std::make_unique<FunctionFrame>();
         frame->def = &def;
-        for (const SyntaxNode* parameter : def.parameters) {
+        for (const SyntaxNode* parameter : def.parameters)
             frame->parameterIds.push_back(internName(parameter ? parameter->text : std::string()));
-            frame->parameters.emplace_back();
-        }
         if (def.name) {
             int32_t id = internName(def.name->text);
             if (m_functionById[size_t(id)] < 0)
@@ -271,9 +244,7 @@ int ScriptInterpreter::run(int32_t* outValue)
         prepareTree();
         m_flags.breakCount = m_flags.returnCount = m_flags.continueCount = 0;
         m_stopped = m_flags.abort;
-        m_global.activation = ++m_lastActivation;
         takeBreakKey();
-        m_scope = &m_global;
         m_stepsLeft = m_stepBudget ? m_stepBudget + 1 : UINT64_MAX;
         setStackLimit();
         ScriptValue value = eval(*static_cast<const Op*>(m_tree.program->cacheOwner));
@@ -286,7 +257,7 @@ int ScriptInterpreter::run(int32_t* outValue)
     } catch (...) {
         reportError(nullptr, kUnhandledMessage);
     }
-    m_scope = &m_global;
+    resetFrames();
     return m_flags.abort ? 0 : 1;
 }
 

@@ -3,10 +3,10 @@
 // global variables, one FunctionFrame per user function, the classes "new" can create and the
 // counters that carry break, continue, return and the stop of a run through the tree.
 //
-// Names are interned once per run: every identifier node gets a name id, so a lookup compares
-// integers (the function's parameters, then its locals, then a table of globals by id).
-// Variables live on a VariableStack whose entries never move, so a Reference to a variable stays
-// valid while an expression is evaluated.
+// Names are interned once per run and every identifier node is resolved before the run to a
+// parameter or local of its function, or a global (NameSlot), so a lookup is an index.
+// Globals live on a VariableStack, the variables of calls on a FrameStack; the entries of both
+// never move, so a Reference to a variable stays valid while an expression is evaluated.
 
 #include "platform/break_key.h"
 #include "script/script_value.h"
@@ -43,43 +43,37 @@ struct RunFlags {
     int32_t abort = 0;
 };
 
-// One per user function, reused by every call of it; the global scope is one too.
+// One per user function. Each call gets a record on the frame stack; the frame points at the
+// records of the innermost running call of the function.
 struct FunctionFrame {
     const FunctionDef* def = nullptr;
     std::vector<int32_t> parameterIds;
-    std::vector<ScriptValue> parameters;
-    size_t localBase = 0; // the running call's variables on the variable stack...
-    uint32_t localCount = 0; // ...newest on top
-    // The names the body declares, in the order its declarations run; a name's place here is
-    // normally its place among the call's variables.
+    // The names the body declares that are not parameters; the place of a name here is its place
+    // among the call's locals.
     std::vector<int32_t> localNames;
-    uint64_t activation = 0; // unique per call
+    // The innermost running call's parameters and locals; between calls, `resting`.
+    Variable* parameters = nullptr;
+    Variable* locals = nullptr;
+    std::vector<Variable> resting; // Integer 0 parameters and undeclared locals
+    size_t recordSize = 0; // parameters and locals
     const Op* body = nullptr;
-    int activeCalls = 0;
-    bool global = false;
 };
 
-// The state of a frame put aside while another call of the same function runs. The parameter
-// values are kept on the variable stack (unnamed), below the new call's variables.
-struct SavedFrame {
-    size_t localBase = 0;
-    uint32_t localCount = 0;
-    uint64_t activation = 0;
-    size_t parameters = 0; // where the saved parameter values start on the variable stack
+// Where an identifier node finds its variable. Fixed before the run: a node always runs in the
+// function whose body holds it (or at the top level), and a parameter hides everything else.
+enum class NamePlace : uint8_t {
+    Global,
+    Parameter, // always there
+    Local, // there once its declaration has run in this call; until then a global is found
+    // A local the body declares before anything else runs: always there once the body runs.
+    LeadingLocal,
 };
 
-// What an identifier node resolves to in the frame it runs in (always the same one): a
-// parameter, the place of a local variable, or neither (then a global, or nothing).
-// Within one call the variables only grow during the leading declarations, each of which runs
-// once per call, so a name found once is found at the same place for the rest of that call: the
-// storage found is kept with the call's activation number.
 struct NameSlot {
     int32_t nameId = -1;
-    int32_t parameter = -1;
-    int32_t local = -1;
-    const FunctionFrame* frame = nullptr;
-    uint64_t activation = 0;
-    ScriptValue* storage = nullptr;
+    NamePlace place = NamePlace::Global;
+    int32_t index = -1; // among the parameters or the locals of frame
+    FunctionFrame* frame = nullptr;
 };
 
 class ScriptInterpreter {
@@ -127,7 +121,7 @@ private:
     bool loadProgram();
     void prepareTree();
     void buildOps();
-    void collectLocalNames(FunctionFrame& frame);
+    void resolveNames(FunctionFrame& frame);
     int32_t internName(const std::string& name);
     void setStackLimit();
 
@@ -156,51 +150,27 @@ private:
     void valueError(const SyntaxNode* node, int code);
 
     // Variables.
-    [[gnu::always_inline]] ScriptValue* lookup(NameSlot& slot)
+    [[gnu::always_inline]] ScriptValue* lookup(const NameSlot& slot)
     {
-        FunctionFrame* scope = m_scope;
-        if (slot.activation == scope->activation)
-            return slot.storage;
-        if (slot.frame == scope) {
-            if (ScriptValue* v = placeOf(slot, *scope))
-                return v;
-        }
-        return lookupSlow(slot);
-    }
-    // A parameter, or a local variable at its usual place; none otherwise.
-    [[gnu::always_inline]] ScriptValue* placeOf(const NameSlot& slot, FunctionFrame& scope)
-    {
-        if (slot.parameter >= 0)
-            return &scope.parameters[size_t(slot.parameter)];
-        if (uint32_t(slot.local) < scope.localCount) {
-            Variable& v = m_variables.at(scope.localBase + size_t(slot.local));
-            if (v.nameId == slot.nameId)
+        if (slot.place == NamePlace::LeadingLocal)
+            return &slot.frame->locals[slot.index].value;
+        if (slot.place == NamePlace::Parameter)
+            return &slot.frame->parameters[slot.index].value;
+        if (slot.place == NamePlace::Local) {
+            Variable& v = slot.frame->locals[slot.index];
+            if (v.nameId >= 0)
                 return &v.value;
         }
-        return nullptr;
+        return m_globalById[size_t(slot.nameId)];
     }
-    ScriptValue* lookupSlow(NameSlot& slot);
-    ScriptValue* findVariable(int32_t nameId);
-    bool declare(FunctionFrame& scope, int32_t nameId, ScriptValue&& value, const SyntaxNode* node);
-    bool isDeclared(const FunctionFrame& scope, int32_t nameId)
+    // Declares the name of a declarator; false (with the message) when the scope has it already.
+    bool declare(const NameSlot& slot, ScriptValue&& value, const SyntaxNode* node);
+    void addGlobal(int32_t nameId, ScriptValue&& value)
     {
-        if (scope.global)
-            return m_globalById[size_t(nameId)] >= 0;
-        bool taken = false;
-        for (int32_t id : scope.parameterIds)
-            taken |= id == nameId;
-        for (size_t i = scope.localBase, end = i + scope.localCount; i < end && !taken; ++i)
-            taken = m_variables.at(i).nameId == nameId;
-        return taken;
+        m_globalById[size_t(nameId)] = &m_variables.push(nameId, std::move(value)).value;
     }
-    // The scope's variables are the top of the stack: every call made since has ended.
-    void addVariable(FunctionFrame& scope, int32_t nameId, ScriptValue&& value)
-    {
-        if (scope.global)
-            m_globalById[size_t(nameId)] = int32_t(m_variables.size());
-        m_variables.push(nameId, std::move(value));
-        ++scope.localCount;
-    }
+    // Puts every function back between calls, after a run that unwound.
+    void resetFrames();
     [[gnu::cold, gnu::noinline]] void reportDeclaredTwice(const SyntaxNode* node, int32_t nameId);
 
     std::string m_path;
@@ -210,17 +180,15 @@ private:
 
     std::unordered_map<std::string, int32_t> m_nameIds;
     std::vector<std::string> m_names;
-    std::vector<int32_t> m_globalById; // index on the variable stack, or -1
+    std::vector<ScriptValue*> m_globalById; // none when not declared
     std::vector<int32_t> m_functionById; // index into m_frames, or -1
     std::vector<NameSlot> m_nameSlots; // one per identifier node
     std::vector<Op> m_ops; // one per node
     std::unique_ptr<Op> m_nothing; // stands for every missing child
     std::vector<std::unique_ptr<FunctionFrame>> m_frames;
-    FunctionFrame m_global;
-    FunctionFrame* m_scope = &m_global;
-    uint64_t m_lastActivation = 0;
 
-    VariableStack m_variables;
+    VariableStack m_variables; // the globals
+    FrameStack m_calls;
 
     std::vector<ClassEntry> m_classes; // newest first
     ScriptValue m_scratch;

@@ -64,10 +64,10 @@ try {
 void OpHandlers::bindArguments(ScriptInterpreter& in, const Op& op, FunctionFrame& function)
 {
     size_t given = op.list.size();
-    size_t wanted = function.parameters.size();
+    size_t wanted = function.parameterIds.size();
     for (size_t i = 0; i < wanted && i < given; ++i) {
         ScriptValue temp;
-        function.parameters[i] = in.read(*op.list[i], temp).deref();
+        function.parameters[i].value = in.read(*op.list[i], temp).deref();
     }
     // One message per missing parameter, unless an argument has already stopped the run.
     if (!in.m_flags.abort && given != wanted) {
@@ -81,39 +81,44 @@ void OpHandlers::bindArguments(ScriptInterpreter& in, const Op& op, FunctionFram
 
 ScriptValue OpHandlers::callUserFunction(ScriptInterpreter& in, const Op& op, FunctionFrame& function)
 {
-    // A call of a function that is already running puts that call's parameters and variables
-    // aside and gives them back when it ends, so recursion, direct or through other functions,
-    // finds its own values again. (A failure that unwinds this ends the run; the interpreter then
-    // frees whatever is left on the variable stack.)
-    VariableStack& variables = in.m_variables;
-    bool save = function.activeCalls > 0;
-    SavedFrame saved { function.localBase, function.localCount, function.activation, variables.size() };
-    if (save) {
-        for (const ScriptValue& parameter : function.parameters)
-            variables.push(-1, ScriptValue(parameter));
+    // The call's record starts with the parameter values of the innermost running call (or of
+    // none), which a missing argument leaves in place, and the arguments are assigned to it one
+    // by one: an argument that reads the function's own parameters (in a recursive call) sees
+    // those already assigned. The caller's locals stay visible until the body starts. (A failure
+    // that unwinds this ends the run, which then resets every frame.)
+    FrameStack& calls = in.m_calls;
+    const FrameStack::Mark mark = calls.mark();
+    const size_t parameterCount = function.parameterIds.size();
+    const size_t size = function.recordSize;
+    Variable* record = calls.allocate(size);
+    Variable* outerParameters = function.parameters;
+    Variable* outerLocals = function.locals;
+    for (size_t i = 0; i < parameterCount; ++i)
+        record[i].value = outerParameters[i].value;
+    function.parameters = record;
+
+    if (op.list.size() == parameterCount) [[likely]] {
+        for (size_t i = 0; i < parameterCount; ++i) {
+            const Op& argument = *op.list[i];
+            const ScriptValue* v = in.pending() ? nullptr : in.peek(argument);
+            if (v) {
+                record[i].value = *v;
+            } else {
+                ScriptValue temp = in.eval(argument);
+                record[i].value = temp.deref();
+            }
+        }
+    } else {
+        bindArguments(in, op, function);
     }
 
-    bindArguments(in, op, function);
-
-    FunctionFrame* caller = in.m_scope;
-    function.localBase = variables.size();
-    function.localCount = 0;
-    function.activation = ++in.m_lastActivation;
-    in.m_scope = &function;
-    ++function.activeCalls;
+    function.locals = record + parameterCount;
     ScriptValue value = materialize(in.eval(*function.body));
-    --function.activeCalls;
-    in.m_scope = caller;
-    variables.popTo(function.localBase);
-
-    if (save) {
-        for (size_t i = 0; i < function.parameters.size(); ++i)
-            function.parameters[i] = std::move(variables.at(saved.parameters + i).value);
-        variables.popTo(saved.parameters);
-    }
-    function.localBase = saved.localBase;
-    function.localCount = saved.localCount;
-    function.activation = saved.activation;
+    function.parameters = outerParameters;
+    function.locals = outerLocals;
+    for (size_t i = size; i-- > 0;)
+        record[i].clear();
+    calls.release(mark);
     return value;
 }
 

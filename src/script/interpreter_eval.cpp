@@ -189,28 +189,50 @@ ScriptValue OpHandlers::sequence(ScriptInterpreter& in, const Op& op)
 
 ScriptValue OpHandlers::varList(ScriptInterpreter& in, const Op& op)
 {
-    FunctionFrame& scope = *in.m_scope;
     for (const Op* declarator : op.list) {
         const SyntaxNode* node = declarator->node;
         if (!node || node->kind != NodeKind::Declarator || !declarator->child[0]->name) [[unlikely]] {
             in.reportError(node ? node : op.node, "Unexpected node type in parse tree");
             break;
         }
+        const NameSlot& slot = *declarator->child[0]->name;
         ScriptValue initial;
         if (declarator->child[1]->node) {
             ScriptValue temp;
             initial = in.read(*declarator->child[1], temp).deref();
         }
-        if (in.m_flags.abort)
+        if (in.m_flags.abort || !in.declare(slot, std::move(initial), node))
             break;
-        int32_t nameId = declarator->child[0]->name->nameId;
-        if (in.isDeclared(scope, nameId)) [[unlikely]] {
-            in.reportDeclaredTwice(node, nameId);
-            break;
-        }
-        in.addVariable(scope, nameId, std::move(initial));
     }
     return ScriptValue();
+}
+
+// A declaration of locals without initial values: each only has to be marked declared, since a
+// fresh local holds Integer 0 already.
+ScriptValue OpHandlers::declareLocals(ScriptInterpreter& in, const Op& op)
+{
+    for (const Op* declarator : op.list) {
+        const NameSlot& slot = *declarator->child[0]->name;
+        Variable& v = slot.frame->locals[slot.index];
+        if (v.nameId >= 0) [[unlikely]] {
+            in.reportDeclaredTwice(declarator->node, slot.nameId);
+            break;
+        }
+        v.nameId = slot.nameId;
+    }
+    return ScriptValue();
+}
+
+bool OpHandlers::declaresLocalsOnly(const Op& op)
+{
+    for (const Op* declarator : op.list) {
+        if (!declarator->node || declarator->node->kind != NodeKind::Declarator || declarator->child[1]->node)
+            return false;
+        const NameSlot* slot = declarator->child[0]->name;
+        if (!slot || (slot->place != NamePlace::Local && slot->place != NamePlace::LeadingLocal))
+            return false;
+    }
+    return true;
 }
 
 // A condition's truth. Its own value errors are reported for owner; the branch taken next is
@@ -237,7 +259,10 @@ bool OpHandlers::test(ScriptInterpreter& in, const Op& owner, const Op& conditio
 
 ScriptValue OpHandlers::ifElse(ScriptInterpreter& in, const Op& op)
 {
-    return in.eval(*op.child[holds(in, op, *op.child[0]) ? 1 : 2]);
+    const Op& branch = *op.child[holds(in, op, *op.child[0]) ? 1 : 2];
+    if (!branch.node) // no "else": nothing to evaluate
+        return ScriptValue();
+    return in.eval(branch);
 }
 
 ScriptValue OpHandlers::conditional(ScriptInterpreter& in, const Op& op)
@@ -313,7 +338,9 @@ try {
 
 ScriptValue OpHandlers::returnValue(ScriptInterpreter& in, const Op& op)
 {
-    ScriptValue value = materialize(in.eval(*op.child[0]));
+    const Op& valueOp = *op.child[0];
+    const ScriptValue* leaf = in.pending() ? nullptr : in.peek(valueOp);
+    ScriptValue value = leaf ? *leaf : materialize(in.eval(valueOp));
     in.countUp(in.m_flags.returnCount);
     return value;
 }

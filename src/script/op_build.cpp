@@ -3,7 +3,9 @@
 
 #include "script/op_tree.h"
 
-#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
 
 namespace vorpane::script {
 
@@ -93,21 +95,38 @@ void ScriptInterpreter::buildOps()
         OpHandlers::fuseAssignment(op);
     for (auto& frame : m_frames) {
         frame->body = opOf(frame->def->body);
-        collectLocalNames(*frame);
+        resolveNames(*frame);
+        frame->recordSize = frame->parameterIds.size() + frame->localNames.size();
+        frame->resting.resize(frame->recordSize);
+        frame->parameters = frame->resting.data();
+        frame->locals = frame->parameters + frame->parameterIds.size();
     }
+    for (Op& op : m_ops)
+        if (op.run == &OpHandlers::varList && OpHandlers::declaresLocalsOnly(op))
+            op.run = &OpHandlers::declareLocals;
 }
 
-// Every name a declaration in the body declares, in source order (an explicit stack, no
-// recursion).
-void ScriptInterpreter::collectLocalNames(FunctionFrame& frame)
+// Gives the function its locals, every name a declaration of the body declares (in source
+// order, parameters excepted), and points the body's identifiers at their places. An explicit
+// stack, no recursion.
+void ScriptInterpreter::resolveNames(FunctionFrame& frame)
 {
+    // Name id to the place among parameters (the first of repeated names: the one the body sees)
+    // and locals.
+    std::unordered_map<int32_t, std::pair<NamePlace, int32_t>> places;
+    for (size_t i = 0; i < frame.parameterIds.size(); ++i)
+        places.try_emplace(frame.parameterIds[i], NamePlace::Parameter, int32_t(i));
+
+    std::vector<NameSlot*> slots;
     std::vector<const Op*> pending { frame.body };
     while (!pending.empty()) {
         const Op* op = pending.back();
         pending.pop_back();
+        if (op->name)
+            slots.push_back(op->name);
         if (op->node && op->node->kind == NodeKind::Declarator && op->child[0] && op->child[0]->name) {
             int32_t id = op->child[0]->name->nameId;
-            if (std::find(frame.localNames.begin(), frame.localNames.end(), id) == frame.localNames.end())
+            if (places.try_emplace(id, NamePlace::Local, int32_t(frame.localNames.size())).second)
                 frame.localNames.push_back(id);
         }
         for (auto it = op->list.rbegin(); it != op->list.rend(); ++it)
@@ -116,6 +135,31 @@ void ScriptInterpreter::collectLocalNames(FunctionFrame& frame)
             if (op->child[i])
                 pending.push_back(op->child[i]);
     }
+    for (NameSlot* slot : slots) {
+        slot->frame = &frame;
+        auto found = places.find(slot->nameId);
+        if (found != places.end()) {
+            slot->place = found->second.first;
+            slot->index = found->second.second;
+        }
+    }
+
+    // The declarations without initial values that open the body run before anything else in
+    // every call (or the call stops): their names need no check that they are declared yet.
+    const Op* body = frame.body;
+    bool sequence = body->node && body->node->kind == NodeKind::Sequence;
+    std::vector<const Op*> statements = sequence ? body->list : std::vector<const Op*> { body };
+    std::unordered_set<int32_t> leading;
+    for (const Op* statement : statements) {
+        if (!statement->node || statement->node->kind != NodeKind::VarList
+            || !OpHandlers::declaresLocalsOnly(*statement))
+            break;
+        for (const Op* declarator : statement->list)
+            leading.insert(declarator->child[0]->name->nameId);
+    }
+    for (NameSlot* slot : slots)
+        if (slot->place == NamePlace::Local && leading.count(slot->nameId))
+            slot->place = NamePlace::LeadingLocal;
 }
 
 } // namespace vorpane::script

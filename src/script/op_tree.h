@@ -45,6 +45,10 @@ struct OpHandlers {
     static ScriptValue identifier(ScriptInterpreter& in, const Op& op);
     static ScriptValue sequence(ScriptInterpreter& in, const Op& op);
     static ScriptValue varList(ScriptInterpreter& in, const Op& op);
+    static ScriptValue declareLocals(ScriptInterpreter& in, const Op& op);
+    // Whether a declaration list only declares locals without initial values; once names are
+    // resolved.
+    static bool declaresLocalsOnly(const Op& op);
     static ScriptValue ifElse(ScriptInterpreter& in, const Op& op);
     static ScriptValue forLoop(ScriptInterpreter& in, const Op& op);
     static ScriptValue whileLoop(ScriptInterpreter& in, const Op& op);
@@ -79,7 +83,7 @@ struct OpHandlers {
     template <BinaryOp OP> static int compareLeaves(ScriptInterpreter& in, const Op& condition);
     static ScriptValue target(ScriptInterpreter& in, const Op& op);
     static ScriptValue scratch(ScriptInterpreter& in);
-    static ScriptValue callUserFunction(ScriptInterpreter& in, const Op& op, FunctionFrame& function);
+    [[gnu::always_inline]] static inline ScriptValue callUserFunction(ScriptInterpreter& in, const Op& op, FunctionFrame& function);
     [[gnu::noinline]] static void bindArguments(ScriptInterpreter& in, const Op& op, FunctionFrame& function);
     static ScriptValue callLibraryFunction(ScriptInterpreter& in, const Op& op, const std::string& name);
     static void reportCallStatus(ScriptInterpreter& in, const Op& op, int status, const std::string& name);
@@ -119,20 +123,14 @@ inline ScriptValue materialize(ScriptValue&& value)
 // An operand's value, read in place from a variable or literal when nothing is pending, else
 // evaluated into temp. A variable that holds a reference itself is left to eval, so that the
 // operators see the same chain of references either way.
-// A leaf operand's value in place, or none when it has to be evaluated (also when its name has
-// not been looked up in this call yet: peeking makes no calls). Only while nothing is pending.
+// A leaf operand's value in place, or none when it has to be evaluated. Only while nothing is
+// pending.
 [[gnu::always_inline]] inline const ScriptValue* ScriptInterpreter::peek(const Op& op)
 {
     if (op.leaf == OpLeaf::Constant)
         return &op.constant;
     if (op.leaf == OpLeaf::Name) {
-        const NameSlot& slot = *op.name;
-        FunctionFrame* scope = m_scope;
-        const ScriptValue* v = nullptr;
-        if (slot.activation == scope->activation)
-            v = slot.storage;
-        else if (slot.frame == scope)
-            v = placeOf(slot, *scope);
+        const ScriptValue* v = lookup(*op.name);
         if (v && v->kind() != ValueKind::Reference)
             return v;
     }
@@ -150,8 +148,7 @@ inline ScriptValue materialize(ScriptValue&& value)
     }
     // The result is built in temp rather than moved into it; temp holds Integer 0 meanwhile, so
     // a failure that unwinds through here leaves nothing to free twice.
-    temp.~ScriptValue();
-    new (&temp) ScriptValue();
+    temp.reset();
     return *new (&temp) ScriptValue(eval(op));
 }
 

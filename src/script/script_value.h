@@ -157,6 +157,16 @@ public:
             releasePayload();
     }
 
+    // Back to fresh storage: Integer 0, writable.
+    void reset()
+    {
+        if (ownsPayload())
+            releasePayload();
+        m_readOnly = 0;
+        m_kind = ValueKind::Integer;
+        m_payload.number = 0;
+    }
+
     // --- Inspection -------------------------------------------------------------------------
     ValueKind kind() const { return m_kind; }
     bool isReadOnly() const { return m_readOnly != 0; }
