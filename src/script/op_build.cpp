@@ -144,22 +144,43 @@ void ScriptInterpreter::resolveNames(FunctionFrame& frame)
         }
     }
 
-    // The declarations without initial values that open the body run before anything else in
-    // every call (or the call stops): their names need no check that they are declared yet.
+    // The declaration lists that open the body run before anything else in every call: the
+    // statements after them run only if those ended without stopping the call, so from there
+    // on their names need no check that they are declared yet. (Inside the lists they do.)
     const Op* body = frame.body;
-    bool sequence = body->node && body->node->kind == NodeKind::Sequence;
-    std::vector<const Op*> statements = sequence ? body->list : std::vector<const Op*> { body };
-    std::unordered_set<int32_t> leading;
-    for (const Op* statement : statements) {
-        if (!statement->node || statement->node->kind != NodeKind::VarList
-            || !OpHandlers::declaresLocalsOnly(*statement))
-            break;
-        for (const Op* declarator : statement->list)
-            leading.insert(declarator->child[0]->name->nameId);
+    std::vector<const Op*> items = body->node && body->node->kind == NodeKind::Sequence ? body->list
+                                                                                        : std::vector<const Op*> { body };
+    if (!items.empty() && items.front()->node && items.front()->node->kind == NodeKind::Sequence) {
+        // Several "var" statements are a sequence of their own.
+        std::vector<const Op*> nested = items.front()->list;
+        items.erase(items.begin());
+        items.insert(items.begin(), nested.begin(), nested.end());
     }
-    for (NameSlot* slot : slots)
-        if (slot->place == NamePlace::Local && leading.count(slot->nameId))
+    std::unordered_set<int32_t> leadingNames;
+    std::unordered_set<const NameSlot*> insideLists;
+    for (const Op* item : items) {
+        if (!item->node || item->node->kind != NodeKind::VarList)
+            break;
+        for (const Op* declarator : item->list) {
+            if (declarator->child[0] && declarator->child[0]->name)
+                leadingNames.insert(declarator->child[0]->name->nameId);
+        }
+        pending.assign(1, item);
+        while (!pending.empty()) {
+            const Op* op = pending.back();
+            pending.pop_back();
+            if (op->name)
+                insideLists.insert(op->name);
+            pending.insert(pending.end(), op->list.begin(), op->list.end());
+            for (const Op* child : op->child)
+                if (child)
+                    pending.push_back(child);
+        }
+    }
+    for (NameSlot* slot : slots) {
+        if (slot->place == NamePlace::Local && leadingNames.count(slot->nameId) && !insideLists.count(slot))
             slot->place = NamePlace::LeadingLocal;
+    }
 }
 
 } // namespace vorpane::script

@@ -133,6 +133,26 @@ void TestScriptInterpreter::scripts_data()
     QTest::newRow("a declaration reads the global it is about to hide")
         << "var x; x = 4; function f() { var y = x, x = 2; return y * 10 + x; } alert(f());"
         << "42" << 1 << 0;
+    QTest::newRow("a declaration's value calls the function itself")
+        << "function f(n) { var a = n > 0 ? f(n - 1) : 0, b = a + 1; return b; } alert(f(3));"
+        << "4" << 1 << 0;
+    QTest::newRow("a call in an argument of a call of the same function")
+        << "function f(a, b) { var s; s = a * 10 + b; return s; } alert(f(f(1, 2), f(3, 4)));"
+        << "154" << 1 << 0;
+    QTest::newRow("a break in a declaration's value skips the rest of the body")
+        << "var n; function g() { break; } function f() { var a = g(), b; b = 5; n = b; }"
+           " n = 0; while (n < 3) { n++; f(); } alert(n);"
+        << "1" << 1 << 0;
+    QTest::newRow("thousands of locals in nested calls") << [] {
+        // More than a chunk of the frame stack per call.
+        std::string declarations, sum;
+        for (int i = 0; i < 5000; ++i) {
+            declarations += (i % 100 ? ", v" : "var v") + std::to_string(i) + " = n" + (i % 100 == 99 ? ";" : "");
+            sum += (i ? " + v" : "v") + std::to_string(i);
+        }
+        return QString::fromStdString(
+            "function f(n) { " + declarations + " if (n > 0) f(n - 1); return " + sum + "; } alert(f(3));");
+    }() << "15000" << 1 << 0;
     // Loops and counts
     QTest::newRow("empty for condition never runs") << "var x; x = 0; for (;;) { x = 1; } alert(x);"
                                                     << "0" << 1 << 0;
