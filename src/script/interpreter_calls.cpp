@@ -48,7 +48,7 @@ try {
         return ScriptValue();
     }
     ++in.m_callDepth;
-    ScriptValue value = op.function >= 0 ? callUserFunction(in, op, *in.m_frames[size_t(op.function)])
+    ScriptValue value = op.function ? callUserFunction(in, op, *op.function)
                                          : callLibraryFunction(in, op, nameOf(*op.child[0]));
     --in.m_callDepth;
     if (in.m_flags.returnCount)

@@ -339,7 +339,7 @@ try {
 ScriptValue OpHandlers::returnValue(ScriptInterpreter& in, const Op& op)
 {
     const Op& valueOp = *op.child[0];
-    const ScriptValue* leaf = in.pending() ? nullptr : in.peek(valueOp);
+    const ScriptValue* leaf = in.peek(valueOp);
     ScriptValue value = leaf ? *leaf : materialize(in.eval(valueOp));
     in.countUp(in.m_flags.returnCount);
     return value;
@@ -493,14 +493,12 @@ template <BinaryOp OP> [[gnu::noinline]] static ScriptValue generalBinary(Script
 // Both operands are names or literals: numbers are read in place.
 template <BinaryOp OP> ScriptValue OpHandlers::binaryOfLeaves(ScriptInterpreter& in, const Op& op)
 {
-    if (!in.pending()) {
-        const ScriptValue* right = in.peek(*op.child[1]);
-        const ScriptValue* left = right ? in.peek(*op.child[0]) : nullptr;
-        if (left) {
-            ScriptValue out;
-            if (numericBinary<OP>(*left, *right, out))
-                return out;
-        }
+    const ScriptValue* right = in.peek(*op.child[1]);
+    const ScriptValue* left = right ? in.peek(*op.child[0]) : nullptr;
+    if (left) {
+        ScriptValue out;
+        if (numericBinary<OP>(*left, *right, out))
+            return out;
     }
     return generalBinary<OP>(in, op);
 }
@@ -525,7 +523,7 @@ try {
 template <bool UP>
 [[gnu::always_inline]] inline bool OpHandlers::stepInPlace(ScriptInterpreter& in, const Op& operand)
 {
-    if (operand.leaf != OpLeaf::Name || in.pending())
+    if (operand.leaf != OpLeaf::Name)
         return false;
     ScriptValue* target = in.lookup(*operand.name);
     if (!target || target->isReadOnly() || target->kind() != ValueKind::Integer)
@@ -537,7 +535,7 @@ template <bool UP>
 template <bool UP, bool POST> ScriptValue OpHandlers::step(ScriptInterpreter& in, const Op& op)
 try {
     const Op& operandOp = *op.child[0];
-    if (operandOp.leaf == OpLeaf::Name && !in.pending()) {
+    if (operandOp.leaf == OpLeaf::Name) {
         ScriptValue* target = in.lookup(*operandOp.name);
         if (target && !target->isReadOnly() && target->kind() == ValueKind::Integer) {
             int32_t before = target->integerValue();
@@ -619,6 +617,17 @@ try {
     return failed(in, op, error);
 }
 
+// An assignment of a call's result: the call runs without the general evaluation of its node
+// (which still passes the entry checks).
+ScriptValue OpHandlers::assignOfCall(ScriptInterpreter& in, const Op& op)
+try {
+    const Op& valueOp = *op.child[1];
+    ScriptValue value = in.enter(valueOp) ? call(in, valueOp) : ScriptValue();
+    return store(in, op, value);
+} catch (const ScriptError& error) {
+    return failed(in, op, error);
+}
+
 template <BinaryOp OP> static bool fuseAssignmentOf(Op& op)
 {
     OpHandler valueRun = op.child[1]->run;
@@ -635,6 +644,10 @@ void OpHandlers::fuseAssignment(Op& op)
 {
     if (op.run != &assign || !op.child[1])
         return;
+    if (op.child[1]->run == &call) {
+        op.run = &assignOfCall;
+        return;
+    }
     fuseAssignmentOf<BinaryOp::Add>(op) || fuseAssignmentOf<BinaryOp::Subtract>(op)
         || fuseAssignmentOf<BinaryOp::Multiply>(op) || fuseAssignmentOf<BinaryOp::Remainder>(op);
 }

@@ -89,7 +89,8 @@ void ScriptInterpreter::buildOps()
     for (Op& op : m_ops) {
         OpHandlers::specialize(op);
         if (op.node->kind == NodeKind::Call && op.child[0]->name)
-            op.function = m_functionById[size_t(op.child[0]->name->nameId)];
+            if (int32_t function = m_functionById[size_t(op.child[0]->name->nameId)]; function >= 0)
+                op.function = m_frames[size_t(function)].get();
     }
     for (Op& op : m_ops)
         OpHandlers::fuseAssignment(op);

@@ -30,7 +30,7 @@ struct Op {
     std::vector<const Op*> list; // arguments, statements of a sequence, declarators
     NameSlot* name = nullptr;
     ScriptValue constant;
-    int32_t function = -1; // the user function a call names
+    FunctionFrame* function = nullptr; // the user function a call names
     OpLeaf leaf = OpLeaf::None;
     QuickTest quickTest = nullptr; // set for a comparison of two names or literals
 };
@@ -65,6 +65,7 @@ struct OpHandlers {
     template <BinaryOp OP> static ScriptValue binaryOfLeaves(ScriptInterpreter& in, const Op& op);
     static ScriptValue assign(ScriptInterpreter& in, const Op& op);
     template <BinaryOp OP, bool LEAVES> static ScriptValue assignOfBinary(ScriptInterpreter& in, const Op& op);
+    static ScriptValue assignOfCall(ScriptInterpreter& in, const Op& op);
     static ScriptValue store(ScriptInterpreter& in, const Op& op, const ScriptValue& value);
     // Lets an assignment run its operator inline; once every Op has its handler.
     static void fuseAssignment(Op& op);
@@ -100,6 +101,8 @@ inline ScriptValue materialize(ScriptValue&& value)
 
 // Every handler that can raise catches the codes of its own node (a function try block), so an
 // error is reported with the line of the node that raised it.
+// Handlers run only after their node has passed these checks, so nothing is pending when a
+// handler starts: it may peek at leaves before it evaluates anything.
 [[gnu::always_inline]] inline bool ScriptInterpreter::enter(const Op& op)
 {
     if (pending()) [[unlikely]] {

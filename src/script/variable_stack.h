@@ -64,33 +64,35 @@ private:
 class FrameStack {
 public:
     struct Mark {
-        size_t chunk = 0;
-        size_t used = 0;
+        Variable* top;
+        Variable* limit;
+        size_t chunk;
     };
 
-    Mark mark() const { return { m_chunk, m_used }; }
+    Mark mark() const { return { m_top, m_limit, m_chunk }; }
 
     Variable* allocate(size_t count)
     {
-        if (m_chunk < m_chunks.size() && m_used + count <= m_chunks[m_chunk].size) {
-            Variable* record = m_chunks[m_chunk].entries.get() + m_used;
-            m_used += count;
+        if (size_t(m_limit - m_top) >= count) [[likely]] {
+            Variable* record = m_top;
+            m_top += count;
             return record;
         }
         return allocateInNextChunk(count);
     }
 
-    void release(Mark mark)
+    void release(const Mark& mark)
     {
+        m_top = mark.top;
+        m_limit = mark.limit;
         m_chunk = mark.chunk;
-        m_used = mark.used;
     }
 
     // Makes every entry fresh again, newest first, and empties the stack (after calls that did
     // not release their records).
     void clear()
     {
-        if (m_chunk == 0 && m_used == 0)
+        if (!m_top || (m_chunk == 0 && m_top == m_chunks[0].entries.get()))
             return;
         for (size_t c = m_chunks.size(); c-- > 0;) {
             Chunk& chunk = m_chunks[c];
@@ -98,11 +100,14 @@ public:
                 chunk.entries[i].clear();
         }
         m_chunk = 0;
-        m_used = 0;
+        m_top = m_chunks[0].entries.get();
+        m_limit = m_top + m_chunks[0].size;
     }
 
 private:
-    static constexpr size_t kChunkSize = 4096;
+    // The first chunks are small, so that a run with few calls stays cheap.
+    static constexpr size_t kFirstChunkSize = 256;
+    static constexpr size_t kMaxChunkSize = 4096;
 
     struct Chunk {
         std::unique_ptr<Variable[]> entries;
@@ -112,21 +117,24 @@ private:
     Variable* allocateInNextChunk(size_t count)
     {
         // Records never straddle chunks; the rest of the current one stays unused meanwhile.
-        size_t next = m_chunks.empty() ? 0 : m_chunk + 1;
+        size_t next = m_top ? m_chunk + 1 : 0;
         if (next < m_chunks.size() && m_chunks[next].size < count)
             m_chunks.erase(m_chunks.begin() + ptrdiff_t(next), m_chunks.end()); // all fresh
         if (next == m_chunks.size()) {
-            size_t size = std::max(kChunkSize, count);
+            size_t size = std::max(std::min(kFirstChunkSize << std::min<size_t>(next, 4), kMaxChunkSize), count);
             m_chunks.push_back({ std::make_unique<Variable[]>(size), size });
         }
         m_chunk = next;
-        m_used = count;
-        return m_chunks[next].entries.get();
+        Chunk& chunk = m_chunks[next];
+        m_top = chunk.entries.get() + count;
+        m_limit = chunk.entries.get() + chunk.size;
+        return chunk.entries.get();
     }
 
     std::vector<Chunk> m_chunks;
+    Variable* m_top = nullptr; // none before the first record
+    Variable* m_limit = nullptr;
     size_t m_chunk = 0;
-    size_t m_used = 0;
 };
 
 } // namespace vorpane::script
