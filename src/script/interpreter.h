@@ -143,9 +143,18 @@ private:
         --count;
         m_stopped = (m_flags.breakCount | m_flags.returnCount | m_flags.continueCount | m_flags.abort) != 0;
     }
-    bool pending() const { return stopped() || breakKeyPending(); }
+    bool pending() const { return (m_stopped | breakKeyWord()) != 0; }
     bool enterInterrupted(const SyntaxNode* node);
-    bool enterLimited();
+    // The step budget ran out: stops the run silently.
+    bool budgetLeft();
+    // The machine stack is checked at every call and every few levels of nesting (guardStack),
+    // not at every node: between two checks the evaluation cannot go much deeper.
+    [[gnu::always_inline]] void checkStack()
+    {
+        if (uintptr_t(__builtin_frame_address(0)) < m_stackLimit) [[unlikely]]
+            throw StackExhausted();
+    }
+    void guardStack();
     bool breakRequested(const SyntaxNode* node);
     void valueError(const SyntaxNode* node, int code);
 

@@ -43,6 +43,7 @@ const std::string& nameOf(const Op& identifier)
 
 ScriptValue OpHandlers::call(ScriptInterpreter& in, const Op& op)
 try {
+    in.checkStack();
     if (in.m_callDepth >= kMaxCallDepth) {
         in.reportError(op.node, "Stack Overflow");
         return ScriptValue();

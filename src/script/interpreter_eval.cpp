@@ -100,14 +100,11 @@ bool ScriptInterpreter::enterInterrupted(const SyntaxNode* node)
 }
 
 // The step budget or the machine stack ran out.
-bool ScriptInterpreter::enterLimited()
+bool ScriptInterpreter::budgetLeft()
 {
-    if (m_stepsLeft == 0) {
-        m_stepsLeft = 1;
-        stop();
-        return false;
-    }
-    throw StackExhausted();
+    m_stepsLeft = 1;
+    stop();
+    return false;
 }
 
 bool ScriptInterpreter::breakRequested(const SyntaxNode* node)
@@ -165,6 +162,12 @@ ScriptValue OpHandlers::identifier(ScriptInterpreter& in, const Op& op)
         return ScriptValue::reference(v);
     in.reportError(op.node, "Variable \"" + op.node->text + "\" not found");
     return scratch(in);
+}
+
+ScriptValue OpHandlers::guarded(ScriptInterpreter& in, const Op& op)
+{
+    in.checkStack();
+    return op.guardedRun(in, op);
 }
 
 ScriptValue OpHandlers::unexpected(ScriptInterpreter& in, const Op& op)

@@ -105,6 +105,36 @@ void ScriptInterpreter::buildOps()
     for (Op& op : m_ops)
         if (op.run == &OpHandlers::varList && OpHandlers::declaresLocalsOnly(op))
             op.run = &OpHandlers::declareLocals;
+    guardStack();
+}
+
+// Every kGuardLevels-th level of nesting below a body checks the machine stack before its
+// handler runs (calls always do), so a deeply nested expression reports instead of crashing.
+void ScriptInterpreter::guardStack()
+{
+    constexpr int kGuardLevels = 16;
+    std::vector<std::pair<const Op*, int>> pending;
+    if (m_tree.program)
+        pending.emplace_back(static_cast<const Op*>(m_tree.program->cacheOwner), 0);
+    for (const auto& frame : m_frames)
+        pending.emplace_back(frame->body, 0);
+    const Op* first = m_ops.data();
+    while (!pending.empty()) {
+        auto [op, level] = pending.back();
+        pending.pop_back();
+        if (op < first || op >= first + m_ops.size())
+            continue; // the shared stand-in for missing children
+        if (level > 0 && level % kGuardLevels == 0 && op->leaf == OpLeaf::None) {
+            Op& guarded = m_ops[size_t(op - first)];
+            guarded.guardedRun = guarded.run;
+            guarded.run = &OpHandlers::guarded;
+        }
+        for (const Op* child : op->child)
+            if (child)
+                pending.emplace_back(child, level + 1);
+        for (const Op* item : op->list)
+            pending.emplace_back(item, level + 1);
+    }
 }
 
 // Gives the function its locals, every name a declaration of the body declares (in source

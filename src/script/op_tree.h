@@ -32,6 +32,7 @@ struct Op {
     ScriptValue constant;
     FunctionFrame* function = nullptr; // the user function a call names
     OpLeaf leaf = OpLeaf::None;
+    OpHandler guardedRun = nullptr; // the handler behind OpHandlers::guarded
     QuickTest quickTest = nullptr; // set for a comparison of two names or literals
 };
 
@@ -77,6 +78,8 @@ struct OpHandlers {
     static ScriptValue methodCall(ScriptInterpreter& in, const Op& op);
     static ScriptValue newObject(ScriptInterpreter& in, const Op& op);
     static ScriptValue unexpected(ScriptInterpreter& in, const Op& op);
+    // Checks the machine stack, then runs the node's own handler.
+    static ScriptValue guarded(ScriptInterpreter& in, const Op& op);
 
     static ScriptValue failed(ScriptInterpreter& in, const Op& op, const ScriptError& error);
     [[gnu::noinline]] static bool test(ScriptInterpreter& in, const Op& owner, const Op& condition);
@@ -109,8 +112,8 @@ inline ScriptValue materialize(ScriptValue&& value)
         if (!enterInterrupted(op.node))
             return false;
     }
-    if (--m_stepsLeft == 0 || uintptr_t(__builtin_frame_address(0)) < m_stackLimit) [[unlikely]] {
-        if (!enterLimited())
+    if (--m_stepsLeft == 0) [[unlikely]] {
+        if (!budgetLeft())
             return false;
     }
     return true;
