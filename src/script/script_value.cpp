@@ -57,58 +57,54 @@ const char* errorMessage(int code)
 }
 
 ScriptValue::ScriptValue(std::string_view text)
-    : m_kind(ValueKind::String)
 {
     if (text.size() > kMaxStringLength)
         raiseError(ErrOutOfMemory);
-    m_payload.string = new StringData { 1, std::string(text) };
+    m_header = header(ValueKind::String);
+    setWords(reinterpret_cast<uintptr_t>(new StringData { 1, std::string(text) }), 0);
 }
 
 ScriptValue::ScriptValue(ScriptObject* object)
 {
     if (object) {
-        m_kind = ValueKind::Object;
-        m_payload.object = object;
+        m_header = header(ValueKind::Object);
+        setWords(reinterpret_cast<uintptr_t>(object), 0);
         object->addRef();
     } else {
-        m_kind = ValueKind::Null;
-        m_payload.object = nullptr;
+        setNumber(ValueKind::Null, 0);
     }
 }
 
 ScriptValue ScriptValue::null()
 {
-    ScriptValue v;
-    v.m_kind = ValueKind::Null;
+    ScriptValue v(Uninitialized {});
+    v.setNumber(ValueKind::Null, 0);
     return v;
 }
 
 ScriptValue ScriptValue::reference(ScriptValue* target, ScriptObject* holder)
 {
-    ScriptValue v;
-    v.m_kind = ValueKind::Reference;
-    v.m_payload.ref.target = target;
-    v.m_payload.ref.holder = holder;
+    ScriptValue v(Uninitialized {});
+    v.m_header = header(ValueKind::Reference);
+    v.setWords(reinterpret_cast<uintptr_t>(target), reinterpret_cast<uintptr_t>(holder));
     if (holder)
         holder->addRef();
     return v;
 }
 
 // After a copy of kind and payload: take this value's share or hold.
-void ScriptValue::holdPayloadOf(const ScriptValue& other)
+void ScriptValue::holdPayloadOf(const ScriptValue&)
 {
-    switch (m_kind) {
+    switch (kind()) {
     case ValueKind::String:
         ++m_payload.string->refCount;
         break;
     case ValueKind::Object:
         m_payload.object->addRef();
-        m_readOnly = other.m_readOnly;
         break;
     case ValueKind::Reference:
         if (m_payload.ref.holder)
             m_payload.ref.holder->addRef();
-        m_readOnly = other.m_readOnly;
         break;
     default:
         break;
@@ -118,10 +114,9 @@ void ScriptValue::holdPayloadOf(const ScriptValue& other)
 void ScriptValue::releasePayload()
 {
     // The kind is reset first: releasing an object may run code that looks at this value again.
-    ValueKind kind = m_kind;
+    ValueKind kind = this->kind();
     Payload payload = m_payload;
-    m_kind = ValueKind::Integer;
-    m_payload.integer = 0;
+    setNumber(ValueKind::Integer, 0);
     switch (kind) {
     case ValueKind::String:
         if (--payload.string->refCount == 0)
@@ -154,11 +149,9 @@ ScriptValue& ScriptValue::moveSlow(ScriptValue&& other) noexcept
         // Released only after the new value is in place: releasing may run an object's
         // destructor, which must find this value already consistent.
         ScriptValue old(std::move(*this));
-        m_readOnly = other.m_readOnly;
-        m_kind = other.m_kind;
+        m_header = other.m_header;
         m_payload = other.m_payload;
-        other.m_readOnly = 0;
-        other.m_kind = ValueKind::Integer;
+        other.m_header = header(ValueKind::Integer);
     }
     return *this;
 }
@@ -167,7 +160,7 @@ const ScriptValue& ScriptValue::derefSlow() const
 {
     const ScriptValue* v = this;
     for (int hops = 0; hops < kMaxReferenceHops; ++hops) {
-        if (v->m_kind != ValueKind::Reference)
+        if (v->kind() != ValueKind::Reference)
             return *v;
         v = v->m_payload.ref.target;
         if (!v)
@@ -178,7 +171,7 @@ const ScriptValue& ScriptValue::derefSlow() const
 
 std::string_view ScriptValue::stringValue() const
 {
-    return m_kind == ValueKind::String ? std::string_view(m_payload.string->text) : std::string_view();
+    return kind() == ValueKind::String ? std::string_view(m_payload.string->text) : std::string_view();
 }
 
 // --- Conversions ----------------------------------------------------------------------------
@@ -186,7 +179,7 @@ std::string_view ScriptValue::stringValue() const
 int32_t ScriptValue::toInteger() const
 {
     const ScriptValue& v = deref();
-    switch (v.m_kind) {
+    switch (v.kind()) {
     case ValueKind::String:
         return leadingInteger(v.m_payload.string->text);
     case ValueKind::Integer:
@@ -204,7 +197,7 @@ int32_t ScriptValue::toInteger() const
 uint32_t ScriptValue::toUnsigned() const
 {
     const ScriptValue& v = deref();
-    switch (v.m_kind) {
+    switch (v.kind()) {
     case ValueKind::String:
         return uint32_t(leadingInteger(v.m_payload.string->text));
     case ValueKind::Integer:
@@ -223,7 +216,7 @@ uint32_t ScriptValue::toUnsigned() const
 double ScriptValue::toFloat() const
 {
     const ScriptValue& v = deref();
-    switch (v.m_kind) {
+    switch (v.kind()) {
     case ValueKind::String:
         return leadingFloat(v.m_payload.string->text);
     case ValueKind::Integer:
@@ -242,7 +235,7 @@ double ScriptValue::toFloat() const
 void ScriptValue::appendText(std::string& out) const
 {
     const ScriptValue& v = deref();
-    switch (v.m_kind) {
+    switch (v.kind()) {
     case ValueKind::Null:
         out += "null";
         break;
@@ -269,7 +262,7 @@ void ScriptValue::appendText(std::string& out) const
 std::string ScriptValue::toText() const
 {
     const ScriptValue& v = deref();
-    if (v.m_kind == ValueKind::String)
+    if (v.kind() == ValueKind::String)
         return v.m_payload.string->text;
     std::string out;
     v.appendText(out);
@@ -323,7 +316,7 @@ void ScriptValue::setReference(ScriptValue* target, ScriptObject* holder)
 ScriptValue& ScriptValue::assign(const ScriptValue& source)
 {
     ScriptValue* storage = this;
-    for (int hops = 0; storage->m_kind == ValueKind::Reference; ++hops) {
+    for (int hops = 0; storage->kind() == ValueKind::Reference; ++hops) {
         storage->checkWritable();
         if (hops == kMaxReferenceHops || !storage->m_payload.ref.target)
             raiseError(ErrReadOnly);
@@ -333,9 +326,9 @@ ScriptValue& ScriptValue::assign(const ScriptValue& source)
     const ScriptValue& from = source.deref();
     if (storage == &from)
         return *storage;
-    if (storage->m_kind < ValueKind::Reference && storage->m_kind != ValueKind::String
-        && from.m_kind < ValueKind::Reference && from.m_kind != ValueKind::String) {
-        storage->m_kind = from.m_kind;
+    if (storage->kind() < ValueKind::Reference && storage->kind() != ValueKind::String
+        && from.kind() < ValueKind::Reference && from.kind() != ValueKind::String) {
+        storage->m_header = header(from.kind()); // storage is writable
         storage->m_payload = from.m_payload;
         return *storage;
     }

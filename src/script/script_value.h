@@ -15,7 +15,9 @@
 //   Object     a ScriptObject with an intrusive count; every Object value holds it once.
 // Numbers never touch the heap. Operations that fail raise ScriptError with an ErrorCode.
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -71,22 +73,10 @@ const char* errorMessage(int code);
 class ScriptValue {
 public:
     // Fresh storage: Integer 0.
-    ScriptValue() { m_payload.integer = 0; }
-    explicit ScriptValue(int32_t value)
-        : m_kind(ValueKind::Integer)
-    {
-        m_payload.integer = value;
-    }
-    explicit ScriptValue(uint32_t value)
-        : m_kind(ValueKind::Unsigned)
-    {
-        m_payload.unsignedValue = value;
-    }
-    explicit ScriptValue(double value)
-        : m_kind(ValueKind::Float)
-    {
-        m_payload.number = value;
-    }
+    ScriptValue() { setNumber(ValueKind::Integer, 0); }
+    explicit ScriptValue(int32_t value) { setNumber(ValueKind::Integer, uint32_t(value)); }
+    explicit ScriptValue(uint32_t value) { setNumber(ValueKind::Unsigned, value); }
+    explicit ScriptValue(double value) { setNumber(ValueKind::Float, std::bit_cast<uint64_t>(value)); }
     explicit ScriptValue(std::string_view text);
     explicit ScriptValue(const char* text)
         : ScriptValue(std::string_view(text))
@@ -103,10 +93,9 @@ public:
     // A reference to storage; holder (optional) is kept alive as long as the reference.
     static ScriptValue reference(ScriptValue* target)
     {
-        ScriptValue v;
-        v.m_kind = ValueKind::Reference;
-        v.m_payload.ref.target = target;
-        v.m_payload.ref.holder = nullptr;
+        ScriptValue v(Uninitialized {});
+        v.m_header = header(ValueKind::Reference);
+        v.setWords(reinterpret_cast<uintptr_t>(target), 0);
         return v;
     }
     static ScriptValue reference(ScriptValue* target, ScriptObject* holder);
@@ -114,26 +103,22 @@ public:
     // Plain C++ copies (kind, payload and the flag as the copy rules say); no read-only check.
     // Script assignment is assign(). Numbers take the inline paths.
     ScriptValue(const ScriptValue& other)
-        : m_readOnly(other.m_kind >= ValueKind::Reference ? other.m_readOnly : 0)
-        , m_kind(other.m_kind)
+        : m_header(other.copiedHeader())
         , m_payload(other.m_payload)
     {
         if (ownsPayload())
             holdPayloadOf(other);
     }
     ScriptValue(ScriptValue&& other) noexcept
-        : m_readOnly(other.m_readOnly)
-        , m_kind(other.m_kind)
+        : m_header(other.m_header)
         , m_payload(other.m_payload)
     {
-        other.m_readOnly = 0;
-        other.m_kind = ValueKind::Integer;
+        other.m_header = header(ValueKind::Integer);
     }
     [[gnu::always_inline]] ScriptValue& operator=(const ScriptValue& other)
     {
         if (!ownsPayload() && !other.ownsPayload()) {
-            m_readOnly = other.m_kind >= ValueKind::Reference ? other.m_readOnly : 0;
-            m_kind = other.m_kind;
+            m_header = other.copiedHeader();
             m_payload = other.m_payload;
             return *this;
         }
@@ -142,18 +127,16 @@ public:
     [[gnu::always_inline]] ScriptValue& operator=(ScriptValue&& other) noexcept
     {
         if (!ownsPayload() && this != &other) {
-            m_readOnly = other.m_readOnly;
-            m_kind = other.m_kind;
+            m_header = other.m_header;
             m_payload = other.m_payload;
-            other.m_readOnly = 0;
-            other.m_kind = ValueKind::Integer;
+            other.m_header = header(ValueKind::Integer);
             return *this;
         }
         return moveSlow(std::move(other));
     }
     ~ScriptValue()
     {
-        if (ownsPayload() && (m_kind != ValueKind::Reference || m_payload.ref.holder))
+        if (ownsPayload() && (kind() != ValueKind::Reference || m_payload.ref.holder))
             releasePayload();
     }
 
@@ -162,29 +145,27 @@ public:
     {
         if (ownsPayload())
             releasePayload();
-        m_readOnly = 0;
-        m_kind = ValueKind::Integer;
-        m_payload.number = 0;
+        setNumber(ValueKind::Integer, 0);
     }
 
     // --- Inspection -------------------------------------------------------------------------
-    ValueKind kind() const { return m_kind; }
-    bool isReadOnly() const { return m_readOnly != 0; }
-    void setReadOnly(bool readOnly) { m_readOnly = readOnly ? 1 : 0; }
+    ValueKind kind() const { return m_parts.kind; }
+    bool isReadOnly() const { return m_parts.readOnly != 0; }
+    void setReadOnly(bool readOnly) { m_header = header(kind(), readOnly ? 1 : 0); }
 
     // The value at the end of a chain of references (a reference leading nowhere gives Integer 0).
     const ScriptValue& deref() const
     {
-        if (m_kind != ValueKind::Reference)
+        if (kind() != ValueKind::Reference)
             return *this;
         const ScriptValue* target = m_payload.ref.target;
-        if (target && target->m_kind != ValueKind::Reference)
+        if (target && target->kind() != ValueKind::Reference)
             return *target;
         return derefSlow();
     }
     ScriptValue& derefStorage() { return const_cast<ScriptValue&>(deref()); }
 
-    ValueKind effectiveKind() const { return deref().m_kind; }
+    ValueKind effectiveKind() const { return deref().kind(); }
     bool isNull() const { return effectiveKind() == ValueKind::Null; }
     bool isString() const { return effectiveKind() == ValueKind::String; }
     bool isNumeric() const
@@ -199,14 +180,14 @@ public:
     uint32_t unsignedValue() const { return m_payload.unsignedValue; }
     double floatValue() const { return m_payload.number; }
     std::string_view stringValue() const;
-    ScriptObject* objectValue() const { return m_kind == ValueKind::Object ? m_payload.object : nullptr; }
+    ScriptObject* objectValue() const { return kind() == ValueKind::Object ? m_payload.object : nullptr; }
     ScriptValue* referenceTarget() const
     {
-        return m_kind == ValueKind::Reference ? m_payload.ref.target : nullptr;
+        return kind() == ValueKind::Reference ? m_payload.ref.target : nullptr;
     }
     ScriptObject* referenceHolder() const
     {
-        return m_kind == ValueKind::Reference ? m_payload.ref.holder : nullptr;
+        return kind() == ValueKind::Reference ? m_payload.ref.holder : nullptr;
     }
     // The object after following references, or nullptr.
     ScriptObject* object() const { return deref().objectValue(); }
@@ -247,7 +228,34 @@ private:
 
     // Strings, objects and references (which may hold an object) own something that copies
     // must share or hold.
-    bool ownsPayload() const { return m_kind == ValueKind::String || m_kind >= ValueKind::Reference; }
+    bool ownsPayload() const { return kind() == ValueKind::String || kind() >= ValueKind::Reference; }
+
+    // The flag and the kind form one word, and every write stores the whole word and the whole
+    // payload at once: a value is often read back right after it is written, and the processor
+    // forwards a store to a load only when the load lies within that one store.
+    struct HeaderParts {
+        int32_t readOnly;
+        ValueKind kind;
+    };
+    static constexpr uint64_t header(ValueKind kind, int32_t readOnly = 0)
+    {
+        return std::bit_cast<uint64_t>(HeaderParts { readOnly, kind });
+    }
+    // The header a copy gets: only objects and references keep the read-only flag.
+    uint64_t copiedHeader() const { return kind() >= ValueKind::Reference ? m_header : header(kind()); }
+    void setWords(uint64_t first, uint64_t second)
+    {
+        using Words = uint64_t __attribute__((vector_size(16)));
+        const Words words = { first, second };
+        std::memcpy(static_cast<void*>(&m_payload), &words, sizeof words);
+    }
+    void setNumber(ValueKind kind, uint64_t bits)
+    {
+        m_header = header(kind);
+        setWords(bits, 0);
+    }
+    struct Uninitialized { };
+    explicit ScriptValue(Uninitialized) { }
     const ScriptValue& derefSlow() const;
     void releasePayload();
     void holdPayloadOf(const ScriptValue& other);
@@ -255,16 +263,20 @@ private:
     ScriptValue& moveSlow(ScriptValue&& other) noexcept;
     void checkWritable() const
     {
-        if (m_readOnly)
+        if (isReadOnly())
             raiseError(ErrReadOnly);
     }
 
-    int32_t m_readOnly = 0;
-    ValueKind m_kind = ValueKind::Integer;
+    union {
+        uint64_t m_header; // written whole
+        HeaderParts m_parts; // read in parts
+    };
     Payload m_payload;
 
     friend struct ValueAccess;
 };
+
+static_assert(sizeof(ScriptValue) == 24, "variables and records are laid out for 24-byte values");
 
 // --- Operators --------------------------------------------------------------------------------
 // The rule is chosen by the kind of the left operand after following references; the right one
