@@ -122,6 +122,7 @@ private:
     void prepareTree();
     void buildOps();
     void resolveNames(FunctionFrame& frame);
+    void skipPlainDeclarations(FunctionFrame& frame);
     int32_t internName(const std::string& name);
     void setStackLimit();
 

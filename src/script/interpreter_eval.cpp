@@ -268,6 +268,36 @@ ScriptValue OpHandlers::ifElse(ScriptInterpreter& in, const Op& op)
     return in.eval(branch);
 }
 
+// An "if" whose condition compares two leaves: the comparison is made here rather than through
+// the condition's quick test.
+template <BinaryOp OP> ScriptValue OpHandlers::ifCompare(ScriptInterpreter& in, const Op& op)
+{
+    const Op& condition = *op.child[0];
+    int decided = compareLeaves<OP>(in, condition);
+    const Op& branch = *op.child[(decided >= 0 ? decided > 0 : test(in, op, condition)) ? 1 : 2];
+    if (!branch.node)
+        return ScriptValue();
+    return in.eval(branch);
+}
+
+template <BinaryOp OP> static bool specializeIf(Op& op)
+{
+    if (op.child[0]->quickTest != &OpHandlers::compareLeaves<OP>)
+        return false;
+    op.run = &OpHandlers::ifCompare<OP>;
+    return true;
+}
+
+void OpHandlers::specializeIf(Op& op)
+{
+    if (op.run != &ifElse)
+        return;
+    vorpane::script::specializeIf<BinaryOp::Equal>(op) || vorpane::script::specializeIf<BinaryOp::NotEqual>(op)
+        || vorpane::script::specializeIf<BinaryOp::Less>(op) || vorpane::script::specializeIf<BinaryOp::LessEqual>(op)
+        || vorpane::script::specializeIf<BinaryOp::GreaterEqual>(op)
+        || vorpane::script::specializeIf<BinaryOp::Greater>(op);
+}
+
 ScriptValue OpHandlers::conditional(ScriptInterpreter& in, const Op& op)
 {
     return in.eval(*op.child[holds(in, op, *op.child[0]) ? 1 : 2]);

@@ -92,8 +92,10 @@ void ScriptInterpreter::buildOps()
             if (int32_t function = m_functionById[size_t(op.child[0]->name->nameId)]; function >= 0)
                 op.function = m_frames[size_t(function)].get();
     }
-    for (Op& op : m_ops)
+    for (Op& op : m_ops) {
         OpHandlers::fuseAssignment(op);
+        OpHandlers::specializeIf(op);
+    }
     for (auto& frame : m_frames) {
         frame->body = opOf(frame->def->body);
         resolveNames(*frame);
@@ -105,7 +107,34 @@ void ScriptInterpreter::buildOps()
     for (Op& op : m_ops)
         if (op.run == &OpHandlers::varList && OpHandlers::declaresLocalsOnly(op))
             op.run = &OpHandlers::declareLocals;
+    for (auto& frame : m_frames)
+        skipPlainDeclarations(*frame);
     guardStack();
+}
+
+// When a body opens with declarations that have no initial values and name each local once,
+// running them changes nothing anybody reads: a fresh local holds Integer 0, and its statements
+// find it without checking whether it is declared. The body then starts after them.
+void ScriptInterpreter::skipPlainDeclarations(FunctionFrame& frame)
+{
+    const Op* body = frame.body;
+    if (!body->node || body->node->kind != NodeKind::Sequence || body->list.size() < 2)
+        return;
+    const Op* declarations = body->list.front();
+    bool nested = declarations->node && declarations->node->kind == NodeKind::Sequence;
+    std::vector<const Op*> lists = nested ? declarations->list : std::vector<const Op*> { declarations };
+    std::unordered_set<int32_t> names;
+    for (const Op* list : lists) {
+        if (list->run != &OpHandlers::declareLocals)
+            return;
+        for (const Op* declarator : list->list)
+            if (!names.insert(declarator->child[0]->name->nameId).second)
+                return; // declared twice: the second must report it
+    }
+    if (!nested && body->list[1]->node && body->list[1]->node->kind == NodeKind::VarList)
+        return; // more declarations follow: keep them in order
+    Op& sequence = m_ops[size_t(body - m_ops.data())];
+    sequence.list.erase(sequence.list.begin());
 }
 
 // Every kGuardLevels-th level of nesting below a body checks the machine stack before its

@@ -51,6 +51,9 @@ struct OpHandlers {
     // resolved.
     static bool declaresLocalsOnly(const Op& op);
     static ScriptValue ifElse(ScriptInterpreter& in, const Op& op);
+    template <BinaryOp OP> static ScriptValue ifCompare(ScriptInterpreter& in, const Op& op);
+    // Gives an "if" of a comparison of leaves its own handler; once conditions are specialized.
+    static void specializeIf(Op& op);
     static ScriptValue forLoop(ScriptInterpreter& in, const Op& op);
     static ScriptValue whileLoop(ScriptInterpreter& in, const Op& op);
     static ScriptValue returnValue(ScriptInterpreter& in, const Op& op);

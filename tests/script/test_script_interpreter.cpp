@@ -143,6 +143,14 @@ void TestScriptInterpreter::scripts_data()
         << "var n; function g() { break; } function f() { var a = g(), b; b = 5; n = b; }"
            " n = 0; while (n < 3) { n++; f(); } alert(n);"
         << "1" << 1 << 0;
+    QTest::newRow("a local declared twice in one body")
+        << "function f() { var a, b; var c, a; c = 1; }\nf();"
+        << "Line 1 : Variable \"a\" has already been declared!" << 0 << 0;
+    QTest::newRow("a body of declarations only")
+        << "var y; y = 7; function f() { var a; var b; } y = f(); alert(y);" << "0" << 1 << 0;
+    QTest::newRow("locals start at zero in every call")
+        << "function f(n) { var a; var b; a = a + n; if (n > 0) b = f(n - 1); return a + b; } alert(f(3));"
+        << "6" << 1 << 0;
     QTest::newRow("thousands of locals in nested calls") << [] {
         // More than a chunk of the frame stack per call.
         std::string declarations, sum;
