@@ -65,7 +65,8 @@ enum class NamePlace : uint8_t {
     Global,
     Parameter, // always there
     Local, // there once its declaration has run in this call; until then a global is found
-    // A local the body declares before anything else runs: always there once the body runs.
+    // A local of the declarations that open the body, named after them: the statements run only
+    // once those declarations have, so it is always there.
     LeadingLocal,
 };
 

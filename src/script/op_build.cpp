@@ -9,6 +9,27 @@
 
 namespace vorpane::script {
 
+namespace {
+
+// Calls visit(op, level) for root (level 0) and every Op below it, in source order: an Op, then
+// its children, then its list. An explicit stack, no recursion.
+template <typename Visit> void visitOps(const Op* root, Visit visit)
+{
+    std::vector<std::pair<const Op*, int>> pending { { root, 0 } };
+    while (!pending.empty()) {
+        auto [op, level] = pending.back();
+        pending.pop_back();
+        visit(op, level);
+        for (auto it = op->list.rbegin(); it != op->list.rend(); ++it)
+            pending.emplace_back(*it, level + 1);
+        for (int i = 3; i >= 0; --i)
+            if (op->child[i])
+                pending.emplace_back(op->child[i], level + 1);
+    }
+}
+
+} // namespace
+
 void ScriptInterpreter::buildOps()
 {
     m_nothing = std::make_unique<Op>();
@@ -142,33 +163,23 @@ void ScriptInterpreter::skipPlainDeclarations(FunctionFrame& frame)
 void ScriptInterpreter::guardStack()
 {
     constexpr int kGuardLevels = 16;
-    std::vector<std::pair<const Op*, int>> pending;
-    if (m_tree.program)
-        pending.emplace_back(static_cast<const Op*>(m_tree.program->cacheOwner), 0);
-    for (const auto& frame : m_frames)
-        pending.emplace_back(frame->body, 0);
     const Op* first = m_ops.data();
-    while (!pending.empty()) {
-        auto [op, level] = pending.back();
-        pending.pop_back();
-        if (op < first || op >= first + m_ops.size())
-            continue; // the shared stand-in for missing children
+    auto guard = [&](const Op* op, int level) {
+        // (The shared stand-in for missing children is a leaf.)
         if (level > 0 && level % kGuardLevels == 0 && op->leaf == OpLeaf::None) {
             Op& guarded = m_ops[size_t(op - first)];
             guarded.guardedRun = guarded.run;
             guarded.run = &OpHandlers::guarded;
         }
-        for (const Op* child : op->child)
-            if (child)
-                pending.emplace_back(child, level + 1);
-        for (const Op* item : op->list)
-            pending.emplace_back(item, level + 1);
-    }
+    };
+    if (m_tree.program)
+        visitOps(static_cast<const Op*>(m_tree.program->cacheOwner), guard);
+    for (const auto& frame : m_frames)
+        visitOps(frame->body, guard);
 }
 
 // Gives the function its locals, every name a declaration of the body declares (in source
-// order, parameters excepted), and points the body's identifiers at their places. An explicit
-// stack, no recursion.
+// order, parameters excepted), and points the body's identifiers at their places.
 void ScriptInterpreter::resolveNames(FunctionFrame& frame)
 {
     // Name id to the place among parameters (the first of repeated names: the one the body sees)
@@ -178,10 +189,7 @@ void ScriptInterpreter::resolveNames(FunctionFrame& frame)
         places.try_emplace(frame.parameterIds[i], NamePlace::Parameter, int32_t(i));
 
     std::vector<NameSlot*> slots;
-    std::vector<const Op*> pending { frame.body };
-    while (!pending.empty()) {
-        const Op* op = pending.back();
-        pending.pop_back();
+    visitOps(frame.body, [&](const Op* op, int) {
         if (op->name)
             slots.push_back(op->name);
         if (op->node && op->node->kind == NodeKind::Declarator && op->child[0] && op->child[0]->name) {
@@ -189,12 +197,7 @@ void ScriptInterpreter::resolveNames(FunctionFrame& frame)
             if (places.try_emplace(id, NamePlace::Local, int32_t(frame.localNames.size())).second)
                 frame.localNames.push_back(id);
         }
-        for (auto it = op->list.rbegin(); it != op->list.rend(); ++it)
-            pending.push_back(*it);
-        for (int i = 3; i >= 0; --i)
-            if (op->child[i])
-                pending.push_back(op->child[i]);
-    }
+    });
     for (NameSlot* slot : slots) {
         slot->frame = &frame;
         auto found = places.find(slot->nameId);
@@ -225,17 +228,10 @@ void ScriptInterpreter::resolveNames(FunctionFrame& frame)
             if (declarator->child[0] && declarator->child[0]->name)
                 leadingNames.insert(declarator->child[0]->name->nameId);
         }
-        pending.assign(1, item);
-        while (!pending.empty()) {
-            const Op* op = pending.back();
-            pending.pop_back();
+        visitOps(item, [&](const Op* op, int) {
             if (op->name)
                 insideLists.insert(op->name);
-            pending.insert(pending.end(), op->list.begin(), op->list.end());
-            for (const Op* child : op->child)
-                if (child)
-                    pending.push_back(child);
-        }
+        });
     }
     for (NameSlot* slot : slots) {
         if (slot->place == NamePlace::Local && leadingNames.count(slot->nameId) && !insideLists.count(slot))
