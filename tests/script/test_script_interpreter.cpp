@@ -337,6 +337,8 @@ void TestScriptInterpreter::stepBudgetStopsSilently_data()
     QTest::newRow("sorting mixed kinds")
         << "var a; a = new Array(\"x\", 1); a[30000] = 2; a.sort(); alert(1);";
     QTest::newRow("filling arrays") << "var a; while (1) a = new Array(65535);";
+    // Without a charge by length this would reach the longest text and report "Out of memory".
+    QTest::newRow("growing a text") << "var s; s = \"x\"; while (1) s = s + s;";
 }
 
 void TestScriptInterpreter::stepBudgetStopsSilently()
