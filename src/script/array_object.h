@@ -35,8 +35,9 @@ public:
 
 private:
     static constexpr int kFirstChunkBits = 4; // the first chunk holds 16 elements
-    // Filling or emptying this many elements costs one step of a run's step budget.
-    static constexpr uint32_t kElementsPerStep = 256;
+    // Filling or emptying this many elements costs one step of a run's step budget: about what
+    // a node's evaluation costs, so that a budget also bounds the memory a run can fill.
+    static constexpr uint32_t kElementsPerStep = 16;
 
     ~ArrayObject() override = default;
 
