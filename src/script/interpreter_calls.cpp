@@ -50,7 +50,7 @@ try {
     }
     ++in.m_callDepth;
     ScriptValue value = op.function ? callUserFunction(in, op, *op.function)
-                                         : callLibraryFunction(in, op, nameOf(*op.child[0]));
+                                    : callLibraryFunction(in, op, nameOf(*op.child[0]));
     --in.m_callDepth;
     if (in.m_flags.returnCount)
         in.countDown(in.m_flags.returnCount);
@@ -59,9 +59,9 @@ try {
     return failed(in, op, error);
 }
 
-// Each slot is assigned before the next argument is evaluated, in the caller's scope (whose
-// variables stay visible until the body starts). Apart from the call so that its frame is gone
-// while the body runs.
+// Binding when the argument count differs from the parameters' (the exact case is inline in
+// callUserFunction): each slot is assigned before the next argument is evaluated, in the
+// caller's scope, and every mismatch is reported.
 void OpHandlers::bindArguments(ScriptInterpreter& in, const Op& op, FunctionFrame& function)
 {
     size_t given = op.list.size();

@@ -292,8 +292,10 @@ void OpHandlers::specializeIf(Op& op)
 {
     if (op.run != &ifElse)
         return;
-    vorpane::script::specializeIf<BinaryOp::Equal>(op) || vorpane::script::specializeIf<BinaryOp::NotEqual>(op)
-        || vorpane::script::specializeIf<BinaryOp::Less>(op) || vorpane::script::specializeIf<BinaryOp::LessEqual>(op)
+    vorpane::script::specializeIf<BinaryOp::Equal>(op)
+        || vorpane::script::specializeIf<BinaryOp::NotEqual>(op)
+        || vorpane::script::specializeIf<BinaryOp::Less>(op)
+        || vorpane::script::specializeIf<BinaryOp::LessEqual>(op)
         || vorpane::script::specializeIf<BinaryOp::GreaterEqual>(op)
         || vorpane::script::specializeIf<BinaryOp::Greater>(op);
 }
@@ -639,7 +641,8 @@ try {
 
 // An assignment of an arithmetic operator's result: the operator's handler runs inline (its node
 // still passes the entry checks and reports its own errors).
-template <BinaryOp OP, bool LEAVES> ScriptValue OpHandlers::assignOfBinary(ScriptInterpreter& in, const Op& op)
+template <BinaryOp OP, bool LEAVES>
+ScriptValue OpHandlers::assignOfBinary(ScriptInterpreter& in, const Op& op)
 try {
     const Op& valueOp = *op.child[1];
     ScriptValue value = !in.enter(valueOp) ? ScriptValue()

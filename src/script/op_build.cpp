@@ -211,8 +211,8 @@ void ScriptInterpreter::resolveNames(FunctionFrame& frame)
     // statements after them run only if those ended without stopping the call, so from there
     // on their names need no check that they are declared yet. (Inside the lists they do.)
     const Op* body = frame.body;
-    std::vector<const Op*> items = body->node && body->node->kind == NodeKind::Sequence ? body->list
-                                                                                        : std::vector<const Op*> { body };
+    std::vector<const Op*> items
+        = body->node && body->node->kind == NodeKind::Sequence ? body->list : std::vector<const Op*> { body };
     if (!items.empty() && items.front()->node && items.front()->node->kind == NodeKind::Sequence) {
         // Several "var" statements are a sequence of their own.
         std::vector<const Op*> nested = items.front()->list;

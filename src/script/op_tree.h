@@ -68,7 +68,8 @@ struct OpHandlers {
     template <BinaryOp OP> static ScriptValue binary(ScriptInterpreter& in, const Op& op);
     template <BinaryOp OP> static ScriptValue binaryOfLeaves(ScriptInterpreter& in, const Op& op);
     static ScriptValue assign(ScriptInterpreter& in, const Op& op);
-    template <BinaryOp OP, bool LEAVES> static ScriptValue assignOfBinary(ScriptInterpreter& in, const Op& op);
+    template <BinaryOp OP, bool LEAVES>
+    static ScriptValue assignOfBinary(ScriptInterpreter& in, const Op& op);
     static ScriptValue assignOfCall(ScriptInterpreter& in, const Op& op);
     static ScriptValue store(ScriptInterpreter& in, const Op& op, const ScriptValue& value);
     // Lets an assignment run its operator inline; once every Op has its handler.
@@ -90,7 +91,8 @@ struct OpHandlers {
     template <BinaryOp OP> static int compareLeaves(ScriptInterpreter& in, const Op& condition);
     static ScriptValue target(ScriptInterpreter& in, const Op& op);
     static ScriptValue scratch(ScriptInterpreter& in);
-    [[gnu::always_inline]] static inline ScriptValue callUserFunction(ScriptInterpreter& in, const Op& op, FunctionFrame& function);
+    [[gnu::always_inline]] static inline ScriptValue callUserFunction(
+        ScriptInterpreter& in, const Op& op, FunctionFrame& function);
     [[gnu::noinline]] static void bindArguments(ScriptInterpreter& in, const Op& op, FunctionFrame& function);
     static ScriptValue callLibraryFunction(ScriptInterpreter& in, const Op& op, const std::string& name);
     static void reportCallStatus(ScriptInterpreter& in, const Op& op, int status, const std::string& name);

@@ -121,7 +121,8 @@ private:
         if (next < m_chunks.size() && m_chunks[next].size < count)
             m_chunks.erase(m_chunks.begin() + ptrdiff_t(next), m_chunks.end()); // all fresh
         if (next == m_chunks.size()) {
-            size_t size = std::max(std::min(kFirstChunkSize << std::min<size_t>(next, 4), kMaxChunkSize), count);
+            size_t size
+                = std::max(std::min(kFirstChunkSize << std::min<size_t>(next, 4), kMaxChunkSize), count);
             m_chunks.push_back({ std::make_unique<Variable[]>(size), size });
         }
         m_chunk = next;
