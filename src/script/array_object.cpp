@@ -9,6 +9,89 @@
 
 namespace vorpane::script {
 
+namespace {
+
+thread_local ArrayObject* t_liveArrays = nullptr;
+thread_local size_t t_liveCount = 0;
+
+ArrayObject* arrayIn(const ScriptValue& value)
+{
+    ScriptObject* object = value.objectValue();
+    return object ? dynamic_cast<ArrayObject*>(object) : nullptr;
+}
+
+} // namespace
+
+ArrayObject::ArrayObject()
+    : m_nextLive(t_liveArrays)
+{
+    if (m_nextLive)
+        m_nextLive->m_previousLive = this;
+    t_liveArrays = this;
+    ++t_liveCount;
+}
+
+ArrayObject::~ArrayObject()
+{
+    if (m_previousLive)
+        m_previousLive->m_nextLive = m_nextLive;
+    else
+        t_liveArrays = m_nextLive;
+    if (m_nextLive)
+        m_nextLive->m_previousLive = m_previousLive;
+    --t_liveCount;
+}
+
+size_t ArrayObject::liveCount() { return t_liveCount; }
+
+// Trial deletion: an array held more often than the arrays hold it is held from outside, and so
+// is everything it holds; the rest can only be reached from one another.
+void ArrayObject::collectCycles()
+{
+    std::vector<ArrayObject*> live;
+    for (ArrayObject* array = t_liveArrays; array; array = array->m_nextLive) {
+        // A fresh array nobody holds yet is no part of a cycle.
+        if (array->refCount() > 0)
+            live.push_back(array);
+    }
+    for (ArrayObject* array : live) {
+        array->m_outsideHolds = array->refCount();
+        array->m_reachable = false;
+    }
+    for (ArrayObject* array : live) {
+        array->forEachValue([](ScriptValue& value) {
+            if (ArrayObject* held = arrayIn(value))
+                --held->m_outsideHolds;
+        });
+    }
+    std::vector<ArrayObject*> pending;
+    for (ArrayObject* array : live) {
+        if (array->m_outsideHolds > 0) {
+            array->m_reachable = true;
+            pending.push_back(array);
+        }
+    }
+    while (!pending.empty()) {
+        ArrayObject* array = pending.back();
+        pending.pop_back();
+        array->forEachValue([&](ScriptValue& value) {
+            ArrayObject* held = arrayIn(value);
+            if (held && !held->m_reachable) {
+                held->m_reachable = true;
+                pending.push_back(held);
+            }
+        });
+    }
+    // Held here while their values are emptied, so that none dies half way; they go with these.
+    std::vector<ScriptValue> garbage;
+    for (ArrayObject* array : live) {
+        if (!array->m_reachable)
+            garbage.emplace_back(array);
+    }
+    for (ScriptValue& held : garbage)
+        static_cast<ArrayObject*>(held.objectValue())->forEachValue([](ScriptValue& value) { value.reset(); });
+}
+
 int ArrayObject::create(ScriptValue* args, int argCount, ScriptValue& result)
 {
     ArrayObject* array = new ArrayObject;

@@ -20,7 +20,14 @@ public:
     // ...and growth by access or by "length" at most this many.
     static constexpr uint32_t kMaxGrownLength = 65534;
 
-    ArrayObject() = default;
+    ArrayObject();
+
+    // Frees the arrays of this thread that are held only by one another: the cycles a script
+    // made (a[0] = a) outlive its variables otherwise. Call it when no run is in progress on
+    // the thread. Arrays live and die on the thread that made them.
+    static void collectCycles();
+    // Arrays alive on this thread.
+    static size_t liveCount();
 
     // The class factory registered for "new" as "array".
     static int create(ScriptValue* args, int argCount, ScriptValue& result);
@@ -39,7 +46,7 @@ private:
     // a node's evaluation costs, so that a budget also bounds the memory a run can fill.
     static constexpr uint32_t kElementsPerStep = 16;
 
-    ~ArrayObject() override = default;
+    ~ArrayObject() override;
 
     // Chunk k holds the elements from 16 * (2^k - 1) on.
     ScriptValue& at(uint32_t index)
@@ -54,10 +61,25 @@ private:
     bool sortUniform();
     void reverse();
 
+    // Every value the array holds, the elements beyond the length included (a stale reference
+    // may have written there).
+    template <typename Visit> void forEachValue(Visit visit)
+    {
+        visit(m_length);
+        for (uint32_t i = 0; i < m_capacity; ++i)
+            visit(at(i));
+    }
+
     ScriptValue m_length;
     uint32_t m_size = 0;
     std::vector<std::unique_ptr<ScriptValue[]>> m_chunks;
     uint32_t m_capacity = 0;
+
+    // This thread's live arrays, and what collectCycles() works out for each.
+    ArrayObject* m_previousLive = nullptr;
+    ArrayObject* m_nextLive = nullptr;
+    int m_outsideHolds = 0;
+    bool m_reachable = false;
 };
 
 } // namespace vorpane::script

@@ -4,6 +4,7 @@
 
 #include "platform/break_key.h"
 #include "platform/ui_services.h"
+#include "script/array_object.h"
 #include "script/member_name.h"
 #include "script/op_tree.h"
 #include "script/script_object.h"
@@ -86,6 +87,10 @@ ScriptInterpreter::~ScriptInterpreter()
         frame->resting.clear();
     m_ops.clear();
     m_scratch = ScriptValue();
+    // Cycles of arrays are freed once the outermost run on this thread is over: an inner run's
+    // arrays may still be held by the outer run's variables.
+    if (!t_running)
+        ArrayObject::collectCycles();
 }
 
 void ScriptInterpreter::setScriptText(std::string text)

@@ -64,6 +64,9 @@ private slots:
     void sortMatchesExchangeSort_data();
     void sortMatchesExchangeSort();
     void arrayMemberStatuses();
+    void arrayCyclesAreFreedAfterTheRun_data();
+    void arrayCyclesAreFreedAfterTheRun();
+    void arrayCycleHeldFromOutsideIsKept();
     void dialogs_data();
     void dialogs();
     void promptNeedsAMainWindow();
@@ -215,6 +218,50 @@ void TestScriptLibrary::sortMatchesExchangeSort()
     ScriptValue result;
     QCOMPARE(array.objectValue()->callMember("sort", nullptr, 0, result), int(CallOk));
     QTEST(elements(arrayOf(array)), "sorted");
+}
+
+void TestScriptLibrary::arrayCyclesAreFreedAfterTheRun_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::newRow("holds itself") << "var a; a = new Array; a[0] = a;";
+    QTest::newRow("two hold each other") << "var a, b; a = new Array; b = new Array(a, 1); a[3] = b;";
+    QTest::newRow("through its length") << "var a; a = new Array; a.length = a; a = 0;";
+    QTest::newRow("beyond its length")
+        << "var a, r; a = new Array; a[5] = 1; a.length = 2; a[4] = a; a.length = 1;";
+    QTest::newRow("cycles in a function's locals")
+        << "function f() { var a, b; a = new Array; b = new Array(a); a[0] = b; return 1; } f(); f();";
+}
+
+void TestScriptLibrary::arrayCyclesAreFreedAfterTheRun()
+{
+    QFETCH(QString, script);
+    const size_t before = ArrayObject::liveCount();
+    const RunResult result = runScript(script.toStdString());
+    QCOMPARE(result.boxes, QStringList {});
+    QCOMPARE(ArrayObject::liveCount(), before);
+}
+
+void TestScriptLibrary::arrayCycleHeldFromOutsideIsKept()
+{
+    const size_t before = ArrayObject::liveCount();
+    ScriptValue outer, inner;
+    QCOMPARE(ArrayObject::create(nullptr, 0, outer), int(CallOk));
+    QCOMPARE(ArrayObject::create(nullptr, 0, inner), int(CallOk));
+    auto* outerArray = static_cast<ArrayObject*>(outer.objectValue());
+    auto* innerArray = static_cast<ArrayObject*>(inner.objectValue());
+    *outerArray->element(0) = inner;
+    *innerArray->element(0) = outer;
+    inner = ScriptValue();
+
+    // Held by this test: both stay, intact.
+    ArrayObject::collectCycles();
+    QCOMPARE(ArrayObject::liveCount(), before + 2);
+    QCOMPARE(outerArray->element(0)->objectValue(), innerArray);
+    QCOMPARE(innerArray->element(0)->objectValue(), outerArray);
+
+    outer = ScriptValue();
+    ArrayObject::collectCycles();
+    QCOMPARE(ArrayObject::liveCount(), before);
 }
 
 void TestScriptLibrary::arrayMemberStatuses()
