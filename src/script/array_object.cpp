@@ -89,7 +89,9 @@ void ArrayObject::collectCycles()
             garbage.emplace_back(array);
     }
     for (ScriptValue& held : garbage)
-        static_cast<ArrayObject*>(held.objectValue())->forEachValue([](ScriptValue& value) { value.reset(); });
+        static_cast<ArrayObject*>(held.objectValue())->forEachValue([](ScriptValue& value) {
+            value.reset();
+        });
 }
 
 int ArrayObject::create(ScriptValue* args, int argCount, ScriptValue& result)
