@@ -82,14 +82,14 @@ enum class Member {
     Recalculate
 };
 
-struct MemberSpec {
+struct MemberEntry {
     const char* name;
     Member member;
     int minArgs;
     int maxArgs;
 };
 
-constexpr MemberSpec kMembers[] = {
+constexpr MemberEntry kMembers[] = {
     { "hasgotskill", Member::HasGotSkill, 1, 1 },
     { "getskillvalue", Member::GetSkillValue, 1, 1 },
     { "setskillvalue", Member::SetSkillValue, 2, 2 },
@@ -179,8 +179,8 @@ ScriptValue* InvestigatorObject::findMember(const std::string& name)
 int InvestigatorObject::callMember(
     const std::string& name, ScriptValue* args, int argCount, ScriptValue& result)
 {
-    const MemberSpec* def = nullptr;
-    for (const MemberSpec& candidate : kMembers) {
+    const MemberEntry* def = nullptr;
+    for (const MemberEntry& candidate : kMembers) {
         if (script::sameName(name, candidate.name))
             def = &candidate;
     }

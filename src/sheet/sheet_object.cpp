@@ -37,14 +37,14 @@ enum class Member {
     FindValidFont,
 };
 
-struct MemberSpec {
+struct MemberEntry {
     const char* name;
     Member member;
     int argCount;
 };
 
 // In the order of the object's own table.
-constexpr MemberSpec kMembers[] = {
+constexpr MemberEntry kMembers[] = {
     { "sheetsize", Member::SheetSize, 2 },
     { "drawline", Member::DrawLine, 4 },
     { "drawpicture", Member::DrawPicture, 5 },
@@ -121,9 +121,9 @@ int32_t tenths(const ScriptValue& v) { return scaled(v.toFloat(), kTenths); }
 
 SheetColour colour(const ScriptValue& v) { return colourFromScript(v.toUnsigned()); }
 
-const MemberSpec* findMemberSpec(const std::string& name)
+const MemberEntry* findMemberEntry(const std::string& name)
 {
-    for (const MemberSpec& def : kMembers) {
+    for (const MemberEntry& def : kMembers) {
         if (script::sameName(name, def.name))
             return &def;
     }
@@ -172,7 +172,7 @@ int SheetObject::reportFull()
 
 int SheetObject::callMember(const std::string& name, ScriptValue* args, int argCount, ScriptValue& result)
 {
-    const MemberSpec* def = findMemberSpec(name);
+    const MemberEntry* def = findMemberEntry(name);
     if (!def || !m_layout)
         return script::CallNotFound;
     if (argCount < def->argCount)
