@@ -59,25 +59,18 @@ try {
     return failed(in, op, error);
 }
 
-// Binding when the argument count differs from the parameters' (the exact case is inline in
-// callUserFunction): each slot is assigned before the next argument is evaluated, in the
-// caller's scope, and every mismatch is reported.
-void OpHandlers::bindArguments(ScriptInterpreter& in, const Op& op, FunctionFrame& function)
+// One message per missing parameter, or one for arguments left over (which are not evaluated),
+// unless an argument has already stopped the run.
+void OpHandlers::reportArgumentCount(ScriptInterpreter& in, const Op& op, size_t wanted)
 {
     size_t given = op.list.size();
-    size_t wanted = function.parameterIds.size();
-    for (size_t i = 0; i < wanted && i < given; ++i) {
-        ScriptValue temp;
-        function.parameters[i].value = in.read(*op.list[i], temp).deref();
-    }
-    // One message per missing parameter, unless an argument has already stopped the run.
-    if (!in.m_flags.abort && given != wanted) {
-        const std::string& name = nameOf(*op.child[0]);
-        for (size_t i = given; i < wanted; ++i)
-            in.reportError(op.node, "Too few parameters for function call to \"" + name + "\"");
-        if (given > wanted)
-            in.reportError(op.node, "Too many parameters for function call to \"" + name + "\"");
-    }
+    if (in.m_flags.abort)
+        return;
+    const std::string& name = nameOf(*op.child[0]);
+    for (size_t i = given; i < wanted; ++i)
+        in.reportError(op.node, "Too few parameters for function call to \"" + name + "\"");
+    if (given > wanted)
+        in.reportError(op.node, "Too many parameters for function call to \"" + name + "\"");
 }
 
 ScriptValue OpHandlers::callUserFunction(ScriptInterpreter& in, const Op& op, FunctionFrame& function)
@@ -98,20 +91,14 @@ ScriptValue OpHandlers::callUserFunction(ScriptInterpreter& in, const Op& op, Fu
         record[i].value = outerParameters[i].value;
     function.parameters = record;
 
-    if (op.list.size() == parameterCount) [[likely]] {
-        for (size_t i = 0; i < parameterCount; ++i) {
-            const Op& argument = *op.list[i];
-            const ScriptValue* v = in.pending() ? nullptr : in.peek(argument);
-            if (v) {
-                record[i].value = *v;
-            } else {
-                ScriptValue temp = in.eval(argument);
-                record[i].value = temp.deref();
-            }
-        }
-    } else {
-        bindArguments(in, op, function);
+    // Each slot is assigned before the next argument is evaluated, in the caller's scope.
+    const size_t given = op.list.size();
+    for (size_t i = 0; i < parameterCount && i < given; ++i) {
+        ScriptValue temp;
+        record[i].value = in.read(*op.list[i], temp).deref();
     }
+    if (given != parameterCount) [[unlikely]]
+        reportArgumentCount(in, op, parameterCount);
 
     function.locals = record + parameterCount;
     ScriptValue value = materialize(in.eval(*function.body));

@@ -93,7 +93,8 @@ struct OpHandlers {
     static ScriptValue scratch(ScriptInterpreter& in);
     [[gnu::always_inline]] static inline ScriptValue callUserFunction(
         ScriptInterpreter& in, const Op& op, FunctionFrame& function);
-    [[gnu::noinline]] static void bindArguments(ScriptInterpreter& in, const Op& op, FunctionFrame& function);
+    [[gnu::cold, gnu::noinline]] static void reportArgumentCount(
+        ScriptInterpreter& in, const Op& op, size_t wanted);
     static ScriptValue callLibraryFunction(ScriptInterpreter& in, const Op& op, const std::string& name);
     static void reportCallStatus(ScriptInterpreter& in, const Op& op, int status, const std::string& name);
 };
