@@ -28,6 +28,37 @@ template <typename Visit> void visitOps(const Op* root, Visit visit)
     }
 }
 
+bool isKind(const Op* op, NodeKind kind) { return op->node && op->node->kind == kind; }
+
+// The declaration lists that open a body, in order, and how many of the body's statements they
+// make up (several "var" statements form a sequence of their own, the first statement).
+struct OpeningDeclarations {
+    std::vector<const Op*> lists;
+    size_t statements = 0;
+};
+
+OpeningDeclarations openingDeclarations(const Op* body)
+{
+    OpeningDeclarations opening;
+    const std::vector<const Op*> statements
+        = isKind(body, NodeKind::Sequence) ? body->list : std::vector<const Op*> { body };
+    for (const Op* statement : statements) {
+        if (isKind(statement, NodeKind::VarList)) {
+            opening.lists.push_back(statement);
+        } else if (opening.statements == 0 && isKind(statement, NodeKind::Sequence)) {
+            for (const Op* item : statement->list) {
+                if (!isKind(item, NodeKind::VarList))
+                    return opening;
+                opening.lists.push_back(item);
+            }
+        } else {
+            return opening;
+        }
+        ++opening.statements;
+    }
+    return opening;
+}
+
 } // namespace
 
 void ScriptInterpreter::buildOps()
@@ -139,23 +170,21 @@ void ScriptInterpreter::buildOps()
 void ScriptInterpreter::skipPlainDeclarations(FunctionFrame& frame)
 {
     const Op* body = frame.body;
-    if (!body->node || body->node->kind != NodeKind::Sequence || body->list.size() < 2)
+    const OpeningDeclarations opening = openingDeclarations(body);
+    // Only when statements follow: a body of declarations alone keeps its value, Integer 0.
+    if (opening.statements == 0 || !isKind(body, NodeKind::Sequence)
+        || opening.statements >= body->list.size())
         return;
-    const Op* declarations = body->list.front();
-    bool nested = declarations->node && declarations->node->kind == NodeKind::Sequence;
-    std::vector<const Op*> lists = nested ? declarations->list : std::vector<const Op*> { declarations };
     std::unordered_set<int32_t> names;
-    for (const Op* list : lists) {
+    for (const Op* list : opening.lists) {
         if (list->run != &OpHandlers::declareLocals)
             return;
         for (const Op* declarator : list->list)
             if (!names.insert(declarator->child[0]->name->nameId).second)
                 return; // declared twice: the second must report it
     }
-    if (!nested && body->list[1]->node && body->list[1]->node->kind == NodeKind::VarList)
-        return; // more declarations follow: keep them in order
     Op& sequence = m_ops[size_t(body - m_ops.data())];
-    sequence.list.erase(sequence.list.begin());
+    sequence.list.erase(sequence.list.begin(), sequence.list.begin() + ptrdiff_t(opening.statements));
 }
 
 // Every kGuardLevels-th level of nesting below a body checks the machine stack before its
@@ -210,20 +239,9 @@ void ScriptInterpreter::resolveNames(FunctionFrame& frame)
     // The declaration lists that open the body run before anything else in every call: the
     // statements after them run only if those ended without stopping the call, so from there
     // on their names need no check that they are declared yet. (Inside the lists they do.)
-    const Op* body = frame.body;
-    std::vector<const Op*> items
-        = body->node && body->node->kind == NodeKind::Sequence ? body->list : std::vector<const Op*> { body };
-    if (!items.empty() && items.front()->node && items.front()->node->kind == NodeKind::Sequence) {
-        // Several "var" statements are a sequence of their own.
-        std::vector<const Op*> nested = items.front()->list;
-        items.erase(items.begin());
-        items.insert(items.begin(), nested.begin(), nested.end());
-    }
     std::unordered_set<int32_t> leadingNames;
     std::unordered_set<const NameSlot*> insideLists;
-    for (const Op* item : items) {
-        if (!item->node || item->node->kind != NodeKind::VarList)
-            break;
+    for (const Op* item : openingDeclarations(frame.body).lists) {
         for (const Op* declarator : item->list) {
             if (declarator->child[0] && declarator->child[0]->name)
                 leadingNames.insert(declarator->child[0]->name->nameId);
