@@ -8,7 +8,6 @@
 #include "platform/random.h"
 #include "platform/recording_ui.h"
 #include "rules/dice_object.h"
-#include "script/output_object.h"
 #include "script/script_runner.h"
 
 #include <cstddef>
@@ -55,8 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         runner.setStepBudget(kStepBudget);
         runner.loadTextInMemory(std::string(reinterpret_cast<const char*>(data), size));
         runner.registerValue("investigator", hold);
-        runner.registerValue("dice", script::ScriptValue(new DiceObject));
-        runner.registerValue("output", script::ScriptValue(new script::OutputObject));
+        registerDiceAndOutput(runner);
         runner.run();
     }
     object->detach();

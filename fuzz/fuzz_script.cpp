@@ -3,7 +3,6 @@
 #include "platform/random.h"
 #include "platform/recording_ui.h"
 #include "rules/dice_object.h"
-#include "script/output_object.h"
 #include "script/script_runner.h"
 
 #include <cstddef>
@@ -29,8 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     script::ScriptRunner runner;
     runner.setStepBudget(kStepBudget);
     runner.loadTextInMemory(std::string(reinterpret_cast<const char*>(data), size));
-    runner.registerValue("dice", script::ScriptValue(new DiceObject));
-    runner.registerValue("output", script::ScriptValue(new script::OutputObject));
+    registerDiceAndOutput(runner);
     int32_t value = 0;
     runner.run(&value);
     return 0;

@@ -3,7 +3,6 @@
 #include "cli/cli_command.h"
 #include "platform/ui_services.h"
 #include "rules/dice_object.h"
-#include "script/output_object.h"
 #include "script/script_runner.h"
 
 namespace vorpane::cli {
@@ -22,8 +21,7 @@ int runScript(const Args& args)
     }
     script::ScriptRunner runner;
     runner.loadFile(args.front());
-    runner.registerValue("dice", script::ScriptValue(new DiceObject));
-    runner.registerValue("output", script::ScriptValue(new script::OutputObject));
+    registerDiceAndOutput(runner);
     ui().quickInfo(kRunScriptKey, kRunScriptHint);
     return runner.run() ? kSuccess : kFailed;
 }

@@ -9,7 +9,6 @@
 #include "rules/dice_object.h"
 #include "rules/rule_set_cache.h"
 #include "rules/section_file.h"
-#include "script/output_object.h"
 #include "script/script_runner.h"
 #include "script/syntax_tree.h"
 
@@ -73,8 +72,7 @@ bool runText(const std::string& text, const NamedValues& values)
     script::ScriptRunner runner;
     if (!runner.loadText(text))
         runner.loadTextInMemory(text); // no temporary file to be had: run it all the same
-    runner.registerValue("dice", ScriptValue(new DiceObject));
-    runner.registerValue("output", ScriptValue(new script::OutputObject));
+    registerDiceAndOutput(runner);
     for (const auto& [name, value] : values)
         runner.registerValue(name, value);
     ui().quickInfo(kRunScriptHintKey, cp1252(kRunScriptHintText));

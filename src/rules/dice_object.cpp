@@ -1,5 +1,7 @@
 #include "rules/dice_object.h"
 
+#include "script/output_object.h"
+
 #include <strings.h>
 
 namespace vorpane {
@@ -20,6 +22,12 @@ int DiceObject::callMember(
         return script::CallTooMany;
     result.setInteger(m_dice->evaluate(args[0].toText()));
     return script::CallOk;
+}
+
+void registerDiceAndOutput(script::ScriptRunner& runner)
+{
+    runner.registerValue("dice", script::ScriptValue(new DiceObject));
+    runner.registerValue("output", script::ScriptValue(new script::OutputObject));
 }
 
 } // namespace vorpane

@@ -4,6 +4,7 @@
 
 #include "rules/dice_expression.h"
 #include "script/script_object.h"
+#include "script/script_runner.h"
 
 #include <memory>
 
@@ -22,5 +23,8 @@ private:
 
     std::unique_ptr<DiceExpression> m_dice;
 };
+
+// Registers what every user script and rule-file hook gets: "dice" and "output".
+void registerDiceAndOutput(script::ScriptRunner& runner);
 
 } // namespace vorpane
