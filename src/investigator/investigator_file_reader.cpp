@@ -5,10 +5,10 @@
 #include "investigator/investigator_file_tokens.h"
 #include "investigator/legacy_file.h"
 #include "platform/ui_services.h"
+#include "platform/whole_file.h"
 #include "rules/row_reader.h"
 #include "rules/text_case.h"
 
-#include <QFile>
 
 namespace vorpane {
 
@@ -311,23 +311,9 @@ bool InvestigatorFile::read(std::string_view bytes, Investigator& inv, std::stri
 
 bool InvestigatorFile::load(const std::string& path, Investigator& inv, std::string& sheetScript)
 {
-    QFile file(QFile::decodeName(path.c_str()));
-    if (!file.open(QIODevice::ReadOnly)) {
-        error("Cannot open investigator file");
-        return false;
-    }
-    const qint64 size = file.size();
-    if (size <= 0) {
-        error("File is empty");
-        return false;
-    }
-    if (size > qint64(kMaxFileSize)) {
-        error("Cannot allocate buffer");
-        return false;
-    }
-    std::string bytes(size_t(size), '\0');
-    if (file.read(bytes.data(), size) != size) {
-        error("Unexpected end of file");
+    std::string bytes, failure;
+    if (!readWholeFile(path, kMaxFileSize, "Cannot open investigator file", bytes, failure)) {
+        error(failure);
         return false;
     }
     return read(bytes, inv, sheetScript);

@@ -2,12 +2,12 @@
 
 #include "investigator/investigator_file_tokens.h"
 #include "platform/ui_services.h"
+#include "platform/whole_file.h"
 #include "rules/row_reader.h"
 #include "rules/text_case.h"
 #include "sheet/handout_doc.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 #include <cstdio>
 
@@ -110,25 +110,9 @@ bool HandoutFile::save(const std::string& path, const HandoutDoc& doc)
 
 bool HandoutFile::load(const std::string& path, HandoutDoc& doc)
 {
-    // Only regular files: a pipe or a device would block or never end.
-    const QString name = QFile::decodeName(path.c_str());
-    QFile file(name);
-    if (!QFileInfo(name).isFile() || !file.open(QIODevice::ReadOnly)) {
-        error("Cannot open handout file");
-        return false;
-    }
-    const qint64 size = file.size();
-    if (size <= 0) {
-        error("File is empty");
-        return false;
-    }
-    if (size > qint64(kMaxFileSize)) {
-        error("Cannot allocate buffer");
-        return false;
-    }
-    std::string bytes(size_t(size), '\0');
-    if (file.read(bytes.data(), size) != size) {
-        error("Unexpected end of file");
+    std::string bytes, failure;
+    if (!readWholeFile(path, kMaxFileSize, "Cannot open handout file", bytes, failure)) {
+        error(failure);
         return false;
     }
     return read(bytes, doc);

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace vorpane;
 using namespace vorpane::test;
@@ -534,9 +535,13 @@ void TestInvestigatorFile::fileErrors()
     huge.close();
     QVERIFY(!InvestigatorFile::load(huge.fileName().toStdString(), inv, script));
     QVERIFY(!InvestigatorFile::load(m_dir.path().toStdString(), inv, script)); // a folder
+    // A pipe nobody writes to would block the read.
+    const std::string fifo = m_dir.filePath("pipe.inv").toStdString();
+    QCOMPARE(::mkfifo(fifo.c_str(), 0600), 0);
+    QVERIFY(!InvestigatorFile::load(fifo, inv, script));
     QCOMPARE(ui.text(),
         QString("Cannot open investigator file\nFile is empty\nCannot allocate buffer\n"
-                "Cannot open investigator file"));
+                "Cannot open investigator file\nCannot open investigator file"));
     for (const auto& box : ui.boxes())
         QCOMPARE(box.icon, MsgIcon::Error);
 }
