@@ -1,5 +1,6 @@
 #include "app/desktop_ui.h"
 
+#include "app/main_frame.h"
 #include "app/prompt_dialog.h"
 #include "platform/cp1252.h"
 
@@ -44,11 +45,11 @@ QMessageBox::StandardButtons qtButtons(MsgButtons buttons)
 
 } // namespace
 
-MsgResult DesktopUi::messageBox(const std::string& text, const std::string& title, MsgIcon icon,
-                                MsgButtons buttons)
+MsgResult DesktopUi::messageBox(
+    const std::string& text, const std::string& title, MsgIcon icon, MsgButtons buttons)
 {
     QMessageBox box(qtIcon(icon), title.empty() ? QStringLiteral("Vorpane") : fromCp1252(title),
-                    fromCp1252(text), qtButtons(buttons), m_mainWindow);
+        fromCp1252(text), qtButtons(buttons), m_mainWindow);
     box.setWindowModality(Qt::ApplicationModal);
     switch (box.exec()) {
     case QMessageBox::Yes:
@@ -70,14 +71,14 @@ std::optional<std::string> DesktopUi::prompt(const std::string& label)
     return toCp1252(dialog.text());
 }
 
-void DesktopUi::beginWaitCursor()
+void DesktopUi::setStatusText(const std::string& text)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (CMainFrame* frame = CMainFrame::instance())
+        frame->setStatusMessage(fromCp1252(text));
 }
 
-void DesktopUi::endWaitCursor()
-{
-    QApplication::restoreOverrideCursor();
-}
+void DesktopUi::beginWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void DesktopUi::endWaitCursor() { QApplication::restoreOverrideCursor(); }
 
 } // namespace vorpane

@@ -1,7 +1,8 @@
 // Vorpane, the desktop application.
 
 #include "app/desktop_ui.h"
-#include "app/main_window.h"
+#include "app/document_manager.h"
+#include "app/main_frame.h"
 #include "platform/random.h"
 
 #include <QApplication>
@@ -13,10 +14,12 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Vorpane"));
     vorpane::seedRandom(vorpane::tickCount());
 
-    vorpane::MainWindow window;
-    vorpane::DesktopUi desktop(&window);
+    vorpane::CMainFrame frame;
+    vorpane::DesktopUi desktop(&frame);
     vorpane::installUi(&desktop);
-    window.showMaximized();
+    for (const QString& file : QApplication::arguments().mid(1))
+        frame.documents().openDocumentFile(file);
+    frame.showAtStart();
     const int status = app.exec();
     vorpane::installUi(nullptr);
     return status;

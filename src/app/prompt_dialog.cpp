@@ -14,7 +14,8 @@ constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 23;
 } // namespace
 
-PromptDialog::PromptDialog(const QString& label, QWidget* parent) : QDialog(parent)
+PromptDialog::PromptDialog(const QString& label, QWidget* parent)
+    : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Prompt"));
     setModal(true);
@@ -40,9 +41,6 @@ PromptDialog::PromptDialog(const QString& label, QWidget* parent) : QDialog(pare
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-QString PromptDialog::text() const
-{
-    return m_entry->text().left(kMaxLength);
-}
+QString PromptDialog::text() const { return m_entry->text().left(kMaxLength); }
 
 } // namespace vorpane

@@ -53,6 +53,34 @@ std::string toCp1252(const QString& text)
     return result;
 }
 
+QString fromCp1252Exact(std::string_view bytes)
+{
+    QString result = fromCp1252(bytes);
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (result[qsizetype(i)] == QChar(0xFFFD))
+            result[qsizetype(i)] = QChar(static_cast<unsigned char>(bytes[i]));
+    }
+    return result;
+}
+
+std::optional<std::string> toCp1252Exact(const QString& text, qsizetype* badIndex)
+{
+    std::string result;
+    result.reserve(size_t(text.size()));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const bool undefinedByte = c >= 0x80 && c < 0xA0 && kHighControls[c - 0x80] == 0;
+        const char byte = undefinedByte ? char(c) : byteOf(c);
+        if (byte == '?' && c != u'?') {
+            if (badIndex)
+                *badIndex = i;
+            return std::nullopt;
+        }
+        result.push_back(byte);
+    }
+    return result;
+}
+
 std::string cp1252(std::string_view utf8)
 {
     return toCp1252(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));

@@ -24,6 +24,8 @@ public:
     void quickInfo(const std::string& key, const std::string& text) override;
     void setStatusText(const std::string& text) override { statusText = text; }
 
+    // Answers for boxes with more than one button, used in order before yesNoAnswers.
+    std::deque<MsgResult> answers;
     // Answers for questions, used in order; when none are left, questions are answered yes.
     std::deque<bool> yesNoAnswers;
     // Answers for prompts, used in order; nullopt is Cancel; when none are left, Cancel.

@@ -42,6 +42,11 @@ MsgResult RecordingUi::messageBox(const std::string& text, const std::string& ti
     boxes.push_back({text, title, icon, buttons});
     if (buttons == MsgButtons::Ok)
         return MsgResult::Ok;
+    if (!answers.empty()) {
+        const MsgResult answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
     bool yes = true;
     if (!yesNoAnswers.empty()) {
         yes = yesNoAnswers.front();
@@ -72,6 +77,7 @@ void RecordingUi::reset()
     boxes.clear();
     prompts.clear();
     quickInfoKeys.clear();
+    answers.clear();
     yesNoAnswers.clear();
     promptAnswers.clear();
     statusText.clear();

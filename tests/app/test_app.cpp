@@ -1,5 +1,5 @@
 #include "app/desktop_ui.h"
-#include "app/main_window.h"
+#include "app/main_frame.h"
 #include "app/prompt_dialog.h"
 
 #include <QApplication>
@@ -49,7 +49,7 @@ private slots:
 
 void TestApp::mainWindowIsTitled()
 {
-    MainWindow window;
+    CMainFrame window;
     QCOMPARE(window.windowTitle(), QString("Vorpane"));
 }
 
@@ -66,7 +66,7 @@ void TestApp::promptReturnsTypedText()
 {
     QFETCH(QString, typed);
     QFETCH(QByteArray, expected);
-    MainWindow window;
+    CMainFrame window;
     DesktopUi desktop(&window);
     whenModalShown<PromptDialog>([typed](PromptDialog* dialog) {
         QCOMPARE(dialog->windowTitle(), QString("Prompt"));
@@ -81,7 +81,7 @@ void TestApp::promptReturnsTypedText()
 
 void TestApp::promptCancelIsNothing()
 {
-    MainWindow window;
+    CMainFrame window;
     DesktopUi desktop(&window);
     whenModalShown<PromptDialog>([](PromptDialog* dialog) { buttonNamed(dialog, "Cancel")->click(); });
     QVERIFY(!desktop.prompt("Nombre:").has_value());
@@ -104,7 +104,7 @@ void TestApp::messageBoxTitleAndAnswer()
     QFETCH(QString, shownTitle);
     QFETCH(QString, press);
     QFETCH(int, expected);
-    MainWindow window;
+    CMainFrame window;
     DesktopUi desktop(&window);
     whenModalShown<QMessageBox>([shownTitle, press](QMessageBox* box) {
         QCOMPARE(box->windowTitle(), shownTitle);

@@ -1,0 +1,66 @@
+#include "app/investigator_document.h"
+
+#include "investigator/investigator_file.h"
+
+#include <QFile>
+
+namespace vorpane {
+
+namespace {
+
+// Files of the two older versions start with these words.
+bool isOlderVersion(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(6);
+    return head.startsWith("INV10") || head.startsWith("INV20");
+}
+
+} // namespace
+
+CInvestigatorDoc::CInvestigatorDoc(const CMultiFileMultiDocTemplate& docTemplate)
+    : Document(docTemplate)
+{
+    m_subscription = m_model.subscribe([this](DocumentChange change) {
+        switch (change) {
+        case DocumentChange::ModifiedMark:
+            emitModifiedChanged(m_model.isModified());
+            break;
+        case DocumentChange::Content:
+            emit contentChanged();
+            break;
+        case DocumentChange::Values:
+            break;
+        }
+    });
+}
+
+CInvestigatorDoc::~CInvestigatorDoc() { m_model.unsubscribe(m_subscription); }
+
+bool CInvestigatorDoc::openDocument(const QString& path)
+{
+    if (!m_model.open(QFile::encodeName(path).toStdString()))
+        return false;
+    m_readOlderVersion = isOlderVersion(path);
+    setPath(path);
+    return true;
+}
+
+bool CInvestigatorDoc::saveDocument(const QString& path)
+{
+    commitEditing();
+    if (!m_model.save(QFile::encodeName(path).toStdString()))
+        return false;
+    m_readOlderVersion = false;
+    setPath(path);
+    return true;
+}
+
+std::string CInvestigatorDoc::fileBytes() const
+{
+    return InvestigatorFile::text(m_model.investigator(), m_model.sheetScript());
+}
+
+} // namespace vorpane

@@ -1,0 +1,497 @@
+#include "app/main_frame.h"
+
+#include "app/child_frame.h"
+#include "app/desktop_dialogs.h"
+#include "app/doc_template.h"
+#include "app/document.h"
+#include "app/document_manager.h"
+#include "app/document_view.h"
+#include "app/output_window.h"
+#include "platform/cp1252.h"
+#include "platform/profile.h"
+#include "platform/ui_services.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+namespace vorpane {
+
+namespace {
+
+CMainFrame* g_frame = nullptr;
+
+// The dock state and geometry live under the framework's dock-state prefix.
+constexpr const char* kBarsSection = "v3Bars-Frame";
+constexpr int kStyleComboWidth = 240;
+constexpr int kStyleComboDrop = 200;
+constexpr int kOutputWidth = 250;
+constexpr int kOutputHeight = 75;
+
+QString translated(const char* text) { return QCoreApplication::translate("Commands", text); }
+
+QByteArray readBytes(const char* name)
+{
+    return QByteArray::fromBase64(QByteArray::fromStdString(Profile::readString(kBarsSection, name, "")));
+}
+
+void writeBytes(const char* name, const QByteArray& bytes)
+{
+    Profile::writeString(kBarsSection, name, bytes.toBase64().toStdString());
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(QWidget* parent)
+    : QMainWindow(parent)
+    , m_mdiArea(new QMdiArea(this))
+{
+    g_frame = this;
+    setObjectName(QStringLiteral("CMainFrame"));
+    setWindowTitle(QStringLiteral("Vorpane"));
+    setAcceptDrops(true);
+    resize(1024, 768);
+
+    m_mdiArea->setObjectName(QStringLiteral("DocumentArea"));
+    setCentralWidget(m_mdiArea);
+    m_documents = new DocumentManager(m_mdiArea, this);
+    m_documents->registerStandardTemplates();
+
+    createActions();
+    createToolBar();
+    createStatusBar();
+    createOutputBar();
+    addAppCommands();
+    buildMenuBar(MenuKind::NoDocument);
+    restoreWindowState();
+
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::subWindowActivated);
+    connect(qApp, &QApplication::focusChanged, this, &CMainFrame::scheduleCommandUpdate);
+    connect(m_documents, &DocumentManager::documentAdded, this, [this](Document* document) {
+        connect(document, &Document::modifiedChanged, this, &CMainFrame::scheduleCommandUpdate);
+        connect(document, &Document::titleChanged, this, &CMainFrame::updateTitle);
+        connect(document, &Document::modifiedChanged, this, &CMainFrame::updateTitle);
+        connect(document, &Document::contentChanged, this, &CMainFrame::scheduleCommandUpdate);
+    });
+    updateCommandStates();
+}
+
+CMainFrame::~CMainFrame()
+{
+    // The windows go before the documents they show.
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList())
+        delete window;
+    if (g_frame == this)
+        g_frame = nullptr;
+}
+
+CMainFrame* CMainFrame::instance() { return g_frame; }
+
+// --- Commands ----------------------------------------------------------------------------------
+
+void CMainFrame::createActions()
+{
+    for (std::span<const CommandSpec> table : commandTables()) {
+        for (const CommandSpec& spec : table) {
+            const QString id = QString::fromLatin1(spec.id);
+            auto* action = new QAction(translated(spec.text), this);
+            action->setObjectName(id);
+            if (*spec.shortcut)
+                action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
+            if (*spec.statusTip)
+                action->setStatusTip(translated(spec.statusTip));
+            if (*spec.icon)
+                action->setIcon(QIcon(QString::fromLatin1(spec.icon)));
+            action->setCheckable(spec.checkable);
+            // Shortcuts work whatever menu bar is shown.
+            addAction(action);
+            connect(action, &QAction::triggered, this, [this, id] { execute(id); });
+            m_actions.insert(id, action);
+        }
+    }
+}
+
+void CMainFrame::execute(const QString& id)
+{
+    // A checkable action flips its mark on trigger; the command's own state decides it.
+    DocumentView* view = activeView();
+    if (view && view->runCommand(id)) {
+    } else if (view && view->document().runCommand(id)) {
+    } else {
+        runCommand(id);
+    }
+    updateCommandStates();
+}
+
+void CMainFrame::updateCommandStates()
+{
+    m_updatePending = false;
+    DocumentView* view = activeView();
+    for (auto it = m_actions.constBegin(); it != m_actions.constEnd(); ++it) {
+        CommandState state;
+        const bool known
+            = (view
+                  && (view->commandState(it.key(), state) || view->document().commandState(it.key(), state)))
+            || commandState(it.key(), state);
+        QAction* action = it.value();
+        action->setEnabled(known && state.enabled);
+        if (action->isCheckable())
+            action->setChecked(known && state.checked);
+    }
+}
+
+void CMainFrame::scheduleCommandUpdate()
+{
+    if (m_updatePending)
+        return;
+    m_updatePending = true;
+    QTimer::singleShot(0, this, &CMainFrame::updateCommandStates);
+}
+
+void CMainFrame::addAppCommands()
+{
+    addCommand(cmd::Open, [this] {
+        const QStringList files
+            = dialogs().openFileNames(this, tr("Abrir"), QString(), m_documents->openFilter());
+        for (const QString& file : files)
+            m_documents->openDocumentFile(file);
+    });
+    addCommand(cmd::Exit, [this] { close(); });
+    const auto hasDocument = [this] { return activeDocument() != nullptr; };
+    addCommandIf(
+        cmd::Close,
+        [this] {
+            if (Document* document = activeDocument())
+                m_documents->closeDocument(*document);
+        },
+        hasDocument);
+    addCommandIf(
+        cmd::Save,
+        [this] {
+            if (Document* document = activeDocument())
+                m_documents->saveDocument(*document);
+        },
+        hasDocument);
+    addCommandIf(
+        cmd::SaveAs,
+        [this] {
+            if (Document* document = activeDocument())
+                m_documents->saveDocumentAs(*document);
+        },
+        hasDocument);
+
+    addCommand(
+        cmd::ToolBar, [this] { m_toolBar->setVisible(m_toolBar->isHidden()); },
+        [this] {
+            return CommandState { true, !m_toolBar->isHidden() };
+        });
+    addCommand(
+        cmd::StatusBar, [this] { statusBar()->setVisible(statusBar()->isHidden()); },
+        [this] {
+            return CommandState { true, !statusBar()->isHidden() };
+        });
+    addCommand(
+        cmd::OutputBar, [this] { showOutputBar(m_outputBar->isHidden()); },
+        [this] {
+            return CommandState { true, !m_outputBar->isHidden() };
+        });
+    // Enabled only while the bar shows, so that Esc reaches the views otherwise.
+    addCommandIf(
+        cmd::HideOutput, [this] { showOutputBar(false); }, [this] { return !m_outputBar->isHidden(); });
+    addCommand(cmd::NextPane, [this] { focusNextPane(true); });
+    addCommand(cmd::PreviousPane, [this] { focusNextPane(false); });
+    addCommandIf(
+        cmd::Cascade, [this] { m_mdiArea->cascadeSubWindows(); }, hasDocument);
+    addCommandIf(
+        cmd::Tile, [this] { m_mdiArea->tileSubWindows(); }, hasDocument);
+}
+
+// --- Menus -------------------------------------------------------------------------------------
+
+void CMainFrame::buildMenuBar(MenuKind kind)
+{
+    if (kind == m_menuKind)
+        return;
+    m_menuKind = kind;
+    QMenuBar* bar = menuBar();
+    for (QAction* old : bar->actions()) {
+        bar->removeAction(old);
+        if (QMenu* menu = old->menu())
+            menu->deleteLater();
+    }
+    for (const MenuSpec& spec : menuLayout(kind)) {
+        QMenu* menu = bar->addMenu(translated(spec.title));
+        for (const char* item : spec.items) {
+            if (qstrcmp(item, "-") == 0) {
+                menu->addSeparator();
+            } else if (qstrcmp(item, kRecentFilesSlot) == 0) {
+                QAction* anchor = menu->addSeparator();
+                anchor->setVisible(false);
+                connect(menu, &QMenu::aboutToShow, this, [this, menu] { fillRecentFiles(menu); });
+                anchor->setObjectName(QString::fromLatin1(kRecentFilesSlot));
+            } else if (qstrcmp(item, kWindowListSlot) == 0) {
+                QAction* anchor = menu->addSeparator();
+                anchor->setVisible(false);
+                anchor->setObjectName(QString::fromLatin1(kWindowListSlot));
+                connect(menu, &QMenu::aboutToShow, this, [this, menu] { fillWindowList(menu); });
+            } else if (QAction* action = m_actions.value(QString::fromLatin1(item))) {
+                menu->addAction(action);
+            } else {
+                qWarning("menu item %s has no command", item);
+            }
+        }
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+    }
+}
+
+// Dynamic items stand right after their slot's hidden anchor, carrying the slot's name as data.
+namespace {
+
+void removeDynamicItems(QMenu* menu, const QString& slot)
+{
+    for (QAction* action : menu->actions()) {
+        if (action->data().toString() == slot)
+            delete action;
+    }
+}
+
+QAction* anchorOf(QMenu* menu, const QString& slot)
+{
+    for (QAction* action : menu->actions()) {
+        if (action->objectName() == slot)
+            return action;
+    }
+    return nullptr;
+}
+
+QAction* actionAfter(QMenu* menu, QAction* anchor)
+{
+    const QList<QAction*> actions = menu->actions();
+    const qsizetype at = actions.indexOf(anchor);
+    return at >= 0 && at + 1 < actions.size() ? actions[at + 1] : nullptr;
+}
+
+} // namespace
+
+void CMainFrame::fillRecentFiles(QMenu* menu)
+{
+    const QString slot = QString::fromLatin1(kRecentFilesSlot);
+    removeDynamicItems(menu, slot);
+    QAction* anchor = anchorOf(menu, slot);
+    if (!anchor)
+        return;
+    QAction* before = actionAfter(menu, anchor);
+    const QStringList files = m_documents->recentFiles();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString shown = QDir::current().relativeFilePath(files[i]);
+        auto* item = new QAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(shown.startsWith(QLatin1String("..")) ? files[i] : shown),
+            menu);
+        item->setData(slot);
+        connect(item, &QAction::triggered, this, [this, file = files[i]] {
+            if (!m_documents->openDocumentFile(file) && !QFileInfo::exists(file))
+                m_documents->removeRecentFile(file);
+        });
+        menu->insertAction(before, item);
+    }
+}
+
+void CMainFrame::fillWindowList(QMenu* menu)
+{
+    const QString slot = QString::fromLatin1(kWindowListSlot);
+    removeDynamicItems(menu, slot);
+    QAction* anchor = anchorOf(menu, slot);
+    if (!anchor)
+        return;
+    QAction* before = actionAfter(menu, anchor);
+    const QList<QMdiSubWindow*> windows = m_mdiArea->subWindowList();
+    for (int i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* window = windows[i];
+        const Document& document = static_cast<CChildFrame*>(window)->view()->document();
+        auto* item = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(document.title()), menu);
+        item->setData(slot);
+        item->setCheckable(true);
+        item->setChecked(window == m_mdiArea->currentSubWindow());
+        connect(item, &QAction::triggered, this, [this, window] { m_mdiArea->setActiveSubWindow(window); });
+        menu->insertAction(before, item);
+    }
+}
+
+// --- Bars --------------------------------------------------------------------------------------
+
+void CMainFrame::createToolBar()
+{
+    m_toolBar = addToolBar(tr("Barra de herramientas"));
+    m_toolBar->setObjectName(QStringLiteral("ToolBar"));
+    for (const char* id : { cmd::New, cmd::Open, cmd::Save, "-", cmd::Cut, cmd::Copy, cmd::Paste, "-",
+             cmd::Print, "-", cmd::Undo, cmd::Redo, "-", cmd::SheetStyle, "-", cmd::OutputBar, cmd::About }) {
+        if (qstrcmp(id, "-") == 0) {
+            m_toolBar->addSeparator();
+        } else if (qstrcmp(id, cmd::SheetStyle) == 0) {
+            m_styleCombo = new QComboBox(m_toolBar);
+            m_styleCombo->setObjectName(QStringLiteral("SheetStyle"));
+            m_styleCombo->setFixedWidth(kStyleComboWidth);
+            m_styleCombo->setMaxVisibleItems(kStyleComboDrop / qMax(1, m_styleCombo->fontMetrics().height()));
+            m_styleCombo->setToolTip(tr("Estilo de ficha"));
+            m_styleCombo->setEnabled(false);
+            m_toolBar->addWidget(m_styleCombo);
+        } else if (QAction* action = m_actions.value(QString::fromLatin1(id))) {
+            m_toolBar->addAction(action);
+        }
+    }
+}
+
+void CMainFrame::createStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    m_messagePane = new QLabel(bar);
+    m_messagePane->setObjectName(QStringLiteral("MessagePane"));
+    bar->addWidget(m_messagePane, 1);
+    const auto pane = [bar](const char* name, const QString& sizedBy) {
+        auto* label = new QLabel(bar);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(sizedBy) + 8);
+        bar->addPermanentWidget(label);
+        return label;
+    };
+    m_skillPane = pane("SkillPointsPane", QStringLiteral("Habil.: 9999 Hobby: 9999"));
+    m_pointsPane = pane("PointsPane", QStringLiteral("9999 Points"));
+}
+
+void CMainFrame::createOutputBar()
+{
+    m_outputBar = new QDockWidget(QStringLiteral("Output"), this);
+    m_outputBar->setObjectName(QStringLiteral("OutputBar"));
+    m_outputBar->setAllowedAreas(Qt::AllDockWidgetAreas);
+    m_output = new OutputWindow(ui().output(), m_outputBar);
+    m_output->resize(kOutputWidth, kOutputHeight);
+    m_outputBar->setWidget(m_output);
+    addDockWidget(Qt::BottomDockWidgetArea, m_outputBar);
+    m_outputBar->hide();
+    connect(m_output, &OutputWindow::visibilityRequested, this, &CMainFrame::showOutputBar);
+    connect(m_outputBar, &QDockWidget::visibilityChanged, this, &CMainFrame::scheduleCommandUpdate);
+}
+
+void CMainFrame::showOutputBar(bool show)
+{
+    m_outputBar->setVisible(show);
+    scheduleCommandUpdate();
+}
+
+void CMainFrame::setStatusMessage(const QString& text)
+{
+    m_messagePane->setText(text);
+    m_messagePane->repaint();
+}
+
+QString CMainFrame::statusMessage() const { return m_messagePane->text(); }
+
+void CMainFrame::setPaneText(Pane pane, const QString& text)
+{
+    QLabel* label = pane == Pane::SkillPoints ? m_skillPane : m_pointsPane;
+    label->setText(text);
+}
+
+QString CMainFrame::paneText(Pane pane) const
+{
+    return (pane == Pane::SkillPoints ? m_skillPane : m_pointsPane)->text();
+}
+
+// --- Windows -----------------------------------------------------------------------------------
+
+DocumentView* CMainFrame::activeView() const { return m_documents->activeView(); }
+
+Document* CMainFrame::activeDocument() const { return m_documents->activeDocument(); }
+
+void CMainFrame::subWindowActivated(QMdiSubWindow* window)
+{
+    DocumentView* view = window ? static_cast<CChildFrame*>(window)->view() : nullptr;
+    if (view != m_activeView) {
+        if (m_activeView)
+            m_activeView->activated(false);
+        m_activeView = view;
+        if (view)
+            view->activated(true);
+    }
+    buildMenuBar(view ? view->document().docTemplate().menuKind() : MenuKind::NoDocument);
+    updateTitle();
+    updateCommandStates();
+}
+
+void CMainFrame::updateTitle()
+{
+    const Document* document = activeDocument();
+    if (!document) {
+        setWindowTitle(QStringLiteral("Vorpane"));
+        setWindowModified(false);
+        return;
+    }
+    setWindowTitle(QStringLiteral("Vorpane - ") + document->title() + QStringLiteral("[*]"));
+    setWindowModified(document->isModified());
+}
+
+void CMainFrame::focusNextPane(bool forward)
+{
+    QWidget* panes[] = { activeView(), m_outputBar->isHidden() ? nullptr : m_output };
+    QWidget* focus = QApplication::focusWidget();
+    const bool inOutput = focus && m_output->isAncestorOf(focus);
+    QWidget* next = inOutput == forward ? panes[0] : panes[1];
+    if (!next)
+        next = panes[0] ? panes[0] : panes[1];
+    if (next)
+        next->setFocus(Qt::ShortcutFocusReason);
+}
+
+void CMainFrame::restoreWindowState() { restoreState(readBytes("State")); }
+
+void CMainFrame::saveWindowState()
+{
+    writeBytes("State", saveState());
+    writeBytes("Geometry", saveGeometry());
+}
+
+void CMainFrame::showAtStart()
+{
+    if (restoreGeometry(readBytes("Geometry")))
+        show();
+    else
+        showMaximized();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!m_documents->closeAll()) {
+        event->ignore();
+        return;
+    }
+    saveWindowState();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            m_documents->openDocumentFile(url.toLocalFile());
+    }
+    event->acceptProposedAction();
+}
+
+} // namespace vorpane

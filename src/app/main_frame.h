@@ -1,0 +1,104 @@
+#pragma once
+// The main window: the document area with its child windows, the menu bar of the active
+// document's kind, the toolbar with the sheet-style combo box, the five status-bar panes and the
+// output bar. Commands are routed to the active view, its document, then the frame itself.
+
+#include "app/command_target.h"
+#include "app/commands.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+class QComboBox;
+class QDockWidget;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+namespace vorpane {
+
+class Document;
+class DocumentManager;
+class DocumentView;
+class OutputWindow;
+
+class CMainFrame final : public QMainWindow, public CommandTarget {
+    Q_OBJECT
+public:
+    // The panes of the status bar after the message pane.
+    enum class Pane { SkillPoints, Points };
+
+    explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // The frame that exists, or null (views and the Ui services reach the frame through it).
+    static CMainFrame* instance();
+
+    DocumentManager& documents() const { return *m_documents; }
+    QMdiArea* mdiArea() const { return m_mdiArea; }
+    OutputWindow* outputWindow() const { return m_output; }
+    QDockWidget* outputBar() const { return m_outputBar; }
+    // The sheet-style combo box of the toolbar; the active sheet view fills it.
+    QComboBox* styleCombo() const { return m_styleCombo; }
+
+    // The message pane, repainted at once.
+    void setStatusMessage(const QString& text);
+    QString statusMessage() const;
+    void setPaneText(Pane pane, const QString& text);
+    QString paneText(Pane pane) const;
+
+    DocumentView* activeView() const;
+    Document* activeDocument() const;
+
+    // The action of a command id (its object name is the id), or null.
+    QAction* action(const QString& id) const { return m_actions.value(id); }
+    // Runs a command as its menu item would.
+    void execute(const QString& id);
+    // Re-reads the enabled and checked state of every command from the active route.
+    void updateCommandStates();
+    MenuKind menuKind() const { return m_menuKind; }
+
+    void showOutputBar(bool show);
+    // Shows the window as it was left, maximised the first time.
+    void showAtStart();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void createActions();
+    void createToolBar();
+    void createStatusBar();
+    void createOutputBar();
+    void addAppCommands();
+    void buildMenuBar(MenuKind kind);
+    void fillRecentFiles(QMenu* menu);
+    void fillWindowList(QMenu* menu);
+    void subWindowActivated(QMdiSubWindow* window);
+    void scheduleCommandUpdate();
+    void updateTitle();
+    void focusNextPane(bool forward);
+    void restoreWindowState();
+    void saveWindowState();
+
+    DocumentManager* m_documents;
+    QMdiArea* m_mdiArea;
+    OutputWindow* m_output = nullptr;
+    QDockWidget* m_outputBar = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QComboBox* m_styleCombo = nullptr;
+    QLabel* m_messagePane = nullptr;
+    QLabel* m_skillPane = nullptr;
+    QLabel* m_pointsPane = nullptr;
+    QHash<QString, QAction*> m_actions;
+    MenuKind m_menuKind = MenuKind::Investigator; // anything but the first one built
+    QPointer<DocumentView> m_activeView;
+    bool m_updatePending = false;
+};
+
+} // namespace vorpane

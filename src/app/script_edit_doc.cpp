@@ -1,0 +1,113 @@
+#include "app/script_edit_doc.h"
+
+#include "platform/cp1252.h"
+#include "platform/ui_services.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPlainTextDocumentLayout>
+#include <QSaveFile>
+
+namespace vorpane {
+
+namespace {
+
+// Line ends become "\n" inside the editor; a lone CR stays a character.
+QString editorText(const std::string& bytes)
+{
+    QString text = fromCp1252Exact(bytes);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+} // namespace
+
+CScriptEditDoc::CScriptEditDoc(const CMultiFileMultiDocTemplate& docTemplate)
+    : Document(docTemplate)
+{
+    m_text.setDocumentLayout(new QPlainTextDocumentLayout(&m_text));
+    connect(&m_text, &QTextDocument::modificationChanged, this, &CScriptEditDoc::emitModifiedChanged);
+}
+
+void CScriptEditDoc::setText(const QString& text)
+{
+    m_text.setPlainText(text);
+    m_text.setModified(false);
+    m_fileBytes.clear();
+}
+
+QString CScriptEditDoc::text() const { return m_text.toPlainText(); }
+
+void CScriptEditDoc::setModified(bool modified) { m_text.setModified(modified); }
+
+bool CScriptEditDoc::openDocument(const QString& path)
+{
+    QFile file(path);
+    const QFileInfo info(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        showMessage(cp1252("No se puede abrir el archivo ") + toCp1252(path), {}, MsgIcon::Error);
+        return false;
+    }
+    if (file.size() > kMaxFileSize) {
+        showMessage("Cannot allocate buffer", {}, MsgIcon::Error);
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    m_fileBytes.assign(bytes.constData(), size_t(bytes.size()));
+    m_crlf = bytes.contains("\r\n") || !bytes.contains('\n');
+    m_text.setPlainText(editorText(m_fileBytes));
+    m_text.setModified(false);
+    setPath(path);
+    return true;
+}
+
+std::optional<std::string> CScriptEditDoc::encodedText(QString* message) const
+{
+    QString text = m_text.toPlainText();
+    if (m_crlf)
+        text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    qsizetype bad = -1;
+    auto bytes = toCp1252Exact(text, &bad);
+    if (!bytes && message) {
+        const QString character = text.mid(bad, text[bad].isHighSurrogate() ? 2 : 1);
+        *message = tr("El carácter «%1» no se puede guardar: los scripts se escriben en Windows-1252. "
+                      "Cámbialo por otro y vuelve a guardar.")
+                       .arg(character);
+    }
+    return bytes;
+}
+
+std::string CScriptEditDoc::fileBytes() const
+{
+    if (!isModified() && !m_fileBytes.empty())
+        return m_fileBytes;
+    return encodedText().value_or(std::string());
+}
+
+bool CScriptEditDoc::saveDocument(const QString& path)
+{
+    std::string bytes;
+    if (!isModified() && !m_fileBytes.empty()) {
+        bytes = m_fileBytes;
+    } else {
+        QString message;
+        auto encoded = encodedText(&message);
+        if (!encoded) {
+            showMessage(toCp1252(message), {}, MsgIcon::Warning);
+            return false;
+        }
+        bytes = std::move(*encoded);
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)
+        || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.commit()) {
+        showMessage(cp1252("No se puede escribir el archivo ") + toCp1252(path), {}, MsgIcon::Error);
+        return false;
+    }
+    m_fileBytes = std::move(bytes);
+    m_text.setModified(false);
+    setPath(path);
+    return true;
+}
+
+} // namespace vorpane

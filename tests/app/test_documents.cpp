@@ -1,0 +1,371 @@
+// The document/view layer: document types, opening, saving, the save question on close, the
+// script editor's byte-exact files, menus by document kind and the recent-file list.
+
+#include "app/child_frame.h"
+#include "app/doc_template.h"
+#include "app/document.h"
+#include "app/document_manager.h"
+#include "app/document_view.h"
+#include "app/investigator_document.h"
+#include "app/main_frame.h"
+#include "app/script_edit_doc.h"
+#include "app/script_edit_view.h"
+#include "desktop_fixture.h"
+#include "investigator/legacy_file.h"
+#include "platform/cp1252.h"
+
+#include <QDockWidget>
+#include <QFile>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTest>
+
+using namespace vorpane;
+using namespace vorpane::test;
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QStringList menuTitles(QMainWindow& window)
+{
+    QStringList titles;
+    for (QAction* action : window.menuBar()->actions())
+        titles << action->text();
+    return titles;
+}
+
+} // namespace
+
+class TestDocuments : public QObject {
+    Q_OBJECT
+private slots:
+    void templatesInOrder();
+    void templatesFoundByTypeName_data();
+    void templatesFoundByTypeName();
+    void openShowsOneWindowPerFile();
+    void failedOpenShowsNoWindow_data();
+    void failedOpenShowsNoWindow();
+    void olderVersionSavesAsNewFile();
+    void closeAsksToSave_data();
+    void closeAsksToSave();
+    void failedSaveKeepsDocumentOpen();
+    void scriptFileRoundTripsByteForByte_data();
+    void scriptFileRoundTripsByteForByte();
+    void editedScriptKeepsLineEnds();
+    void characterOutsideCodePageIsRefused();
+    void menuBarFollowsActiveDocument();
+    void commandsRouteToActiveView();
+    void recentFilesKeepEight();
+};
+
+void TestDocuments::templatesInOrder()
+{
+    DesktopFixture fixture;
+    CMainFrame frame;
+    QStringList names;
+    for (const auto& docTemplate : frame.documents().templates())
+        names << docTemplate->typeName();
+    QCOMPARE(names, (QStringList { "Investigator", "Handout", "SheetScript", "HandoutScript", "Script" }));
+    const CMultiFileMultiDocTemplate& investigator = *frame.documents().templates().front();
+    QCOMPARE(investigator.field(CMultiFileMultiDocTemplate::NewFileName), QString("Zhaldor Investigator"));
+    QCOMPARE(investigator.filter(), QString("Zhaldor Investigators (*.inv)"));
+    QCOMPARE(investigator.extension(), QString(".inv"));
+    QCOMPARE(investigator.field(CMultiFileMultiDocTemplate::RegistryTypeId), QString("Zhaldor.Investigator"));
+}
+
+void TestDocuments::templatesFoundByTypeName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("investigator") << "investigator"
+                                  << "a.INV"
+                                  << "Investigator";
+    QTest::newRow("handout") << "HANDOUT"
+                             << "b.zho"
+                             << "Handout";
+    QTest::newRow("sheet script") << "SheetScript"
+                                  << "c.vis"
+                                  << "SheetScript";
+    QTest::newRow("handout script") << "handoutscript"
+                                    << "d.Vhs"
+                                    << "HandoutScript";
+    QTest::newRow("script") << "script"
+                            << "e.vsc"
+                            << "Script";
+    QTest::newRow("unknown") << "Sheet"
+                             << "f.txt"
+                             << "";
+}
+
+void TestDocuments::templatesFoundByTypeName()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, file);
+    QFETCH(QString, expected);
+    DesktopFixture fixture;
+    CMainFrame frame;
+    CMultiFileMultiDocTemplate* byName = frame.documents().findTemplate(name);
+    CMultiFileMultiDocTemplate* byFile = frame.documents().templateForFile(file);
+    QCOMPARE(byName ? byName->typeName() : QString(), expected);
+    QCOMPARE(byFile ? byFile->typeName() : QString(), expected);
+}
+
+void TestDocuments::openShowsOneWindowPerFile()
+{
+    DesktopFixture fixture;
+    CMainFrame frame;
+    const QString file = fixture.copy(dataFile("examples/detective_1890.inv"));
+    Document* first = frame.documents().openDocumentFile(file);
+    QVERIFY(first);
+    QCOMPARE(first->title(), QString("detective_1890.inv"));
+    QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+    QVERIFY(frame.mdiArea()->subWindowList().front()->isMaximized());
+    QCOMPARE(frame.documents().openDocumentFile(file), first);
+    QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+    QVERIFY(fixture.ui.boxes.empty());
+    QCOMPARE(frame.windowTitle(), QString("Vorpane - detective_1890.inv[*]"));
+}
+
+void TestDocuments::failedOpenShowsNoWindow_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty investigator") << QByteArray() << "a.inv"
+                                        << "File is empty";
+    QTest::newRow("bad header") << QByteArray("NOT AN INVESTIGATOR") << "b.inv"
+                                << "Unknown file format: unknown file header";
+    QTest::newRow("empty handout") << QByteArray() << "c.zho"
+                                   << "File is empty";
+    QTest::newRow("unknown type") << QByteArray("hello") << "d.txt"
+                                  << "Vorpane no reconoce el tipo del archivo ";
+}
+
+void TestDocuments::failedOpenShowsNoWindow()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    DesktopFixture fixture;
+    CMainFrame frame;
+    writeAll(fixture.path(name), bytes);
+    QVERIFY(!frame.documents().openDocumentFile(fixture.path(name)));
+    QCOMPARE(frame.mdiArea()->subWindowList().size(), 0);
+    QVERIFY(frame.documents().documents().isEmpty());
+    QVERIFY(!fixture.ui.boxes.empty());
+    QVERIFY2(
+        fromCp1252(fixture.ui.boxes.front().text).startsWith(message), fixture.ui.boxes.front().text.c_str());
+}
+
+void TestDocuments::olderVersionSavesAsNewFile()
+{
+    DesktopFixture fixture;
+    CMainFrame frame;
+    auto* original = static_cast<CInvestigatorDoc*>(
+        frame.documents().openDocumentFile(fixture.copy(dataFile("examples/medica_1890.inv"))));
+    QVERIFY(original);
+    const QString older = fixture.path("medica_20.inv");
+    QVERIFY(LegacyFile::exportFile(older.toStdString(), original->investigator(), 2));
+    const QByteArray olderBytes = readAll(older);
+
+    Document* document = frame.documents().openDocumentFile(older);
+    QVERIFY(document);
+    QVERIFY(!document->canSaveInPlace());
+    const QString saved = fixture.path("medica_nueva.inv");
+    fixture.dialogs.saveNames.push_back(saved);
+    frame.execute(cmd::Save);
+    QCOMPARE(fixture.dialogs.proposedNames.last(), older);
+    QCOMPARE(readAll(older), olderBytes);
+    QVERIFY(readAll(saved).startsWith("INV\r\n"));
+    QCOMPARE(document->path(), saved);
+    QVERIFY(document->canSaveInPlace());
+}
+
+void TestDocuments::closeAsksToSave_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("yes") << int(MsgResult::Yes) << true << true;
+    QTest::newRow("no") << int(MsgResult::No) << true << false;
+    QTest::newRow("cancel") << int(MsgResult::Cancel) << false << false;
+}
+
+void TestDocuments::closeAsksToSave()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, closed);
+    QFETCH(bool, saved);
+    DesktopFixture fixture;
+    CMainFrame frame;
+    const QString file = fixture.copy(dataFile("examples/detective_1890.inv"));
+    auto* document = static_cast<CInvestigatorDoc*>(frame.documents().openDocumentFile(file));
+    QVERIFY(document);
+    document->model().change([](Investigator& inv) { inv.Name = "Otro nombre"; });
+    QVERIFY(document->isModified());
+
+    fixture.ui.answers.push_back(MsgResult(answer));
+    QCOMPARE(frame.close(), closed);
+    QCOMPARE(fixture.ui.boxes.size(), size_t(1));
+    QCOMPARE(fixture.ui.boxes.front().buttons, MsgButtons::YesNoCancel);
+    QCOMPARE(fromCp1252(fixture.ui.boxes.front().text),
+        QString("¿Desea guardar los cambios en detective_1890.inv?"));
+    QCOMPARE(readAll(file).contains("Otro nombre"), saved);
+    if (!closed) {
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+        QVERIFY(document->isModified());
+    }
+}
+
+void TestDocuments::failedSaveKeepsDocumentOpen()
+{
+    DesktopFixture fixture;
+    CMainFrame frame;
+    Document* document = frame.documents().newDocument("Script", " N. Script");
+    QVERIFY(document);
+    static_cast<CScriptEditDoc*>(document)->textDocument()->setPlainText("output.write(1);");
+    QVERIFY(document->isModified());
+    // A folder that does not exist cannot take the file.
+    fixture.dialogs.saveNames.push_back(fixture.path("missing/folder/x.vsc"));
+    fixture.ui.answers.push_back(MsgResult::Yes);
+    QVERIFY(!frame.documents().closeDocument(*document));
+    QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+    QVERIFY(document->isModified());
+    QCOMPARE(fixture.ui.boxes.size(), size_t(2)); // the question, then the failure
+    QCOMPARE(fixture.ui.boxes.back().icon, MsgIcon::Error);
+}
+
+void TestDocuments::scriptFileRoundTripsByteForByte_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("crlf") << QByteArray("var a = 1;\r\noutput.write(a);\r\n");
+    QTest::newRow("lf only") << QByteArray("var a = 1;\noutput.write(a);\n");
+    QTest::newRow("mixed and lone cr") << QByteArray("a\r\nb\nc\rd");
+    QTest::newRow("high bytes") << QByteArray("// \xe9\xf1\x80\x81\x8d\x8f\x90\x9d\xff\r\n");
+    QTest::newRow("no line end") << QByteArray("output.show();");
+}
+
+void TestDocuments::scriptFileRoundTripsByteForByte()
+{
+    QFETCH(QByteArray, bytes);
+    DesktopFixture fixture;
+    CMainFrame frame;
+    const QString file = fixture.path("s.vsc");
+    writeAll(file, bytes);
+    Document* document = frame.documents().openDocumentFile(file);
+    QVERIFY(document);
+    QVERIFY(!document->isModified());
+    QVERIFY(frame.documents().saveDocument(*document));
+    QCOMPARE(readAll(file), bytes);
+}
+
+void TestDocuments::editedScriptKeepsLineEnds()
+{
+    DesktopFixture fixture;
+    CMainFrame frame;
+    const QString file = fixture.path("s.vsc");
+    writeAll(file, "var a = 1;\r\n\xe9\r\n");
+    Document* document = frame.documents().openDocumentFile(file);
+    QVERIFY(document);
+    auto* view = qobject_cast<CScriptEditView*>(frame.activeView());
+    QVERIFY(view);
+    view->editor()->moveCursor(QTextCursor::End);
+    view->editor()->insertPlainText("x\ny");
+    QVERIFY(document->isModified());
+    QVERIFY(frame.documents().saveDocument(*document));
+    QCOMPARE(readAll(file), QByteArray("var a = 1;\r\n\xe9\r\nx\r\ny"));
+    QVERIFY(!document->isModified());
+}
+
+void TestDocuments::characterOutsideCodePageIsRefused()
+{
+    DesktopFixture fixture;
+    CMainFrame frame;
+    const QString file = fixture.path("s.vsc");
+    writeAll(file, "a\r\n");
+    Document* document = frame.documents().openDocumentFile(file);
+    auto* view = qobject_cast<CScriptEditView*>(frame.activeView());
+    QVERIFY(view);
+    view->editor()->moveCursor(QTextCursor::End);
+    view->editor()->insertPlainText(QString::fromUtf8("\xe2\x88\x9a")); // a square root sign
+    QVERIFY(!frame.documents().saveDocument(*document));
+    QVERIFY(document->isModified());
+    QCOMPARE(readAll(file), QByteArray("a\r\n"));
+    QCOMPARE(fixture.ui.boxes.size(), size_t(1));
+    // The box names the character even though the box's own text cannot hold it.
+    QVERIFY(fromCp1252(fixture.ui.boxes.front().text).contains("Windows-1252"));
+}
+
+void TestDocuments::menuBarFollowsActiveDocument()
+{
+    DesktopFixture fixture;
+    CMainFrame frame;
+    QCOMPARE(frame.menuKind(), MenuKind::NoDocument);
+    QCOMPARE(menuTitles(frame), (QStringList { "&Archivo", "&Ver", "Ay&uda" }));
+    frame.documents().newDocument("SheetScript");
+    QCOMPARE(frame.menuKind(), MenuKind::Script);
+    QVERIFY(menuTitles(frame).contains("&Script"));
+    frame.documents().openDocumentFile(fixture.copy(dataFile("carta.zho")));
+    QCOMPARE(frame.menuKind(), MenuKind::Handout);
+    frame.documents().closeAll();
+    qApp->processEvents();
+    QCOMPARE(frame.menuKind(), MenuKind::NoDocument);
+    QCOMPARE(frame.windowTitle(), QString("Vorpane"));
+}
+
+void TestDocuments::commandsRouteToActiveView()
+{
+    DesktopFixture fixture;
+    CMainFrame frame;
+    QVERIFY(!frame.action(cmd::Save)->isEnabled());
+    frame.documents().newDocument("Script", " N. Script");
+    auto* view = qobject_cast<CScriptEditView*>(frame.activeView());
+    QVERIFY(view);
+    view->editor()->insertPlainText("abc");
+    frame.updateCommandStates();
+    QVERIFY(frame.action(cmd::Save)->isEnabled());
+    QVERIFY(frame.action(cmd::Undo)->isEnabled());
+    frame.execute(cmd::Undo);
+    QCOMPARE(view->editor()->toPlainText(), QString());
+    QVERIFY(!frame.action(cmd::Undo)->isEnabled());
+    // The frame's own commands answer when the view does not know them.
+    QVERIFY(!frame.action(cmd::HideOutput)->isEnabled());
+    frame.execute(cmd::OutputBar);
+    QVERIFY(frame.outputBar()->isVisibleTo(&frame));
+    QVERIFY(frame.action(cmd::OutputBar)->isChecked());
+    frame.execute(cmd::HideOutput);
+    QVERIFY(!frame.outputBar()->isVisibleTo(&frame));
+}
+
+void TestDocuments::recentFilesKeepEight()
+{
+    DesktopFixture fixture;
+    CMainFrame frame;
+    DocumentManager& documents = frame.documents();
+    for (int i = 0; i < 10; ++i)
+        documents.addRecentFile(fixture.path(QString("f%1.inv").arg(i)));
+    const QStringList files = documents.recentFiles();
+    QCOMPARE(files.size(), 8);
+    QCOMPARE(files.front(), fixture.path("f9.inv"));
+    QCOMPARE(files.back(), fixture.path("f2.inv"));
+    documents.addRecentFile(fixture.path("f5.inv"));
+    QCOMPARE(documents.recentFiles().front(), fixture.path("f5.inv"));
+    QCOMPARE(documents.recentFiles().size(), 8);
+}
+
+QTEST_MAIN(TestDocuments)
+#include "test_documents.moc"

@@ -1,0 +1,97 @@
+#include "desktop_fixture.h"
+
+#include "platform/profile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace vorpane::test {
+
+namespace {
+
+template <typename T> T take(std::deque<T>& answers, T otherwise = {})
+{
+    if (answers.empty())
+        return otherwise;
+    T answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+}
+
+} // namespace
+
+QStringList ScriptedDialogs::openFileNames(
+    QWidget*, const QString& caption, const QString& directory, const QString&)
+{
+    captions << caption;
+    proposedNames << directory;
+    return take(openFiles);
+}
+
+QString ScriptedDialogs::openFileName(
+    QWidget*, const QString& caption, const QString& proposed, const QString&)
+{
+    captions << caption;
+    proposedNames << proposed;
+    const QStringList files = take(openFiles);
+    return files.isEmpty() ? QString() : files.constFirst();
+}
+
+QString ScriptedDialogs::saveFileName(
+    QWidget*, const QString& caption, const QString& proposed, const QString&, const QString&)
+{
+    captions << caption;
+    proposedNames << proposed;
+    return take(saveNames);
+}
+
+std::optional<QFont> ScriptedDialogs::chooseFont(QWidget*, const QFont&, QFontDialog::FontDialogOptions)
+{
+    captions << QStringLiteral("font");
+    return take(fonts);
+}
+
+std::optional<QColor> ScriptedDialogs::chooseColour(QWidget*, const QColor&)
+{
+    captions << QStringLiteral("colour");
+    return take(colours);
+}
+
+bool ScriptedDialogs::openUrl(const QUrl& url)
+{
+    openedUrls << url;
+    return urlsOpen;
+}
+
+DesktopFixture::DesktopFixture()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    setProfilePath(path(QStringLiteral("settings.ini")).toStdString());
+    installUi(&ui);
+    installDialogs(&dialogs);
+}
+
+DesktopFixture::~DesktopFixture()
+{
+    installDialogs(nullptr);
+    installUi(nullptr);
+    setProfilePath({});
+}
+
+QString DesktopFixture::copy(const QString& source, const QString& name) const
+{
+    const QString target = path(name.isEmpty() ? QFileInfo(source).fileName() : name);
+    QFile::remove(target);
+    QFile::copy(source, target);
+    QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    return target;
+}
+
+QString dataFile(const QString& name)
+{
+    return QDir(qEnvironmentVariable("VORPANE_SOURCE_DIR")).filePath(QStringLiteral("data/") + name);
+}
+
+} // namespace vorpane::test

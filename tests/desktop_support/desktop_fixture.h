@@ -1,0 +1,66 @@
+#pragma once
+// The desktop tests' world: a profile in a temporary file, the recording Ui and scripted standard
+// dialogs installed for the fixture's life and removed on every exit, so that no test waits on a
+// real dialog or touches the user's settings.
+
+#include "app/desktop_dialogs.h"
+#include "platform/recording_ui.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <deque>
+#include <optional>
+
+namespace vorpane::test {
+
+// Standard dialogs answered from presets; every call is recorded.
+class ScriptedDialogs final : public DesktopDialogs {
+public:
+    // Answers in order; an empty queue answers Cancel.
+    std::deque<QStringList> openFiles;
+    std::deque<QString> saveNames;
+    std::deque<std::optional<QFont>> fonts;
+    std::deque<std::optional<QColor>> colours;
+    bool urlsOpen = true; // whether openUrl() succeeds
+
+    QStringList captions; // of every dialog asked for, in order
+    QStringList proposedNames; // of the open and save dialogs
+    QList<QUrl> openedUrls;
+    int beeps = 0;
+
+    QStringList openFileNames(
+        QWidget*, const QString& caption, const QString& directory, const QString& filter) override;
+    QString openFileName(
+        QWidget*, const QString& caption, const QString& proposed, const QString& filter) override;
+    QString saveFileName(QWidget*, const QString& caption, const QString& proposed, const QString& filter,
+        const QString& defaultSuffix) override;
+    std::optional<QFont> chooseFont(QWidget*, const QFont& initial, QFontDialog::FontDialogOptions) override;
+    std::optional<QColor> chooseColour(QWidget*, const QColor& initial) override;
+    bool openUrl(const QUrl& url) override;
+    void beep() override { ++beeps; }
+};
+
+class DesktopFixture {
+public:
+    DesktopFixture();
+    ~DesktopFixture();
+    DesktopFixture(const DesktopFixture&) = delete;
+    DesktopFixture& operator=(const DesktopFixture&) = delete;
+
+    RecordingUi ui;
+    ScriptedDialogs dialogs;
+
+    // A path inside the fixture's temporary folder.
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    // Copies a file into the temporary folder; returns its new path.
+    QString copy(const QString& source, const QString& name = {}) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// The data folder of the build (the program folder) and the source tree.
+QString dataFile(const QString& name);
+
+} // namespace vorpane::test
