@@ -56,6 +56,8 @@ inline constexpr const char* SaveAs = "file.saveAs";
 inline constexpr const char* Print = "file.print";
 inline constexpr const char* PrintPreview = "file.printPreview";
 inline constexpr const char* PrintSetup = "file.printSetup";
+// Prints on the default printer without the print dialog (the command line's --print).
+inline constexpr const char* PrintDirect = "file.printDirect";
 inline constexpr const char* Exit = "file.exit";
 inline constexpr const char* Undo = "edit.undo";
 inline constexpr const char* Redo = "edit.redo";
