@@ -13,7 +13,8 @@
 #include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "platform/ui_services.h"
-#include "views/script_sheet_view.h"
+#include "views/handout_view.h"
+#include "views/investigator_view.h"
 #include "wizard/new_investigator_wizard.h"
 
 #include <QFile>
@@ -172,6 +173,21 @@ Document* DocumentManager::newDocument(const QString& typeName, const QString& t
     return document;
 }
 
+Document* DocumentManager::newHandout(const std::string& scriptName)
+{
+    CMultiFileMultiDocTemplate* docTemplate = findTemplate(QStringLiteral("Handout"));
+    if (!docTemplate)
+        return nullptr;
+    std::unique_ptr<Document> created = docTemplate->createDocument();
+    auto& document = static_cast<CHandoutDoc&>(*created);
+    // The view reads the template at its first display.
+    document.model().handout().templateName = scriptName;
+    adopt(std::move(created));
+    createFrame(document);
+    document.setTitle(QStringLiteral("New ") + fromCp1252(scriptName));
+    return &document;
+}
+
 Document* DocumentManager::createInvestigator(const std::string& ruleFile, int era, bool withWizard)
 {
     CMultiFileMultiDocTemplate* docTemplate = findTemplate(QStringLiteral("Investigator"));
@@ -239,6 +255,7 @@ bool DocumentManager::saveDocument(Document& document)
     if (!document.saveDocument(document.path()))
         return false;
     addRecentFile(document.path());
+    announceSaved(document);
     return true;
 }
 
@@ -254,7 +271,16 @@ bool DocumentManager::saveDocumentAs(Document& document)
     if (!document.saveDocument(path))
         return false;
     addRecentFile(document.path());
+    announceSaved(document);
     return true;
+}
+
+void DocumentManager::announceSaved(const Document& saved)
+{
+    for (const auto& document : m_documents) {
+        for (DocumentView* view : document->views())
+            view->scriptFileSaved(saved.path());
+    }
 }
 
 bool DocumentManager::saveModified(Document& document)

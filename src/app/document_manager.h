@@ -44,6 +44,9 @@ public:
     // A new, empty document of the type in a new window, with the title given (the type's
     // new-file name when empty). Null when the type is unknown.
     Document* newDocument(const QString& typeName, const QString& title = {});
+    // A new handout laid out by the handout script of that name (no folder, no extension), titled
+    // "New " and the name.
+    Document* newHandout(const std::string& scriptName);
     // An investigator from the rule file and era, with the wizard or rolled at once. Null when
     // the rule file does not load or the wizard was cancelled.
     Document* createInvestigator(const std::string& ruleFile, int era, bool withWizard);
@@ -77,6 +80,8 @@ private:
     // Makes the window of a new document, shows it maximised and runs the initial update.
     CChildFrame* createFrame(Document& document);
     Document* adopt(std::unique_ptr<Document> document);
+    // Every view hears of a saved file (sheet views run a script that was saved again).
+    void announceSaved(const Document& saved);
     void writeRecentFiles(const QStringList& files);
 
     QMdiArea* m_area;
