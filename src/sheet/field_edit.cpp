@@ -102,8 +102,19 @@ std::string storedEditText(std::string_view edited, bool multiline)
 
 std::vector<std::string> sortedSuggestions(std::vector<std::string> entries)
 {
-    std::stable_sort(entries.begin(), entries.end(),
-        [](const std::string& a, const std::string& b) { return foldedCopy(a) < foldedCopy(b); });
+    // Letters sort with their accented forms ("Álamo" before "Barco"), case ignored.
+    std::vector<std::pair<QString, std::string>> keyed;
+    keyed.reserve(entries.size());
+    for (std::string& entry : entries) {
+        QString key = fromCp1252(entry).normalized(QString::NormalizationForm_D);
+        key.removeIf([](QChar c) { return c.category() == QChar::Mark_NonSpacing; });
+        keyed.emplace_back(key.toCaseFolded(), std::move(entry));
+    }
+    std::stable_sort(
+        keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    entries.clear();
+    for (auto& [key, entry] : keyed)
+        entries.push_back(std::move(entry));
     return entries;
 }
 

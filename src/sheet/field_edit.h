@@ -49,7 +49,7 @@ FieldEditSpec fieldEditSpec(const PlacedField& placement, const UserTextLook& lo
 std::string storedEditText(std::string_view edited, bool multiline);
 
 // The suggestions of an option list in the order the list shows them: sorted without regard to
-// case (Windows-1252 letters fold, accented ones too).
+// case or accents.
 std::vector<std::string> sortedSuggestions(std::vector<std::string> entries);
 // The entry equal to the text, or -1.
 int exactSuggestion(const std::vector<std::string>& suggestions, std::string_view text);
