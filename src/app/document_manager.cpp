@@ -227,7 +227,8 @@ CChildFrame* DocumentManager::createFrame(Document& document)
 {
     DocumentView* view = document.docTemplate().createView(document);
     auto* frame = new CChildFrame(*this, view);
-    connect(frame, &QObject::destroyed, this, [this, doc = &document] {
+    // The view's destruction, not the frame's: a frame announces it before its view is gone.
+    connect(view, &QObject::destroyed, this, [this, doc = &document] {
         if (!doc->views().isEmpty())
             return;
         for (auto it = m_documents.begin(); it != m_documents.end(); ++it) {

@@ -50,10 +50,12 @@ CScriptSheetView::CScriptSheetView(
     box->addWidget(m_canvas);
     setFocusProxy(m_canvas);
     m_canvas->setPageSize(m_layout.pageWidth(), m_layout.pageHeight());
-    m_canvas->setRenderer([this](double dpi) {
+    m_canvas->setRenderer([this](QPainter& painter) {
         if (m_running)
-            return QImage();
-        return renderSheet(m_layout, dpi, UserTextLook::fromProfile(), m_pictures.get());
+            return false;
+        SheetPainter sheetPainter(painter, m_layout, UserTextLook::fromProfile(), m_pictures.get());
+        sheetPainter.replay();
+        return true;
     });
     m_canvas->viewport()->installEventFilter(this);
     m_canvas->installEventFilter(this);

@@ -221,7 +221,7 @@ void SheetCanvas::renderQueued()
     viewport()->update();
 }
 
-const QPixmap& SheetCanvas::page()
+const QImage& SheetCanvas::page()
 {
     if ((!m_stale && !m_page.isNull()) || !m_renderer)
         return m_page;
@@ -231,13 +231,30 @@ const QPixmap& SheetCanvas::page()
     const double pixels = (m_pageWidth * dpi / kUnitsPerInch) * (m_pageHeight * dpi / kUnitsPerInch);
     if (pixels > kMaxPagePixels)
         dpi *= std::sqrt(kMaxPagePixels / pixels);
-    // A renderer that cannot paint now (a script is running) leaves the last picture shown.
-    const QImage image = m_renderer(dpi);
+    const QSize size(std::max(1, int(std::ceil(m_pageWidth * dpi / kUnitsPerInch))),
+        std::max(1, int(std::ceil(m_pageHeight * dpi / kUnitsPerInch))));
+    // The picture shown stays as it is until the new one is finished.
+    QImage image = m_page.size() == size && m_stale ? std::move(m_page) : QImage(size, QImage::Format_RGB32);
     if (image.isNull())
         return m_page;
+    image.setDevicePixelRatio(1);
+    image.fill(Qt::white);
+    bool painted = false;
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::TextAntialiasing, true);
+        painter.setWorldTransform(sheetToDevice(dpi, dpi));
+        painted = m_renderer(painter);
+    }
+    if (!painted) {
+        // A renderer that cannot paint now (a script is running) leaves the last picture shown.
+        if (m_page.isNull() && image.size() == size)
+            m_page = std::move(image);
+        return m_page;
+    }
+    image.setDevicePixelRatio(dpi / screenDpi);
+    m_page = std::move(image);
     m_stale = false;
-    m_page = QPixmap::fromImage(image);
-    m_page.setDevicePixelRatio(dpi / screenDpi);
     m_renderedRatio = ratio;
     return m_page;
 }
@@ -251,13 +268,13 @@ void SheetCanvas::paintEvent(QPaintEvent* event)
         origin.toPoint(), QSize(int(std::ceil(size.width())), int(std::ceil(size.height()))));
     if (!qFuzzyCompare(m_renderedRatio, devicePixelRatioF()) && !m_stale)
         dropPage(); // the window moved to a screen of another density
-    const QPixmap& picture = m_page;
-    if (picture.isNull()) {
+    if (m_page.isNull()) {
         painter.fillRect(pageRect, Qt::white);
+    } else if (qFuzzyCompare(m_page.devicePixelRatio(), devicePixelRatioF())) {
+        painter.drawImage(origin, m_page);
     } else {
-        if (!qFuzzyCompare(picture.devicePixelRatio(), devicePixelRatioF()))
-            painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawPixmap(QRectF(origin, size), picture, QRectF(picture.rect()));
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(origin, size), m_page, QRectF(m_page.rect()));
     }
     const QRegion outside = QRegion(event->rect()) - QRegion(pageRect);
     for (const QRect& rect : outside)

@@ -7,7 +7,7 @@
 #include "sheet/sheet_item_types.h"
 
 #include <QAbstractScrollArea>
-#include <QPixmap>
+#include <QImage>
 #include <functional>
 
 namespace vorpane {
@@ -15,9 +15,9 @@ namespace vorpane {
 class SheetCanvas final : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    // Paints the page into a picture of the given resolution (dots per inch); a null picture
-    // when the page cannot be painted.
-    using Renderer = std::function<QImage(double dpi)>;
+    // Paints the page on a painter that maps sheet units to a white picture of the given
+    // resolution (dots per inch); false when the page cannot be painted now.
+    using Renderer = std::function<bool(QPainter& painter)>;
 
     static constexpr int kMinZoom = 50;
     static constexpr int kMaxZoom = 400;
@@ -60,7 +60,7 @@ public:
     void dropPage();
     bool hasPage() const { return !m_stale && !m_page.isNull(); }
     // The picture of the page, rendered now when it is out of date. Never from a paint event.
-    const QPixmap& page();
+    const QImage& page();
 
 signals:
     // Before the page moves under the pointer (scrolling, zooming): editing ends first.
@@ -90,7 +90,7 @@ private:
     int m_zoom = 100;
     bool m_fitWidth = false;
     int m_wheelAngle = 0;
-    QPixmap m_page;
+    QImage m_page; // reused from one rendering to the next when its size stays
     bool m_stale = true; // m_page shows an earlier state of the page
     bool m_renderQueued = false;
     double m_renderedRatio = 1;

@@ -213,6 +213,7 @@ private slots:
     void exportPdfKeepsOldFileOnFailure();
     void newHandoutTitleAndSave();
     void savedScriptRunsAgain();
+    void closedInvestigatorOpensAgain();
 };
 
 // --- Clicks -------------------------------------------------------------------------------------
@@ -624,12 +625,12 @@ void TestSheetViews::handoutUndoRedrawsPage()
         QTest::keyClick(editWidget(view), Qt::Key_Return);
     }
     QTRY_VERIFY(view->canvas()->hasPage());
-    const QImage before = view->canvas()->page().toImage();
+    const QImage before = view->canvas()->page().copy();
     window.frame.execute(cmd::Undo);
     QCOMPARE(handoutText(view, 0), std::string("uno"));
     // The page shows it at once: the script ran again and the page was painted anew.
     QVERIFY(view->canvas()->hasPage());
-    QVERIFY(view->canvas()->page().toImage() != before);
+    QVERIFY(view->canvas()->page() != before);
     window.frame.execute(cmd::Redo);
     QCOMPARE(handoutText(view, 0), std::string("dos"));
 }
@@ -867,6 +868,19 @@ void TestSheetViews::savedScriptRunsAgain()
     QCOMPARE(view->layout().placed().size(), size_t(4));
     view->scriptFileSaved(folder.path("prueba.vhs"));
     QCOMPARE(view->layout().placed().size(), size_t(5));
+}
+
+void TestSheetViews::closedInvestigatorOpensAgain()
+{
+    DesktopFixture fixture;
+    Window window;
+    CInvestigatorView* view = openInvestigator(window, fixture);
+    QVERIFY(view);
+    window.frame.execute(cmd::Close);
+    QTRY_VERIFY(window.frame.documents().documents().isEmpty());
+    view = openInvestigator(window, fixture);
+    QVERIFY(view);
+    QVERIFY(view->canvas()->hasPage());
 }
 
 QTEST_MAIN(TestSheetViews)
