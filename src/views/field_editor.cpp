@@ -565,8 +565,11 @@ void FieldEditor::showSuggestions(const std::string& optionListName, const std::
     if (!entries || entries->empty())
         return;
     m_suggestions = sortedSuggestions(*entries);
-    for (const std::string& entry : m_suggestions)
-        m_list->addItem(fromCp1252(entry));
+    for (const std::string& entry : m_suggestions) {
+        // The list is narrow; a long entry shows whole in its tip.
+        auto* item = new QListWidgetItem(fromCp1252(entry), m_list);
+        item->setToolTip(item->text());
+    }
     const int exact = exactSuggestion(m_suggestions, text);
     if (exact >= 0) {
         m_list->setCurrentRow(exact);

@@ -23,6 +23,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QDockWidget>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -214,6 +215,8 @@ private slots:
     void newHandoutTitleAndSave();
     void savedScriptRunsAgain();
     void closedInvestigatorOpensAgain();
+    void escapeBelongsToTheEditor();
+    void saveProposesTheInvestigatorsName();
 };
 
 // --- Clicks -------------------------------------------------------------------------------------
@@ -881,6 +884,42 @@ void TestSheetViews::closedInvestigatorOpensAgain()
     view = openInvestigator(window, fixture);
     QVERIFY(view);
     QVERIFY(view->canvas()->hasPage());
+}
+
+void TestSheetViews::escapeBelongsToTheEditor()
+{
+    DesktopFixture fixture;
+    ScriptFolder folder(fixture, { { "prueba.vhs", kGrid } });
+    Window window;
+    CHandoutView* view = newHandout(window, "prueba");
+    window.frame.showOutputBar(true);
+    window.frame.updateCommandStates();
+    QVERIFY(window.frame.action(cmd::HideOutput)->isEnabled());
+    clickPlacement(view, Text0);
+    QTest::keyClicks(editWidget(view), "nada");
+    QTest::keyClick(editWidget(view), Qt::Key_Escape);
+    QVERIFY(!view->isEditing());
+    QVERIFY(window.frame.outputBar()->isVisibleTo(&window.frame));
+    QVERIFY(handoutText(view, 0).empty());
+}
+
+void TestSheetViews::saveProposesTheInvestigatorsName()
+{
+    DesktopFixture fixture;
+    Window window;
+    auto* document = static_cast<CInvestigatorDoc*>(
+        window.frame.documents().createInvestigator("default.rul", 1, false));
+    QVERIFY(document);
+    document->model().change([](Investigator& inv) { inv.Name = cp1252("Íñigo/Ruiz"); });
+    window.frame.execute(cmd::Save); // cancelled
+    QCOMPARE(fixture.dialogs.proposedNames.last(), QString("Íñigo_Ruiz.inv"));
+    QVERIFY(document->isModified());
+
+    // A save that fails keeps the document modified.
+    fixture.dialogs.saveNames.push_back(fixture.path("no/existe/x.inv"));
+    window.frame.execute(cmd::Save);
+    QVERIFY(document->isModified());
+    QCOMPARE(fixture.ui.boxes.back().icon, MsgIcon::Error);
 }
 
 QTEST_MAIN(TestSheetViews)
