@@ -328,12 +328,16 @@ void CScriptSheetView::refreshStyleCombo()
         combo->findText(fromCp1252(m_scriptName), Qt::MatchExactly | Qt::MatchCaseSensitive));
 }
 
-void CScriptSheetView::refreshStatusPanes() { clearStatusPanes(); }
+void CScriptSheetView::refreshStatusPanes()
+{
+    if (isActiveView())
+        clearStatusPanes();
+}
 
 void CScriptSheetView::clearStatusPanes()
 {
     CMainFrame* frame = CMainFrame::instance();
-    if (!frame || !isActiveView())
+    if (!frame)
         return;
     frame->setPaneText(CMainFrame::Pane::SkillPoints, {});
     frame->setPaneText(CMainFrame::Pane::Points, {});

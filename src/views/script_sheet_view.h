@@ -73,7 +73,8 @@ protected:
     virtual void recordScriptName(const std::string& name);
     // The status-bar panes while this view is active: filled (investigators) or emptied.
     virtual void refreshStatusPanes();
-    virtual void clearStatusPanes();
+    // Empties them (when the view stops being the active one).
+    void clearStatusPanes();
     // The picture field's file dialog, with the current value proposed.
     virtual QString choosePicture(const std::string& current);
 

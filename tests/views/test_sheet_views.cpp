@@ -716,8 +716,12 @@ void TestSheetViews::displayOptionCommands()
     QVERIFY(!displayOptions().allPercent);
     QCOMPARE(Profile::readInt("Sheet", "AllPercent", 1), 0);
     QVERIFY(window.frame.action(cmd::TrimSkills)->isChecked());
-    // The status bar shows the investigator's skill points.
+    // The status bar shows the investigator's skill points while its window is the active one.
     QVERIFY(window.frame.paneText(CMainFrame::Pane::SkillPoints).startsWith("Skill: "));
+    QVERIFY(window.frame.paneText(CMainFrame::Pane::Points).endsWith(" Points"));
+    window.frame.documents().newDocument("Script", " N. Script");
+    QVERIFY(window.frame.paneText(CMainFrame::Pane::SkillPoints).isEmpty());
+    QVERIFY(window.frame.paneText(CMainFrame::Pane::Points).isEmpty());
 }
 
 void TestSheetViews::zoomCommandsAndMemory()
