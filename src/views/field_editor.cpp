@@ -13,14 +13,17 @@
 #include "views/sheet_canvas.h"
 #include "views/view_settings.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QTextBlock>
+#include <QTextEdit>
+#include <QTextFrame>
+#include <QTextLayout>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QValidator>
@@ -40,6 +43,10 @@ constexpr int kRaisedTop = 16;
 // page draws it.
 constexpr int kLineEditHorizontalMargin = 2;
 constexpr int kLineEditVerticalMargin = 1;
+
+// Letters of every width, to compare the advances of two sizes of one font.
+const QString kSpacingSample
+    = QStringLiteral("abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789");
 
 constexpr const char* kMultilineHintKey = "MultilineEdit";
 constexpr const char* kMultilineHint = "Puedes pulsar Shift+Enter para insertar texto en su interior.     ";
@@ -71,9 +78,9 @@ public:
 };
 
 // A multi-line edit that drops refused characters from what is pasted or dropped.
-class MultilineEdit final : public QPlainTextEdit {
+class MultilineEdit final : public QTextEdit {
 public:
-    using QPlainTextEdit::QPlainTextEdit;
+    using QTextEdit::QTextEdit;
 
 protected:
     void insertFromMimeData(const QMimeData* source) override
@@ -197,11 +204,14 @@ FieldEditor::FieldEditor(SheetLayout& layout, SheetCanvas& canvas)
     m_text->setFrameStyle(QFrame::NoFrame);
     m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_text->setLineWrapMode(QTextEdit::WidgetWidth);
+    m_text->setAcceptRichText(false);
     m_text->setTabChangesFocus(true);
     m_text->document()->setDocumentMargin(0);
+    // Advances as the page lays them out, not rounded to the screen's pixels.
+    m_text->document()->setUseDesignMetrics(true);
     m_text->hide();
-    connect(m_text, &QPlainTextEdit::textChanged, this, [this] {
+    connect(m_text, &QTextEdit::textChanged, this, [this] {
         if (m_field && m_text->document()->isModified())
             textEdited();
     });
@@ -246,6 +256,14 @@ void FieldEditor::setText(const QString& text)
 {
     if (m_multiline) {
         m_text->setPlainText(text);
+        // Lines as far apart as the page draws them (it leaves out the font's leading).
+        QTextBlockFormat lines;
+        lines.setLineHeight(m_lineHeight, QTextBlockFormat::FixedHeight);
+        lines.setAlignment(m_alignment);
+        QTextCursor all(m_text->document());
+        all.select(QTextCursor::Document);
+        all.mergeBlockFormat(lines);
+        m_text->document()->clearUndoRedoStacks();
         m_text->document()->setModified(false);
     } else {
         m_line->setText(text);
@@ -292,9 +310,16 @@ void FieldEditor::startEditing(PlacedField& placement)
     if (spec.rotated && rect.top() < 0)
         rect.moveTop(kRaisedTop);
 
-    // The field's font at the view's zoom, never turned.
+    // The field's font at the view's zoom, never turned. A small size advances its letters a
+    // little differently from the page's, which lays them out large and scales them; the spacing
+    // makes up the difference, so that the text keeps its width when the editor opens.
     QFont font = spec.font;
-    font.setPointSizeF(std::max(1.0, font.pixelSize() * m_canvas.pixelsPerUnit() * 72.0 / logicalDpiY()));
+    const double scale = m_canvas.pixelsPerUnit();
+    font.setPointSizeF(std::max(1.0, font.pixelSize() * scale * 72.0 / logicalDpiY()));
+    const double editAdvance = QFontMetricsF(font, this).horizontalAdvance(kSpacingSample);
+    if (editAdvance > 0)
+        font.setLetterSpacing(QFont::PercentageSpacing,
+            100.0 * QFontMetricsF(spec.font).horizontalAdvance(kSpacingSample) * scale / editAdvance);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Qt::white);
     colours.setColor(QPalette::Base, Qt::white);
@@ -309,9 +334,9 @@ void FieldEditor::startEditing(PlacedField& placement)
         ui().quickInfo(kMultilineHintKey, cp1252(kMultilineHint));
         m_text->setFont(font);
         m_text->document()->setDefaultFont(font);
-        QTextOption option = m_text->document()->defaultTextOption();
-        option.setAlignment(alignment);
-        m_text->document()->setDefaultTextOption(option);
+        const QFontMetricsF metrics(spec.font);
+        m_lineHeight = (metrics.ascent() + metrics.descent()) * m_canvas.pixelsPerUnit();
+        m_alignment = alignment;
     } else {
         m_line->setFont(font);
         m_line->setAlignment(alignment | Qt::AlignTop);
@@ -354,9 +379,37 @@ void FieldEditor::startEditing(PlacedField& placement)
     show();
     raise();
     edit->show();
+    if (m_multiline)
+        alignFirstBaseline(QFontMetricsF(spec.font).ascent() * scale);
     edit->setFocus(Qt::OtherFocusReason);
     if (m_focusRectangle->running())
         m_focusRectangle->raise();
+}
+
+void FieldEditor::alignFirstBaseline(double ascent)
+{
+    // Lines of a fixed height put their baseline where the toolkit likes; the first one goes
+    // where the page has it, one ascent below the field's top. The layout exists once the edit
+    // is shown.
+    QTextDocument* document = m_text->document();
+    QTextFrameFormat frame = document->rootFrame()->frameFormat();
+    frame.setTopMargin(0);
+    document->rootFrame()->setFrameFormat(frame);
+    m_text->setGeometry(contentsRect());
+    document->documentLayout()->blockBoundingRect(document->firstBlock());
+    const QTextLayout* layout = document->firstBlock().layout();
+    if (!layout || layout->lineCount() == 0)
+        return;
+    const QTextLine line = layout->lineAt(0);
+    const double shift = ascent - (layout->position().y() + line.position().y() + line.ascent());
+    if (shift > 0) {
+        frame.setTopMargin(shift);
+        document->rootFrame()->setFrameFormat(frame);
+    } else {
+        m_text->setGeometry(contentsRect().adjusted(0, int(std::lround(shift)), 0, 0));
+    }
+    document->clearUndoRedoStacks();
+    document->setModified(false);
 }
 
 bool FieldEditor::endEditing(bool commit)

@@ -14,7 +14,7 @@
 
 class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
+class QTextEdit;
 class QTimer;
 
 namespace vorpane {
@@ -87,6 +87,7 @@ private:
     void focusChanged(QWidget* old, QWidget* now);
     bool ownsWidget(const QWidget* widget) const;
     void animate(const QRect& from, const QRect& to);
+    void alignFirstBaseline(double ascent);
 
     class FocusRectangle;
 
@@ -97,7 +98,9 @@ private:
     bool m_multiline = false;
     QString m_originalText;
     QLineEdit* m_line;
-    QPlainTextEdit* m_text;
+    QTextEdit* m_text;
+    double m_lineHeight = 0; // pixels between the lines of a multi-line field
+    Qt::Alignment m_alignment = Qt::AlignLeft;
     QFrame* m_popup;
     QListWidget* m_list;
     std::vector<std::string> m_suggestions;

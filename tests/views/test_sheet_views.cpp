@@ -28,12 +28,12 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTextEdit>
 
 using namespace vorpane;
 using namespace vorpane::test;
