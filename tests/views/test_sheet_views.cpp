@@ -21,6 +21,7 @@
 #include "views/view_commands.h"
 #include "views/view_settings.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
@@ -216,6 +217,8 @@ private slots:
     void savedScriptRunsAgain();
     void closedInvestigatorOpensAgain();
     void escapeBelongsToTheEditor();
+    void failingScriptShowsErrorPageUntilRefresh();
+    void copySheetPutsThePageOnTheClipboard();
     void saveProposesTheInvestigatorsName();
 };
 
@@ -314,6 +317,8 @@ void TestSheetViews::placementWithoutHitTestPassesClicks()
     CInvestigatorView* view = openInvestigator(window, fixture);
     QVERIFY(view);
     QCOMPARE(view->scriptName(), std::string("ancla"));
+    // The script shown is kept in the document, as its own was missing.
+    QCOMPARE(view->investigatorDocument().model().sheetScript(), std::string("ancla"));
     QVERIFY(placement(view, SkillAnchor).field->hasFlag(FieldNoHitTest));
     QVERIFY(onScreen(view, SkillAnchor) == onScreen(view, SkillName));
     clickPlacement(view, SkillName);
@@ -924,6 +929,47 @@ void TestSheetViews::saveProposesTheInvestigatorsName()
     window.frame.execute(cmd::Save);
     QVERIFY(document->isModified());
     QCOMPARE(fixture.ui.boxes.back().icon, MsgIcon::Error);
+}
+
+void TestSheetViews::failingScriptShowsErrorPageUntilRefresh()
+{
+    DesktopFixture fixture;
+    ScriptFolder folder(
+        fixture, { { "roto.vhs", "sheet.sheetsize(101.6, 101.6);\nsheet.nadaquever(1);\n" } });
+    Window window;
+    CHandoutView* view = newHandout(window, "roto");
+    const auto showsError = [view] {
+        for (const auto& item : view->layout().items()) {
+            if (item->kind() == SheetItemKind::TextBox
+                && static_cast<const SheetTextBoxItem&>(*item).text == "Sheet Script Error")
+                return true;
+        }
+        return false;
+    };
+    QVERIFY(showsError());
+    QVERIFY(!fixture.ui.boxes.empty()); // the script's own error box
+    QVERIFY(view->canvas()->hasPage());
+
+    QFile script(folder.path("roto.vhs"));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write(kGrid);
+    script.close();
+    window.frame.execute(cmd::Refresh);
+    QVERIFY(!showsError());
+    QCOMPARE(view->layout().placed().size(), size_t(4));
+}
+
+void TestSheetViews::copySheetPutsThePageOnTheClipboard()
+{
+    DesktopFixture fixture;
+    ScriptFolder folder(fixture, { { "prueba.vhs", kGrid } });
+    Window window;
+    newHandout(window, "prueba");
+    QApplication::clipboard()->clear();
+    window.frame.execute(cmd::CopySheet);
+    const QImage picture = QApplication::clipboard()->image();
+    // Four inches at 150 dots per inch.
+    QCOMPARE(picture.size(), QSize(600, 600));
 }
 
 QTEST_MAIN(TestSheetViews)
