@@ -4,6 +4,7 @@
 #include "sheet/sheet_painter.h"
 #include "views/view_settings.h"
 
+#include <QCoreApplication>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -187,6 +188,7 @@ void SheetCanvas::applyZoom(int percent, QPointF anchor)
     horizontalScrollBar()->setValue(int(std::lround(fixed.x() * scale - anchor.x())));
     verticalScrollBar()->setValue(int(std::lround(-fixed.y() * scale - anchor.y())));
     page();
+    m_origin = pageOrigin();
     viewport()->update();
     saveZoom();
     emit zoomChanged(m_zoom);
@@ -286,12 +288,14 @@ void SheetCanvas::resizeEvent(QResizeEvent* event)
     QAbstractScrollArea::resizeEvent(event);
     if (m_fitWidth) {
         const int zoom = fitWidthZoom();
-        if (zoom != m_zoom) {
+        if (zoom != m_zoom)
             applyZoom(zoom, QPointF(0, 0));
-            return;
-        }
     }
     updateScrollBars();
+    // A centred page moves with the window's width.
+    if (pageOrigin() != m_origin)
+        emit aboutToMove();
+    m_origin = pageOrigin();
 }
 
 void SheetCanvas::updateScrollBars()
@@ -302,12 +306,16 @@ void SheetCanvas::updateScrollBars()
     horizontalScrollBar()->setPageStep(area.width());
     verticalScrollBar()->setRange(0, std::max(0, int(std::ceil(page.height())) - area.height()));
     verticalScrollBar()->setPageStep(area.height());
+    // The scroll bars come and go now, not later, so that the page does not move after it is
+    // shown (or under an open editor).
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     viewport()->update();
 }
 
 void SheetCanvas::scrollContentsBy(int dx, int dy)
 {
     emit aboutToMove();
+    m_origin = pageOrigin();
     viewport()->scroll(dx, dy);
 }
 

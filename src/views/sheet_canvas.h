@@ -94,6 +94,7 @@ private:
     bool m_stale = true; // m_page shows an earlier state of the page
     bool m_renderQueued = false;
     double m_renderedRatio = 1;
+    QPointF m_origin; // where the page was when the window last changed
 };
 
 } // namespace vorpane
