@@ -241,7 +241,9 @@ FieldEditor::FieldEditor(SheetLayout& layout, SheetCanvas& canvas)
 
 FieldEditor::~FieldEditor()
 {
-    // The view ends editing before it goes; a stray field is only forgotten here.
+    // The view ends editing before it goes; a stray field is only forgotten here, and the focus
+    // that moves while the widgets go is no longer heard.
+    disconnect(qApp, nullptr, this, nullptr);
     m_field = nullptr;
 }
 

@@ -29,19 +29,13 @@
 
 namespace vorpane {
 
-namespace {
-
-SheetCanvas* makeCanvas(QWidget* parent) { return new SheetCanvas(parent); }
-
-} // namespace
-
 CScriptSheetView::CScriptSheetView(
     Document& document, DocumentModel& model, const char* extension, QWidget* parent)
     : DocumentView(document, parent)
     , m_model(model)
     , m_pictures(std::make_unique<SheetPictureCache>())
     , m_extension(extension)
-    , m_canvas(makeCanvas(this))
+    , m_canvas(new SheetCanvas(this))
     , m_editor(new FieldEditor(m_layout, *m_canvas))
     , m_handCursor(sheetHandCursor())
 {
@@ -134,11 +128,7 @@ void CScriptSheetView::registerCommands()
         commitEditing();
         printSheetWithDialog(window(), m_layout, documentName());
     });
-    addCommand(cmd::PrintDirect, [this] {
-        commitEditing();
-        QPrinter& printer = sheetPrinter();
-        printTo(printer);
-    });
+    addCommand(cmd::PrintDirect, [this] { printTo(sheetPrinter()); });
     addCommand(cmd::PrintPreview, [this] {
         commitEditing();
         showSheetPrintPreview(window(), m_layout, documentName());
@@ -154,11 +144,7 @@ void CScriptSheetView::registerCommands()
         cmd::ZoomIn, [this] { zoomBy(true); }, [this] { return m_canvas->zoom() < SheetCanvas::kMaxZoom; });
     addCommandIf(
         cmd::ZoomOut, [this] { zoomBy(false); }, [this] { return m_canvas->zoom() > SheetCanvas::kMinZoom; });
-    addCommand(
-        cmd::ZoomActual, [this] { m_canvas->setZoom(100); },
-        [this] {
-            return CommandState { true, !m_canvas->fitsWidth() && m_canvas->zoom() == 100 };
-        });
+    addCommand(cmd::ZoomActual, [this] { m_canvas->setZoom(100); });
     addCommand(
         cmd::ZoomFitWidth, [this] { m_canvas->setFitWidth(!m_canvas->fitsWidth()); },
         [this] {
