@@ -2,7 +2,7 @@
 // OccupationDef: one row of a rule file's OCCUPATIONS section. Skill items are kept as written:
 // a name, a name with a "$" note ("Idioma$Francés"), or "*" for a free choice of any skill.
 
-#include "investigator/skill_def.h"
+#include "rules/skill_def.h"
 
 #include <string>
 #include <string_view>
