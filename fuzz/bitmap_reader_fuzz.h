@@ -2,8 +2,8 @@
 // The body shared by the picture-reader fuzz targets: decode arbitrary bytes under a small pixel
 // cap and touch every pixel of what came out.
 
-#include "sheet/image_bitmap.h"
-#include "sheet/image_limits.h"
+#include "image/image_bitmap.h"
+#include "image/image_limits.h"
 
 #include <cstddef>
 #include <cstdint>

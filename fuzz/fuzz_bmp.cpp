@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the BMP reader and touches every pixel of what it decoded.
 #include "bitmap_reader_fuzz.h"
-#include "sheet/bmp_reader.h"
+#include "image/bmp_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

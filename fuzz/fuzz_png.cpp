@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the PNG reader and touches every pixel of what it decoded.
 #include "bitmap_reader_fuzz.h"
-#include "sheet/png_reader.h"
+#include "image/png_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

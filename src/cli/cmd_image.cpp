@@ -4,8 +4,8 @@
 
 #include "cli/cli_command.h"
 #include "platform/cp1252.h"
-#include "sheet/emf_player.h"
-#include "sheet/image.h"
+#include "image/emf_player.h"
+#include "image/image.h"
 
 #include <QImage>
 #include <QPainter>
@@ -43,15 +43,7 @@ int runImage(const Args& args)
         return kUsage;
     }
     const std::string in = cp1252(args[0]);
-    QImage decoded;
-    const auto dot = in.find_last_of('.');
-    const std::string ext = dot == std::string::npos ? std::string() : in.substr(dot + 1);
-    if (ext.size() == 3 && (ext[0] | 0x20) == 'e' && (ext[1] | 0x20) == 'm' && (ext[2] | 0x20) == 'f') {
-        decoded = renderMetafile(in);
-    } else {
-        const Image image(in);
-        decoded = image.toQImage();
-    }
+    const QImage decoded = isMetafileName(in) ? renderMetafile(in) : Image(in).toQImage();
     if (decoded.isNull()) {
         printError("vorpane-cli: cannot load " + args[0]);
         return kFailed;

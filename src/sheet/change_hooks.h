@@ -14,7 +14,7 @@
 #include "investigator/investigator_history.h"
 #include "script/script_value.h"
 #include "sheet/handout_doc.h"
-#include "sheet/image.h"
+#include "image/image.h"
 
 #include <functional>
 #include <memory>

@@ -3,8 +3,8 @@
 #include "platform/cp1252.h"
 #include "platform/program_folder.h"
 #include "platform/ui_services.h"
-#include "sheet/emf_player.h"
-#include "sheet/image.h"
+#include "image/emf_player.h"
+#include "image/image.h"
 
 #include <QDir>
 #include <cmath>
@@ -18,12 +18,6 @@ std::string resolve(const std::string& fileName)
     if (QDir::isAbsolutePath(fromCp1252(fileName)))
         return fileName;
     return programFile(fileName);
-}
-
-bool isMetafile(const std::string& extension)
-{
-    return extension.size() == 3 && (extension[0] | 0x20) == 'e' && (extension[1] | 0x20) == 'm'
-        && (extension[2] | 0x20) == 'f';
 }
 
 class WaitCursor {
@@ -59,7 +53,7 @@ bool drawPicture(QPainter& painter, const QRectF& box, const std::string& fileNa
         return false;
     WaitCursor wait;
     const std::string path = resolve(fileName);
-    if (isMetafile(fileName.substr(dot + 1))) {
+    if (isMetafileName(fileName)) {
         ui().setStatusText("Loading metafile " + fileName + "...");
         EnhancedMetafile metafile;
         metafile.load(path);

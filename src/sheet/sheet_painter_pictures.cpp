@@ -2,9 +2,9 @@
 
 #include "platform/program_folder.h"
 #include "platform/ui_services.h"
-#include "sheet/emf_player.h"
-#include "sheet/image.h"
-#include "sheet/image_bitmap.h"
+#include "image/emf_player.h"
+#include "image/image.h"
+#include "image/image_bitmap.h"
 #include "sheet/sheet_painter.h"
 
 #include <QDateTime>

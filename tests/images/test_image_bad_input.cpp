@@ -2,13 +2,13 @@
 // crashes, and never allocates past the caps.
 #include "image_builders.h"
 #include "platform/recording_ui.h"
-#include "sheet/bmp_reader.h"
-#include "sheet/emf_player.h"
-#include "sheet/gif_decoder.h"
-#include "sheet/image.h"
-#include "sheet/image_limits.h"
-#include "sheet/jpeg_reader.h"
-#include "sheet/png_reader.h"
+#include "image/bmp_reader.h"
+#include "image/emf_player.h"
+#include "image/gif_decoder.h"
+#include "image/image.h"
+#include "image/image_limits.h"
+#include "image/jpeg_reader.h"
+#include "image/png_reader.h"
 
 #include <QTest>
 #include <functional>

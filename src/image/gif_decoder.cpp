@@ -1,7 +1,7 @@
-#include "sheet/gif_decoder.h"
+#include "image/gif_decoder.h"
 
-#include "sheet/image_byte_reader.h"
-#include "sheet/image_limits.h"
+#include "image/image_byte_reader.h"
+#include "image/image_limits.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
-#include "sheet/image_bitmap.h"
+#include "image/image_bitmap.h"
 
-#include "sheet/image_limits.h"
+#include "image/image_limits.h"
 
 #include <QPainter>
 #include <array>

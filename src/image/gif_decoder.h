@@ -3,7 +3,7 @@
 // extension's transparent index, LZW with interlacing. The last image of the file wins. A file
 // with a valid header decodes successfully even when its data breaks off; what was decoded stays.
 
-#include "sheet/image_bitmap.h"
+#include "image/image_bitmap.h"
 
 #include <cstdint>
 #include <span>

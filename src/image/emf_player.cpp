@@ -1,9 +1,9 @@
-#include "sheet/emf_player.h"
+#include "image/emf_player.h"
 
-#include "sheet/emf_playback.h"
-#include "sheet/emf_records.h"
-#include "sheet/image.h"
-#include "sheet/image_byte_reader.h"
+#include "image/emf_playback.h"
+#include "image/emf_records.h"
+#include "image/image.h"
+#include "image/image_byte_reader.h"
 
 #include <QPainter>
 
@@ -19,6 +19,15 @@ constexpr int kFallbackDevicePixels = 960;
 constexpr int kFallbackDeviceMillimetres = 254;
 
 } // namespace
+
+bool isMetafileName(const std::string& fileName)
+{
+    const auto dot = fileName.find_last_of('.');
+    if (dot == std::string::npos || fileName.size() - dot != 4)
+        return false;
+    const char* ext = fileName.c_str() + dot + 1;
+    return (ext[0] | 0x20) == 'e' && (ext[1] | 0x20) == 'm' && (ext[2] | 0x20) == 'f';
+}
 
 bool EnhancedMetafile::load(const std::string& fileName)
 {

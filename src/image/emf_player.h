@@ -16,6 +16,10 @@ class QPainter;
 
 namespace vorpane {
 
+// Whether a file name ends in ".emf" (case ignored): such files are played as metafiles, any
+// other picture is loaded as an Image.
+bool isMetafileName(const std::string& fileName);
+
 class EnhancedMetafile {
 public:
     // False (and an empty metafile) when the file is missing, too large or has no valid header.

@@ -1,10 +1,10 @@
-#include "sheet/emf_playback.h"
+#include "image/emf_playback.h"
 
 #include "platform/cp1252.h"
-#include "sheet/bmp_reader.h"
-#include "sheet/emf_records.h"
-#include "sheet/image_byte_reader.h"
-#include "sheet/image_limits.h"
+#include "image/bmp_reader.h"
+#include "image/emf_records.h"
+#include "image/image_byte_reader.h"
+#include "image/image_limits.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

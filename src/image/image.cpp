@@ -1,11 +1,11 @@
-#include "sheet/image.h"
+#include "image/image.h"
 
 #include "platform/cp1252.h"
-#include "sheet/bmp_reader.h"
-#include "sheet/gif_decoder.h"
-#include "sheet/image_limits.h"
-#include "sheet/jpeg_reader.h"
-#include "sheet/png_reader.h"
+#include "image/bmp_reader.h"
+#include "image/gif_decoder.h"
+#include "image/image_limits.h"
+#include "image/jpeg_reader.h"
+#include "image/png_reader.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "sheet/image_limits.h"
+#include "image/image_limits.h"
 
 namespace vorpane {
 

@@ -1,7 +1,7 @@
-#include "sheet/bmp_reader.h"
+#include "image/bmp_reader.h"
 
-#include "sheet/image_byte_reader.h"
-#include "sheet/image_limits.h"
+#include "image/image_byte_reader.h"
+#include "image/image_limits.h"
 
 #include <algorithm>
 #include <array>

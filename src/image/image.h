@@ -4,7 +4,7 @@
 // libjpeg, PNG through libpng; XPM is known but has no reader. A load that fails for any reason
 // leaves an empty image (width and height 0) that draws nothing; no message is shown.
 
-#include "sheet/image_bitmap.h"
+#include "image/image_bitmap.h"
 
 #include <QImage>
 #include <QRect>

@@ -3,7 +3,7 @@
 // samples stripped to 8, interlaced files read pass by pass. Palette files keep their depth
 // (2 bits become 8); grey files become 8 bits with a grey palette; colour files 24 bits.
 
-#include "sheet/image_bitmap.h"
+#include "image/image_bitmap.h"
 
 #include <cstdint>
 #include <span>

@@ -1,6 +1,6 @@
-#include "sheet/png_reader.h"
+#include "image/png_reader.h"
 
-#include "sheet/image_limits.h"
+#include "image/image_limits.h"
 
 #include <algorithm>
 #include <csetjmp>

@@ -1,6 +1,6 @@
-#include "sheet/jpeg_reader.h"
+#include "image/jpeg_reader.h"
 
-#include "sheet/image_limits.h"
+#include "image/image_limits.h"
 
 #include <algorithm>
 #include <csetjmp>

@@ -4,7 +4,7 @@
 // info headers; 1, 4, 8 and 24 bits uncompressed, 8 and 4 bits run-length encoded, and 16 and
 // 32 bits (plain or with bit fields), which become 24-bit bitmaps. Anything else is refused.
 
-#include "sheet/image_bitmap.h"
+#include "image/image_bitmap.h"
 
 #include <cstdint>
 #include <span>

@@ -2,7 +2,7 @@
 // JPEG pictures through the IJG libjpeg API: greyscale files become 8 bits with 256 grey
 // levels, colour files are quantised by the library to an 8-bit picture of at most 128 colours.
 
-#include "sheet/image_bitmap.h"
+#include "image/image_bitmap.h"
 
 #include <cstdint>
 #include <span>
