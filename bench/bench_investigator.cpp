@@ -30,16 +30,16 @@ Investigator makeInvestigator(int entries)
     computeDerivedValues(inv);
     for (int i = 0; int(inv.entries().size()) < entries; ++i) {
         if (i % kSpecialEvery == 0) {
-            auto special = std::make_unique<SpecialSkill>(entryName(i), "05", kAllEras, 3, true);
+            auto special = std::make_unique<SpecialSkill>(entryName(i), "05", kAllEraFlags, 3, true);
             for (int s = 0; s < 3; ++s)
                 special->subSkill(s)->setName(entryName(i + s + 1));
             inv.addEntry(std::move(special), false);
         } else if (i % kWeaponEvery == 0) {
-            inv.addEntry(std::make_unique<Firearm>(entryName(i), "20", kAllEras,
+            inv.addEntry(std::make_unique<Firearm>(entryName(i), "20", kAllEraFlags,
                              FirearmStats { "1D10", "15", "2", "6", "10", "00" }),
                 false);
         } else {
-            inv.addEntry(std::make_unique<Skill>(entryName(i), "^DES2", kAllEras), i % 3 == 0).current
+            inv.addEntry(std::make_unique<Skill>(entryName(i), "^DES2", kAllEraFlags), i % 3 == 0).current
                 += i % 50;
         }
     }

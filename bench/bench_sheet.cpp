@@ -5,9 +5,10 @@
 
 #include "platform/program_folder.h"
 #include "platform/recording_ui.h"
-#include "sheet/change_hooks.h"
-#include "sheet/handout_fields.h"
-#include "sheet/investigator_fields.h"
+#include "sheet/handout_document_model.h"
+#include "sheet/investigator_document_model.h"
+#include "sheet/handout_sheet.h"
+#include "sheet/investigator_sheet.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/sheet_painter.h"
 #include "sheet/sheet_script.h"

@@ -1,6 +1,6 @@
 #include "investigator/derived_values.h"
 #include "investigator/investigator.h"
-#include "investigator/investigator_fields.h"
+#include "investigator/investigator_field.h"
 #include "investigator/investigator_file.h"
 #include "investigator/investigator_file_tokens.h"
 #include "investigator/legacy_file.h"
@@ -173,7 +173,7 @@ void Reader::readInvestigator(std::string_view body)
 
 void Reader::readSkills(std::string_view body)
 {
-    constexpr EraFlags kEras = kAllEras;
+    constexpr EraFlags kEras = kAllEraFlags;
     InvestigatorTokens tokens(body);
     for (Item item = nextItem(tokens); item.kind != Item::End; item = nextItem(tokens)) {
         if (item.kind != Item::Block)
@@ -201,7 +201,7 @@ void Reader::readEntry(std::unique_ptr<SkillDef> def, std::string_view body)
 
 void Reader::readSubSkill(SpecialSkill& parent, int slot, std::string_view body)
 {
-    auto def = std::make_unique<SubSkill>(&parent, "", kAllEras);
+    auto def = std::make_unique<SubSkill>(&parent, "", kAllEraFlags);
     parent.setSubSkill(slot, def.get());
     SkillEntry& entry = m_inv.appendEntry(std::make_unique<SkillEntry>(std::move(def)));
     InvestigatorTokens tokens(body);
@@ -228,7 +228,7 @@ void Reader::readSpecialSkill(std::string_view body)
     }
     // The definition caps its table; a larger count only comes from a damaged file.
     const int count = std::min(declared, kMaxSubSkillCount);
-    auto def = std::make_unique<SpecialSkill>("", "", kAllEras, count, false);
+    auto def = std::make_unique<SpecialSkill>("", "", kAllEraFlags, count, false);
     SpecialSkill& special = *def;
     SkillEntry& entry = m_inv.appendEntry(std::make_unique<SkillEntry>(std::move(def)));
 
@@ -248,7 +248,7 @@ void Reader::readSpecialSkill(std::string_view body)
     if (read < count) {
         warning("Warning: Too few subskills defined!");
         for (; read < count; ++read) {
-            auto sub = std::make_unique<SubSkill>(&special, "", kAllEras);
+            auto sub = std::make_unique<SubSkill>(&special, "", kAllEraFlags);
             special.setSubSkill(read, sub.get());
             m_inv.appendEntry(std::make_unique<SkillEntry>(std::move(sub)));
         }

@@ -1,5 +1,5 @@
 #include "investigator/investigator.h"
-#include "investigator/investigator_fields.h"
+#include "investigator/investigator_field.h"
 #include "investigator/investigator_file.h"
 #include "platform/ui_services.h"
 

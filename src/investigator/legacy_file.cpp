@@ -17,7 +17,7 @@ namespace {
 
 // The smallest entry: current, base, occupational and an AnySkill kind.
 constexpr size_t kMinEntrySize = 4 * sizeof(int32_t);
-constexpr int kEraBits[] = { kEra1890s, kEra1920s, kEra1990s };
+constexpr int kEraBits[] = { kEraFlag1890s, kEraFlag1920s, kEraFlag1990s };
 
 // Reads items from the bytes; once past the end it stays failed and gives empty items.
 class ByteReader {
@@ -108,7 +108,7 @@ constexpr StoredFields kStored = {
 std::unique_ptr<SkillDef> readDefinition(ByteReader& in, int kind, std::string& parentName)
 {
     if (kind == int(SkillKind::AnySkill))
-        return std::make_unique<AnySkill>(kAllEras);
+        return std::make_unique<AnySkill>(kAllEraFlags);
     if (kind < int(SkillKind::Skill) || kind > int(SkillKind::SubSkill))
         return nullptr;
     std::string name = in.line();

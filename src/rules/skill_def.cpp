@@ -14,9 +14,7 @@ SkillDef::SkillDef(SkillKind kind, std::string name, std::string base, EraFlags 
 
 bool SkillDef::availableInEra(int era) const
 {
-    if (era < 0 || era >= kEraCount)
-        return false;
-    return (m_eras & (1 << era)) != 0;
+    return hasEra(m_eras, era);
 }
 
 std::unique_ptr<SkillDef> SkillDef::clone() const { return std::make_unique<SkillDef>(); }
@@ -180,7 +178,7 @@ EraFlags parseEraWord(const std::string& word)
     EraFlags eras = 0;
     for (int era = 0; era < kEraCount && era < int(word.size()); ++era) {
         if (word[size_t(era)] != '-')
-            eras |= 1 << era;
+            eras |= eraFlag(era);
     }
     return eras;
 }
@@ -189,7 +187,7 @@ std::string eraWord(EraFlags eras)
 {
     std::string word;
     for (int era = 0; era < kEraCount; ++era)
-        word += (eras & (1 << era)) ? 'x' : '-';
+        word += hasEra(eras, era) ? 'x' : '-';
     return word;
 }
 

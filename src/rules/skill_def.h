@@ -9,19 +9,13 @@
 // takes them (the investigator's entries) and leaves the table holding plain references.
 // A SubSkill refers to its parent and never owns it.
 
+#include "rules/eras.h"
+
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace vorpane {
-
-// Bit 1: the 1890s, 2: the 1920s, 4: the 1990s.
-using EraFlags = int;
-constexpr EraFlags kEra1890s = 1;
-constexpr EraFlags kEra1920s = 2;
-constexpr EraFlags kEra1990s = 4;
-constexpr EraFlags kAllEras = 7;
-constexpr int kEraCount = 3;
 
 enum class SkillKind {
     Empty = 0,

@@ -47,7 +47,7 @@ private:
 inline SpecialSkill& addSpecial(Investigator& inv, const std::string& name,
     const std::vector<std::string>& subNames, bool occupational = false)
 {
-    auto def = std::make_unique<SpecialSkill>(name, "05", kAllEras, int(subNames.size()), true);
+    auto def = std::make_unique<SpecialSkill>(name, "05", kAllEraFlags, int(subNames.size()), true);
     for (size_t i = 0; i < subNames.size(); ++i)
         def->subSkill(int(i))->setName(subNames[i]);
     SkillEntry& entry = inv.addEntry(std::move(def), occupational);
@@ -72,14 +72,14 @@ inline Investigator sampleInvestigator()
     inv.Insanities = "Fobia";
     inv.SkillPoints = 340;
     inv.InterestPoints = 150;
-    inv.addEntry(std::make_unique<Skill>("Buscar Libros", "25", kAllEras), true).current = 70;
-    inv.addEntry(std::make_unique<Skill>("Esquivar", "^DES2", kAllEras), false);
+    inv.addEntry(std::make_unique<Skill>("Buscar Libros", "25", kAllEraFlags), true).current = 70;
+    inv.addEntry(std::make_unique<Skill>("Esquivar", "^DES2", kAllEraFlags), false);
     addSpecial(inv, "Arte", { "Pintura", "Canto" }, true);
     inv.addEntry(std::make_unique<Firearm>(
-                     "Revólver .38", "20", kAllEras, FirearmStats { "1D10", "15 m", "2", "6", "10", "00" }),
+                     "Revólver .38", "20", kAllEraFlags, FirearmStats { "1D10", "15 m", "2", "6", "10", "00" }),
         false);
     inv.addEntry(
-        std::make_unique<Melee>("*Puñetazo", "50", kAllEras, MeleeStats { "1D3+bd", "1", "--" }), false);
+        std::make_unique<Melee>("*Puñetazo", "50", kAllEraFlags, MeleeStats { "1D3+bd", "1", "--" }), false);
     inv.entries()[1]->checked = 1;
     return inv;
 }

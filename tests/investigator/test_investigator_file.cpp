@@ -236,7 +236,7 @@ void TestInvestigatorFile::writesExactLayout()
         "}",
     });
     // An entry without a kind of its own is not written.
-    inv.appendEntry(std::make_unique<SkillEntry>(std::make_unique<AnySkill>(kAllEras)));
+    inv.appendEntry(std::make_unique<SkillEntry>(std::make_unique<AnySkill>(kAllEraFlags)));
     QCOMPARE(
         QString::fromStdString(InvestigatorFile::text(inv, "ficha.vis")), QString::fromStdString(expected));
 }
@@ -372,7 +372,7 @@ void TestInvestigatorFile::keysInAnyCase()
     QCOMPARE(loaded.inv.skills()[0]->current, 40);
     QCOMPARE(loaded.inv.skills()[0]->checked, 1);
     QCOMPARE(static_cast<const Melee&>(*loaded.inv.melee()[0]->definition).stats().attacks, std::string("2"));
-    QCOMPARE(loaded.inv.skills()[0]->definition->eras(), kAllEras);
+    QCOMPARE(loaded.inv.skills()[0]->definition->eras(), kAllEraFlags);
 }
 
 void TestInvestigatorFile::ruleFileKeepsNameOnly_data()
@@ -451,7 +451,7 @@ void TestInvestigatorFile::subSkillCounts()
         const bool fromFile = int(i) <= blocks;
         QCOMPARE(sub.name(), fromFile ? "Sub" + std::to_string(i - 1) : std::string());
         QCOMPARE(sub.baseValue, fromFile ? 10 : 0);
-        QCOMPARE(sub.definition->eras(), kAllEras);
+        QCOMPARE(sub.definition->eras(), kAllEraFlags);
     }
 }
 
@@ -584,7 +584,7 @@ void TestInvestigatorFile::legacyLayout()
     SkillEntry& skill = inv.addEntry(std::make_unique<Skill>("Nadar", "25", 5), true);
     skill.baseValue = 25;
     skill.checked = 1;
-    inv.addEntry(std::make_unique<Melee>("Palo", "^FUE", kEra1920s, MeleeStats { "1D6", "1", "15" }), false);
+    inv.addEntry(std::make_unique<Melee>("Palo", "^FUE", kEraFlag1920s, MeleeStats { "1D6", "1", "15" }), false);
     inv.appendEntry(std::make_unique<SkillEntry>(std::make_unique<SkillDef>())); // no kind number: left out
 
     std::string common = "Ana Vidal\n\n\n\n\nM F\n" + le(30) + le(2) + "\n";
@@ -672,7 +672,7 @@ void TestInvestigatorFile::legacySubSkills()
     QCOMPARE(special.subSkillCount(), 3);
     QCOMPARE(special.subSkill(0), loaded.inv.findSkill("Pintura")->definition.get());
     QCOMPARE(special.subSkill(1), nullptr); // the unnamed one left with its entry
-    QCOMPARE(loaded.inv.findSkill("Pintura")->definition->eras(), kAllEras);
+    QCOMPARE(loaded.inv.findSkill("Pintura")->definition->eras(), kAllEraFlags);
     QCOMPARE(loaded.inv.Player, std::string("Eva"));
 }
 

@@ -172,7 +172,7 @@ void TestRuleScripts::defaultRuleFileScripts()
             chosen.push_back(i);
         return std::optional(chosen);
     };
-    for (int era = kEra1890; era <= kEra1990; ++era) {
+    for (int era = kEraIndex1890s; era <= kEraIndex1990s; ++era) {
         Investigator rolled;
         QVERIFY(createInvestigator(rolled, "default.rul", era));
         const auto rules = RuleSetCache::instance().ensureLoaded("default.rul");

@@ -66,7 +66,7 @@ inline std::string fixtureFolder()
 
 inline SkillEntry& addSkill(Investigator& inv, const QString& name, const char* base, int current)
 {
-    SkillEntry& entry = inv.addEntry(std::make_unique<Skill>(w(name), base, kAllEras), false);
+    SkillEntry& entry = inv.addEntry(std::make_unique<Skill>(w(name), base, kAllEraFlags), false);
     entry.current = current;
     return entry;
 }
@@ -74,7 +74,7 @@ inline SkillEntry& addSkill(Investigator& inv, const QString& name, const char* 
 // A special skill with base "01" whose subskills get the given names ("" leaves one unnamed).
 inline void addSpecial(Investigator& inv, const QString& name, const QStringList& subNames)
 {
-    auto def = std::make_unique<SpecialSkill>(w(name), "01", kAllEras, int(subNames.size()), true);
+    auto def = std::make_unique<SpecialSkill>(w(name), "01", kAllEraFlags, int(subNames.size()), true);
     for (int i = 0; i < subNames.size(); ++i)
         def->subSkill(i)->setName(w(subNames[i]));
     inv.addEntry(std::move(def), false);

@@ -86,7 +86,7 @@ void TestRuleSet::loadsEveryRowKind()
     QCOMPARE(QStringList({ s.dmg.c_str(), s.range.c_str(), s.shots.c_str(), s.bullets.c_str(), s.pv.c_str(),
                  s.mal.c_str() }),
         QStringList({ "2D6+4", "110", "1/2", "5", "12", "99" }));
-    QCOMPARE(rifle->eras(), kEra1920s | kEra1990s);
+    QCOMPARE(rifle->eras(), kEraFlag1920s | kEraFlag1990s);
 
     const auto* knife = static_cast<const Melee*>(rules.melee()[2]);
     QCOMPARE(knife->stats().dmg, std::string("1D4+2+db"));
@@ -107,7 +107,7 @@ void TestRuleSet::occupationsKeepNotesChoicesAndSubsets()
     QCOMPARE(antiquarian->subsetCount, 2);
     QCOMPARE(antiquarian->subsetSkills.size(), size_t(3));
     QCOMPARE(antiquarian->modifierScript, std::string("INT = INT + 1;"));
-    QCOMPARE(antiquarian->eras, kAllEras);
+    QCOMPARE(antiquarian->eras, kAllEraFlags);
     QVERIFY(rules.hasModifierScript("Anticuario"));
 
     // One leading '*' is dropped for display; lookups by display name are exact.
@@ -115,12 +115,12 @@ void TestRuleSet::occupationsKeepNotesChoicesAndSubsets()
     QVERIFY(rules.findOccupation("Detective"));
     QVERIFY(!rules.findOccupation("*Detective"));
     QVERIFY(!rules.findOccupation("detective"));
-    QCOMPARE(rules.findOccupation("Detective")->eras, kEra1920s | kEra1990s);
+    QCOMPARE(rules.findOccupation("Detective")->eras, kEraFlag1920s | kEraFlag1990s);
     QVERIFY(!rules.hasModifierScript("Detective"));
 
     // Without an era word: every era, no script.
     const OccupationDef* journalist = rules.findOccupation("Periodista");
-    QCOMPARE(journalist->eras, kAllEras);
+    QCOMPARE(journalist->eras, kAllEraFlags);
     QVERIFY(journalist->modifierScript.empty());
     QCOMPARE(rules.occupationName(3), std::string());
     QCOMPARE(rules.occupationName(-1), std::string());
@@ -199,7 +199,7 @@ void TestRuleSet::duplicatesAreSkipped()
     QCOMPARE(loaded, names);
     QCOMPARE(ui.texts(), messages);
     QCOMPARE(ui.boxes.front().icon, MsgIcon::Warning);
-    QCOMPARE(rules.findDefinition("nadar")->eras(), kAllEras); // the first one stays
+    QCOMPARE(rules.findDefinition("nadar")->eras(), kAllEraFlags); // the first one stays
 }
 
 void TestRuleSet::brokenFilesFail_data()

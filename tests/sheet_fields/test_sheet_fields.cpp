@@ -7,6 +7,7 @@
 #include "sheet/investigator_table_binding.h"
 #include "sheet/sheet_painter.h"
 #include "sheet/sheet_script.h"
+#include "sheet/field_actions.h"
 #include "sheet_fields_support.h"
 
 #include <QGuiApplication>

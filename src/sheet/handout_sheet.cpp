@@ -1,6 +1,6 @@
-#include "sheet/handout_fields.h"
+#include "sheet/handout_sheet.h"
 
-#include "sheet/change_hooks.h"
+#include "sheet/handout_document_model.h"
 
 #include <cstdio>
 

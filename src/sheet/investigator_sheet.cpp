@@ -1,10 +1,10 @@
-#include "sheet/investigator_fields.h"
+#include "sheet/investigator_sheet.h"
 
 #include "investigator/base_formula.h"
 #include "investigator/derived_values.h"
 #include "investigator/investigator.h"
 #include "rules/text_case.h"
-#include "sheet/change_hooks.h"
+#include "sheet/investigator_document_model.h"
 #include "sheet/investigator_sheet_options.h"
 #include "sheet/investigator_table_binding.h"
 
@@ -138,7 +138,7 @@ constexpr const char* kEraNames[] = { "1890", "1920", "1990" };
 
 const char* eraName(int era)
 {
-    return era == kEra1890 ? kEraNames[0] : era == kEra1990 ? kEraNames[2] : kEraNames[1];
+    return era == kEraIndex1890s ? kEraNames[0] : era == kEraIndex1990s ? kEraNames[2] : kEraNames[1];
 }
 
 // Conversions that cannot raise: a value that does not convert is dropped.

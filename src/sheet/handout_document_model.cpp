@@ -1,6 +1,6 @@
 // HandoutDocumentModel: the handout document's state and hooks.
 
-#include "sheet/change_hooks.h"
+#include "sheet/handout_document_model.h"
 #include "sheet/handout_file.h"
 
 namespace vorpane {

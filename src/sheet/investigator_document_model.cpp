@@ -4,7 +4,7 @@
 #include "platform/cp1252.h"
 #include "platform/program_folder.h"
 #include "platform/ui_services.h"
-#include "sheet/change_hooks.h"
+#include "sheet/investigator_document_model.h"
 #include "sheet/sheet_field.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "investigator/investigator_fields.h"
+#include "investigator/investigator_field.h"
 
 #include "rules/text_case.h"
 
