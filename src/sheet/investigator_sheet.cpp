@@ -22,8 +22,6 @@ constexpr FieldFlags kDerived = FieldReadOnly | FieldReadable; // 3
 constexpr FieldFlags kAnchor = FieldReadOnly | FieldNoHitTest; // 0x11
 constexpr FieldFlags kCell = FieldTabStop; // 8
 
-constexpr const char* kMythosSkill = "Zhaldor Mythos";
-constexpr int kSanityCeiling = 99;
 
 struct TextBinding {
     const char* name;
@@ -365,8 +363,8 @@ void InvestigatorSheet::setComputedValue(
             m_document.setPortrait(words);
         return;
     case field_id::kMaxSan:
-        if (SkillEntry* mythos = inv.findSkill(kMythosSkill); mythos && toInteger(value, number)) {
-            mythos->current = clampToInt(static_cast<long long>(kSanityCeiling) - number);
+        if (inv.findSkill(kMythosSkill) && toInteger(value, number)) {
+            setMaximumSanity(inv, number);
             inv.COR = std::min(inv.COR, number);
         }
         return;

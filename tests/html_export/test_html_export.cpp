@@ -118,13 +118,13 @@ void TestHtmlExport::lines()
 
 void TestHtmlExport::settingAndFile()
 {
-    Profile::writeInt("Sheet", "V5.5Base", 0);
+    Profile::write(profile_keys::kBases55, 0);
     const QString path = m_dir.filePath("ana.html");
     QVERIFY(exportHtml(path.toStdString(), sample()));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), page(sample(), false));
-    Profile::writeInt("Sheet", "V5.5Base", 1);
+    Profile::write(profile_keys::kBases55, 1);
 }
 
 void TestHtmlExport::unwritableFile()

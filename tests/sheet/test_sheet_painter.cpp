@@ -293,7 +293,7 @@ private slots:
     void userTextFromProfile()
     {
         Profile::writeInt("Sheet", "UserTextcolour", 0x0000FF); // red, written as one writer spells it
-        Profile::writeString("Sheet", "UserTextFace", "Liberation Mono");
+        Profile::write(profile_keys::kUserTextFace, "Liberation Mono");
         const UserTextLook look = UserTextLook::fromProfile();
         QCOMPARE(look.colour, SheetColour(0x0000FF));
         QCOMPARE(look.face, std::string("Liberation Mono"));
@@ -308,8 +308,8 @@ private slots:
             for (int y = 0; y < image.height() && !red; ++y)
                 red = qRed(image.pixel(x, y)) > 200 && qGreen(image.pixel(x, y)) < 60;
         QVERIFY(red);
-        Profile::writeInt("Sheet", "UserTextColour", 0x800000);
-        Profile::writeString("Sheet", "UserTextFace", "Comic Sans MS");
+        Profile::write(profile_keys::kUserTextColour, profile_keys::kUserTextColour.defaultValue);
+        Profile::write(profile_keys::kUserTextFace, profile_keys::kUserTextFace.defaultValue);
     }
 
     void badPages_data()
