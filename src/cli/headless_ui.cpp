@@ -7,10 +7,6 @@
 
 namespace vorpane::cli {
 
-namespace {
-constexpr size_t kPromptLimit = 255; // the prompt dialog's entry limit
-}
-
 HeadlessUi::HeadlessUi()
 {
     output().setListener(this);

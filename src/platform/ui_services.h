@@ -5,10 +5,14 @@
 
 #include "platform/output_model.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
 namespace vorpane {
+
+// The longest answer a prompt gives: the prompt dialog's entry limit.
+constexpr size_t kPromptLimit = 255;
 
 enum class MsgIcon { None, Information, Warning, Error, Question };
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
@@ -22,7 +26,7 @@ public:
     virtual MsgResult messageBox(const std::string& text, const std::string& title, MsgIcon icon,
                                  MsgButtons buttons) = 0;
 
-    // The script prompt dialog; nullopt for Cancel or closing. At most 255 characters.
+    // The script prompt dialog; nullopt for Cancel or closing. At most kPromptLimit characters.
     virtual std::optional<std::string> prompt(const std::string& label) = 0;
 
     // Whether a main window exists (the script "prompt" function needs one).

@@ -5,6 +5,7 @@
 #include "platform/break_key.h"
 #include "platform/ui_services.h"
 #include "script/array_object.h"
+#include "script/error_titles.h"
 #include "script/member_name.h"
 #include "script/op_tree.h"
 #include "script/script_object.h"
@@ -20,7 +21,6 @@ namespace vorpane::script {
 
 namespace {
 
-const char* const kErrorTitle = "Script Error";
 const char* const kUnhandledMessage
     = "Unhandled exception:\nThis is probably due to a stack overflow. This program does not handle deep "
       "recursive functions very well - try rewriting the script without recursion.\nThis exception may also "
@@ -137,7 +137,7 @@ void ScriptInterpreter::reportError(const SyntaxNode* node, std::string_view mes
         text = prefix;
     }
     text += message;
-    ui().messageBox(text, kErrorTitle, MsgIcon::Warning, MsgButtons::Ok);
+    ui().messageBox(text, kScriptErrorTitle, MsgIcon::Warning, MsgButtons::Ok);
     stop();
 }
 

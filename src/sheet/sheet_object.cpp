@@ -1,3 +1,4 @@
+#include "script/error_titles.h"
 #include "sheet/sheet_object.h"
 
 #include "platform/ui_services.h"
@@ -166,7 +167,7 @@ int SheetObject::reportFull()
 {
     showMessage("The sheet is too large: at most " + std::to_string(kMaxSheetItems) + " items and "
             + std::to_string(kMaxSheetTextBytes / (1024 * 1024)) + " MB of text",
-        "Script Error", MsgIcon::Error);
+        script::kScriptErrorTitle, MsgIcon::Error);
     return script::CallReported;
 }
 
