@@ -31,12 +31,12 @@ bool isMetafileName(const std::string& fileName)
 
 bool EnhancedMetafile::load(const std::string& fileName)
 {
-    std::vector<uint8_t> bytes;
+    std::string bytes;
     if (!readImageFile(fileName, bytes)) {
         *this = EnhancedMetafile();
         return false;
     }
-    return loadData(bytes);
+    return loadData(byteSpan(bytes));
 }
 
 bool EnhancedMetafile::loadData(std::span<const uint8_t> data)

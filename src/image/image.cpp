@@ -1,6 +1,7 @@
 #include "image/image.h"
 
 #include "platform/cp1252.h"
+#include "platform/whole_file.h"
 #include "image/bmp_reader.h"
 #include "image/gif_decoder.h"
 #include "image/image_limits.h"
@@ -8,7 +9,6 @@
 #include "image/png_reader.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QPainter>
 #include <algorithm>
 #include <array>
@@ -55,25 +55,10 @@ ImageFormat Image::formatForFileName(const std::string& fileName)
     return it != kExtensions.end() && it->name == ext ? it->format : ImageFormat::Unknown;
 }
 
-bool readImageFile(const std::string& fileName, std::vector<uint8_t>& bytes)
+bool readImageFile(const std::string& fileName, std::string& bytes)
 {
-    bytes.clear();
-    const QString path = fromCp1252(fileName);
-    // Only regular files: opening a pipe or a device could block for ever.
-    if (!QFileInfo(path).isFile())
-        return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxImageFileBytes)
-        return false;
-    // Straight into the buffer: the largest accepted files should not be held twice.
-    bytes.resize(size_t(file.size()));
-    const qint64 got = file.read(reinterpret_cast<char*>(bytes.data()), qint64(bytes.size()));
-    if (got < 0) {
-        bytes.clear();
-        return false;
-    }
-    bytes.resize(size_t(got));
-    return true;
+    return readWholeFile(QFile::encodeName(fromCp1252(fileName)).toStdString(), size_t(kMaxImageFileBytes), bytes)
+        == ReadFailure::None;
 }
 
 bool Image::load(const std::string& fileName)
@@ -83,10 +68,10 @@ bool Image::load(const std::string& fileName)
     m_format = formatForFileName(fileName);
     if (m_format == ImageFormat::Unknown || m_format == ImageFormat::Xpm)
         return false;
-    std::vector<uint8_t> bytes;
+    std::string bytes;
     if (!readImageFile(fileName, bytes))
         return false;
-    return loadData(m_format, bytes);
+    return loadData(m_format, byteSpan(bytes));
 }
 
 bool Image::loadData(ImageFormat format, std::span<const uint8_t> data)

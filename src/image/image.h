@@ -67,7 +67,14 @@ private:
     ImageBitmap m_bitmap;
 };
 
-// Reads a whole file, refusing ones larger than kMaxImageFileBytes. False when it cannot.
-bool readImageFile(const std::string& fileName, std::vector<uint8_t>& bytes);
+// Reads a picture file (a Windows-1252 name) whole, refusing ones larger than kMaxImageFileBytes.
+// False when it cannot.
+bool readImageFile(const std::string& fileName, std::string& bytes);
+
+// The bytes of a file as the decoders take them.
+inline std::span<const uint8_t> byteSpan(const std::string& bytes)
+{
+    return { reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size() };
+}
 
 } // namespace vorpane

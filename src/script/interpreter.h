@@ -13,6 +13,7 @@
 #include "script/syntax_tree.h"
 #include "script/variable_stack.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -76,6 +77,10 @@ struct NameSlot {
     int32_t index = -1; // among the parameters or the locals of frame
     FunctionFrame* frame = nullptr;
 };
+
+// Script files larger than this are refused as files that cannot be opened: no script is this
+// large, and a stray file would otherwise take the memory and the time of a parse.
+constexpr size_t kMaxScriptFileBytes = size_t(16) * 1024 * 1024;
 
 class ScriptInterpreter {
 public:
