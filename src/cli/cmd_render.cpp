@@ -9,6 +9,7 @@
 #include "investigator/investigator.h"
 #include "platform/cp1252.h"
 #include "platform/program_folder.h"
+#include "platform/save_file.h"
 #include "rules/rule_set_cache.h"
 #include "sheet/handout_document_model.h"
 #include "sheet/investigator_document_model.h"
@@ -18,13 +19,10 @@
 #include "sheet/sheet_painter.h"
 #include "sheet/sheet_script.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <memory>
 #include <strings.h>
 
@@ -126,17 +124,13 @@ bool writePng(SheetLayout& layout, double dpi, const std::string& out)
         printError("vorpane-cli: the page is too large to paint at this resolution");
         return false;
     }
-    QSaveFile file(QFile::decodeName(out.c_str()));
-    return file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();
+    return saveFile(out, [&image](QIODevice& device) { return image.save(&device, "PNG"); }) == SaveResult::Saved;
 }
 
 bool writePdf(SheetLayout& layout, const std::string& out)
 {
-    QSaveFile file(QFile::decodeName(out.c_str()));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    {
-        QPdfWriter writer(&file);
+    return saveFile(out, [&layout](QIODevice& device) {
+        QPdfWriter writer(&device);
         writer.setCreator(QStringLiteral("Vorpane"));
         writer.setResolution(kPdfResolution);
         const QSizeF pageMm(layout.pageWidth() / 100.0, layout.pageHeight() / 100.0);
@@ -149,8 +143,8 @@ bool writePdf(SheetLayout& layout, const std::string& out)
         painter.setWorldTransform(sheetToDevice(kPdfResolution, kPdfResolution));
         SheetPainter sheetPainter(painter, layout);
         sheetPainter.replay();
-    }
-    return file.commit();
+        return true;
+    }) == SaveResult::Saved;
 }
 
 int runRender(const Args& given)

@@ -3,11 +3,10 @@
 #include "investigator/derived_values.h"
 #include "investigator/investigator.h"
 #include "platform/profile.h"
+#include "platform/save_file.h"
 #include "platform/ui_services.h"
 #include "rules/text_case.h"
 
-#include <QFile>
-#include <QSaveFile>
 
 namespace vorpane {
 
@@ -216,9 +215,7 @@ bool exportHtml(const std::string& path, const Investigator& inv)
     ui().beginWaitCursor();
     const bool bases55 = Profile::read(profile_keys::kBases55) != 0;
     const std::string text = htmlExportText(inv, bases55);
-    QSaveFile file(QFile::decodeName(path.c_str()));
-    const bool written = file.open(QIODevice::WriteOnly)
-        && file.write(text.data(), qint64(text.size())) == qint64(text.size()) && file.commit();
+    const bool written = saveFile(path, text) == SaveResult::Saved;
     ui().endWaitCursor();
     if (!written)
         showMessage("Could not open file for output!", {}, MsgIcon::Error);

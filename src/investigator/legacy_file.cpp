@@ -3,11 +3,10 @@
 #include "investigator/derived_values.h"
 #include "investigator/investigator.h"
 #include "platform/ui_services.h"
+#include "platform/save_file.h"
 #include "rules/rule_set_cache.h"
 #include "rules/text_case.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <cstdint>
 #include <unordered_map>
 
@@ -317,18 +316,17 @@ std::string LegacyFile::bytes(const Investigator& inv, int version)
 
 bool LegacyFile::exportFile(const std::string& path, const Investigator& inv, int version)
 {
-    QSaveFile file(QFile::decodeName(path.c_str()));
-    if (!file.open(QIODevice::WriteOnly)) {
+    switch (saveFile(path, bytes(inv, version))) {
+    case SaveResult::Saved:
+        return true;
+    case SaveResult::CannotOpen:
         showMessage("Could not open file for output!", {}, MsgIcon::Error);
         return false;
+    case SaveResult::CannotWrite:
+        break;
     }
-    const std::string data = bytes(inv, version);
-    if (file.write(data.data(), qint64(data.size())) != qint64(data.size()) || !file.commit()) {
-        file.cancelWriting();
-        showMessage(writeError(version), {}, MsgIcon::Error);
-        return false;
-    }
-    return true;
+    showMessage(writeError(version), {}, MsgIcon::Error);
+    return false;
 }
 
 std::string LegacyFile::proposedName(const std::string& documentPath, int version)

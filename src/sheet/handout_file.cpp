@@ -1,14 +1,13 @@
 #include "sheet/handout_file.h"
 
 #include "investigator/investigator_file_tokens.h"
+#include "platform/save_file.h"
 #include "platform/ui_services.h"
 #include "platform/whole_file.h"
 #include "rules/row_reader.h"
 #include "rules/text_case.h"
 #include "sheet/handout_doc.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <cstdio>
 
 namespace vorpane {
@@ -99,9 +98,7 @@ bool HandoutFile::save(const std::string& path, const HandoutDoc& doc)
 {
     ui().beginWaitCursor();
     const std::string bytes = text(doc);
-    QSaveFile file(QFile::decodeName(path.c_str()));
-    const bool ok = file.open(QIODevice::WriteOnly)
-        && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.commit();
+    const bool ok = saveFile(path, bytes) == SaveResult::Saved;
     ui().endWaitCursor();
     if (!ok)
         error("Cannot write handout file");
