@@ -1,4 +1,4 @@
-#include "investigator/investigator_file_tokens.h"
+#include "rules/block_reader.h"
 
 #include "platform/ui_services.h"
 
@@ -26,12 +26,12 @@ size_t lineEnd(std::string_view text, size_t pos)
 
 } // namespace
 
-InvestigatorTokens::InvestigatorTokens(std::string_view text)
+BlockReader::BlockReader(std::string_view text)
     : m_text(text)
 {
 }
 
-void InvestigatorTokens::skipBlanksAndComments()
+void BlockReader::skipBlanksAndComments()
 {
     while (m_pos < m_text.size()) {
         if (isSpace(m_text[m_pos]))
@@ -43,7 +43,7 @@ void InvestigatorTokens::skipBlanksAndComments()
     }
 }
 
-bool InvestigatorTokens::startToken()
+bool BlockReader::startToken()
 {
     if (m_error)
         return false;
@@ -55,7 +55,7 @@ bool InvestigatorTokens::startToken()
     return true;
 }
 
-void InvestigatorTokens::report(const std::string& message, size_t from)
+void BlockReader::report(const std::string& message, size_t from)
 {
     if (m_error)
         return;
@@ -65,17 +65,17 @@ void InvestigatorTokens::report(const std::string& message, size_t from)
         MsgIcon::Warning);
 }
 
-void InvestigatorTokens::fail(char close, char open, size_t from)
+void BlockReader::fail(char close, char open, size_t from)
 {
     report(std::string("No closing ") + close + " to match opening " + open, from);
 }
 
-void InvestigatorTokens::failExpected(char open, size_t from)
+void BlockReader::failExpected(char open, size_t from)
 {
     report(std::string("Expected opening ") + open, from);
 }
 
-std::string_view InvestigatorTokens::word()
+std::string_view BlockReader::word()
 {
     if (!startToken())
         return {};
@@ -85,7 +85,7 @@ std::string_view InvestigatorTokens::word()
     return m_text.substr(start, m_pos - start);
 }
 
-std::string_view InvestigatorTokens::quoted()
+std::string_view BlockReader::quoted()
 {
     if (!startToken())
         return {};
@@ -103,7 +103,7 @@ std::string_view InvestigatorTokens::quoted()
     return m_text.substr(start + 1, close - start - 1);
 }
 
-std::string_view InvestigatorTokens::block()
+std::string_view BlockReader::block()
 {
     if (!startToken())
         return {};
@@ -139,7 +139,7 @@ std::string_view InvestigatorTokens::block()
     return {};
 }
 
-char InvestigatorTokens::peek()
+char BlockReader::peek()
 {
     if (m_error)
         return '\0';
@@ -147,6 +147,61 @@ char InvestigatorTokens::peek()
     return m_pos < m_text.size() ? m_text[m_pos] : '\0';
 }
 
-bool InvestigatorTokens::atEnd() { return peek() == '\0'; }
+bool BlockReader::atEnd() { return peek() == '\0'; }
+
+BlockItem BlockReader::nextItem()
+{
+    if (atEnd())
+        return {};
+    BlockItem item;
+    if (peek() == '"') {
+        item.kind = BlockItem::Pair;
+        item.key = quoted();
+        item.value = quoted();
+    } else {
+        item.kind = BlockItem::Block;
+        item.key = word();
+        item.value = block();
+    }
+    if (error() || exhausted())
+        return {};
+    return item;
+}
+
+void forEachItem(std::string_view body, const std::function<bool(const BlockItem& item)>& visit)
+{
+    BlockReader reader(body);
+    for (BlockItem item = reader.nextItem(); item.kind != BlockItem::End; item = reader.nextItem()) {
+        if (!visit(item))
+            return;
+    }
+}
+
+void forEachPair(std::string_view body, const std::function<void(std::string_view key, std::string_view value)>& visit)
+{
+    BlockReader reader(body);
+    while (!reader.atEnd()) {
+        const std::string_view key = reader.quoted();
+        const std::string_view value = reader.quoted();
+        if (reader.error() || reader.exhausted())
+            return;
+        visit(key, value);
+    }
+}
+
+bool forEachSection(std::string_view text, const std::function<void(std::string_view name, std::string_view body)>& visit)
+{
+    BlockReader reader(text);
+    while (!reader.atEnd()) {
+        const std::string_view name = reader.word();
+        const std::string_view body = reader.block();
+        if (reader.error() || reader.exhausted()) {
+            showMessage("Invalid file format", {}, MsgIcon::Error);
+            return false;
+        }
+        visit(name, body);
+    }
+    return true;
+}
 
 } // namespace vorpane
