@@ -36,12 +36,9 @@ QImage renderMetafile(const std::string& in)
     return image;
 }
 
-int runImage(const Args& args)
+int runImage(const Command& self, const Args& args)
 {
-    if (args.size() != 2) {
-        printError("usage: vorpane-cli image IN OUT.png");
-        return kUsage;
-    }
+    if (args.size() != 2) return printUsage(self);
     const std::string in = cp1252(args[0]);
     const QImage decoded = isMetafileName(in) ? renderMetafile(in) : Image(in).toQImage();
     if (decoded.isNull()) {

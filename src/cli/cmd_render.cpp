@@ -147,7 +147,7 @@ bool writePdf(SheetLayout& layout, const std::string& out)
     }) == SaveResult::Saved;
 }
 
-int runRender(const Args& given)
+int runRender(const Command& self, const Args& given)
 {
     Args args = given;
     bool usageError = false;
@@ -165,11 +165,7 @@ int runRender(const Args& given)
     }
     const bool png = args.size() == 2 && hasExtension(args[1], "png");
     const bool pdf = args.size() == 2 && hasExtension(args[1], "pdf");
-    if (usageError || (!png && !pdf)) {
-        printError(
-            "usage: vorpane-cli render FILE OUT.png|OUT.pdf [--script NAME] [--dpi N] (N from 10 to 1200)");
-        return kUsage;
-    }
+    if (usageError || (!png && !pdf)) return printUsage(self);
 
     RenderSource source;
     if (!loadSource(cp1252(args[0]), source))
@@ -192,6 +188,6 @@ int runRender(const Args& given)
 
 } // namespace
 
-VORPANE_CLI_COMMAND(render, "render", "FILE OUT.png|OUT.pdf [--script NAME] [--dpi N]", runRender);
+VORPANE_CLI_COMMAND(render, "render", "FILE OUT.png|OUT.pdf [--script NAME] [--dpi N] (N from 10 to 1200)", runRender);
 
 } // namespace vorpane::cli

@@ -34,6 +34,12 @@ void printUsage()
 
 } // namespace
 
+int printUsage(const Command& command)
+{
+    printError(std::string("usage: vorpane-cli ") + command.name + " " + command.usage);
+    return kUsage;
+}
+
 bool registerCommand(const Command& command)
 {
     registry().push_back(command);
@@ -122,7 +128,7 @@ int main(int argc, char** argv)
     args.erase(args.begin());
     for (const Command& command : commands()) {
         if (name == command.name) {
-            const int status = command.run(args);
+            const int status = command.run(command, args);
             installUi(nullptr);
             return status;
         }
