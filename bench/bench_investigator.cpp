@@ -47,11 +47,6 @@ Investigator makeInvestigator(int entries)
     return inv;
 }
 
-struct QuietUi {
-    QuietUi() { installUi(&recorder); }
-    ~QuietUi() { installUi(nullptr); }
-    RecordingUi recorder;
-};
 
 void setEntries(benchmark::State& state, const Investigator& inv)
 {
@@ -68,7 +63,7 @@ void BM_WriteText(benchmark::State& state)
 
 void BM_ReadText(benchmark::State& state)
 {
-    QuietUi quiet;
+    ScopedRecordingUi quiet;
     const Investigator inv = makeInvestigator(int(state.range(0)));
     const std::string text = InvestigatorFile::text(inv, "ficha.vis");
     state.counters["bytes"] = double(text.size());
@@ -83,7 +78,7 @@ void BM_ReadText(benchmark::State& state)
 
 void BM_SaveFile(benchmark::State& state)
 {
-    QuietUi quiet;
+    ScopedRecordingUi quiet;
     const Investigator inv = makeInvestigator(int(state.range(0)));
     const std::string path = QDir::tempPath().toStdString() + "/vorpane_bench_investigator.inv";
     for (auto _ : state) {
@@ -96,7 +91,7 @@ void BM_SaveFile(benchmark::State& state)
 
 void BM_LoadFile(benchmark::State& state)
 {
-    QuietUi quiet;
+    ScopedRecordingUi quiet;
     const Investigator inv = makeInvestigator(int(state.range(0)));
     const std::string path = QDir::tempPath().toStdString() + "/vorpane_bench_investigator_load.inv";
     InvestigatorFile::save(path, inv, "ficha.vis");
@@ -112,7 +107,7 @@ void BM_LoadFile(benchmark::State& state)
 
 void BM_LegacyRoundTrip(benchmark::State& state)
 {
-    QuietUi quiet;
+    ScopedRecordingUi quiet;
     const Investigator inv = makeInvestigator(int(state.range(0)));
     for (auto _ : state) {
         Investigator loaded;
@@ -124,7 +119,7 @@ void BM_LegacyRoundTrip(benchmark::State& state)
 
 void BM_Copy(benchmark::State& state)
 {
-    QuietUi quiet;
+    ScopedRecordingUi quiet;
     const Investigator inv = makeInvestigator(int(state.range(0)));
     for (auto _ : state)
         benchmark::DoNotOptimize(Investigator(inv));
@@ -133,7 +128,7 @@ void BM_Copy(benchmark::State& state)
 
 void BM_Sort(benchmark::State& state)
 {
-    QuietUi quiet;
+    ScopedRecordingUi quiet;
     const Investigator unsorted = makeInvestigator(int(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();

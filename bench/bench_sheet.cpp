@@ -56,15 +56,10 @@ struct HandoutPage {
     }
 };
 
-struct Quiet {
-    RecordingUi ui;
-    Quiet() { installUi(&ui); }
-    ~Quiet() { installUi(nullptr); }
-};
 
 void BM_SheetRun(benchmark::State& state)
 {
-    Quiet quiet;
+    ScopedRecordingUi quiet;
     InvestigatorPage page;
     if (!page.loaded || !page.run()) {
         state.SkipWithError("the example investigator or its sheet does not load");
@@ -79,7 +74,7 @@ BENCHMARK(BM_SheetRun)->Unit(benchmark::kMillisecond);
 // What a refresh of the view costs: run, bind, replay into a fresh bitmap.
 void BM_SheetRefresh(benchmark::State& state)
 {
-    Quiet quiet;
+    ScopedRecordingUi quiet;
     InvestigatorPage page;
     if (!page.loaded || !page.run()) {
         state.SkipWithError("the example investigator or its sheet does not load");
@@ -97,7 +92,7 @@ BENCHMARK(BM_SheetRefresh)->Arg(96)->Arg(300)->Unit(benchmark::kMillisecond);
 
 void BM_SheetReplay(benchmark::State& state)
 {
-    Quiet quiet;
+    ScopedRecordingUi quiet;
     InvestigatorPage page;
     if (!page.loaded || !page.run()) {
         state.SkipWithError("the example investigator or its sheet does not load");
@@ -115,7 +110,7 @@ BENCHMARK(BM_SheetReplay)->Arg(96)->Arg(300)->Unit(benchmark::kMillisecond);
 // The note with its photograph: pictures kept between replays (range 1) or reloaded (range 0).
 void BM_HandoutReplayPictures(benchmark::State& state)
 {
-    Quiet quiet;
+    ScopedRecordingUi quiet;
     HandoutPage page;
     if (!page.loaded || !page.run()) {
         state.SkipWithError("the note handout or its script does not load");

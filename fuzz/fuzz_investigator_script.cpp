@@ -41,8 +41,7 @@ vorpane::Investigator sample()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     using namespace vorpane;
-    static RecordingUi recorder;
-    installUi(&recorder);
+    static ScopedRecordingUi recorder;
     recorder.reset();
     seedRandom(1);
 

@@ -21,9 +21,11 @@ UiServices& ui()
     return g_ui ? *g_ui : fallbackUi();
 }
 
-void installUi(UiServices* services)
+UiServices* installUi(UiServices* services)
 {
+    UiServices* previous = g_ui;
     g_ui = services;
+    return previous;
 }
 
 void showMessage(const std::string& text, const std::string& title, MsgIcon icon)
@@ -81,7 +83,10 @@ void RecordingUi::reset()
     yesNoAnswers.clear();
     promptAnswers.clear();
     statusText.clear();
+    statusTexts.clear();
+    waitDepth = 0;
     output().clear();
+    output().hide();
 }
 
 std::string RecordingUi::texts() const

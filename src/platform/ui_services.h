@@ -48,7 +48,8 @@ private:
 // The installed services. Before anything is installed a recording implementation answers, so
 // library code never dereferences nothing.
 UiServices& ui();
-void installUi(UiServices* services);
+// Installs services (null: none) and returns what was installed before.
+UiServices* installUi(UiServices* services);
 
 // Shorthands for the common boxes.
 void showMessage(const std::string& text, const std::string& title = {}, MsgIcon icon = MsgIcon::Warning);

@@ -47,7 +47,6 @@ class TestHandouts : public QObject {
 
 private slots:
     void init();
-    void cleanup();
 
     void writtenBytes();
     void roundTripKeepsEveryValue_data();
@@ -69,18 +68,15 @@ private slots:
     void renderedPage();
 
 private:
-    RecordingUi m_ui;
+    ScopedRecordingUi m_ui;
     QTemporaryDir m_dir;
 };
 
 void TestHandouts::init()
 {
     m_ui.reset();
-    installUi(&m_ui);
     setProfilePath(m_dir.filePath(QStringLiteral("profile.ini")).toStdString());
 }
-
-void TestHandouts::cleanup() { installUi(nullptr); }
 
 void TestHandouts::writtenBytes()
 {

@@ -21,7 +21,6 @@ class TestHtmlExport : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void cleanupTestCase() { installUi(nullptr); }
     void init() { m_ui.reset(); }
     void wholePage();
     void lines_data();
@@ -30,7 +29,7 @@ private slots:
     void unwritableFile();
 
 private:
-    RecordingUi m_ui;
+    ScopedRecordingUi m_ui;
     QTemporaryDir m_dir;
 };
 
@@ -72,7 +71,6 @@ QByteArray page(const Investigator& inv, bool bases55)
 
 void TestHtmlExport::initTestCase()
 {
-    installUi(&m_ui);
     QVERIFY(m_dir.isValid());
     setProfilePath(m_dir.filePath("settings.ini").toStdString());
 }

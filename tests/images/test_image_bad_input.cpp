@@ -368,15 +368,13 @@ void TestImageBadInput::failedLoadsAreQuietAndEmpty_data()
 void TestImageBadInput::failedLoadsAreQuietAndEmpty()
 {
     QFETCH(QString, path);
-    RecordingUi ui;
-    installUi(&ui);
+    ScopedRecordingUi ui;
     Image image;
     QVERIFY(!image.load(path.toStdString()));
     QVERIFY(image.isNull());
     QCOMPARE(image.width(), 0);
     QCOMPARE(image.height(), 0);
     QVERIFY(ui.boxes.empty());
-    installUi(nullptr);
 }
 
 int runImageBadInputTests(int argc, char** argv)

@@ -1,47 +1,14 @@
 #pragma once
-// Investigators the tests share: a small one with every kind of entry, and a die that returns
-// scripted values.
+// Investigators the tests share: a small one with every kind of entry.
 
 #include "investigator/investigator.h"
 #include "platform/recording_ui.h"
-#include "rules/dice_expression.h"
+#include "scripted_dice.h"
 
 #include <QString>
 #include <vector>
 
 namespace vorpane::test {
-
-// A recording Ui installed for the lifetime of a test.
-class ScopedUi {
-public:
-    ScopedUi() { installUi(&m_ui); }
-    ~ScopedUi() { installUi(nullptr); }
-
-    // The box texts joined by line feeds.
-    QString text() const { return QString::fromLatin1(m_ui.texts()); }
-    const std::vector<RecordingUi::Box>& boxes() const { return m_ui.boxes; }
-    OutputModel& output() { return m_ui.output(); }
-    void reset() { m_ui.reset(); }
-
-private:
-    RecordingUi m_ui;
-};
-
-// Dice whose every die shows the next value of a list (cycling).
-class ScriptedDice final : public DiceExpression {
-public:
-    explicit ScriptedDice(std::vector<int> faces)
-        : m_faces(std::move(faces))
-    {
-    }
-
-protected:
-    int rollOneDie(int) override { return m_faces[m_next++ % m_faces.size()]; }
-
-private:
-    std::vector<int> m_faces;
-    size_t m_next = 0;
-};
 
 // A special skill with named subskills, added as the rule set's "Give skills" would.
 inline SpecialSkill& addSpecial(Investigator& inv, const std::string& name,

@@ -71,11 +71,11 @@ void TestInvestigator::characteristicLookup()
 {
     QFETCH(QString, name);
     QFETCH(int, value);
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     const Investigator inv = sampleInvestigator();
     QCOMPARE(inv.characteristic(name.toStdString()), value);
     const QString expected = value == kFormulaError ? "Unknown character statistic: " + name : QString();
-    QCOMPARE(ui.text(), expected);
+    QCOMPARE(QString::fromLatin1(ui.texts()), expected);
 }
 
 void TestInvestigator::baseFormula_data()
@@ -109,10 +109,10 @@ void TestInvestigator::baseFormula()
     QFETCH(QString, base);
     QFETCH(int, value);
     QFETCH(QString, message);
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     const Investigator inv = sampleInvestigator();
     QCOMPARE(BaseFormula::value(base.toStdString(), inv), value);
-    QCOMPARE(ui.text(), message);
+    QCOMPARE(QString::fromLatin1(ui.texts()), message);
 }
 
 void TestInvestigator::baseText_data()
@@ -279,7 +279,7 @@ void TestInvestigator::rollingOrderAndAge()
 
 void TestInvestigator::recalculation()
 {
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     Investigator inv = sampleInvestigator();
     SkillEntry* broken = &inv.addEntry(std::make_unique<Skill>("Rota", "^XYZ", kAllEraFlags), false);
     ui.reset();
@@ -291,7 +291,7 @@ void TestInvestigator::recalculation()
     QCOMPARE(inv.findSkill("Buscar Libros")->current, 70);
     QCOMPARE(broken->baseValue, kFormulaError);
     QCOMPARE(broken->current, 12);
-    QCOMPARE(ui.text(), QString("Unknown character statistic: XYZ"));
+    QCOMPARE(QString::fromLatin1(ui.texts()), QString("Unknown character statistic: XYZ"));
 }
 
 void TestInvestigator::skillPointStatus_data()

@@ -48,7 +48,6 @@ private:
 
 RunResult runWithProbe(const std::string& text, RecordingUi& ui, bool* destroyed = nullptr)
 {
-    installUi(&ui);
     RunResult result;
     {
         ScriptRunner runner;
@@ -58,7 +57,6 @@ RunResult runWithProbe(const std::string& text, RecordingUi& ui, bool* destroyed
     }
     for (const RecordingUi::Box& box : ui.boxes)
         result.boxes << QString::fromLatin1(box.text.c_str());
-    installUi(nullptr);
     return result;
 }
 
@@ -297,7 +295,7 @@ uint64_t smallestBudget(const std::string& script)
     uint64_t low = 1, high = kMostSteps;
     while (low < high) {
         uint64_t middle = (low + high) / 2;
-        RecordingUi ui;
+        ScopedRecordingUi ui;
         if (runScript(script, ui, middle).ok)
             high = middle;
         else
@@ -344,7 +342,7 @@ void TestScriptInterpreter::stepBudgetStopsSilently_data()
 void TestScriptInterpreter::stepBudgetStopsSilently()
 {
     QFETCH(QString, script);
-    RecordingUi ui;
+    ScopedRecordingUi ui;
     const RunResult result = runScript(script.toStdString(), ui, 10000);
     QCOMPARE(result.ok, 0);
     QVERIFY(result.boxes.isEmpty());
@@ -353,7 +351,7 @@ void TestScriptInterpreter::stepBudgetStopsSilently()
 void TestScriptInterpreter::breakKeyPressedBeforeTheRunIsForgotten()
 {
     pressBreakKey();
-    RecordingUi ui;
+    ScopedRecordingUi ui;
     const RunResult result = runScript("alert(1);", ui);
     QCOMPARE(result.ok, 1);
     QCOMPARE(result.boxes, QStringList { "1" });
@@ -373,7 +371,7 @@ void TestScriptInterpreter::breakKeyAsksAndStops_data()
 void TestScriptInterpreter::breakKeyAsksAndStops()
 {
     QFETCH(bool, answer);
-    RecordingUi ui;
+    ScopedRecordingUi ui;
     ui.yesNoAnswers = { answer };
     const RunResult result = runWithProbe("var i;\nprobe.press();\ni = 1;\nalert(\"done\");", ui);
     QTEST(result.boxes.join('|'), "boxes");
@@ -409,7 +407,7 @@ void TestScriptInterpreter::hostStatuses_data()
 void TestScriptInterpreter::hostStatuses()
 {
     QFETCH(QString, call);
-    RecordingUi ui;
+    ScopedRecordingUi ui;
     const RunResult result = runWithProbe((call + ";\nalert(\"after\");").toStdString(), ui);
     QTEST(result.boxes.join('|'), "boxes");
     QCOMPARE(result.ok, call.endsWith("(0)") ? 1 : 0);
@@ -419,7 +417,7 @@ void TestScriptInterpreter::objectIsHeldDuringItsCall()
 {
     // The argument drops the only variable that holds the object before the call is made.
     bool destroyed = false;
-    RecordingUi ui;
+    ScopedRecordingUi ui;
     const RunResult result = runWithProbe("alert(probe.ping(probe = 0));", ui, &destroyed);
     QCOMPARE(result.boxes, QStringList { "1" });
     QVERIFY(destroyed);
@@ -427,12 +425,10 @@ void TestScriptInterpreter::objectIsHeldDuringItsCall()
 
 void TestScriptInterpreter::missingFileIsReported()
 {
-    RecordingUi ui;
-    installUi(&ui);
+    ScopedRecordingUi ui;
     ScriptRunner runner;
     runner.loadFile("/nonexistent/folder/script.vsc");
     QCOMPARE(runner.run(), 0);
-    installUi(nullptr);
     QCOMPARE(ui.boxes.size(), size_t(1));
     QCOMPARE(ui.boxes[0].text, std::string("Couldn't open file"));
     QCOMPARE(ui.boxes[0].title, std::string("Script Error"));

@@ -32,10 +32,8 @@ private:
 class TestScriptRunner : public QObject {
     Q_OBJECT
 private slots:
-    void init() { installUi(&m_ui); }
     void cleanup()
     {
-        installUi(nullptr);
         m_ui.reset();
     }
     void temporaryFileLivesWithTheRunner();
@@ -47,7 +45,7 @@ private slots:
     void predefinedNames();
 
 private:
-    RecordingUi m_ui;
+    ScopedRecordingUi m_ui;
 };
 
 void TestScriptRunner::temporaryFileLivesWithTheRunner()

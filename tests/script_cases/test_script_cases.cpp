@@ -55,10 +55,9 @@ void TestScriptCases::cases()
     std::string error;
     QVERIFY2(parseScriptCase(bytes.toStdString(), expected, error), error.c_str());
 
-    RecordingUi recorder;
+    ScopedRecordingUi recorder;
     recorder.yesNoAnswers = expected.answers;
     recorder.promptAnswers = expected.promptAnswers;
-    installUi(&recorder);
     seedRandom(kSeed);
 
     int32_t value = 0;
@@ -70,7 +69,6 @@ void TestScriptCases::cases()
         runner.registerValue("output", script::ScriptValue(new script::OutputObject));
         result = runner.run(&value);
     }
-    installUi(nullptr);
 
     std::vector<std::string> boxes;
     for (const RecordingUi::Box& box : recorder.boxes)

@@ -70,7 +70,7 @@ class SheetPainterTest : public QObject {
     Q_OBJECT
 
 private:
-    RecordingUi m_ui;
+    ScopedRecordingUi m_ui;
     QTemporaryDir m_dir;
     QString m_wide; // 200 x 100 pixels, solid blue
 
@@ -79,13 +79,11 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         setProfilePath((m_dir.path() + "/profile.ini").toStdString());
-        installUi(&m_ui);
         QImage wide(200, 100, QImage::Format_RGB32);
         wide.fill(QColor(0, 0, 255));
         m_wide = m_dir.path() + "/wide.bmp";
         QVERIFY(wide.save(m_wide, "BMP"));
     }
-    void cleanupTestCase() { installUi(nullptr); }
 
     void shapes()
     {

@@ -9,11 +9,8 @@ namespace vorpane::test {
 
 TestEnvironment::TestEnvironment()
 {
-    installUi(&ui);
     setProfilePath(m_dir.filePath(QStringLiteral("profile.ini")).toStdString());
 }
-
-TestEnvironment::~TestEnvironment() { installUi(nullptr); }
 
 SkillEntry& addSkill(Investigator& inv, const std::string& name, const std::string& base, int current)
 {

@@ -18,8 +18,7 @@ namespace vorpane::test {
 class TestEnvironment {
 public:
     TestEnvironment();
-    ~TestEnvironment();
-    RecordingUi ui;
+    ScopedRecordingUi ui;
 
 private:
     QTemporaryDir m_dir;
