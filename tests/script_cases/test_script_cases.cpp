@@ -5,7 +5,6 @@
 #include "platform/random.h"
 #include "platform/recording_ui.h"
 #include "rules/dice_object.h"
-#include "script/output_object.h"
 #include "script/script_runner.h"
 
 #include <QDir>
@@ -65,8 +64,7 @@ void TestScriptCases::cases()
     {
         script::ScriptRunner runner;
         runner.loadFile(path.toStdString());
-        runner.registerValue("dice", script::ScriptValue(new DiceObject));
-        runner.registerValue("output", script::ScriptValue(new script::OutputObject));
+        registerDiceAndOutput(runner); // as vorpane-cli run does
         result = runner.run(&value);
     }
 
