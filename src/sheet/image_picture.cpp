@@ -13,13 +13,6 @@ namespace vorpane {
 
 namespace {
 
-std::string resolve(const std::string& fileName)
-{
-    if (QDir::isAbsolutePath(fromCp1252(fileName)))
-        return fileName;
-    return programFile(fileName);
-}
-
 class WaitCursor {
 public:
     WaitCursor() { ui().beginWaitCursor(); }
@@ -27,6 +20,13 @@ public:
 };
 
 } // namespace
+
+std::string picturePath(const std::string& fileName)
+{
+    if (QDir::isAbsolutePath(fromCp1252(fileName)))
+        return fileName;
+    return programFile(fileName);
+}
 
 QRectF fitPictureRect(const QRectF& box, double aspect)
 {
@@ -52,7 +52,7 @@ bool drawPicture(QPainter& painter, const QRectF& box, const std::string& fileNa
     if (dot == std::string::npos)
         return false;
     WaitCursor wait;
-    const std::string path = resolve(fileName);
+    const std::string path = picturePath(fileName);
     if (isMetafileName(fileName)) {
         ui().setStatusText("Loading metafile " + fileName + "...");
         EnhancedMetafile metafile;

@@ -2,31 +2,22 @@
 
 #include "investigator/investigator_file.h"
 #include "platform/cp1252.h"
-#include "platform/program_folder.h"
 #include "platform/ui_services.h"
 #include "sheet/investigator_document_model.h"
+#include "sheet/image_picture.h"
 #include "sheet/sheet_field.h"
 
-#include <QDir>
 
 namespace vorpane {
 
 namespace {
-
-// Relative picture names are relative to the program folder, as on the sheet.
-std::string resolvePicture(const std::string& fileName)
-{
-    if (QDir::isAbsolutePath(fromCp1252(fileName)))
-        return fileName;
-    return programFile(fileName);
-}
 
 std::unique_ptr<Image> loadPicture(const std::string& fileName)
 {
     if (fileName.empty())
         return nullptr;
     auto image = std::make_unique<Image>();
-    if (!image->load(resolvePicture(fileName)))
+    if (!image->load(picturePath(fileName)))
         return nullptr;
     return image;
 }
