@@ -24,7 +24,6 @@ namespace vorpane {
 
 namespace {
 
-constexpr const char* kRecentSection = "Recent File List";
 // The title of an investigator made by the new-document dialog.
 constexpr const char* kNewInvestigatorTitle = "Nueva Ficha PJ  ";
 
@@ -344,7 +343,7 @@ QStringList DocumentManager::recentFiles() const
 {
     QStringList files;
     for (int i = 0; i < kRecentFileCount; ++i) {
-        const std::string file = Profile::readString(kRecentSection, recentKey(i), "");
+        const std::string file = Profile::readString(profile_keys::kRecentFileList, recentKey(i), "");
         if (!file.empty())
             files << fromCp1252(file);
     }
@@ -374,7 +373,7 @@ void DocumentManager::writeRecentFiles(const QStringList& files)
 {
     for (int i = 0; i < kRecentFileCount; ++i)
         Profile::writeString(
-            kRecentSection, recentKey(i), i < files.size() ? toCp1252(files[i]) : std::string());
+            profile_keys::kRecentFileList, recentKey(i), i < files.size() ? toCp1252(files[i]) : std::string());
     emit recentFilesChanged();
 }
 

@@ -32,7 +32,6 @@ namespace {
 CMainFrame* g_frame = nullptr;
 
 // The dock state and geometry live under the framework's dock-state prefix.
-constexpr const char* kBarsSection = "v3Bars-Frame";
 constexpr int kStyleComboWidth = 240;
 constexpr int kStyleComboDrop = 200;
 constexpr int kOutputWidth = 250;
@@ -40,14 +39,14 @@ constexpr int kOutputHeight = 75;
 
 QString translated(const char* text) { return QCoreApplication::translate("Commands", text); }
 
-QByteArray readBytes(const char* name)
+QByteArray readBytes(const TextKey& key)
 {
-    return QByteArray::fromBase64(QByteArray::fromStdString(Profile::readString(kBarsSection, name, "")));
+    return QByteArray::fromBase64(QByteArray::fromStdString(Profile::read(key)));
 }
 
-void writeBytes(const char* name, const QByteArray& bytes)
+void writeBytes(const TextKey& key, const QByteArray& bytes)
 {
-    Profile::writeString(kBarsSection, name, bytes.toBase64().toStdString());
+    Profile::write(key, bytes.toBase64().toStdString());
 }
 
 } // namespace
@@ -453,17 +452,17 @@ void CMainFrame::focusNextPane(bool forward)
         next->setFocus(Qt::ShortcutFocusReason);
 }
 
-void CMainFrame::restoreWindowState() { restoreState(readBytes("State")); }
+void CMainFrame::restoreWindowState() { restoreState(readBytes(profile_keys::kFrameState)); }
 
 void CMainFrame::saveWindowState()
 {
-    writeBytes("State", saveState());
-    writeBytes("Geometry", saveGeometry());
+    writeBytes(profile_keys::kFrameState, saveState());
+    writeBytes(profile_keys::kFrameGeometry, saveGeometry());
 }
 
 void CMainFrame::showAtStart()
 {
-    if (restoreGeometry(readBytes("Geometry")))
+    if (restoreGeometry(readBytes(profile_keys::kFrameGeometry)))
         show();
     else
         showMaximized();

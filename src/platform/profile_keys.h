@@ -29,6 +29,15 @@ inline constexpr IntKey kCustomSkillFields { kSheet, "CustSkillField", 1 };
 inline constexpr IntKey kAllPercent { kSheet, "AllPercent", 0 };
 inline constexpr IntKey kTrimSkills { kSheet, "TrimSkills", 1 };
 
+// --- v3Bars-Frame: the main frame's bars and window, as Qt saves them (Base64) -----------------
+inline constexpr const char* kBarsFrame = "v3Bars-Frame";
+inline constexpr TextKey kFrameState { kBarsFrame, "State", "" };
+inline constexpr TextKey kFrameGeometry { kBarsFrame, "Geometry", "" };
+
+// --- Recent File List: File1, File2 ... the files opened last, newest first ---------------------
+// The value names are numbered, so only the section is declared here.
+inline constexpr const char* kRecentFileList = "Recent File List";
+
 } // namespace profile_keys
 
 } // namespace vorpane

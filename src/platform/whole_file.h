@@ -13,6 +13,9 @@ namespace vorpane {
 
 // The cap of the sectioned data files (rule, investigator and handout files).
 constexpr size_t kMaxDataFileBytes = size_t(32) * 1024 * 1024;
+// The cap of script files (user scripts, sheet and handout scripts, the script editor): no script
+// is this large, and a stray file would otherwise take the memory and the time of a parse.
+constexpr size_t kMaxScriptFileBytes = size_t(16) * 1024 * 1024;
 
 enum class ReadFailure {
     None,

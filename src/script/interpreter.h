@@ -78,10 +78,6 @@ struct NameSlot {
     FunctionFrame* frame = nullptr;
 };
 
-// Script files larger than this are refused as files that cannot be opened: no script is this
-// large, and a stray file would otherwise take the memory and the time of a parse.
-constexpr size_t kMaxScriptFileBytes = size_t(16) * 1024 * 1024;
-
 class ScriptInterpreter {
 public:
     explicit ScriptInterpreter(std::string scriptPath);

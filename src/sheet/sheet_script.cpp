@@ -130,7 +130,7 @@ bool runSheetScriptNamed(const std::string& name, const std::string& extension, 
 bool runSheetScript(const std::string& path, SheetLayout& layout)
 {
     std::string text;
-    if (!readTextFile(path, script::kMaxScriptFileBytes, text)) {
+    if (!readTextFile(path, kMaxScriptFileBytes, text)) {
         layout.clear();
         appendErrorPage(layout, kLoadFailedMessage);
         return false;
