@@ -47,7 +47,6 @@ Investigator makeInvestigator(int entries)
     return inv;
 }
 
-
 void setEntries(benchmark::State& state, const Investigator& inv)
 {
     state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(inv.entries().size()));

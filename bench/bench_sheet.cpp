@@ -6,8 +6,8 @@
 #include "platform/program_folder.h"
 #include "platform/recording_ui.h"
 #include "sheet/handout_document_model.h"
-#include "sheet/investigator_document_model.h"
 #include "sheet/handout_sheet.h"
+#include "sheet/investigator_document_model.h"
 #include "sheet/investigator_sheet.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/sheet_painter.h"
@@ -55,7 +55,6 @@ struct HandoutPage {
         return runSheetScriptNamed(document.handout().templateName, kHandoutScriptExtension, layout);
     }
 };
-
 
 void BM_SheetRun(benchmark::State& state)
 {

@@ -14,8 +14,7 @@ namespace vorpane::fuzz {
 // Small enough that each input decodes in milliseconds, large enough for every code path.
 constexpr int64_t kFuzzPixelLimit = 1 << 18;
 
-template <typename Reader>
-int fuzzBitmapReader(Reader read, const uint8_t* data, size_t size)
+template <typename Reader> int fuzzBitmapReader(Reader read, const uint8_t* data, size_t size)
 {
     static const bool limited = [] {
         setImagePixelLimit(kFuzzPixelLimit);

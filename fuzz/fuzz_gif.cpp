@@ -5,5 +5,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     return vorpane::fuzz::fuzzBitmapReader(
-        [](std::span<const uint8_t> file, vorpane::ImageBitmap& out) { return vorpane::readGif(file, out); }, data, size);
+        [](std::span<const uint8_t> file, vorpane::ImageBitmap& out) { return vorpane::readGif(file, out); },
+        data, size);
 }

@@ -372,8 +372,8 @@ void DocumentManager::removeRecentFile(const QString& path)
 void DocumentManager::writeRecentFiles(const QStringList& files)
 {
     for (int i = 0; i < kRecentFileCount; ++i)
-        Profile::writeString(
-            profile_keys::kRecentFileList, recentKey(i), i < files.size() ? toCp1252(files[i]) : std::string());
+        Profile::writeString(profile_keys::kRecentFileList, recentKey(i),
+            i < files.size() ? toCp1252(files[i]) : std::string());
     emit recentFilesChanged();
 }
 

@@ -32,5 +32,5 @@ bool takeOption(Args& args, const std::string& name, std::string& value, bool& u
 
 } // namespace vorpane::cli
 
-#define VORPANE_CLI_COMMAND(ident, name, usage, fn) \
-    static const bool ident##_registered = ::vorpane::cli::registerCommand({name, usage, fn})
+#define VORPANE_CLI_COMMAND(ident, name, usage, fn)                                                          \
+    static const bool ident##_registered = ::vorpane::cli::registerCommand({ name, usage, fn })

@@ -14,8 +14,8 @@ int runExportLegacy(const Command& self, const Args& args)
     if (args.size() != 3 || (args[0] != "1" && args[0] != "2"))
         return printUsage(self);
     const int version = args[0] == "1" ? 1 : 2;
-    return actOnInvestigator(
-        args[1], [&args, version](Investigator& inv) { return LegacyFile::exportFile(args[2], inv, version); });
+    return actOnInvestigator(args[1],
+        [&args, version](Investigator& inv) { return LegacyFile::exportFile(args[2], inv, version); });
 }
 
 } // namespace

@@ -3,9 +3,9 @@
 // frame's size at 96 pixels per inch.
 
 #include "cli/cli_command.h"
-#include "platform/cp1252.h"
 #include "image/emf_player.h"
 #include "image/image.h"
+#include "platform/cp1252.h"
 
 #include <QImage>
 #include <QPainter>
@@ -38,7 +38,8 @@ QImage renderMetafile(const std::string& in)
 
 int runImage(const Command& self, const Args& args)
 {
-    if (args.size() != 2) return printUsage(self);
+    if (args.size() != 2)
+        return printUsage(self);
     const std::string in = cp1252(args[0]);
     const QImage decoded = isMetafileName(in) ? renderMetafile(in) : Image(in).toQImage();
     if (decoded.isNull()) {

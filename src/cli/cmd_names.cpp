@@ -15,7 +15,8 @@ constexpr int kMaxCount = 100000;
 int runNames(const Command& self, const Args& args)
 {
     int count = kDefaultCount;
-    if (args.size() > 1) return printUsage(self);
+    if (args.size() > 1)
+        return printUsage(self);
     if (args.size() == 1) {
         try {
             size_t used = 0;

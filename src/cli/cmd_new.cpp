@@ -19,7 +19,8 @@ namespace {
 
 int runNew(const Command& self, const Args& args)
 {
-    if (args.size() != 3 || args[1].size() != 1 || args[1][0] < '0' || args[1][0] >= '0' + kEraCount) return printUsage(self);
+    if (args.size() != 3 || args[1].size() != 1 || args[1][0] < '0' || args[1][0] >= '0' + kEraCount)
+        return printUsage(self);
     const std::filesystem::path given(args[0]);
     std::string ruleFile = args[0];
     if (given.has_parent_path()) {

@@ -12,8 +12,8 @@
 #include "platform/save_file.h"
 #include "rules/rule_set_cache.h"
 #include "sheet/handout_document_model.h"
-#include "sheet/investigator_document_model.h"
 #include "sheet/handout_sheet.h"
+#include "sheet/investigator_document_model.h"
 #include "sheet/investigator_sheet.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/sheet_painter.h"
@@ -124,7 +124,8 @@ bool writePng(SheetLayout& layout, double dpi, const std::string& out)
         printError("vorpane-cli: the page is too large to paint at this resolution");
         return false;
     }
-    return saveFile(out, [&image](QIODevice& device) { return image.save(&device, "PNG"); }) == SaveResult::Saved;
+    return saveFile(out, [&image](QIODevice& device) { return image.save(&device, "PNG"); })
+        == SaveResult::Saved;
 }
 
 bool writePdf(SheetLayout& layout, const std::string& out)
@@ -165,7 +166,8 @@ int runRender(const Command& self, const Args& given)
     }
     const bool png = args.size() == 2 && hasExtension(args[1], "png");
     const bool pdf = args.size() == 2 && hasExtension(args[1], "pdf");
-    if (usageError || (!png && !pdf)) return printUsage(self);
+    if (usageError || (!png && !pdf))
+        return printUsage(self);
 
     RenderSource source;
     if (!loadSource(cp1252(args[0]), source))
@@ -188,6 +190,7 @@ int runRender(const Command& self, const Args& given)
 
 } // namespace
 
-VORPANE_CLI_COMMAND(render, "render", "FILE OUT.png|OUT.pdf [--script NAME] [--dpi N] (N from 10 to 1200)", runRender);
+VORPANE_CLI_COMMAND(
+    render, "render", "FILE OUT.png|OUT.pdf [--script NAME] [--dpi N] (N from 10 to 1200)", runRender);
 
 } // namespace vorpane::cli

@@ -117,7 +117,8 @@ void printOccupations(const RuleSet& rules)
 
 int runRules(const Command& self, const Args& args)
 {
-    if (args.size() != 1) return printUsage(self);
+    if (args.size() != 1)
+        return printUsage(self);
     const std::filesystem::path given(args.front());
     std::string ruleFile = args.front();
     if (given.has_parent_path()) {

@@ -15,7 +15,8 @@ constexpr char kRunScriptHint[] = "Vorpane va a abrir un archivo externo. Puedes
 
 int runScript(const Command& self, const Args& args)
 {
-    if (args.size() != 1) return printUsage(self);
+    if (args.size() != 1)
+        return printUsage(self);
     script::ScriptRunner runner;
     runner.loadFile(args.front());
     registerDiceAndOutput(runner);

@@ -21,7 +21,10 @@ int run(const std::string& in, const std::string* out, const InvestigatorAction&
 
 } // namespace
 
-int actOnInvestigator(const std::string& path, const InvestigatorAction& act) { return run(path, nullptr, act); }
+int actOnInvestigator(const std::string& path, const InvestigatorAction& act)
+{
+    return run(path, nullptr, act);
+}
 
 int updateInvestigator(const std::string& in, const std::string& out, const InvestigatorAction& act)
 {

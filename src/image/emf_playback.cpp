@@ -1,10 +1,10 @@
 #include "image/emf_playback.h"
 
-#include "platform/cp1252.h"
 #include "image/bmp_reader.h"
 #include "image/emf_records.h"
 #include "image/image_byte_reader.h"
 #include "image/image_limits.h"
+#include "platform/cp1252.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,12 +1,12 @@
 #include "image/image.h"
 
-#include "platform/cp1252.h"
-#include "platform/whole_file.h"
 #include "image/bmp_reader.h"
 #include "image/gif_decoder.h"
 #include "image/image_limits.h"
 #include "image/jpeg_reader.h"
 #include "image/png_reader.h"
+#include "platform/cp1252.h"
+#include "platform/whole_file.h"
 
 #include <QFile>
 #include <QPainter>
@@ -57,7 +57,8 @@ ImageFormat Image::formatForFileName(const std::string& fileName)
 
 bool readImageFile(const std::string& fileName, std::string& bytes)
 {
-    return readWholeFile(QFile::encodeName(fromCp1252(fileName)).toStdString(), size_t(kMaxImageFileBytes), bytes)
+    return readWholeFile(
+               QFile::encodeName(fromCp1252(fileName)).toStdString(), size_t(kMaxImageFileBytes), bytes)
         == ReadFailure::None;
 }
 

@@ -7,7 +7,6 @@
 #include "platform/ui_services.h"
 #include "rules/text_case.h"
 
-
 namespace vorpane {
 
 namespace {
@@ -91,8 +90,8 @@ void writeCharacteristics(Page& page, const Investigator& inv)
     writeStatCell(page, "EDU: ", inv.EDU);
     writeStatCell(page, "Know: ", kRollMultiplier * inv.EDU);
     nextStatRow(page);
-    page.line(std::string(kIndent3) + "<td colspan=\"2\" width=\"50%\">99-Zhaldor Mythos: "
-        + number(maximumSanity(inv)) + "</td>");
+    page.line(std::string(kIndent3)
+        + "<td colspan=\"2\" width=\"50%\">99-Zhaldor Mythos: " + number(maximumSanity(inv)) + "</td>");
     page.line(std::string(kIndent3)
         + "<td colspan=\"2\" width=\"50%\">Damage Bonus: " + htmlEscape(damageBonus(inv)) + "</td>");
     page.line(std::string(kIndent2) + "</tr>");

@@ -9,7 +9,6 @@
 #include "rules/row_reader.h"
 #include "rules/text_case.h"
 
-
 namespace vorpane {
 
 namespace {

@@ -1,8 +1,8 @@
 #include "investigator/investigator.h"
 #include "investigator/investigator_field.h"
 #include "investigator/investigator_file.h"
-#include "platform/ui_services.h"
 #include "platform/save_file.h"
+#include "platform/ui_services.h"
 
 #include <unordered_map>
 

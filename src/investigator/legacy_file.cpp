@@ -2,8 +2,8 @@
 
 #include "investigator/derived_values.h"
 #include "investigator/investigator.h"
-#include "platform/ui_services.h"
 #include "platform/save_file.h"
+#include "platform/ui_services.h"
 #include "rules/rule_set_cache.h"
 #include "rules/text_case.h"
 

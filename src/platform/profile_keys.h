@@ -5,8 +5,7 @@
 
 namespace vorpane {
 
-template <typename T>
-struct ProfileKey {
+template <typename T> struct ProfileKey {
     const char* section;
     const char* name;
     T defaultValue;

@@ -18,8 +18,8 @@ public:
         MsgButtons buttons;
     };
 
-    MsgResult messageBox(const std::string& text, const std::string& title, MsgIcon icon,
-                         MsgButtons buttons) override;
+    MsgResult messageBox(
+        const std::string& text, const std::string& title, MsgIcon icon, MsgButtons buttons) override;
     std::optional<std::string> prompt(const std::string& label) override;
     bool hasMainWindow() const override { return m_hasMainWindow; }
     void quickInfo(const std::string& key, const std::string& text) override;

@@ -16,10 +16,7 @@ UiServices& fallbackUi()
 
 } // namespace
 
-UiServices& ui()
-{
-    return g_ui ? *g_ui : fallbackUi();
-}
+UiServices& ui() { return g_ui ? *g_ui : fallbackUi(); }
 
 UiServices* installUi(UiServices* services)
 {
@@ -38,10 +35,10 @@ bool askYesNo(const std::string& text, const std::string& title, MsgIcon icon)
     return ui().messageBox(text, title, icon, MsgButtons::YesNo) == MsgResult::Yes;
 }
 
-MsgResult RecordingUi::messageBox(const std::string& text, const std::string& title, MsgIcon icon,
-                                  MsgButtons buttons)
+MsgResult RecordingUi::messageBox(
+    const std::string& text, const std::string& title, MsgIcon icon, MsgButtons buttons)
 {
-    boxes.push_back({text, title, icon, buttons});
+    boxes.push_back({ text, title, icon, buttons });
     if (buttons == MsgButtons::Ok)
         return MsgResult::Ok;
     if (!answers.empty()) {
@@ -69,10 +66,7 @@ std::optional<std::string> RecordingUi::prompt(const std::string& label)
     return answer;
 }
 
-void RecordingUi::quickInfo(const std::string& key, const std::string& text)
-{
-    quickInfoKeys.push_back(key);
-}
+void RecordingUi::quickInfo(const std::string& key, const std::string& text) { quickInfoKeys.push_back(key); }
 
 void RecordingUi::reset()
 {

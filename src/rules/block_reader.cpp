@@ -177,7 +177,8 @@ void forEachItem(std::string_view body, const std::function<bool(const BlockItem
     }
 }
 
-void forEachPair(std::string_view body, const std::function<void(std::string_view key, std::string_view value)>& visit)
+void forEachPair(
+    std::string_view body, const std::function<void(std::string_view key, std::string_view value)>& visit)
 {
     BlockReader reader(body);
     while (!reader.atEnd()) {
@@ -189,7 +190,8 @@ void forEachPair(std::string_view body, const std::function<void(std::string_vie
     }
 }
 
-bool forEachSection(std::string_view text, const std::function<void(std::string_view name, std::string_view body)>& visit)
+bool forEachSection(
+    std::string_view text, const std::function<void(std::string_view name, std::string_view body)>& visit)
 {
     BlockReader reader(text);
     while (!reader.atEnd()) {

@@ -66,10 +66,12 @@ void forEachItem(std::string_view body, const std::function<bool(const BlockItem
 
 // Visits the "key" "value" pairs of a body that holds only pairs, until the end or the first
 // unreadable pair (whose box the reader shows).
-void forEachPair(std::string_view body, const std::function<void(std::string_view key, std::string_view value)>& visit);
+void forEachPair(
+    std::string_view body, const std::function<void(std::string_view key, std::string_view value)>& visit);
 
 // Visits the sections of a file (a word and its block each) in order. False, after the
 // "Invalid file format" error box, when one cannot be read; the sections before it were visited.
-bool forEachSection(std::string_view text, const std::function<void(std::string_view name, std::string_view body)>& visit);
+bool forEachSection(
+    std::string_view text, const std::function<void(std::string_view name, std::string_view body)>& visit);
 
 } // namespace vorpane

@@ -12,10 +12,7 @@ SkillDef::SkillDef(SkillKind kind, std::string name, std::string base, EraFlags 
 {
 }
 
-bool SkillDef::availableInEra(int era) const
-{
-    return hasEra(m_eras, era);
-}
+bool SkillDef::availableInEra(int era) const { return hasEra(m_eras, era); }
 
 std::unique_ptr<SkillDef> SkillDef::clone() const { return std::make_unique<SkillDef>(); }
 

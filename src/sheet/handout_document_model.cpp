@@ -1,6 +1,7 @@
 // HandoutDocumentModel: the handout document's state and hooks.
 
 #include "sheet/handout_document_model.h"
+
 #include "sheet/handout_file.h"
 
 namespace vorpane {

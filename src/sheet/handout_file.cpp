@@ -1,7 +1,7 @@
 #include "sheet/handout_file.h"
 
-#include "platform/ui_services.h"
 #include "platform/save_file.h"
+#include "platform/ui_services.h"
 #include "platform/whole_file.h"
 #include "rules/block_reader.h"
 #include "rules/row_reader.h"
@@ -63,7 +63,6 @@ void applyPair(std::string_view key, std::string_view value, HandoutDoc& doc)
     }
 }
 
-
 } // namespace
 
 std::string HandoutFile::text(const HandoutDoc& doc)
@@ -121,7 +120,8 @@ bool HandoutFile::read(std::string_view bytes, HandoutDoc& doc)
             return;
         }
         // Pairs until the end of the block or the first unreadable one, whose box the reader shows.
-        forEachPair(block, [&result](std::string_view key, std::string_view value) { applyPair(key, value, result); });
+        forEachPair(block,
+            [&result](std::string_view key, std::string_view value) { applyPair(key, value, result); });
     });
     if (!read)
         return false;

@@ -1,10 +1,10 @@
 #include "sheet/image_picture.h"
 
+#include "image/emf_player.h"
+#include "image/image.h"
 #include "platform/cp1252.h"
 #include "platform/program_folder.h"
 #include "platform/ui_services.h"
-#include "image/emf_player.h"
-#include "image/image.h"
 
 #include <QDir>
 #include <cmath>

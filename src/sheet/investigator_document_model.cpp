@@ -1,12 +1,12 @@
 // InvestigatorDocumentModel: the investigator document's state and hooks.
 
+#include "sheet/investigator_document_model.h"
+
 #include "investigator/investigator_file.h"
 #include "platform/cp1252.h"
 #include "platform/ui_services.h"
-#include "sheet/investigator_document_model.h"
 #include "sheet/image_picture.h"
 #include "sheet/sheet_field.h"
-
 
 namespace vorpane {
 

@@ -22,7 +22,6 @@ constexpr FieldFlags kDerived = FieldReadOnly | FieldReadable; // 3
 constexpr FieldFlags kAnchor = FieldReadOnly | FieldNoHitTest; // 0x11
 constexpr FieldFlags kCell = FieldTabStop; // 8
 
-
 struct TextBinding {
     const char* name;
     std::string Investigator::*member;

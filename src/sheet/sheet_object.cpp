@@ -1,7 +1,7 @@
-#include "script/error_titles.h"
 #include "sheet/sheet_object.h"
 
 #include "platform/ui_services.h"
+#include "script/error_titles.h"
 #include "script/member_name.h"
 #include "sheet/font_families.h"
 #include "sheet/sheet_layout.h"

@@ -1,9 +1,9 @@
 // SheetPainter: pictures and metafiles, fitted or stretched, and the cache of decoded pictures.
 
-#include "platform/ui_services.h"
 #include "image/emf_player.h"
 #include "image/image.h"
 #include "image/image_bitmap.h"
+#include "platform/ui_services.h"
 #include "sheet/image_picture.h"
 #include "sheet/sheet_painter.h"
 
@@ -17,7 +17,6 @@ namespace vorpane {
 namespace {
 
 QRectF area(const SheetRect& r) { return QRectF(QPointF(r.x1, -double(r.y1)), QPointF(r.x2, -double(r.y2))); }
-
 
 // Scoped wait cursor and status text, as a load shows them.
 class LoadingNotice {

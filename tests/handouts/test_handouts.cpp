@@ -5,10 +5,10 @@
 #include "platform/profile.h"
 #include "platform/recording_ui.h"
 #include "sheet/field_actions.h"
-#include "sheet/handout_document_model.h"
 #include "sheet/handout_doc.h"
-#include "sheet/handout_sheet.h"
+#include "sheet/handout_document_model.h"
 #include "sheet/handout_file.h"
+#include "sheet/handout_sheet.h"
 #include "sheet/sheet_painter.h"
 #include "sheet/sheet_script.h"
 

@@ -1,7 +1,5 @@
 // Hostile and broken files: every reader refuses quietly or keeps what it could decode, never
 // crashes, and never allocates past the caps.
-#include "image_builders.h"
-#include "platform/recording_ui.h"
 #include "image/bmp_reader.h"
 #include "image/emf_player.h"
 #include "image/gif_decoder.h"
@@ -9,6 +7,8 @@
 #include "image/image_limits.h"
 #include "image/jpeg_reader.h"
 #include "image/png_reader.h"
+#include "image_builders.h"
+#include "platform/recording_ui.h"
 
 #include <QPainter>
 #include <QTest>

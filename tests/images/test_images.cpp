@@ -1,11 +1,11 @@
 // Decoding the fixtures of every format and depth, the palette and transparency rules, the
 // bitmap's pixel access, and drawing into a rectangle (pictures on sheets: tests/sheet).
-#include "image_builders.h"
 #include "image/bmp_reader.h"
 #include "image/gif_decoder.h"
 #include "image/image.h"
 #include "image/jpeg_reader.h"
 #include "image/png_reader.h"
+#include "image_builders.h"
 
 #include <QPainter>
 #include <QTest>

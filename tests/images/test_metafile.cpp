@@ -1,8 +1,8 @@
 // Metafiles: the header's frame, and playback of the drawing records through the mapping
 // modes and transforms onto a painter.
-#include "image_builders.h"
 #include "image/emf_player.h"
 #include "image/emf_records.h"
+#include "image_builders.h"
 
 #include <QPainter>
 #include <QTemporaryDir>

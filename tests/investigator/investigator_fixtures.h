@@ -42,8 +42,8 @@ inline Investigator sampleInvestigator()
     inv.addEntry(std::make_unique<Skill>("Buscar Libros", "25", kAllEraFlags), true).current = 70;
     inv.addEntry(std::make_unique<Skill>("Esquivar", "^DES2", kAllEraFlags), false);
     addSpecial(inv, "Arte", { "Pintura", "Canto" }, true);
-    inv.addEntry(std::make_unique<Firearm>(
-                     "Revólver .38", "20", kAllEraFlags, FirearmStats { "1D10", "15 m", "2", "6", "10", "00" }),
+    inv.addEntry(std::make_unique<Firearm>("Revólver .38", "20", kAllEraFlags,
+                     FirearmStats { "1D10", "15 m", "2", "6", "10", "00" }),
         false);
     inv.addEntry(
         std::make_unique<Melee>("*Puñetazo", "50", kAllEraFlags, MeleeStats { "1D3+bd", "1", "--" }), false);

@@ -350,8 +350,8 @@ void TestInvestigator::lookupIgnoresStars()
     QFETCH(QString, asked);
     Investigator inv;
     inv.addEntry(std::make_unique<Skill>("Nadar", "25", kAllEraFlags), false);
-    SkillEntry& entry
-        = inv.addEntry(std::make_unique<Melee>(stored.toStdString(), "25", kAllEraFlags, MeleeStats {}), false);
+    SkillEntry& entry = inv.addEntry(
+        std::make_unique<Melee>(stored.toStdString(), "25", kAllEraFlags, MeleeStats {}), false);
     QCOMPARE(inv.findSkill(asked.toStdString()), &entry);
     QCOMPARE(inv.findSkill("Pata"), nullptr);
 }

@@ -566,7 +566,8 @@ void TestInvestigatorFile::saveReplacesWholeFileOrReports()
     QVERIFY(!InvestigatorFile::save(m_dir.filePath("no/such/folder/x.inv").toStdString(), inv, ""));
     QVERIFY(!InvestigatorFile::save(m_dir.path().toStdString(), inv, "")); // a folder stays a folder
     QVERIFY(QFileInfo(m_dir.path()).isDir());
-    QCOMPARE(QString::fromLatin1(ui.texts()), QString("Cannot write investigator file\nCannot write investigator file"));
+    QCOMPARE(QString::fromLatin1(ui.texts()),
+        QString("Cannot write investigator file\nCannot write investigator file"));
 }
 
 void TestInvestigatorFile::legacyLayout()
@@ -584,7 +585,8 @@ void TestInvestigatorFile::legacyLayout()
     SkillEntry& skill = inv.addEntry(std::make_unique<Skill>("Nadar", "25", 5), true);
     skill.baseValue = 25;
     skill.checked = 1;
-    inv.addEntry(std::make_unique<Melee>("Palo", "^FUE", kEraFlag1920s, MeleeStats { "1D6", "1", "15" }), false);
+    inv.addEntry(
+        std::make_unique<Melee>("Palo", "^FUE", kEraFlag1920s, MeleeStats { "1D6", "1", "15" }), false);
     inv.appendEntry(std::make_unique<SkillEntry>(std::make_unique<SkillDef>())); // no kind number: left out
 
     std::string common = "Ana Vidal\n\n\n\n\nM F\n" + le(30) + le(2) + "\n";
@@ -709,7 +711,8 @@ void TestInvestigatorFile::legacyBadCounts()
     std::string script;
     QVERIFY(!InvestigatorFile::read(bytes.toStdString(), inv, script));
     QCOMPARE(inv.Name, std::string("before"));
-    QCOMPARE(QString::fromLatin1(ui.texts()), QString()); // the legacy reader fails without a message of its own
+    QCOMPARE(
+        QString::fromLatin1(ui.texts()), QString()); // the legacy reader fails without a message of its own
 }
 
 void TestInvestigatorFile::legacyPrefixesFail()

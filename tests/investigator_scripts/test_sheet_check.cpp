@@ -172,9 +172,10 @@ void TestSheetCheck::improve()
     InvestigatorHistory history;
 
     QVERIFY(improveSkills(inv, history, dice));
+    QCOMPARE(boxTexts(m_ui),
+        QStringList { "¿Seguro que quieres actualizar las habil. al final de una campaña?  " });
     QCOMPARE(
-        boxTexts(m_ui), QStringList { "¿Seguro que quieres actualizar las habil. al final de una campaña?  " });
-    QCOMPARE(outputLines(m_ui), QStringList { "Testando habilidades...  " } + report + QStringList { "..listo" });
+        outputLines(m_ui), QStringList { "Testando habilidades...  " } + report + QStringList { "..listo" });
     QVERIFY(m_ui.output().isVisible());
     QVERIFY(history.canUndo());
     QStringList values;

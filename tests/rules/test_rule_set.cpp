@@ -271,8 +271,8 @@ void TestRuleSet::everyPrefixEndsCleanly()
         ScopedRecordingUi ui;
         RuleSet rules("cut.rul");
         const bool loaded = rules.loadText(whole.substr(0, length));
-        QVERIFY2(
-            loaded == ui.boxes.empty(), qPrintable(QString("cut at %1: %2").arg(length).arg(boxTexts(ui).join(" | "))));
+        QVERIFY2(loaded == ui.boxes.empty(),
+            qPrintable(QString("cut at %1: %2").arg(length).arg(boxTexts(ui).join(" | "))));
     }
 }
 

@@ -145,7 +145,8 @@ void TestScriptInterpreter::scripts_data()
         << "function f() { var a, b; var c, a; c = 1; }\nf();"
         << "Line 1 : Variable \"a\" has already been declared!" << 0 << 0;
     QTest::newRow("a body of declarations only")
-        << "var y; y = 7; function f() { var a; var b; } y = f(); alert(y);" << "0" << 1 << 0;
+        << "var y; y = 7; function f() { var a; var b; } y = f(); alert(y);"
+        << "0" << 1 << 0;
     QTest::newRow("locals start at zero in every call")
         << "function f(n) { var a; var b; a = a + n; if (n > 0) b = f(n - 1); return a + b; } alert(f(3));"
         << "6" << 1 << 0;
@@ -153,7 +154,8 @@ void TestScriptInterpreter::scripts_data()
         // More than a chunk of the frame stack per call.
         std::string declarations, sum;
         for (int i = 0; i < 5000; ++i) {
-            declarations += (i % 100 ? ", v" : "var v") + std::to_string(i) + " = n" + (i % 100 == 99 ? ";" : "");
+            declarations
+                += (i % 100 ? ", v" : "var v") + std::to_string(i) + " = n" + (i % 100 == 99 ? ";" : "");
             sum += (i ? " + v" : "v") + std::to_string(i);
         }
         return QString::fromStdString(
@@ -215,19 +217,24 @@ void TestScriptInterpreter::scripts_data()
         << "499500 15164748" << 1 << 0;
     // Shapes with handlers of their own keep the general rules
     QTest::newRow("for steps a Float counter")
-        << "var i, n; n = 0; for (i = 0.5; i < 3; i++) n++; alert(i); alert(n);" << "3.5|3" << 1 << 0;
-    QTest::newRow("for steps down and stops at break")
-        << "var s, i; s = 1; for (i = 0; i < 4; i--) { s = s * -2; if (s > 100) break; } alert(s + \" \" + i);"
-        << "256 -7" << 1 << 0;
-    QTest::newRow("for step of a String fails") << "var i, n; n = 0; for (i = \"a\"; n < 3; i++) n++; alert(i);"
-                                                << "Line 1 : Invalid operator for strings" << 0 << 0;
+        << "var i, n; n = 0; for (i = 0.5; i < 3; i++) n++; alert(i); alert(n);"
+        << "3.5|3" << 1 << 0;
+    QTest::newRow("for steps down and stops at break") << "var s, i; s = 1; for (i = 0; i < 4; i--) { s = s "
+                                                          "* -2; if (s > 100) break; } alert(s + \" \" + i);"
+                                                       << "256 -7" << 1 << 0;
+    QTest::newRow("for step of a String fails")
+        << "var i, n; n = 0; for (i = \"a\"; n < 3; i++) n++; alert(i);"
+        << "Line 1 : Invalid operator for strings" << 0 << 0;
     QTest::newRow("sum stored in an element")
-        << "var a; a = new Array; a[0] = 1; a[0] = a[0] + 2; alert(a[0]);" << "3" << 1 << 0;
-    QTest::newRow("assigned operator reports its own line") << "var x;\nx =\n\"a\" * 2;\nalert(x);"
-                                                            << "Line 3 : Invalid operator for strings" << 0 << 0;
+        << "var a; a = new Array; a[0] = 1; a[0] = a[0] + 2; alert(a[0]);"
+        << "3" << 1 << 0;
+    QTest::newRow("assigned operator reports its own line")
+        << "var x;\nx =\n\"a\" * 2;\nalert(x);"
+        << "Line 3 : Invalid operator for strings" << 0 << 0;
     QTest::newRow("assigned remainder by zero") << "var x; x = 7; x = x % 0; alert(x);"
                                                 << "Line 1 : Divide by zero" << 0 << 0;
-    QTest::newRow("assigned remainder by a negative") << "var x; x = 7; x = x % -3; alert(x);" << "1" << 1 << 0;
+    QTest::newRow("assigned remainder by a negative") << "var x; x = 7; x = x % -3; alert(x);"
+                                                      << "1" << 1 << 0;
     QTest::newRow("variable assigned its own element") << "var a; a = new Array(\"k\"); a = a[0]; alert(a);"
                                                        << "k" << 1 << 0;
 }
@@ -314,9 +321,8 @@ void TestScriptInterpreter::stepBudgetCountsEveryNode_data()
     QTest::newRow("assigned sum and assigned bitwise or")
         << "var i, s; s = 0; for (i = 0; i < 20; i++) s = s + i; alert(s);"
         << "var i, s; s = 0; for (i = 0; i < 20; i++) s = s | i; alert(s);";
-    QTest::newRow("counting up and down")
-        << "var i, s; s = 0; for (i = 0; i < 20; i++) s = s - i; alert(s);"
-        << "var i, s; s = 0; for (i = 20; i > 0; i--) s = s * i; alert(s);";
+    QTest::newRow("counting up and down") << "var i, s; s = 0; for (i = 0; i < 20; i++) s = s - i; alert(s);"
+                                          << "var i, s; s = 0; for (i = 20; i > 0; i--) s = s * i; alert(s);";
 }
 
 void TestScriptInterpreter::stepBudgetCountsEveryNode()

@@ -32,10 +32,7 @@ private:
 class TestScriptRunner : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup()
-    {
-        m_ui.reset();
-    }
+    void cleanup() { m_ui.reset(); }
     void temporaryFileLivesWithTheRunner();
     void loadTextRunsThroughTheFile();
     void nothingLoaded();

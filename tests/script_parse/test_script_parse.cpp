@@ -68,10 +68,7 @@ private:
     ScopedRecordingUi m_ui;
 };
 
-void TestScriptParse::init()
-{
-    m_ui.reset();
-}
+void TestScriptParse::init() { m_ui.reset(); }
 
 // One statement, no messages: the dump of that statement.
 void TestScriptParse::statementTree_data()

@@ -72,7 +72,8 @@ void TestPictureDrawing::fittedMetafileKeepsFrameAspect()
     constexpr int kRed = 0x0000FF; // COLORREF: 0x00BBGGRR
     // A red brush in handle 1, selected, the pen off, and a rectangle over the whole frame.
     const std::vector<EmfRecord> records { { emf::CreateBrushIndirect, ints({ 1, 0, kRed, 0 }) },
-        { emf::SelectObject, ints({ 1 }) }, { emf::SelectObject, ints({ int(emf::kStockObject | emf::NullPen) }) },
+        { emf::SelectObject, ints({ 1 }) },
+        { emf::SelectObject, ints({ int(emf::kStockObject | emf::NullPen) }) },
         { emf::Rectangle, ints({ 0, 0, 1000, 500 }) } };
     const Bytes bytes = makeEmf(0, 0, 10000, 5000, records);
     QFile file(path);
