@@ -51,13 +51,13 @@ constexpr const char* kScriptText
 constexpr const char* kSheetScriptText
     = "//new vorpane sheet script\r\n\r\nsheet.sheetsize( 188.0, 215.0 ); //normal page size\r\n";
 
-// The list keeps its items in alphabetical order of their texts.
+// The list keeps its items in alphabetical order of their texts, case ignored.
 class SortedItem final : public QListWidgetItem {
 public:
     using QListWidgetItem::QListWidgetItem;
     bool operator<(const QListWidgetItem& other) const override
     {
-        return QString::localeAwareCompare(text(), other.text()) < 0;
+        return QString::compare(text(), other.text(), Qt::CaseInsensitive) < 0;
     }
 };
 

@@ -90,24 +90,19 @@ bool SingleInstance::listen()
 {
     if (m_server)
         return m_server->isListening();
+    // Someone answers: a program runs. Nobody: a crashed program may have left its socket.
+    QLocalSocket probe;
+    probe.connectToServer(m_name);
+    if (probe.waitForConnected(500)) {
+        probe.abort();
+        return false;
+    }
+    QLocalServer::removeServer(m_name);
     m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_server->listen(m_name)) {
-        // Someone answers: a program runs. Nobody: a crashed program left its socket.
-        QLocalSocket probe;
-        probe.connectToServer(m_name);
-        if (probe.waitForConnected(500)) {
-            probe.abort();
-            delete m_server;
-            m_server = nullptr;
-            return false;
-        }
-        QLocalServer::removeServer(m_name);
-        if (!m_server->listen(m_name)) {
-            delete m_server;
-            m_server = nullptr;
-            return false;
-        }
+        delete m_server;
+        m_server = nullptr;
+        return false;
     }
     connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
     return true;

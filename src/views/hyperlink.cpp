@@ -131,8 +131,20 @@ void CHyperlink::timerEvent(QTimerEvent* event)
         QLabel::timerEvent(event);
         return;
     }
-    if (cursorInside())
-        return;
+    if (!cursorInside())
+        stopHovering();
+}
+
+void CHyperlink::leaveEvent(QEvent* event)
+{
+    // The timer would notice too; leaving says it at once.
+    if (m_hovered)
+        stopHovering();
+    QLabel::leaveEvent(event);
+}
+
+void CHyperlink::stopHovering()
+{
     m_hovered = false;
     m_hoverTimer.stop();
     updateColour();
