@@ -41,6 +41,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral(VORPANE_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("vorpane"));
 
+    loadQtTranslations(app);
     const vorpane::CommandLine line = vorpane::CommandLine::parse(QApplication::arguments());
     if (line.help || line.version) {
         const QString text = line.help
@@ -60,7 +61,6 @@ int main(int argc, char** argv)
         vorpane::setProfilePath(line.settingsFile.toStdString());
     if (!line.dataDir.isEmpty())
         vorpane::setProgramFolder(QFile::encodeName(line.dataDir).toStdString());
-    loadQtTranslations(app);
     QApplication::setWindowIcon(vorpane::resourceIcon(QStringLiteral(":/icons/vorpane.svg")));
 
     // A program already running takes the files and comes to the front.

@@ -10,6 +10,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPalette>
@@ -71,7 +72,7 @@ MillimetreSpinBox::MillimetreSpinBox(QWidget* parent)
     setSuffix(QString());
     setAccelerated(true);
     setKeyboardTracking(false);
-    setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("999.99")) + 48);
+    setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("999.99")) + 48);
 }
 
 void MillimetreSpinBox::stepBy(int steps)
@@ -123,12 +124,17 @@ COptionsPage1::COptionsPage1(QWidget* parent)
     m_top->setValue(Profile::readInt("Sheet", "TopMargin", 185) / 10.0);
 
     auto* form = new QFormLayout;
-    auto* left = new QLabel(tr("&Izq."), this);
-    left->setBuddy(m_left);
-    auto* top = new QLabel(tr("&Sup"), this);
-    top->setBuddy(m_top);
-    form->addRow(left, m_left);
-    form->addRow(top, m_top);
+    const auto row = [this, form](const QString& text, MillimetreSpinBox* box) {
+        auto* label = new QLabel(text, this);
+        label->setBuddy(box);
+        auto* field = new QHBoxLayout;
+        field->addWidget(box);
+        field->addWidget(new QLabel(tr("mm"), this));
+        field->addStretch(1);
+        form->addRow(label, field);
+    };
+    row(tr("&Izq."), m_left);
+    row(tr("&Sup"), m_top);
     auto* hint = new QLabel(tr("Márgenes de impresión de las fichas, en milímetros."), this);
     hint->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);

@@ -23,8 +23,8 @@ bool printFile(CMainFrame& frame, const QString& file)
     const QString command = QString::fromLatin1(cmd::PrintDirect);
     QAction* print = frame.action(command);
     if (!print || !print->isEnabled()) {
-        showMessage(cp1252("Este tipo de documento no se puede imprimir desde la línea de órdenes."), {},
-            MsgIcon::Warning);
+        showMessage(cp1252("Vorpane todavía no puede imprimir este documento sin el diálogo de impresión."),
+            {}, MsgIcon::Warning);
         return false;
     }
     frame.execute(command);

@@ -249,7 +249,7 @@ void TestShell::printWithoutPrinterSupportSaysSo()
     // Until a view prints without its dialog, the user hears why nothing came out.
     if (!outcome.ok)
         QCOMPARE(lastBox(fixture.ui),
-            QString("Este tipo de documento no se puede imprimir desde la línea de órdenes."));
+            QString("Vorpane todavía no puede imprimir este documento sin el diálogo de impresión."));
 }
 
 void TestShell::entriesOfRuleFiles()

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDockWidget>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMenu>
@@ -77,6 +78,8 @@ private slots:
     void hyperlinkShowsTargetWhileFocused();
     void tipPanelShowsAndFades();
     void helpMenuGetsTipItem();
+    void outputBarStateSurvivesRestart_data();
+    void outputBarStateSurvivesRestart();
 };
 
 void TestShellDialogs::marginsAreStoredInTenths_data()
@@ -382,6 +385,34 @@ void TestShellDialogs::helpMenuGetsTipItem()
         QVERIFY(items[1]->isSeparator());
         QCOMPARE(items[2]->objectName(), QString("help.about"));
     }
+}
+
+void TestShellDialogs::outputBarStateSurvivesRestart_data()
+{
+    QTest::addColumn<bool>("hideWithEsc");
+    QTest::newRow("hidden with Esc stays hidden") << true;
+    QTest::newRow("shown stays shown") << false;
+}
+
+void TestShellDialogs::outputBarStateSurvivesRestart()
+{
+    QFETCH(bool, hideWithEsc);
+    DesktopFixture fixture;
+    {
+        CMainFrame frame;
+        frame.show();
+        frame.execute("view.output");
+        QVERIFY(frame.outputBar()->isVisible());
+        if (hideWithEsc) {
+            QVERIFY(QTest::qWaitForWindowActive(&frame));
+            QTest::keyClick(&frame, Qt::Key_Escape);
+            QVERIFY(frame.outputBar()->isHidden());
+        }
+        QVERIFY(frame.close());
+    }
+    CMainFrame again;
+    again.showAtStart();
+    QCOMPARE(again.outputBar()->isHidden(), hideWithEsc);
 }
 
 QTEST_MAIN(TestShellDialogs)
