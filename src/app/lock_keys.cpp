@@ -10,18 +10,37 @@
 
 namespace vorpane {
 
+#ifdef VORPANE_HAVE_X11
+namespace {
+
+// A connection of our own: Qt's is shared with xcb, and an error of one of Qt's requests read
+// there would reach Xlib's default handler, which ends the program.
+Display* keyboardDisplay()
+{
+    static Display* display = [] {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            return static_cast<Display*>(nullptr);
+        int reason = 0, event = 0, error = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+        Display* opened = XkbOpenDisplay(nullptr, &event, &error, &major, &minor, &reason);
+        return opened;
+    }();
+    return display;
+}
+
+} // namespace
+#endif
+
 LockKeys readLockKeys()
 {
     LockKeys keys;
 #ifdef VORPANE_HAVE_X11
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    Display* display = x11 ? x11->display() : nullptr;
+    Display* display = keyboardDisplay();
     if (!display)
         return keys;
     XkbStateRec state;
     if (XkbGetState(display, XkbUseCoreKbd, &state) != Success)
         return keys;
-    const unsigned numMask = XkbKeysymToModifiers(display, XK_Num_Lock);
+    static const unsigned numMask = XkbKeysymToModifiers(display, XK_Num_Lock);
     keys.known = true;
     keys.capsLock = (state.locked_mods & LockMask) != 0;
     keys.numLock = numMask != 0 && (state.locked_mods & numMask) != 0;

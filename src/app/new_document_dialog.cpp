@@ -89,7 +89,9 @@ NewDocumentDialog::NewDocumentDialog(DocumentManager& documents, QWidget* parent
     m_tabs->setObjectName(QStringLiteral("Tabs"));
     m_tabs->setExpanding(false);
     m_tabs->setDrawBase(false);
-    for (const char* caption : { "Investigador ", "Investigador Entero ", " Ayudas ", "Scripts" })
+    static const char* const captions[] = { QT_TR_NOOP("Investigador "), QT_TR_NOOP("Investigador Entero "),
+        QT_TR_NOOP(" Ayudas "), QT_TR_NOOP("Scripts") };
+    for (const char* caption : captions)
         m_tabs->addTab(tr(caption));
 
     m_list->setObjectName(QStringLiteral("Items"));
@@ -149,10 +151,14 @@ NewDocumentDialog::NewDocumentDialog(DocumentManager& documents, QWidget* parent
     QApplication::restoreOverrideCursor();
 }
 
-NewDocumentDialog::~NewDocumentDialog()
+NewDocumentDialog::~NewDocumentDialog() = default;
+
+void NewDocumentDialog::done(int result)
 {
+    // The description belongs to the dialog's list.
     if (CMainFrame* frame = CMainFrame::instance())
         frame->setStatusMessage({});
+    QDialog::done(result);
 }
 
 int NewDocumentDialog::rememberedTab() { return g_rememberedTab; }
@@ -189,9 +195,9 @@ void NewDocumentDialog::createToolBar()
         const char* icon;
         ViewMode mode;
     } rows[] = {
-        { "LargeIcons", "Iconos grandes", ":/icons/view_large.svg", ViewMode::LargeIcons },
-        { "SmallIcons", "Iconos pequeños", ":/icons/view_small.svg", ViewMode::SmallIcons },
-        { "ListMode", "Lista", ":/icons/view_list.svg", ViewMode::List },
+        { "LargeIcons", QT_TR_NOOP("Iconos grandes"), ":/icons/view_large.svg", ViewMode::LargeIcons },
+        { "SmallIcons", QT_TR_NOOP("Iconos pequeños"), ":/icons/view_small.svg", ViewMode::SmallIcons },
+        { "ListMode", QT_TR_NOOP("Lista"), ":/icons/view_list.svg", ViewMode::List },
     };
     int key = Qt::Key_1;
     for (const auto& row : rows) {

@@ -51,6 +51,7 @@ public:
     void showMoreInformation();
 
     void accept() override;
+    void done(int result) override;
     // After the dialog closed with OK: creates, runs or opens what was chosen.
     void performChoice();
 

@@ -39,12 +39,18 @@ struct Component {
 
 // In list order.
 const Component kComponents[] = {
-    { "Output Window Font", true, "Output", "Font", "MS Sans Serif", -10, FontSize::Stored },
-    { "Output Window Background Colour", false, "Output", "BkColour", "", 0, FontSize::Stored },
-    { "Output Window Foreground Colour", false, "Output", "TxColour", "", 0, FontSize::Stored },
-    { "User Text Font", true, "Sheet", "UserText", "Comic Sans MS", kUserTextHeight, FontSize::NotStored },
-    { "User Text Colour", false, "Sheet", "UserTextColour", "", 0, FontSize::Stored },
-    { "Script Edit Window Font", true, "Edit", "Font", "Courier", 15, FontSize::Stored },
+    { QT_TRANSLATE_NOOP("vorpane::COptionsPage2", "Output Window Font"), true, "Output", "Font",
+        "MS Sans Serif", -10, FontSize::Stored },
+    { QT_TRANSLATE_NOOP("vorpane::COptionsPage2", "Output Window Background Colour"), false, "Output",
+        "BkColour", "", 0, FontSize::Stored },
+    { QT_TRANSLATE_NOOP("vorpane::COptionsPage2", "Output Window Foreground Colour"), false, "Output",
+        "TxColour", "", 0, FontSize::Stored },
+    { QT_TRANSLATE_NOOP("vorpane::COptionsPage2", "User Text Font"), true, "Sheet", "UserText",
+        "Comic Sans MS", kUserTextHeight, FontSize::NotStored },
+    { QT_TRANSLATE_NOOP("vorpane::COptionsPage2", "User Text Colour"), false, "Sheet", "UserTextColour", "",
+        0, FontSize::Stored },
+    { QT_TRANSLATE_NOOP("vorpane::COptionsPage2", "Script Edit Window Font"), true, "Edit", "Font", "Courier",
+        15, FontSize::Stored },
 };
 
 int defaultColour(const Component& component)
