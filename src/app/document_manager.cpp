@@ -159,12 +159,16 @@ Document* DocumentManager::openDocumentFile(const QString& path)
     return opened;
 }
 
-Document* DocumentManager::newDocument(const QString& typeName, const QString& title)
+Document* DocumentManager::newDocument(
+    const QString& typeName, const QString& title, const std::function<void(Document&)>& prepare)
 {
     CMultiFileMultiDocTemplate* docTemplate = findTemplate(typeName);
     if (!docTemplate)
         return nullptr;
-    Document* document = adopt(docTemplate->createDocument());
+    std::unique_ptr<Document> created = docTemplate->createDocument();
+    if (prepare)
+        prepare(*created);
+    Document* document = adopt(std::move(created));
     createFrame(*document);
     if (!title.isEmpty())
         document->setTitle(title);
