@@ -4,7 +4,7 @@
 
 #include "app/document.h"
 #include "rules/list_file.h"
-#include "sheet/change_hooks.h"
+#include "sheet/investigator_document_model.h"
 
 #include <optional>
 

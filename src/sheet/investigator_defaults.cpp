@@ -3,7 +3,7 @@
 #include "investigator/investigator.h"
 #include "rules/list_file.h"
 #include "rules/rule_set_cache.h"
-#include "sheet/change_hooks.h"
+#include "sheet/investigator_document_model.h"
 
 namespace vorpane {
 

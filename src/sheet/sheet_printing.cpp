@@ -16,10 +16,9 @@ constexpr double kTenthsOfMillimetrePerInch = 254.0;
 
 PrintMargins PrintMargins::fromProfile()
 {
-    using namespace sheet_settings;
     PrintMargins margins;
-    margins.left = std::max(0, Profile::readInt(kSection, kLeftMargin, kLeftMarginDefault));
-    margins.top = std::max(0, Profile::readInt(kSection, kTopMargin, kTopMarginDefault));
+    margins.left = std::max(0, Profile::read(profile_keys::kLeftMargin));
+    margins.top = std::max(0, Profile::read(profile_keys::kTopMargin));
     return margins;
 }
 

@@ -6,12 +6,11 @@
 #include "platform/ui_services.h"
 #include "rules/list_file.h"
 #include "rules/text_case.h"
-#include "sheet/change_hooks.h"
+#include "sheet/field_actions.h"
 #include "sheet/field_edit.h"
 #include "sheet/sheet_item.h"
 #include "sheet/sheet_painter.h"
 #include "views/sheet_canvas.h"
-#include "views/view_settings.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -372,10 +371,7 @@ void FieldEditor::startEditing(PlacedField& placement)
     showSuggestions(placement.optionListName, spec.text);
     selectAll();
 
-    if (spec.rotated
-        && Profile::readInt(sheet_settings::kSection, sheet_settings::kFieldAnimation,
-               sheet_settings::kFieldAnimationDefault)
-            != 0)
+    if (spec.rotated && Profile::read(profile_keys::kFieldAnimation) != 0)
         animate(drawn, geometry());
 
     show();

@@ -1,7 +1,7 @@
 #include "views/handout_view.h"
 
 #include "app/handout_document.h"
-#include "sheet/handout_fields.h"
+#include "sheet/handout_sheet.h"
 #include "sheet/sheet_script.h"
 
 namespace vorpane {

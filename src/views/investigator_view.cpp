@@ -4,7 +4,7 @@
 #include "app/main_frame.h"
 #include "platform/cp1252.h"
 #include "sheet/investigator_defaults.h"
-#include "sheet/investigator_fields.h"
+#include "sheet/investigator_sheet.h"
 #include "sheet/investigator_sheet_options.h"
 #include "sheet/sheet_script.h"
 #include "views/field_editor.h"

@@ -1,19 +1,19 @@
 #include "views/script_sheet_view.h"
 
 #include "app/commands.h"
+#include "app/cursors.h"
 #include "app/desktop_dialogs.h"
 #include "app/document.h"
 #include "app/main_frame.h"
+#include "image/image.h"
 #include "platform/cp1252.h"
 #include "platform/ui_services.h"
-#include "sheet/change_hooks.h"
+#include "sheet/field_actions.h"
 #include "sheet/field_edit.h"
-#include "sheet/image.h"
 #include "sheet/sheet_painter.h"
 #include "sheet/sheet_script.h"
 #include "views/field_editor.h"
 #include "views/sheet_canvas.h"
-#include "views/sheet_cursor.h"
 #include "views/sheet_printing.h"
 #include "views/view_commands.h"
 
@@ -37,7 +37,6 @@ CScriptSheetView::CScriptSheetView(
     , m_extension(extension)
     , m_canvas(new SheetCanvas(this))
     , m_editor(new FieldEditor(m_layout, *m_canvas))
-    , m_handCursor(sheetHandCursor())
 {
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
@@ -347,7 +346,7 @@ QCursor CScriptSheetView::cursorAt(QPointF viewportPoint) const
     if (!placement.enabled || field.hasFlag(FieldReadOnly))
         return Qt::ArrowCursor;
     if (field.isCheckBox() || field.isPicture() || placement.isTableEntry())
-        return m_handCursor;
+        return pointingHandCursor();
     return Qt::IBeamCursor;
 }
 

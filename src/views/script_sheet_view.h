@@ -9,7 +9,7 @@
 // hooks (makeHost) and the script the document names.
 
 #include "app/document_view.h"
-#include "sheet/change_hooks.h"
+#include "sheet/document_model.h"
 #include "sheet/sheet_layout.h"
 
 #include <QCursor>
@@ -102,7 +102,6 @@ private:
     std::string m_scriptName;
     SheetCanvas* m_canvas;
     FieldEditor* m_editor;
-    QCursor m_handCursor;
     bool m_mousePressed = false;
     bool m_running = false;
     QMetaObject::Connection m_styleConnection;

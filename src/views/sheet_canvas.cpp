@@ -2,7 +2,6 @@
 
 #include "platform/profile.h"
 #include "sheet/sheet_painter.h"
-#include "views/view_settings.h"
 
 #include <QCoreApplication>
 #include <QPaintEvent>
@@ -30,15 +29,10 @@ constexpr int kVisibleMargin = 8;
 
 int SheetCanvas::savedZoom()
 {
-    using namespace sheet_settings;
-    return std::clamp(Profile::readInt(kSection, kZoom, kZoomDefault), kMinZoom, kMaxZoom);
+    return std::clamp(Profile::read(profile_keys::kSheetZoom), kMinZoom, kMaxZoom);
 }
 
-bool SheetCanvas::savedFitWidth()
-{
-    using namespace sheet_settings;
-    return Profile::readInt(kSection, kZoomFitWidth, kZoomFitWidthDefault) != 0;
-}
+bool SheetCanvas::savedFitWidth() { return Profile::read(profile_keys::kSheetZoomFitWidth) != 0; }
 
 SheetCanvas::SheetCanvas(QWidget* parent)
     : QAbstractScrollArea(parent)
@@ -196,9 +190,8 @@ void SheetCanvas::applyZoom(int percent, QPointF anchor)
 
 void SheetCanvas::saveZoom() const
 {
-    using namespace sheet_settings;
-    Profile::writeInt(kSection, kZoom, m_zoom);
-    Profile::writeInt(kSection, kZoomFitWidth, m_fitWidth ? 1 : 0);
+    Profile::write(profile_keys::kSheetZoom, m_zoom);
+    Profile::write(profile_keys::kSheetZoomFitWidth, m_fitWidth ? 1 : 0);
 }
 
 // --- The page -----------------------------------------------------------------------------------

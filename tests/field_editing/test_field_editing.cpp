@@ -2,13 +2,13 @@
 // how suggestions are ordered and found, the image dialog's filter, where the printed page
 // starts, and the investigator's options list.
 
+#include "image/image.h"
 #include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "platform/recording_ui.h"
-#include "sheet/change_hooks.h"
 #include "sheet/field_edit.h"
-#include "sheet/image.h"
 #include "sheet/investigator_defaults.h"
+#include "sheet/investigator_document_model.h"
 #include "sheet/sheet_item.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/sheet_painter.h"
@@ -263,8 +263,8 @@ void TestFieldEditing::printedPageStartsAtMargins()
     QFETCH(int, left);
     QFETCH(int, top);
     QFETCH(QPoint, ink);
-    Profile::writeInt(sheet_settings::kSection, sheet_settings::kLeftMargin, left);
-    Profile::writeInt(sheet_settings::kSection, sheet_settings::kTopMargin, top);
+    Profile::write(profile_keys::kLeftMargin, left);
+    Profile::write(profile_keys::kTopMargin, top);
     SheetLayout layout;
     layout.setPageSize(5000, 5000);
     layout.append(std::make_unique<SheetFillItem>(SheetRect { 0, 0, 1000, -500 }, kColourBlack));

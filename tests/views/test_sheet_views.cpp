@@ -19,7 +19,6 @@
 #include "views/sheet_canvas.h"
 #include "views/sheet_printing.h"
 #include "views/view_commands.h"
-#include "views/view_settings.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -139,7 +138,11 @@ struct Window {
 
 CHandoutView* newHandout(Window& window, const char* script)
 {
-    window.frame.documents().newHandout(script);
+    // As the new-document dialog makes one: the layout script is set before the view shows it.
+    window.frame.documents().newDocument(
+        "Handout", QStringLiteral("New ") + script, [script](Document& document) {
+            static_cast<CHandoutDoc&>(document).model().handout().templateName = script;
+        });
     return window.view<CHandoutView>();
 }
 
@@ -686,7 +689,7 @@ void TestSheetViews::turnedFieldEditor()
 {
     QFETCH(int, animation);
     DesktopFixture fixture;
-    Profile::writeInt(sheet_settings::kSection, sheet_settings::kFieldAnimation, animation);
+    Profile::write(profile_keys::kFieldAnimation, animation);
     ScriptFolder folder(fixture, { { "gira.vhs", kTurned } });
     Window window;
     CHandoutView* view = newHandout(window, "gira");
