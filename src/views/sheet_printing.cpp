@@ -1,6 +1,7 @@
 #include "views/sheet_printing.h"
 
 #include "platform/cp1252.h"
+#include "platform/save_file.h"
 #include "platform/ui_services.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/sheet_painter.h"
@@ -8,6 +9,7 @@
 
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <QPageSetupDialog>
 #include <QPainter>
@@ -15,7 +17,6 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QSaveFile>
 
 namespace vorpane {
 
@@ -92,24 +93,20 @@ void showSheetPrinterSetup(QWidget* parent)
 
 bool exportSheetPdf(const QString& path, SheetLayout& layout, const QString& documentName)
 {
-    QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written) {
-        QPdfWriter writer(&file);
+    const SaveResult result = saveFile(QFile::encodeName(path).toStdString(), [&](QIODevice& device) {
+        QPdfWriter writer(&device);
         writer.setCreator(QStringLiteral("Vorpane"));
         writer.setTitle(documentName);
         writer.setResolution(kPdfResolution);
         writer.setPageLayout(sheetPrinter().pageLayout());
         QPainter painter;
-        written = painter.begin(&writer);
-        if (written) {
-            printSheet(painter, layout, kPdfResolution, kPdfResolution, PrintMargins::fromProfile(),
-                UserTextLook::fromProfile());
-            written = painter.end();
-        }
-    }
-    if (!written || !file.commit()) {
-        file.cancelWriting();
+        if (!painter.begin(&writer))
+            return false;
+        printSheet(painter, layout, kPdfResolution, kPdfResolution, PrintMargins::fromProfile(),
+            UserTextLook::fromProfile());
+        return painter.end();
+    });
+    if (result != SaveResult::Saved) {
         showMessage(cp1252("No se puede escribir el archivo ") + toCp1252(path), {}, MsgIcon::Error);
         return false;
     }
