@@ -22,7 +22,10 @@ inline constexpr TextKey kUserTextFace { kSheet, "UserTextFace", "Comic Sans MS"
 inline constexpr IntKey kUserTextItalic { kSheet, "UserTextItalic", 0 };
 inline constexpr IntKey kUserTextWeight { kSheet, "UserTextWeight", 0 }; // 0: the font's own weight
 inline constexpr IntKey kLeftMargin { kSheet, "LeftMargin", 0 }; // 0.1 mm
-inline constexpr IntKey kTopMargin { kSheet, "TopMargin", 180 }; // 0.1 mm
+inline constexpr IntKey kTopMargin { kSheet, "TopMargin", 180 }; // 0.1 mm, where a page is printed
+// The options sheet shows 18.5 mm for a top margin never stored.
+inline constexpr IntKey kTopMarginInOptions { kSheet, "TopMargin", 185 };
+inline constexpr IntKey kFieldAnimation { kSheet, "FieldAnimation", 1 };
 inline constexpr IntKey kBases55 { kSheet, "V5.5Base", 1 };
 inline constexpr IntKey kCustomSkillFields { kSheet, "CustSkillField", 1 };
 inline constexpr IntKey kAllPercent { kSheet, "AllPercent", 0 };
@@ -32,6 +35,23 @@ inline constexpr IntKey kFieldAnimation { kSheet, "FieldAnimation", 1 };
 // The sheet views' zoom in percent, and whether the page follows the window's width.
 inline constexpr IntKey kSheetZoom { kSheet, "Zoom", 100 };
 inline constexpr IntKey kSheetZoomFitWidth { kSheet, "ZoomFitWidth", 0 };
+
+// --- Display -----------------------------------------------------------------------------------
+inline constexpr const char* kDisplay = "Display";
+inline constexpr IntKey kFlatToolbar { kDisplay, "FlatToolbar", 1 };
+
+// --- Wizard ------------------------------------------------------------------------------------
+inline constexpr const char* kWizard = "Wizard";
+inline constexpr IntKey kFullWizard { kWizard, "FullWiz", 1 }; // 0: the short wizard
+
+// --- Tips: the tip of the day -------------------------------------------------------------------
+inline constexpr const char* kTips = "Tips";
+inline constexpr IntKey kTipsStartUp { kTips, "StartUp", 0 }; // 0: shown at start-up
+inline constexpr IntKey kTipsFilePos { kTips, "FilePos", 0 }; // offset of the next tip in tips.lst
+inline constexpr TextKey kTipsTimeStamp { kTips, "TimeStamp", "" }; // tips.lst's time when FilePos was stored
+
+// --- QuickInfo: 1 for each one-time hint the user turned off; the value names are the hints' keys -
+inline constexpr const char* kQuickInfo = "QuickInfo";
 
 // --- v3Bars-Frame: the main frame's bars and window, as Qt saves them (Base64) -----------------
 inline constexpr const char* kBarsFrame = "v3Bars-Frame";
