@@ -2,6 +2,8 @@
 // the limits (call depth, machine stack, step budget) and the break key.
 
 #include "platform/break_key.h"
+#include "script/error_line.h"
+#include "script/interpreter.h"
 #include "script/script_object.h"
 #include "script/script_runner.h"
 #include "script_test_support.h"
@@ -96,6 +98,12 @@ private slots:
     void breakKeyPressedBeforeTheRunIsForgotten();
     void breakKeyAsksAndStops_data();
     void breakKeyAsksAndStops();
+    void pollSeesTheKeyDuringAnEndlessRun_data();
+    void pollSeesTheKeyDuringAnEndlessRun();
+    void stepBudgetHoldsAcrossPolls();
+    void errorLineIsTheFirstReported_data();
+    void errorLineIsTheFirstReported();
+    void errorLineRecordersNest();
     void hostStatuses_data();
     void hostStatuses();
     void objectIsHeldDuringItsCall();
@@ -147,7 +155,8 @@ void TestScriptInterpreter::scripts_data()
         << "function f() { var a, b; var c, a; c = 1; }\nf();"
         << "Line 1 : Variable \"a\" has already been declared!" << 0 << 0;
     QTest::newRow("a body of declarations only")
-        << "var y; y = 7; function f() { var a; var b; } y = f(); alert(y);" << "0" << 1 << 0;
+        << "var y; y = 7; function f() { var a; var b; } y = f(); alert(y);"
+        << "0" << 1 << 0;
     QTest::newRow("locals start at zero in every call")
         << "function f(n) { var a; var b; a = a + n; if (n > 0) b = f(n - 1); return a + b; } alert(f(3));"
         << "6" << 1 << 0;
@@ -155,7 +164,8 @@ void TestScriptInterpreter::scripts_data()
         // More than a chunk of the frame stack per call.
         std::string declarations, sum;
         for (int i = 0; i < 5000; ++i) {
-            declarations += (i % 100 ? ", v" : "var v") + std::to_string(i) + " = n" + (i % 100 == 99 ? ";" : "");
+            declarations
+                += (i % 100 ? ", v" : "var v") + std::to_string(i) + " = n" + (i % 100 == 99 ? ";" : "");
             sum += (i ? " + v" : "v") + std::to_string(i);
         }
         return QString::fromStdString(
@@ -217,19 +227,24 @@ void TestScriptInterpreter::scripts_data()
         << "499500 15164748" << 1 << 0;
     // Shapes with handlers of their own keep the general rules
     QTest::newRow("for steps a Float counter")
-        << "var i, n; n = 0; for (i = 0.5; i < 3; i++) n++; alert(i); alert(n);" << "3.5|3" << 1 << 0;
-    QTest::newRow("for steps down and stops at break")
-        << "var s, i; s = 1; for (i = 0; i < 4; i--) { s = s * -2; if (s > 100) break; } alert(s + \" \" + i);"
-        << "256 -7" << 1 << 0;
-    QTest::newRow("for step of a String fails") << "var i, n; n = 0; for (i = \"a\"; n < 3; i++) n++; alert(i);"
-                                                << "Line 1 : Invalid operator for strings" << 0 << 0;
+        << "var i, n; n = 0; for (i = 0.5; i < 3; i++) n++; alert(i); alert(n);"
+        << "3.5|3" << 1 << 0;
+    QTest::newRow("for steps down and stops at break") << "var s, i; s = 1; for (i = 0; i < 4; i--) { s = s "
+                                                          "* -2; if (s > 100) break; } alert(s + \" \" + i);"
+                                                       << "256 -7" << 1 << 0;
+    QTest::newRow("for step of a String fails")
+        << "var i, n; n = 0; for (i = \"a\"; n < 3; i++) n++; alert(i);"
+        << "Line 1 : Invalid operator for strings" << 0 << 0;
     QTest::newRow("sum stored in an element")
-        << "var a; a = new Array; a[0] = 1; a[0] = a[0] + 2; alert(a[0]);" << "3" << 1 << 0;
-    QTest::newRow("assigned operator reports its own line") << "var x;\nx =\n\"a\" * 2;\nalert(x);"
-                                                            << "Line 3 : Invalid operator for strings" << 0 << 0;
+        << "var a; a = new Array; a[0] = 1; a[0] = a[0] + 2; alert(a[0]);"
+        << "3" << 1 << 0;
+    QTest::newRow("assigned operator reports its own line")
+        << "var x;\nx =\n\"a\" * 2;\nalert(x);"
+        << "Line 3 : Invalid operator for strings" << 0 << 0;
     QTest::newRow("assigned remainder by zero") << "var x; x = 7; x = x % 0; alert(x);"
                                                 << "Line 1 : Divide by zero" << 0 << 0;
-    QTest::newRow("assigned remainder by a negative") << "var x; x = 7; x = x % -3; alert(x);" << "1" << 1 << 0;
+    QTest::newRow("assigned remainder by a negative") << "var x; x = 7; x = x % -3; alert(x);"
+                                                      << "1" << 1 << 0;
     QTest::newRow("variable assigned its own element") << "var a; a = new Array(\"k\"); a = a[0]; alert(a);"
                                                        << "k" << 1 << 0;
 }
@@ -316,9 +331,8 @@ void TestScriptInterpreter::stepBudgetCountsEveryNode_data()
     QTest::newRow("assigned sum and assigned bitwise or")
         << "var i, s; s = 0; for (i = 0; i < 20; i++) s = s + i; alert(s);"
         << "var i, s; s = 0; for (i = 0; i < 20; i++) s = s | i; alert(s);";
-    QTest::newRow("counting up and down")
-        << "var i, s; s = 0; for (i = 0; i < 20; i++) s = s - i; alert(s);"
-        << "var i, s; s = 0; for (i = 20; i > 0; i--) s = s * i; alert(s);";
+    QTest::newRow("counting up and down") << "var i, s; s = 0; for (i = 0; i < 20; i++) s = s - i; alert(s);"
+                                          << "var i, s; s = 0; for (i = 20; i > 0; i--) s = s * i; alert(s);";
 }
 
 void TestScriptInterpreter::stepBudgetCountsEveryNode()
@@ -381,6 +395,106 @@ void TestScriptInterpreter::breakKeyAsksAndStops()
     QCOMPARE(ui.boxes.front().title, std::string("Break"));
     QCOMPARE(ui.boxes.front().icon, MsgIcon::Question);
     QCOMPARE(ui.boxes.front().buttons, MsgButtons::YesNo);
+}
+
+namespace {
+
+int g_polls = 0;
+bool g_runningWhilePolled = false;
+
+// Stands for the desktop's poll: the user presses the key while the run goes on.
+void pressOnPoll()
+{
+    ++g_polls;
+    g_runningWhilePolled = scriptRunInProgress();
+    pressBreakKey();
+}
+
+} // namespace
+
+// Every node, and every library operation that spends steps by its size, leads to the poll.
+void TestScriptInterpreter::pollSeesTheKeyDuringAnEndlessRun_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::newRow("while") << "var i;\ni = 0;\nwhile (1) i++;";
+    QTest::newRow("for") << "var i;\nfor (i = 0; 1; i++) { }";
+    QTest::newRow("calls") << "function f() { return 1; }\nwhile (1) f();";
+    QTest::newRow("filling arrays") << "var a;\nwhile (1) a = new Array(65535);";
+}
+
+void TestScriptInterpreter::pollSeesTheKeyDuringAnEndlessRun()
+{
+    QFETCH(QString, script);
+    g_polls = 0;
+    setBreakKeyPoll(&pressOnPoll);
+    RecordingUi ui;
+    ui.yesNoAnswers = { true };
+    const RunResult result = runScript(script.toStdString(), ui);
+    setBreakKeyPoll(nullptr);
+    QCOMPARE(result.ok, 0);
+    QVERIFY(g_polls >= 1);
+    QVERIFY(g_runningWhilePolled);
+    QVERIFY(!scriptRunInProgress());
+    QCOMPARE(result.boxes.size(), 1);
+    QVERIFY2(result.boxes[0].startsWith("Break detected at line "), qPrintable(result.boxes[0]));
+}
+
+// The countdown to the next poll is cut from the budget, never added to it.
+void TestScriptInterpreter::stepBudgetHoldsAcrossPolls()
+{
+    const std::string loop = "var i, s; s = 0; for (i = 0; i < 3000; i++) s = s + i; alert(s);";
+    const uint64_t budget = smallestBudget(loop);
+    QVERIFY(budget > 2 * kBreakKeyPollSteps);
+    RecordingUi ui;
+    QCOMPARE(runScript(loop, ui, budget - 1).ok, 0);
+    QVERIFY(ui.boxes.empty());
+}
+
+void TestScriptInterpreter::errorLineIsTheFirstReported_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<bool>("reported");
+    QTest::addColumn<int>("line");
+    QTest::newRow("no error") << "var a;\na = 1;\n" << false << 0;
+    QTest::newRow("run error") << "var a;\nb = 1;\na = 2;\n" << true << 2;
+    QTest::newRow("inside a function") << "function f() {\n  return x;\n}\nf();\n" << true << 2;
+    QTest::newRow("syntax error") << "var a;\na = 1;\na = ;\n" << true << 3;
+    // The unexpected symbol comes first, the syntax error it causes second.
+    QTest::newRow("lexical error") << "var a;\na = 1;\n$ a = 2;\n" << true << 3;
+    QTest::newRow("a stop asked for is no error") << "var a;\nprobe.press();\na = 1;\n" << false << 0;
+}
+
+void TestScriptInterpreter::errorLineIsTheFirstReported()
+{
+    QFETCH(QString, script);
+    ErrorLineRecorder recorder;
+    RecordingUi ui;
+    runWithProbe(script.toStdString(), ui);
+    QTEST(recorder.errorReported(), "reported");
+    QTEST(int(recorder.line()), "line");
+}
+
+void TestScriptInterpreter::errorLineRecordersNest()
+{
+    ErrorLineRecorder outer;
+    {
+        ErrorLineRecorder inner;
+        runScript("var a;\nb = 1;\n");
+        QCOMPARE(int(inner.line()), 2);
+    }
+    QVERIFY(!outer.errorReported());
+    runScript("x = 1;\n");
+    QCOMPARE(int(outer.line()), 1);
+    // A message without a line is an error at no line.
+    ErrorLineRecorder missing;
+    ScriptRunner runner;
+    RecordingUi ui;
+    installUi(&ui);
+    runner.loadFile("/nonexistent/none.vsc");
+    runner.run();
+    installUi(nullptr);
+    QVERIFY(missing.errorReported());
+    QCOMPARE(int(missing.line()), 0);
 }
 
 void TestScriptInterpreter::hostStatuses_data()
