@@ -199,6 +199,23 @@ Document* DocumentManager::createInvestigator(const std::string& ruleFile, int e
     return &document;
 }
 
+Document* DocumentManager::restoreDocument(
+    const QString& typeName, const QString& copy, const QString& originalPath, const QString& title)
+{
+    CMultiFileMultiDocTemplate* docTemplate = findTemplate(typeName);
+    if (!docTemplate)
+        return nullptr;
+    std::unique_ptr<Document> document = docTemplate->createDocument();
+    if (!document->openDocument(copy))
+        return nullptr;
+    document->setPath(originalPath);
+    document->setTitle(title);
+    document->setModified(true);
+    Document* restored = adopt(std::move(document));
+    createFrame(*restored);
+    return restored;
+}
+
 Document* DocumentManager::adopt(std::unique_ptr<Document> document)
 {
     Document* adopted = document.get();

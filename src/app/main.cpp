@@ -3,6 +3,8 @@
 #include "app/desktop_ui.h"
 #include "app/document_manager.h"
 #include "app/main_frame.h"
+#include "app/recovery.h"
+#include "app/startup_probe.h"
 #include "platform/random.h"
 
 #include <QApplication>
@@ -20,6 +22,8 @@ int main(int argc, char** argv)
     for (const QString& file : QApplication::arguments().mid(1))
         frame.documents().openDocumentFile(file);
     frame.showAtStart();
+    frame.recovery().offerRecovery();
+    vorpane::quitWhenIdleIfAsked();
     const int status = app.exec();
     vorpane::installUi(nullptr);
     return status;

@@ -1,5 +1,6 @@
 #include "app/main_frame.h"
 
+#include "app/break_key_filter.h"
 #include "app/child_frame.h"
 #include "app/desktop_dialogs.h"
 #include "app/doc_template.h"
@@ -7,6 +8,7 @@
 #include "app/document_manager.h"
 #include "app/document_view.h"
 #include "app/output_window.h"
+#include "app/recovery.h"
 #include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "platform/ui_services.h"
@@ -66,6 +68,8 @@ CMainFrame::CMainFrame(QWidget* parent)
     setCentralWidget(m_mdiArea);
     m_documents = new DocumentManager(m_mdiArea, this);
     m_documents->registerStandardTemplates();
+    m_recovery = new RecoveryManager(*m_documents, this);
+    new BreakKeyFilter(this);
 
     createActions();
     createToolBar();
@@ -88,6 +92,8 @@ CMainFrame::CMainFrame(QWidget* parent)
 
 CMainFrame::~CMainFrame()
 {
+    // Without a clean exit the recovery copies stay for the next start.
+    m_recovery->abandonSession();
     // The windows go before the documents they show.
     for (QMdiSubWindow* window : m_mdiArea->subWindowList())
         delete window;
@@ -476,6 +482,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         return;
     }
     saveWindowState();
+    m_recovery->endSession();
     event->accept();
 }
 

@@ -1,5 +1,6 @@
 #include "desktop_fixture.h"
 
+#include "app/recovery.h"
 #include "platform/profile.h"
 
 #include <QDir>
@@ -69,6 +70,7 @@ DesktopFixture::DesktopFixture()
 {
     QStandardPaths::setTestModeEnabled(true);
     setProfilePath(path(QStringLiteral("settings.ini")).toStdString());
+    RecoveryManager::setRootFolder(path(QStringLiteral("recovery")));
     installUi(&ui);
     installDialogs(&dialogs);
 }
@@ -77,6 +79,7 @@ DesktopFixture::~DesktopFixture()
 {
     installDialogs(nullptr);
     installUi(nullptr);
+    RecoveryManager::setRootFolder({});
     setProfilePath({});
 }
 

@@ -1,0 +1,48 @@
+#include "app/user_script.h"
+
+#include "app/main_frame.h"
+#include "platform/cp1252.h"
+#include "platform/ui_services.h"
+#include "rules/dice_object.h"
+#include "script/script_runner.h"
+
+namespace vorpane {
+
+namespace {
+
+constexpr const char* kRunScriptKey = "RunScript";
+constexpr const char* kRunScriptHint = "Vorpane va a abrir un archivo externo. Puedes pulsar Ctrl+Espacio para "
+                                       "deterlo en cualquier momento.      ";
+
+bool runLoaded(script::ScriptRunner& runner, bool hint)
+{
+    registerDiceAndOutput(runner);
+    if (hint)
+        ui().quickInfo(kRunScriptKey, cp1252(kRunScriptHint));
+    int32_t value = 0;
+    return runner.run(&value) == 1 && value == 1;
+}
+
+} // namespace
+
+bool runUserScript(const std::string& path)
+{
+    script::ScriptRunner runner;
+    runner.setOwnerWindow(CMainFrame::instance());
+    runner.loadFile(path);
+    return runLoaded(runner, true);
+}
+
+bool runUserScriptText(const std::string& text)
+{
+    script::ScriptRunner runner;
+    runner.setOwnerWindow(CMainFrame::instance());
+    if (!runner.loadText(text)) {
+        showMessage(cp1252("No se puede escribir el archivo temporal del script ") + runner.temporaryFileName(),
+            {}, MsgIcon::Error);
+        return false;
+    }
+    return runLoaded(runner, false);
+}
+
+} // namespace vorpane
