@@ -228,7 +228,9 @@ CChildFrame* DocumentManager::createFrame(Document& document)
 {
     DocumentView* view = document.docTemplate().createView(document);
     auto* frame = new CChildFrame(*this, view);
-    connect(frame, &QObject::destroyed, this, [this, doc = &document] {
+    // The view's own destruction has taken it off the document by the time it is destroyed; the
+    // frame's destroyed() comes before its children go, when the view is still there.
+    connect(view, &QObject::destroyed, this, [this, doc = &document] {
         if (!doc->views().isEmpty())
             return;
         for (auto it = m_documents.begin(); it != m_documents.end(); ++it) {

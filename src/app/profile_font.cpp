@@ -53,11 +53,13 @@ int profileFontHeight(const QFont& font)
     if (font.pixelSize() > 0)
         return -font.pixelSize();
     // A size in points: pixels at the screen's resolution.
-    const double dpi = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->logicalDotsPerInchY() : 96.0;
+    const double dpi
+        = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->logicalDotsPerInchY() : 96.0;
     return -std::max(1, int(std::lround(font.pointSizeF() * dpi / 72.0)));
 }
 
-QFont readProfileFont(const std::string& section, const std::string& prefix, const ProfileFontDefaults& defaults)
+QFont readProfileFont(
+    const std::string& section, const std::string& prefix, const ProfileFontDefaults& defaults)
 {
     const std::string face = Profile::readString(section, prefix + "Face", defaults.face);
     const int height = Profile::readInt(section, prefix + "Size", defaults.height);

@@ -18,7 +18,8 @@ struct ProfileFontDefaults {
 
 // Reads the font of `section`; a face that is not installed becomes the installed face the
 // sheets use in its place (Windows faces), else the first installed face it begins with.
-QFont readProfileFont(const std::string& section, const std::string& prefix, const ProfileFontDefaults& defaults);
+QFont readProfileFont(
+    const std::string& section, const std::string& prefix, const ProfileFontDefaults& defaults);
 // Writes the four values; the height as the negative character height in pixels.
 void writeProfileFont(const std::string& section, const std::string& prefix, const QFont& font);
 

@@ -31,8 +31,9 @@ constexpr const char* kIndexName = "index.json";
 constexpr const char* kLockName = "lock";
 // A copy due while a script runs waits this long and tries again.
 constexpr std::chrono::seconds kRetryWhileRunning { 5 };
-// Sessions of other programs' folders are never read: an index names at most this many documents.
+// An index names at most this many documents; a longer one is not ours.
 constexpr int kMaxEntries = 1000;
+constexpr int kMaxSessionTries = 100;
 
 QString g_rootFolder;
 
@@ -48,7 +49,8 @@ QList<RecoveryManager::Entry> readIndex(const QString& folder)
     QFile file(QDir(folder).filePath(QLatin1String(kIndexName)));
     if (!file.open(QIODevice::ReadOnly))
         return entries;
-    const QJsonArray documents = QJsonDocument::fromJson(file.readAll()).object().value("documents").toArray();
+    const QJsonArray documents
+        = QJsonDocument::fromJson(file.readAll()).object().value("documents").toArray();
     for (const QJsonValue& value : documents) {
         if (entries.size() >= kMaxEntries)
             break;
@@ -161,10 +163,19 @@ bool RecoveryManager::ensureSessionFolder()
 {
     if (!m_folder.isEmpty())
         return true;
-    const QString name = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-"))
+    const QDir root(rootFolder());
+    if (!root.mkpath(QStringLiteral(".")))
+        return false;
+    // A folder of its own, even beside one this process left a moment ago.
+    const QString stem = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-"))
         + QString::number(QCoreApplication::applicationPid());
-    const QString folder = QDir(rootFolder()).filePath(name);
-    if (!QDir().mkpath(folder))
+    QString folder;
+    for (int n = 1; folder.isEmpty() && n <= kMaxSessionTries; ++n) {
+        const QString name = n == 1 ? stem : stem + QLatin1Char('-') + QString::number(n);
+        if (root.mkdir(name))
+            folder = root.filePath(name);
+    }
+    if (folder.isEmpty())
         return false;
     auto lock = std::make_unique<QLockFile>(QDir(folder).filePath(QLatin1String(kLockName)));
     // Only a lock whose process is gone is stale, however long the program runs.
@@ -289,18 +300,20 @@ int RecoveryManager::offerRecovery()
     const QList<Entry> entries = leftovers();
     int restored = 0;
     if (!entries.isEmpty()
-        && ui().messageBox(toCp1252(question(entries)), {}, MsgIcon::Question, MsgButtons::YesNo) == MsgResult::Yes) {
+        && ui().messageBox(toCp1252(question(entries)), {}, MsgIcon::Question, MsgButtons::YesNo)
+            == MsgResult::Yes) {
         for (const Entry& entry : entries) {
             if (m_documents.restoreDocument(entry.type, entry.copy, entry.path, entry.title))
                 ++restored;
         }
-        // What was restored is copied again into this session's folder.
-        saveCopies();
     }
     m_leftoverLocks.clear();
     for (const QString& folder : std::as_const(m_leftoverFolders))
         QDir(folder).removeRecursively();
     m_leftoverFolders.clear();
+    // What was restored is copied again, into this session's folder.
+    if (restored > 0)
+        saveCopies();
     return restored;
 }
 

@@ -153,7 +153,8 @@ bool CScriptEditView::runScript()
     }
     script::ErrorLineRecorder errors;
     if (frame())
-        frame()->setStatusMessage(tr("Ejecutando %1... Ctrl+Espacio lo detiene.").arg(document().title().trimmed()));
+        frame()->setStatusMessage(
+            tr("Ejecutando %1... Ctrl+Espacio lo detiene.").arg(document().title().trimmed()));
     const bool ok = runUserScriptText(*text);
     if (frame())
         frame()->setStatusMessage(QString());

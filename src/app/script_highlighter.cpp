@@ -9,8 +9,8 @@ namespace {
 
 enum BlockState { Normal = 0, InBlockComment = 1 };
 
-constexpr std::array kKeywords = { "function", "if", "else", "for", "while", "return", "break", "continue",
-    "new", "var" };
+constexpr std::array kKeywords
+    = { "function", "if", "else", "for", "while", "return", "break", "continue", "new", "var" };
 
 // The characters that make up operators and punctuation; anything else outside tokens is refused.
 constexpr QLatin1StringView kPunctuation("-+*/%|&^<>=!~?:;,.()[]{}");
@@ -35,7 +35,8 @@ bool isKeyword(QStringView word)
 int numberEnd(const QString& text, int i)
 {
     const int n = int(text.size());
-    if (text[i] == u'0' && i + 2 < n && (text[i + 1] == u'x' || text[i + 1] == u'X') && isHexDigit(text[i + 2])) {
+    if (text[i] == u'0' && i + 2 < n && (text[i + 1] == u'x' || text[i + 1] == u'X')
+        && isHexDigit(text[i + 2])) {
         i += 2;
         while (i < n && isHexDigit(text[i]))
             ++i;

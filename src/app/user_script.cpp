@@ -11,8 +11,9 @@ namespace vorpane {
 namespace {
 
 constexpr const char* kRunScriptKey = "RunScript";
-constexpr const char* kRunScriptHint = "Vorpane va a abrir un archivo externo. Puedes pulsar Ctrl+Espacio para "
-                                       "deterlo en cualquier momento.      ";
+constexpr const char* kRunScriptHint
+    = "Vorpane va a abrir un archivo externo. Puedes pulsar Ctrl+Espacio para "
+      "deterlo en cualquier momento.      ";
 
 bool runLoaded(script::ScriptRunner& runner, bool hint)
 {
@@ -38,8 +39,9 @@ bool runUserScriptText(const std::string& text)
     script::ScriptRunner runner;
     runner.setOwnerWindow(CMainFrame::instance());
     if (!runner.loadText(text)) {
-        showMessage(cp1252("No se puede escribir el archivo temporal del script ") + runner.temporaryFileName(),
-            {}, MsgIcon::Error);
+        showMessage(
+            cp1252("No se puede escribir el archivo temporal del script ") + runner.temporaryFileName(), {},
+            MsgIcon::Error);
         return false;
     }
     return runLoaded(runner, false);
