@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(g++ cmake ninja-build ccache flex bison
           qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
           libpng-dev libjpeg62-turbo-dev zlib1g-dev libbenchmark-dev
-          fonts-liberation fonts-comic-neue xvfb xauth)
+          fonts-liberation fonts-comic-neue xvfb xauth
+          qt6-svg-dev desktop-file-utils appstream dpkg-dev file)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -60,6 +60,9 @@ CMainFrame::CMainFrame(QWidget* parent)
 {
     g_frame = this;
     setObjectName(QStringLiteral("CMainFrame"));
+    if (QApplication::windowIcon().isNull())
+        QApplication::setWindowIcon(
+            QIcon::fromTheme(QStringLiteral("vorpane"), QIcon(QStringLiteral(":/icons/app/vorpane.svg"))));
     setWindowTitle(QStringLiteral("Vorpane"));
     setAcceptDrops(true);
     resize(1024, 768);
