@@ -16,9 +16,11 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Vorpane"));
     vorpane::seedRandom(vorpane::tickCount());
 
-    vorpane::CMainFrame frame;
-    vorpane::DesktopUi desktop(&frame);
+    // The services first: the frame's output window shows their output lines, and outlives them not.
+    vorpane::DesktopUi desktop;
     vorpane::installUi(&desktop);
+    vorpane::CMainFrame frame;
+    desktop.setMainWindow(&frame);
     for (const QString& file : QApplication::arguments().mid(1))
         frame.documents().openDocumentFile(file);
     frame.showAtStart();

@@ -21,9 +21,13 @@ public:
     QListWidget* list() const { return m_list; }
     // Re-reads the font and colours of section "Output".
     void reloadSettings();
+    // The output bar starts this size.
+    QSize sizeHint() const override { return { kWidth, kHeight }; }
 
     // The list's distance from the window's edges.
     static constexpr int kMargin = 4;
+    static constexpr int kWidth = 250;
+    static constexpr int kHeight = 75;
 
 signals:
     // The model asked for the bar to be shown or hidden.

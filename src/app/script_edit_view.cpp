@@ -33,6 +33,9 @@ const CommandSpec kScriptCommands[] = {
 constexpr const char* kSection = "Edit";
 constexpr ProfileFontDefaults kFontDefaults { "Courier", 15, 400 };
 
+// The background of the line an error was reported on: a light red that any text colour reads on.
+const QColor kErrorLineColour(255, 220, 214);
+
 CMainFrame* frame() { return CMainFrame::instance(); }
 
 } // namespace
@@ -55,6 +58,7 @@ CScriptEditView::CScriptEditView(CScriptEditDoc& document, QWidget* parent)
     setFocusProxy(m_editor);
     applySettings();
     connect(m_editor, &QPlainTextEdit::cursorPositionChanged, this, &CScriptEditView::showCaretLine);
+    connect(document.textDocument(), &QTextDocument::contentsChanged, this, [this] { markErrorLine(0); });
     addEditCommands();
 }
 
@@ -158,8 +162,10 @@ bool CScriptEditView::runScript()
     const bool ok = runUserScriptText(*text);
     if (frame())
         frame()->setStatusMessage(QString());
-    if (errors.line() > 0)
+    if (errors.line() > 0) {
         goToLine(errors.line());
+        markErrorLine(errors.line());
+    }
     m_editor->setFocus();
     return ok;
 }
@@ -174,6 +180,23 @@ void CScriptEditView::goToLine(int line)
     QTextCursor cursor(block);
     m_editor->setTextCursor(cursor);
     m_editor->centerCursor();
+}
+
+void CScriptEditView::markErrorLine(int line)
+{
+    if (line == m_errorLine)
+        return;
+    m_errorLine = line;
+    QList<QTextEdit::ExtraSelection> marks;
+    const QTextBlock block = m_editor->document()->findBlockByNumber(line - 1);
+    if (line > 0 && block.isValid()) {
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = QTextCursor(block);
+        mark.format.setBackground(kErrorLineColour);
+        mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+        marks << mark;
+    }
+    m_editor->setExtraSelections(marks);
 }
 
 bool CScriptEditView::findNext(const QString& text)

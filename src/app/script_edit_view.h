@@ -32,6 +32,9 @@ public:
     bool runScript();
     // Puts the caret at the start of the line (counted from 1) and shows it.
     void goToLine(int line);
+    // Marks the line of an error until the text changes; 0 takes the mark away.
+    void markErrorLine(int line);
+    int markedErrorLine() const { return m_errorLine; }
     // Selects the next occurrence of the text after the caret, from the top again at the end; false
     // when there is none.
     bool findNext(const QString& text);
@@ -52,6 +55,7 @@ private:
     QPlainTextEdit* m_editor;
     ScriptHighlighter* m_highlighter;
     QString m_findText;
+    int m_errorLine = 0;
     bool m_active = false;
 };
 

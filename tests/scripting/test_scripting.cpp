@@ -331,8 +331,16 @@ void TestScripting::runCommandMovesCaretToError()
     frame.updateCommandStates();
     QVERIFY(frame.action(cmd::RunScript)->isEnabled());
     frame.execute(cmd::RunScript);
+    QCoreApplication::processEvents();
     QTEST(view->editor()->textCursor().blockNumber() + 1, "line");
     QTEST(boxTexts(fixture.ui), "boxes");
+    // The error's line stays marked until the text changes.
+    const bool failed = !fixture.ui.boxes.empty();
+    QCOMPARE(view->markedErrorLine(), failed ? view->editor()->textCursor().blockNumber() + 1 : 0);
+    QCOMPARE(view->editor()->extraSelections().size(), failed ? 1 : 0);
+    view->editor()->insertPlainText("x");
+    QCOMPARE(view->markedErrorLine(), 0);
+    QVERIFY(view->editor()->extraSelections().isEmpty());
     // The text ran as it stands, unsaved.
     QVERIFY(view->document().isModified());
     QVERIFY(view->document().path().isEmpty());
