@@ -12,6 +12,9 @@ namespace {
 
 BreakKeyFilter* g_filter = nullptr;
 
+// The X keysym of Break, which Ctrl+Pause gives; Qt has no key code for it.
+constexpr quint32 kBreakKeysym = 0xff6b;
+
 } // namespace
 
 BreakKeyFilter::BreakKeyFilter(QObject* parent)
@@ -36,8 +39,17 @@ bool BreakKeyFilter::isBreakKey(const QKeyEvent& event)
         = event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (modifiers != Qt::ControlModifier)
         return false;
-    // Ctrl+Pause arrives as Break, which Qt names Pause or Cancel by keyboard.
-    return event.key() == Qt::Key_Space || event.key() == Qt::Key_Pause || event.key() == Qt::Key_Cancel;
+    switch (event.key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Pause:
+    case Qt::Key_Cancel:
+        return true;
+    case 0:
+    case Qt::Key_unknown:
+        return event.nativeVirtualKey() == kBreakKeysym;
+    default:
+        return false;
+    }
 }
 
 bool BreakKeyFilter::isUserInput(const QEvent& event)

@@ -2,6 +2,7 @@
 // the caret's line, highlighting, the run command), user script runs, and the break key stopping
 // runs that never end while the windows keep painting and no other input gets through.
 
+#include "app/break_key_filter.h"
 #include "app/commands.h"
 #include "app/doc_template.h"
 #include "app/document_manager.h"
@@ -111,6 +112,8 @@ private slots:
     void runCommandOnlyForGeneralScripts();
     void userScriptResult_data();
     void userScriptResult();
+    void breakKeys_data();
+    void breakKeys();
     void breakKeyStopsEndlessUserScript();
     void breakKeyStopsEndlessSheetLayout();
     void savingLayoutScriptTellsEveryView();
@@ -390,6 +393,34 @@ void TestScripting::userScriptResult()
 }
 
 // --- The break key ------------------------------------------------------------------------------
+
+void TestScripting::breakKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<quint32>("keysym");
+    QTest::addColumn<bool>("isBreak");
+    const int ctrl = int(Qt::ControlModifier);
+    QTest::newRow("Ctrl+Space") << int(Qt::Key_Space) << ctrl << 0x20u << true;
+    QTest::newRow("Ctrl+Shift+Space")
+        << int(Qt::Key_Space) << (ctrl | int(Qt::ShiftModifier)) << 0x20u << true;
+    // On X11 Ctrl+Pause gives the keysym Break, which Qt does not name.
+    QTest::newRow("Ctrl+Break") << 0 << ctrl << 0xff6bu << true;
+    QTest::newRow("Ctrl+Pause") << int(Qt::Key_Pause) << ctrl << 0xff13u << true;
+    QTest::newRow("Space") << int(Qt::Key_Space) << 0 << 0x20u << false;
+    QTest::newRow("Ctrl+Alt+Space") << int(Qt::Key_Space) << (ctrl | int(Qt::AltModifier)) << 0x20u << false;
+    QTest::newRow("Pause") << int(Qt::Key_Pause) << 0 << 0xff13u << false;
+    QTest::newRow("Ctrl+A") << int(Qt::Key_A) << ctrl << 0x61u << false;
+}
+
+void TestScripting::breakKeys()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(quint32, keysym);
+    const QKeyEvent event(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), 0, keysym, 0);
+    QTEST(BreakKeyFilter::isBreakKey(event), "isBreak");
+}
 
 void TestScripting::breakKeyStopsEndlessUserScript()
 {
