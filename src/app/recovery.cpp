@@ -20,6 +20,7 @@
 #include <QLockFile>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <algorithm>
 
 namespace vorpane {
 
@@ -34,6 +35,8 @@ constexpr std::chrono::seconds kRetryWhileRunning { 5 };
 // An index names at most this many documents; a longer one is not ours.
 constexpr int kMaxEntries = 1000;
 constexpr int kMaxSessionTries = 100;
+// Longer intervals are taken as a day, which a timer can still count.
+constexpr int kMaxIntervalMinutes = 24 * 60;
 
 QString g_rootFolder;
 
@@ -106,7 +109,7 @@ QString RecoveryManager::rootFolder()
 void RecoveryManager::reloadSettings()
 {
     const int minutes = Profile::readInt(kSection, kAutosave, kDefaultIntervalMinutes);
-    setInterval(std::chrono::minutes(std::max(0, minutes)));
+    setInterval(std::chrono::minutes(std::clamp(minutes, 0, kMaxIntervalMinutes)));
 }
 
 void RecoveryManager::setInterval(std::chrono::milliseconds interval)

@@ -77,6 +77,7 @@ void TestRecovery::intervalFromProfile_data()
     QTest::newRow("five") << 5 << 5;
     QTest::newRow("off") << 0 << 0;
     QTest::newRow("negative is off") << -3 << 0;
+    QTest::newRow("years are a day") << 2000000000 << 24 * 60;
 }
 
 void TestRecovery::intervalFromProfile()
