@@ -32,8 +32,9 @@ constexpr const char* kIndexName = "index.json";
 constexpr const char* kLockName = "lock";
 // A copy due while a script runs waits this long and tries again.
 constexpr std::chrono::seconds kRetryWhileRunning { 5 };
-// An index names at most this many documents; a longer one is not ours.
+// An index names at most this many documents in at most this many bytes; a longer one is not ours.
 constexpr int kMaxEntries = 1000;
+constexpr qint64 kMaxIndexBytes = 1024 * 1024;
 constexpr int kMaxSessionTries = 100;
 // Longer intervals are taken as a day, which a timer can still count.
 constexpr int kMaxIntervalMinutes = 24 * 60;
@@ -50,7 +51,7 @@ QList<RecoveryManager::Entry> readIndex(const QString& folder)
 {
     QList<RecoveryManager::Entry> entries;
     QFile file(QDir(folder).filePath(QLatin1String(kIndexName)));
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxIndexBytes)
         return entries;
     const QJsonArray documents
         = QJsonDocument::fromJson(file.readAll()).object().value("documents").toArray();
