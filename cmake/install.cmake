@@ -26,8 +26,8 @@ set_target_properties(render_icon PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BI
 
 set(_icons ${CMAKE_BINARY_DIR}/icons)
 set(_pngs)
-function(vorpane_icon name context)
-  set(_svg ${_linux}/icons/${name}.svg)
+function(vorpane_icon name context svg)
+  set(_svg ${svg})
   set(_outputs)
   foreach(_size ${VORPANE_ICON_SIZES})
     list(APPEND _outputs ${_icons}/${context}/${_size}x${_size}/${name}.png)
@@ -38,12 +38,14 @@ function(vorpane_icon name context)
     COMMAND $<TARGET_FILE:render_icon> ${_svg} ${_icons}/${context} ${name} ${VORPANE_ICON_SIZES}
     DEPENDS render_icon ${_svg}
     COMMENT "Rendering icon ${name}")
-  install(FILES ${_svg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/${context})
+  install(FILES ${_svg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/${context}
+          RENAME ${name}.svg)
   set(_pngs ${_pngs} ${_outputs} PARENT_SCOPE)
 endfunction()
-vorpane_icon(${VORPANE_APP_ICON} apps)
+# The application's icon is the one its windows show.
+vorpane_icon(${VORPANE_APP_ICON} apps ${PROJECT_SOURCE_DIR}/res/icons/vorpane.svg)
 foreach(_icon ${VORPANE_MIME_ICONS})
-  vorpane_icon(${_icon} mimetypes)
+  vorpane_icon(${_icon} mimetypes ${_linux}/icons/${_icon}.svg)
 endforeach()
 add_custom_target(vorpane_icons ALL DEPENDS ${_pngs})
 

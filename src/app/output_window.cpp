@@ -1,7 +1,9 @@
 #include "app/output_window.h"
 
-#include "app/profile_font.h"
+#include "app/settings_font.h"
 #include "platform/cp1252.h"
+#include "platform/profile.h"
+#include "platform/stored_font.h"
 
 #include <QApplication>
 #include <QLayout>
@@ -12,8 +14,10 @@ namespace vorpane {
 
 namespace {
 
-constexpr const char* kSection = "Output";
-constexpr ProfileFontDefaults kFontDefaults { "MS Sans Serif", -10, 0 };
+QColor readColour(const char* name, const QColor& system)
+{
+    return fromColorRef(Profile::readInt(profile_keys::kOutput, name, toColorRef(system)));
+}
 
 } // namespace
 
@@ -43,11 +47,12 @@ OutputWindow::~OutputWindow() { m_model.setListener(nullptr); }
 
 void OutputWindow::reloadSettings()
 {
-    m_list->setFont(readProfileFont(kSection, "Font", kFontDefaults));
+    using namespace profile_keys;
+    m_list->setFont(readSettingsFont(kOutput, kOutputDefaultFace, kOutputDefaultHeight));
     const QPalette system = QApplication::palette(m_list);
     QPalette palette = m_list->palette();
-    const QColor background = readProfileColour(kSection, "BkColour", system.color(QPalette::Base));
-    const QColor text = readProfileColour(kSection, "TxColour", system.color(QPalette::Text));
+    const QColor background = readColour(kOutputBackground, system.color(QPalette::Base));
+    const QColor text = readColour(kOutputText, system.color(QPalette::Text));
     for (QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled }) {
         palette.setColor(group, QPalette::Base, background);
         palette.setColor(group, QPalette::Text, text);

@@ -6,7 +6,9 @@
 #include "app/script_edit_doc.h"
 #include "platform/cp1252.h"
 #include "platform/profile.h"
+#include "platform/save_file.h"
 #include "platform/ui_services.h"
+#include "platform/whole_file.h"
 #include "script/interpreter.h"
 
 #include <QCoreApplication>
@@ -18,7 +20,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <algorithm>
 
@@ -26,15 +27,13 @@ namespace vorpane {
 
 namespace {
 
-constexpr const char* kSection = "Display";
-constexpr const char* kAutosave = "Autosave";
 constexpr const char* kIndexName = "index.json";
 constexpr const char* kLockName = "lock";
 // A copy due while a script runs waits this long and tries again.
 constexpr std::chrono::seconds kRetryWhileRunning { 5 };
 // An index names at most this many documents in at most this many bytes; a longer one is not ours.
 constexpr int kMaxEntries = 1000;
-constexpr qint64 kMaxIndexBytes = 1024 * 1024;
+constexpr size_t kMaxIndexBytes = 1024 * 1024;
 constexpr int kMaxSessionTries = 100;
 // Longer intervals are taken as a day, which a timer can still count.
 constexpr int kMaxIntervalMinutes = 24 * 60;
@@ -43,18 +42,21 @@ QString g_rootFolder;
 
 bool writeFile(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return saveFile(QFile::encodeName(path).toStdString(),
+               std::string_view(bytes.constData(), size_t(bytes.size())))
+        == SaveResult::Saved;
 }
 
 QList<RecoveryManager::Entry> readIndex(const QString& folder)
 {
     QList<RecoveryManager::Entry> entries;
-    QFile file(QDir(folder).filePath(QLatin1String(kIndexName)));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxIndexBytes)
+    std::string bytes;
+    const std::string index
+        = QFile::encodeName(QDir(folder).filePath(QLatin1String(kIndexName))).toStdString();
+    if (readWholeFile(index, kMaxIndexBytes, bytes) != ReadFailure::None)
         return entries;
     const QJsonArray documents
-        = QJsonDocument::fromJson(file.readAll()).object().value("documents").toArray();
+        = QJsonDocument::fromJson(QByteArray::fromStdString(bytes)).object().value("documents").toArray();
     for (const QJsonValue& value : documents) {
         if (entries.size() >= kMaxEntries)
             break;
@@ -109,7 +111,7 @@ QString RecoveryManager::rootFolder()
 
 void RecoveryManager::reloadSettings()
 {
-    const int minutes = Profile::readInt(kSection, kAutosave, kDefaultIntervalMinutes);
+    const int minutes = Profile::read(profile_keys::kAutosaveMinutes);
     setInterval(std::chrono::minutes(std::clamp(minutes, 0, kMaxIntervalMinutes)));
 }
 

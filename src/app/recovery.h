@@ -24,8 +24,6 @@ class DocumentManager;
 class RecoveryManager final : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kDefaultIntervalMinutes = 2;
-
     explicit RecoveryManager(DocumentManager& documents, QObject* parent = nullptr);
     ~RecoveryManager() override;
 

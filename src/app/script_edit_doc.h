@@ -5,6 +5,7 @@
 // hold is refused with a message, never written as "?".
 
 #include "app/document.h"
+#include "platform/whole_file.h"
 
 #include <QTextDocument>
 
@@ -34,7 +35,7 @@ public:
     bool isLayoutScript() const;
 
     // Scripts of this size are far above anything written by hand.
-    static constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+    static constexpr size_t kMaxFileSize = kMaxScriptFileBytes;
 
 private:
     // Tells every view of every open document that a layout script file was saved.

@@ -4,11 +4,12 @@
 #include "app/desktop_dialogs.h"
 #include "app/doc_template.h"
 #include "app/main_frame.h"
-#include "app/profile_font.h"
 #include "app/script_edit_doc.h"
 #include "app/script_highlighter.h"
+#include "app/settings_font.h"
 #include "app/user_script.h"
 #include "platform/cp1252.h"
+#include "platform/profile_keys.h"
 #include "platform/ui_services.h"
 #include "script/error_line.h"
 
@@ -29,9 +30,6 @@ const CommandSpec kScriptCommands[] = {
     { cmd::FindNext, "Buscar &siguiente", "F3", "Busca otra vez el último texto buscado" },
     { cmd::GoToLine, "&Ir a la línea...", "Ctrl+G", "Lleva el cursor a una línea del script" },
 };
-
-constexpr const char* kSection = "Edit";
-constexpr ProfileFontDefaults kFontDefaults { "Courier", 15, 400 };
 
 // The background of the line an error was reported on: a light red that any text colour reads on.
 const QColor kErrorLineColour(255, 220, 214);
@@ -90,7 +88,8 @@ void CScriptEditView::addEditCommands()
 
 void CScriptEditView::applySettings()
 {
-    QFont font = readProfileFont(kSection, "Font", kFontDefaults);
+    using namespace profile_keys;
+    QFont font = readSettingsFont(kEdit, kEditDefaultFace, kEditDefaultHeight);
     font.setStyleHint(QFont::TypeWriter);
     m_editor->setFont(font);
     // Dialog units are a quarter of the dialog font's average character width.

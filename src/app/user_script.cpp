@@ -1,6 +1,7 @@
 #include "app/user_script.h"
 
 #include "app/main_frame.h"
+#include "investigator/rule_scripts.h"
 #include "platform/cp1252.h"
 #include "platform/ui_services.h"
 #include "rules/dice_object.h"
@@ -10,16 +11,11 @@ namespace vorpane {
 
 namespace {
 
-constexpr const char* kRunScriptKey = "RunScript";
-constexpr const char* kRunScriptHint
-    = "Vorpane va a abrir un archivo externo. Puedes pulsar Ctrl+Espacio para "
-      "deterlo en cualquier momento.      ";
-
 bool runLoaded(script::ScriptRunner& runner, bool hint)
 {
     registerDiceAndOutput(runner);
     if (hint)
-        ui().quickInfo(kRunScriptKey, cp1252(kRunScriptHint));
+        ui().quickInfo(kRunScriptHintKey, cp1252(kRunScriptHintText));
     int32_t value = 0;
     return runner.run(&value) == 1 && value == 1;
 }

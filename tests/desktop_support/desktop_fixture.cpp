@@ -71,14 +71,12 @@ DesktopFixture::DesktopFixture()
     QStandardPaths::setTestModeEnabled(true);
     setProfilePath(path(QStringLiteral("settings.ini")).toStdString());
     RecoveryManager::setRootFolder(path(QStringLiteral("recovery")));
-    installUi(&ui);
     installDialogs(&dialogs);
 }
 
 DesktopFixture::~DesktopFixture()
 {
     installDialogs(nullptr);
-    installUi(nullptr);
     RecoveryManager::setRootFolder({});
     setProfilePath({});
 }

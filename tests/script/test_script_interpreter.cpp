@@ -50,7 +50,6 @@ private:
 
 RunResult runWithProbe(const std::string& text, RecordingUi& ui, bool* destroyed = nullptr)
 {
-    installUi(&ui);
     RunResult result;
     {
         ScriptRunner runner;
@@ -60,7 +59,6 @@ RunResult runWithProbe(const std::string& text, RecordingUi& ui, bool* destroyed
     }
     for (const RecordingUi::Box& box : ui.boxes)
         result.boxes << QString::fromLatin1(box.text.c_str());
-    installUi(nullptr);
     return result;
 }
 
@@ -312,7 +310,7 @@ uint64_t smallestBudget(const std::string& script)
     uint64_t low = 1, high = kMostSteps;
     while (low < high) {
         uint64_t middle = (low + high) / 2;
-        RecordingUi ui;
+        ScopedRecordingUi ui;
         if (runScript(script, ui, middle).ok)
             high = middle;
         else
@@ -358,7 +356,7 @@ void TestScriptInterpreter::stepBudgetStopsSilently_data()
 void TestScriptInterpreter::stepBudgetStopsSilently()
 {
     QFETCH(QString, script);
-    RecordingUi ui;
+    ScopedRecordingUi ui;
     const RunResult result = runScript(script.toStdString(), ui, 10000);
     QCOMPARE(result.ok, 0);
     QVERIFY(result.boxes.isEmpty());
@@ -367,7 +365,7 @@ void TestScriptInterpreter::stepBudgetStopsSilently()
 void TestScriptInterpreter::breakKeyPressedBeforeTheRunIsForgotten()
 {
     pressBreakKey();
-    RecordingUi ui;
+    ScopedRecordingUi ui;
     const RunResult result = runScript("alert(1);", ui);
     QCOMPARE(result.ok, 1);
     QCOMPARE(result.boxes, QStringList { "1" });
@@ -387,7 +385,7 @@ void TestScriptInterpreter::breakKeyAsksAndStops_data()
 void TestScriptInterpreter::breakKeyAsksAndStops()
 {
     QFETCH(bool, answer);
-    RecordingUi ui;
+    ScopedRecordingUi ui;
     ui.yesNoAnswers = { answer };
     const RunResult result = runWithProbe("var i;\nprobe.press();\ni = 1;\nalert(\"done\");", ui);
     QTEST(result.boxes.join('|'), "boxes");
@@ -427,7 +425,7 @@ void TestScriptInterpreter::pollSeesTheKeyDuringAnEndlessRun()
     QFETCH(QString, script);
     g_polls = 0;
     setBreakKeyPoll(&pressOnPoll);
-    RecordingUi ui;
+    ScopedRecordingUi ui;
     ui.yesNoAnswers = { true };
     const RunResult result = runScript(script.toStdString(), ui);
     setBreakKeyPoll(nullptr);
@@ -445,7 +443,7 @@ void TestScriptInterpreter::stepBudgetHoldsAcrossPolls()
     const std::string loop = "var i, s; s = 0; for (i = 0; i < 3000; i++) s = s + i; alert(s);";
     const uint64_t budget = smallestBudget(loop);
     QVERIFY(budget > 2 * kBreakKeyPollSteps);
-    RecordingUi ui;
+    ScopedRecordingUi ui;
     QCOMPARE(runScript(loop, ui, budget - 1).ok, 0);
     QVERIFY(ui.boxes.empty());
 }
@@ -468,7 +466,7 @@ void TestScriptInterpreter::errorLineIsTheFirstReported()
 {
     QFETCH(QString, script);
     ErrorLineRecorder recorder;
-    RecordingUi ui;
+    ScopedRecordingUi ui;
     runWithProbe(script.toStdString(), ui);
     QTEST(recorder.errorReported(), "reported");
     QTEST(int(recorder.line()), "line");
@@ -488,11 +486,9 @@ void TestScriptInterpreter::errorLineRecordersNest()
     // A message without a line is an error at no line.
     ErrorLineRecorder missing;
     ScriptRunner runner;
-    RecordingUi ui;
-    installUi(&ui);
+    ScopedRecordingUi ui;
     runner.loadFile("/nonexistent/none.vsc");
     runner.run();
-    installUi(nullptr);
     QVERIFY(missing.errorReported());
     QCOMPARE(int(missing.line()), 0);
 }
@@ -523,7 +519,7 @@ void TestScriptInterpreter::hostStatuses_data()
 void TestScriptInterpreter::hostStatuses()
 {
     QFETCH(QString, call);
-    RecordingUi ui;
+    ScopedRecordingUi ui;
     const RunResult result = runWithProbe((call + ";\nalert(\"after\");").toStdString(), ui);
     QTEST(result.boxes.join('|'), "boxes");
     QCOMPARE(result.ok, call.endsWith("(0)") ? 1 : 0);
@@ -533,7 +529,7 @@ void TestScriptInterpreter::objectIsHeldDuringItsCall()
 {
     // The argument drops the only variable that holds the object before the call is made.
     bool destroyed = false;
-    RecordingUi ui;
+    ScopedRecordingUi ui;
     const RunResult result = runWithProbe("alert(probe.ping(probe = 0));", ui, &destroyed);
     QCOMPARE(result.boxes, QStringList { "1" });
     QVERIFY(destroyed);
@@ -541,12 +537,10 @@ void TestScriptInterpreter::objectIsHeldDuringItsCall()
 
 void TestScriptInterpreter::missingFileIsReported()
 {
-    RecordingUi ui;
-    installUi(&ui);
+    ScopedRecordingUi ui;
     ScriptRunner runner;
     runner.loadFile("/nonexistent/folder/script.vsc");
     QCOMPARE(runner.run(), 0);
-    installUi(nullptr);
     QCOMPARE(ui.boxes.size(), size_t(1));
     QCOMPARE(ui.boxes[0].text, std::string("Couldn't open file"));
     QCOMPARE(ui.boxes[0].title, std::string("Script Error"));
