@@ -111,7 +111,8 @@ std::vector<MenuSpec> menuLayout(MenuKind kind)
         return {
             { "&Archivo", fileItems({}) },
             { "&Edición",
-                { cmd::Undo, cmd::Redo, "-", cmd::Cut, cmd::Copy, cmd::Paste, "-", cmd::SelectAll } },
+                { cmd::Undo, cmd::Redo, "-", cmd::Cut, cmd::Copy, cmd::Paste, "-", cmd::SelectAll, "-",
+                    cmd::Find, cmd::FindNext, cmd::GoToLine } },
             { "&Ver", kViewItems },
             { "&Script", { cmd::RunScript } },
             { "Ve&ntana", kWindowItems },

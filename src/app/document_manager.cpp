@@ -203,6 +203,23 @@ Document* DocumentManager::createInvestigator(const std::string& ruleFile, int e
     return &document;
 }
 
+Document* DocumentManager::restoreDocument(
+    const QString& typeName, const QString& copy, const QString& originalPath, const QString& title)
+{
+    CMultiFileMultiDocTemplate* docTemplate = findTemplate(typeName);
+    if (!docTemplate)
+        return nullptr;
+    std::unique_ptr<Document> document = docTemplate->createDocument();
+    if (!document->openDocument(copy))
+        return nullptr;
+    document->setPath(originalPath);
+    document->setTitle(title);
+    document->setModified(true);
+    Document* restored = adopt(std::move(document));
+    createFrame(*restored);
+    return restored;
+}
+
 Document* DocumentManager::adopt(std::unique_ptr<Document> document)
 {
     Document* adopted = document.get();
@@ -215,7 +232,8 @@ CChildFrame* DocumentManager::createFrame(Document& document)
 {
     DocumentView* view = document.docTemplate().createView(document);
     auto* frame = new CChildFrame(*this, view);
-    // The view's destruction, not the frame's: a frame announces it before its view is gone.
+    // The view's own destruction has taken it off the document by the time it is destroyed; the
+    // frame's destroyed() comes before its children go, when the view is still there.
     connect(view, &QObject::destroyed, this, [this, doc = &document] {
         if (!doc->views().isEmpty())
             return;
@@ -244,7 +262,6 @@ bool DocumentManager::saveDocument(Document& document)
     if (!document.saveDocument(document.path()))
         return false;
     addRecentFile(document.path());
-    announceSaved(document);
     return true;
 }
 
@@ -260,16 +277,7 @@ bool DocumentManager::saveDocumentAs(Document& document)
     if (!document.saveDocument(path))
         return false;
     addRecentFile(document.path());
-    announceSaved(document);
     return true;
-}
-
-void DocumentManager::announceSaved(const Document& saved)
-{
-    for (const auto& document : m_documents) {
-        for (DocumentView* view : document->views())
-            view->scriptFileSaved(saved.path());
-    }
 }
 
 bool DocumentManager::saveModified(Document& document)

@@ -27,7 +27,7 @@ public:
     virtual void settingsChanged() { }
     // End any edit in progress, keeping what was typed.
     virtual void commitEditing() { }
-    // A script file was saved (by the script editor); a view that shows it runs it again.
+    // A sheet or handout script file was saved (absolute path): a view drawn by it runs it again.
     virtual void scriptFileSaved(const QString& path) { }
 
 private:

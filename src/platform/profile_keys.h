@@ -37,6 +37,7 @@ inline constexpr IntKey kSheetZoomFitWidth { kSheet, "ZoomFitWidth", 0 };
 // --- Display -----------------------------------------------------------------------------------
 inline constexpr const char* kDisplay = "Display";
 inline constexpr IntKey kFlatToolbar { kDisplay, "FlatToolbar", 1 };
+inline constexpr IntKey kAutosaveMinutes { kDisplay, "Autosave", 2 }; // 0: no recovery copies
 
 // --- Wizard ------------------------------------------------------------------------------------
 inline constexpr const char* kWizard = "Wizard";
@@ -50,6 +51,19 @@ inline constexpr TextKey kTipsTimeStamp { kTips, "TimeStamp", "" }; // tips.lst'
 
 // --- QuickInfo: 1 for each one-time hint the user turned off; the value names are the hints' keys -
 inline constexpr const char* kQuickInfo = "QuickInfo";
+
+// --- Output: the output window's font (values "Font" + Face, Size, Weight, Italic) and colours ---
+inline constexpr const char* kOutput = "Output";
+inline constexpr const char* kOutputDefaultFace = "MS Sans Serif";
+inline constexpr int kOutputDefaultHeight = -10;
+// The colours default to the system's window and window-text colours, which no constant holds.
+inline constexpr const char* kOutputBackground = "BkColour";
+inline constexpr const char* kOutputText = "TxColour";
+
+// --- Edit: the script editor's font (values "Font" + Face, Size, Weight, Italic) -------------------
+inline constexpr const char* kEdit = "Edit";
+inline constexpr const char* kEditDefaultFace = "Courier";
+inline constexpr int kEditDefaultHeight = 15;
 
 // --- v3Bars-Frame: the main frame's bars and window, as Qt saves them (Base64) -----------------
 inline constexpr const char* kBarsFrame = "v3Bars-Frame";

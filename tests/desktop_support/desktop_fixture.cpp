@@ -1,5 +1,6 @@
 #include "desktop_fixture.h"
 
+#include "app/recovery.h"
 #include "platform/profile.h"
 
 #include <QDir>
@@ -69,12 +70,14 @@ DesktopFixture::DesktopFixture()
 {
     QStandardPaths::setTestModeEnabled(true);
     setProfilePath(path(QStringLiteral("settings.ini")).toStdString());
+    RecoveryManager::setRootFolder(path(QStringLiteral("recovery")));
     installDialogs(&dialogs);
 }
 
 DesktopFixture::~DesktopFixture()
 {
     installDialogs(nullptr);
+    RecoveryManager::setRootFolder({});
     setProfilePath({});
 }
 

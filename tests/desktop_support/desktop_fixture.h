@@ -1,7 +1,7 @@
 #pragma once
 // The desktop tests' world: a profile in a temporary file, the recording Ui and scripted standard
 // dialogs installed for the fixture's life and removed on every exit, so that no test waits on a
-// real dialog or touches the user's settings.
+// real dialog or touches the user's settings; recovery copies go to the temporary folder too.
 
 #include "app/desktop_dialogs.h"
 #include "platform/recording_ui.h"

@@ -727,8 +727,9 @@ void TestSheetViews::displayOptionCommands()
     // The status bar shows the investigator's skill points while its window is the active one.
     QVERIFY(window.frame.paneText(CMainFrame::Pane::SkillPoints).startsWith("Skill: "));
     QVERIFY(window.frame.paneText(CMainFrame::Pane::Points).endsWith(" Points"));
+    // Another window's view gets them empty (a script editor shows its line there).
     window.frame.documents().newDocument("Script", " N. Script");
-    QVERIFY(window.frame.paneText(CMainFrame::Pane::SkillPoints).isEmpty());
+    QVERIFY(!window.frame.paneText(CMainFrame::Pane::SkillPoints).startsWith("Skill: "));
     QVERIFY(window.frame.paneText(CMainFrame::Pane::Points).isEmpty());
 }
 
