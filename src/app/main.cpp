@@ -14,9 +14,11 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Vorpane"));
     vorpane::seedRandom(vorpane::tickCount());
 
-    vorpane::CMainFrame frame;
-    vorpane::DesktopUi desktop(&frame);
+    // Installed before the frame, whose output bar shows the installed services' output.
+    vorpane::DesktopUi desktop;
     vorpane::installUi(&desktop);
+    vorpane::CMainFrame frame;
+    desktop.setMainWindow(&frame);
     for (const QString& file : QApplication::arguments().mid(1))
         frame.documents().openDocumentFile(file);
     frame.showAtStart();
