@@ -165,7 +165,7 @@ void exportLegacy(CInvestigatorDoc& doc, int version)
 QString proposedHtmlName(const CInvestigatorDoc& doc)
 {
     if (doc.path().isEmpty())
-        return doc.title() + QStringLiteral(".html");
+        return doc.title().trimmed() + QStringLiteral(".html");
     const QFileInfo file(doc.path());
     return file.absolutePath() + QLatin1Char('/') + file.completeBaseName() + QStringLiteral(".html");
 }
