@@ -78,10 +78,6 @@ void TestSkillEditing::baseMenus_data()
                                                            << "05"
                                                            << "APA"
                                                            << "^APA05";
-    QTest::newRow("multiplier keeps a fixed prefix") << "replace"
-                                                     << "*^DES2"
-                                                     << "SUER"
-                                                     << "*^SUER2";
     QTest::newRow("multiplier on an empty base") << "replace"
                                                  << ""
                                                  << "COR"
@@ -98,10 +94,6 @@ void TestSkillEditing::baseMenus_data()
                                            << "F^EDU5"
                                            << "none"
                                            << "^EDU5";
-    QTest::newRow("Nada without a prefix") << "prefix"
-                                           << "25"
-                                           << "none"
-                                           << "25";
     QTest::newRow("fixed replaces a firearm prefix") << "prefix"
                                                      << "f10"
                                                      << "fixed"
@@ -110,10 +102,6 @@ void TestSkillEditing::baseMenus_data()
                                                      << "*20"
                                                      << "firearm"
                                                      << "F20";
-    QTest::newRow("firearm on a plain base") << "prefix"
-                                             << "20"
-                                             << "firearm"
-                                             << "F20";
 }
 
 void TestSkillEditing::baseMenus()
@@ -162,8 +150,6 @@ void TestSkillEditing::checksOnOk_data()
     QTest::newRow("another skill's name, case and star ignored")
         << "esquivar"
         << "0" << false << 0 << false << "0" << duplicate.arg("esquivar");
-    QTest::newRow("a weapon's name") << "*pistola"
-                                     << "0" << false << 0 << false << "0" << duplicate.arg("*pistola");
     QTest::newRow("a subskill's name is free for a skill") << "Pintura"
                                                            << "0" << false << 0 << true << "0"
                                                            << "";
@@ -178,9 +164,6 @@ void TestSkillEditing::checksOnOk_data()
     QTest::newRow("base 1, Cancel: stays") << "Nadar"
                                            << "1" << false << 2 << false << "1"
                                            << "Note:";
-    QTest::newRow("base 01 asks nothing") << "Nadar"
-                                          << "01" << false << 0 << true << "01"
-                                          << "";
 }
 
 void TestSkillEditing::checksOnOk()
@@ -221,8 +204,6 @@ void TestSkillEditing::addedSkills_data()
 
     QTest::newRow("listed normal skill") << false << 0 << true << "^EDU5"
                                          << "*Latín" << 85;
-    QTest::newRow("unlisted skill") << false << 0 << false << "15"
-                                    << "Latín" << 15;
     QTest::newRow("special skill with 0 subskills") << true << 0 << true << "05"
                                                     << "*Latín" << 5;
     QTest::newRow("special skill with 3 subskills") << true << 3 << false << "05"

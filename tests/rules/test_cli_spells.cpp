@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,7 +15,6 @@ private slots:
     void initTestCase();
     void spells_data();
     void spells();
-    void shippedBooksPrintWithoutMessages();
 
 private:
     void write(const QString& name, const QString& text);
@@ -92,19 +90,6 @@ void TestCliSpells::spells()
     int status = -1;
     QCOMPARE(run(args, status), output);
     QCOMPARE(status, exitCode);
-}
-
-void TestCliSpells::shippedBooksPrintWithoutMessages()
-{
-    int status = -1;
-    const QString output
-        = run({ "--data", qEnvironmentVariable("VORPANE_SOURCE_DIR") + "/data", "spells" }, status);
-    QCOMPARE(status, 0);
-    QVERIFY2(!output.contains("[Vorpane]"), qPrintable(output));
-    // Four books, one of them named after its file.
-    const QStringList titles = output.split('\n').filter(QRegularExpression("^\\S"));
-    QCOMPARE(titles.size(), 4);
-    QVERIFY(titles.contains("cuaderno_de_campo"));
 }
 
 int vorpane::test::runCliSpellsTests(int argc, char** argv)
