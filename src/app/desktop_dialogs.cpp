@@ -65,7 +65,8 @@ bool DesktopDialogs::openUrl(const QUrl& url) { return QDesktopServices::openUrl
 
 bool DesktopDialogs::sendMail(const QString& file, const QString& subject)
 {
-    const auto fail = [&file](const char* why) {
+    // By value: the failure of a started program is reported after this returns.
+    const auto fail = [file](const char* why) {
         showMessage(toCp1252(QApplication::translate("DesktopDialogs", why) + QStringLiteral("\n\n")
             + QApplication::translate("DesktopDialogs", "Adjunta a mano el archivo:\n%1").arg(file)));
         return false;

@@ -51,7 +51,7 @@ const CommandSpec kInvestigatorCommands[] = {
         "Envía el archivo del investigador con el programa de correo" },
 };
 
-QString tr(const char* text) { return QCoreApplication::translate("InvestigatorCommands", text); }
+QString translated(const char* text) { return QCoreApplication::translate("InvestigatorCommands", text); }
 
 QWidget* dialogParent() { return CMainFrame::instance(); }
 
@@ -145,14 +145,14 @@ void randomName(CInvestigatorDoc& doc)
     });
 }
 
-QString allFilesFilter() { return tr("Todos los archivos (*)"); }
+QString allFilesFilter() { return translated("Todos los archivos (*)"); }
 
 void exportLegacy(CInvestigatorDoc& doc, int version)
 {
     const QString proposed
         = QFile::decodeName(LegacyFile::proposedName(localPath(doc.path()), version).c_str());
     const QString path
-        = dialogs().saveFileName(dialogParent(), tr("Exportar a Vorpane %1.0").arg(version), proposed,
+        = dialogs().saveFileName(dialogParent(), translated("Exportar a Vorpane %1.0").arg(version), proposed,
             doc.docTemplate().filter() + QStringLiteral(";;") + allFilesFilter(), QStringLiteral("inv"));
     if (path.isEmpty())
         return;
@@ -172,8 +172,10 @@ QString proposedHtmlName(const CInvestigatorDoc& doc)
 
 void exportHtmlPage(CInvestigatorDoc& doc)
 {
-    const QString path = dialogs().saveFileName(dialogParent(), tr("Exportar a HTML"), proposedHtmlName(doc),
-        tr("HTML Files (*.htm *.html)") + QStringLiteral(";;") + allFilesFilter(), QStringLiteral("html"));
+    const QString path
+        = dialogs().saveFileName(dialogParent(), translated("Exportar a HTML"), proposedHtmlName(doc),
+            translated("HTML Files (*.htm *.html)") + QStringLiteral(";;") + allFilesFilter(),
+            QStringLiteral("html"));
     if (path.isEmpty())
         return;
     ui().beginWaitCursor();
@@ -181,10 +183,11 @@ void exportHtmlPage(CInvestigatorDoc& doc)
     ui().endWaitCursor();
     if (!written)
         return;
-    if (!askYesNo(toCp1252(tr("Se ha creado la página %1.\n¿Quieres abrirla en el navegador?").arg(path))))
+    if (!askYesNo(
+            toCp1252(translated("Se ha creado la página %1.\n¿Quieres abrirla en el navegador?").arg(path))))
         return;
     if (!dialogs().openUrl(QUrl::fromLocalFile(path)))
-        showMessage(toCp1252(tr("No se pudo abrir la página en el navegador.")));
+        showMessage(toCp1252(translated("No se pudo abrir la página en el navegador.")));
 }
 
 void sendMail(CInvestigatorDoc& doc)
@@ -193,8 +196,8 @@ void sendMail(CInvestigatorDoc& doc)
     if (doc.path().isEmpty() || doc.isModified() || !doc.canSaveInPlace()) {
         CMainFrame* frame = CMainFrame::instance();
         if (!frame
-            || !askYesNo(
-                toCp1252(tr("Para enviar el investigador hay que guardarlo antes.\n¿Guardarlo ahora?")))
+            || !askYesNo(toCp1252(
+                translated("Para enviar el investigador hay que guardarlo antes.\n¿Guardarlo ahora?")))
             || !frame->documents().saveDocument(doc))
             return;
     }

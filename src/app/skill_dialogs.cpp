@@ -93,6 +93,17 @@ QLabel* noteLabel(QWidget* parent)
     return note;
 }
 
+// Keeps the named entry selected after a refill.
+void selectEntry(QListWidget* list, const std::vector<SkillEntry*>& rows, const SkillEntry* entry)
+{
+    for (size_t row = 0; row < rows.size(); ++row) {
+        if (rows[row] == entry) {
+            list->setCurrentRow(int(row));
+            return;
+        }
+    }
+}
+
 } // namespace
 
 QMenu* addMultiplierMenu(QMenu* menu, const std::function<void(const char*)>& pick)
@@ -416,17 +427,6 @@ void SkillListDialog::selectionChanged()
     m_remove->setEnabled(entry != nullptr);
     if (entry)
         m_info->showName(entry->name(), &m_investigator);
-}
-
-// Keeps the named entry selected after a refill.
-static void selectEntry(QListWidget* list, const std::vector<SkillEntry*>& rows, const SkillEntry* entry)
-{
-    for (size_t row = 0; row < rows.size(); ++row) {
-        if (rows[row] == entry) {
-            list->setCurrentRow(int(row));
-            return;
-        }
-    }
 }
 
 void SkillListDialog::addSkill()
