@@ -1,6 +1,7 @@
 // The investigator's commands in the window: the menus, one undo step per change (none after
 // Cancel), the reports in the output bar, the exports with their proposed names, mail and dice.
 
+#include "app/desktop_dialogs.h"
 #include "app/dice_roller_dialog.h"
 #include "app/document_manager.h"
 #include "app/investigator_commands.h"
@@ -17,11 +18,13 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -117,6 +120,8 @@ private slots:
     void htmlExportOffersTheBrowser();
     void mailSendsTheSavedFile_data();
     void mailSendsTheSavedFile();
+    void mailProgram_data();
+    void mailProgram();
     void diceRolls_data();
     void diceRolls();
 };
@@ -362,6 +367,48 @@ void TestInvestigatorCommands::mailSendsTheSavedFile()
     window.frame.execute(cmd::SendMail);
     QCOMPARE(fixture.dialogs.mailedFiles, mailed ? QStringList { window.doc->path() } : QStringList {});
     QCOMPARE(window.doc->isModified(), modified && !mailed);
+}
+
+void TestInvestigatorCommands::mailProgram_data()
+{
+    QTest::addColumn<QString>("program"); // the xdg-email on the PATH; empty: none
+    QTest::addColumn<bool>("started");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("none") << "" << false << "No hay ningún programa de correo disponible";
+    QTest::newRow("it fails") << "#!/bin/sh\nexit 3\n"
+                              << true << "El programa de correo no pudo preparar el mensaje.";
+    QTest::newRow("it works") << "#!/bin/sh\n[ \"$4\" = \"$FILE\" ] || exit 1\n" << true << "";
+}
+
+void TestInvestigatorCommands::mailProgram()
+{
+    QFETCH(QString, program);
+    QFETCH(bool, started);
+    QFETCH(QString, message);
+    DesktopFixture fixture;
+    const QString bin = fixture.path("bin");
+    QDir().mkpath(bin);
+    if (!program.isEmpty()) {
+        QFile script(bin + "/xdg-email");
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(program.toUtf8());
+        script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    }
+    const QString file = fixture.path("ana.inv");
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.toLocal8Bit());
+    qputenv("FILE", file.toLocal8Bit());
+    DesktopDialogs real;
+    const bool sent = real.sendMail(file, "Ana");
+    qputenv("PATH", path);
+    QCOMPARE(sent, started);
+    // The program is watched until it ends; its process object goes then.
+    QTRY_VERIFY(qApp->findChildren<QProcess*>().isEmpty());
+    QCOMPARE(fixture.ui.boxes.size(), size_t(message.isEmpty() ? 0 : 1));
+    if (message.isEmpty())
+        return;
+    const QString text = fromCp1252(fixture.ui.boxes.front().text);
+    QVERIFY2(text.startsWith(message) && text.endsWith(file), qPrintable(text));
 }
 
 void TestInvestigatorCommands::diceRolls_data()
