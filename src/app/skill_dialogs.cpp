@@ -238,6 +238,10 @@ AddSkillDialog::AddSkillDialog(Investigator& inv, QWidget* parent)
     connect(m_menuButton, &QToolButton::clicked, this, [this] { popUpBeside(m_menu, m_menuButton); });
 
     setExpanded(Profile::readInt(kWindowSection, kExpandKey, 0) != 0);
+    QWidget* order[]
+        = { m_name, m_base, m_menuButton, m_normal, m_special, m_count, m_listed, ok, cancel, m_expand };
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
     m_name->setFocus();
 }
 
@@ -356,6 +360,10 @@ SkillListDialog::SkillListDialog(Investigator& inv, QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(m_list, 1);
     layout->addLayout(side);
+
+    QWidget* order[] = { m_list, add, m_edit, m_remove, info, close };
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     connect(add, &QPushButton::clicked, this, &SkillListDialog::addSkill);
     connect(m_edit, &QPushButton::clicked, this, &SkillListDialog::editSkill);

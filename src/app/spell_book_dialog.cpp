@@ -161,6 +161,10 @@ SpellBookDialog::SpellBookDialog(const std::string& spells, QWidget* parent)
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(2, 2);
 
+    setTabOrder(m_tree, m_add);
+    setTabOrder(m_add, m_remove);
+    setTabOrder(m_remove, m_chosen);
+
     connect(m_add, &QPushButton::clicked, this, &SpellBookDialog::addSelected);
     connect(m_remove, &QPushButton::clicked, this, &SpellBookDialog::removeSelected);
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {

@@ -99,6 +99,10 @@ WeaponListDialog::WeaponListDialog(Investigator& inv, QWidget* parent)
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(2, 1);
 
+    QWidget* order[] = { m_available, m_add, m_remove, create, m_owned, info, close };
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
     connect(m_add, &QPushButton::clicked, this, &WeaponListDialog::addSelected);
     connect(m_remove, &QPushButton::clicked, this, &WeaponListDialog::removeSelected);
     connect(create, &QPushButton::clicked, this, &WeaponListDialog::newWeapon);
