@@ -5,10 +5,14 @@
 
 #include "platform/output_model.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
 namespace vorpane {
+
+// The longest answer a prompt gives: the prompt dialog's entry limit.
+constexpr size_t kPromptLimit = 255;
 
 enum class MsgIcon { None, Information, Warning, Error, Question };
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
@@ -19,21 +23,22 @@ public:
     virtual ~UiServices() = default;
 
     // A modal message box. An empty title shows the application's name.
-    virtual MsgResult messageBox(const std::string& text, const std::string& title, MsgIcon icon,
-                                 MsgButtons buttons) = 0;
+    virtual MsgResult messageBox(
+        const std::string& text, const std::string& title, MsgIcon icon, MsgButtons buttons)
+        = 0;
 
-    // The script prompt dialog; nullopt for Cancel or closing. At most 255 characters.
+    // The script prompt dialog; nullopt for Cancel or closing. At most kPromptLimit characters.
     virtual std::optional<std::string> prompt(const std::string& label) = 0;
 
     // Whether a main window exists (the script "prompt" function needs one).
     virtual bool hasMainWindow() const = 0;
 
     // A one-time hint keyed in the profile section "QuickInfo"; the headless tool ignores it.
-    virtual void quickInfo(const std::string& key, const std::string& text) {}
+    virtual void quickInfo(const std::string& key, const std::string& text) { }
 
-    virtual void setStatusText(const std::string& text) {}
-    virtual void beginWaitCursor() {}
-    virtual void endWaitCursor() {}
+    virtual void setStatusText(const std::string& text) { }
+    virtual void beginWaitCursor() { }
+    virtual void endWaitCursor() { }
 
     OutputModel& output() { return m_output; }
 
@@ -44,7 +49,8 @@ private:
 // The installed services. Before anything is installed a recording implementation answers, so
 // library code never dereferences nothing.
 UiServices& ui();
-void installUi(UiServices* services);
+// Installs services (null: none) and returns what was installed before.
+UiServices* installUi(UiServices* services);
 
 // Shorthands for the common boxes.
 void showMessage(const std::string& text, const std::string& title = {}, MsgIcon icon = MsgIcon::Warning);
