@@ -31,8 +31,6 @@ namespace vorpane {
 
 namespace {
 
-constexpr const char* kWindowSection = "WindowPos";
-constexpr const char* kExpandKey = "AddSkillExpand";
 constexpr int kDefaultSubSkills = 2;
 
 struct Multiplier {
@@ -237,7 +235,7 @@ AddSkillDialog::AddSkillDialog(Investigator& inv, QWidget* parent)
     connect(m_menu, &QMenu::aboutToShow, this, &AddSkillDialog::markPrefix);
     connect(m_menuButton, &QToolButton::clicked, this, [this] { popUpBeside(m_menu, m_menuButton); });
 
-    setExpanded(Profile::readInt(kWindowSection, kExpandKey, 0) != 0);
+    setExpanded(Profile::read(profile_keys::kAddSkillExpand) != 0);
     QWidget* order[]
         = { m_name, m_base, m_menuButton, m_normal, m_special, m_count, m_listed, ok, cancel, m_expand };
     for (size_t i = 1; i < std::size(order); ++i)
@@ -253,7 +251,7 @@ void AddSkillDialog::setExpanded(bool expanded)
     for (QWidget* widget : m_advancedWidgets)
         widget->setVisible(expanded);
     m_expand->setText(expanded ? tr("&Advanced <<") : tr("&Advanced >>"));
-    Profile::writeInt(kWindowSection, kExpandKey, expanded ? 1 : 0);
+    Profile::write(profile_keys::kAddSkillExpand, expanded ? 1 : 0);
 }
 
 void AddSkillDialog::accept()

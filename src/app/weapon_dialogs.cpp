@@ -277,7 +277,8 @@ bool CNewWeaponDlgPage1::createWeapon()
     m_base->setText(fromCp1252(base));
     const FirearmStats stats { text(field("Dmg")), text(field("Range")), text(field("Shots")),
         text(field("Bullets")), text(field("PV")), text(field("MAL")) };
-    return addCustomWeapon(m_investigator, std::make_unique<Firearm>(name, base, kAllEras, stats)) != nullptr;
+    return addCustomWeapon(m_investigator, std::make_unique<Firearm>(name, base, kAllEraFlags, stats))
+        != nullptr;
 }
 
 CNewWeaponDlgPage2::CNewWeaponDlgPage2(Investigator& inv, QWidget* parent)
@@ -308,7 +309,8 @@ bool CNewWeaponDlgPage2::createWeapon()
         return false;
     m_base->setText(fromCp1252(base));
     const MeleeStats stats { text(field("Dmg")), text(field("Attacks")), text(field("PV")) };
-    return addCustomWeapon(m_investigator, std::make_unique<Melee>(name, base, kAllEras, stats)) != nullptr;
+    return addCustomWeapon(m_investigator, std::make_unique<Melee>(name, base, kAllEraFlags, stats))
+        != nullptr;
 }
 
 CNewWeaponDlg::CNewWeaponDlg(Investigator& inv, QWidget* parent)

@@ -31,13 +31,11 @@ void printBook(const SpellBook& book)
     }
 }
 
-int runSpells(const Args& args)
+int runSpells(const Command& self, const Args& args)
 {
     for (const std::string& arg : args) {
-        if (arg.starts_with("-")) {
-            printError("usage: vorpane-cli spells [FILE.vsb...]");
-            return kUsage;
-        }
+        if (arg.starts_with("-"))
+            return printUsage(self);
     }
     bool allRead = true;
     if (args.empty()) {

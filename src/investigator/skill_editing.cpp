@@ -156,9 +156,9 @@ SkillEntry* addCustomSkill(Investigator& inv, const NewSkill& skill)
     std::unique_ptr<SkillDef> def;
     if (skill.special) {
         const int count = std::clamp(skill.subSkillCount, 0, kMaxNewSubSkills);
-        def = std::make_unique<SpecialSkill>(name, skill.base, kAllEras, count, true);
+        def = std::make_unique<SpecialSkill>(name, skill.base, kAllEraFlags, count, true);
     } else {
-        def = std::make_unique<Skill>(name, skill.base, kAllEras);
+        def = std::make_unique<Skill>(name, skill.base, kAllEraFlags);
     }
     SkillEntry& added = inv.addEntry(std::move(def), false);
     setBaseValues(inv, added, value);
@@ -186,7 +186,7 @@ SkillEntry* addCustomWeapon(Investigator& inv, std::unique_ptr<SkillDef> weapon)
     const int value = BaseFormula::value(weapon->base(), inv);
     if (value == kFormulaError)
         return nullptr;
-    weapon->setEras(kAllEras);
+    weapon->setEras(kAllEraFlags);
     SkillEntry& added = inv.addEntry(std::move(weapon), false);
     added.baseValue = value;
     inv.sort();

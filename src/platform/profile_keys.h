@@ -28,6 +28,10 @@ inline constexpr IntKey kCustomSkillFields { kSheet, "CustSkillField", 1 };
 inline constexpr IntKey kAllPercent { kSheet, "AllPercent", 0 };
 inline constexpr IntKey kTrimSkills { kSheet, "TrimSkills", 1 };
 
+// --- WindowPos: the remembered state of dialogs and floating windows -----------------------------
+inline constexpr const char* kWindowPos = "WindowPos";
+inline constexpr IntKey kAddSkillExpand { kWindowPos, "AddSkillExpand", 0 }; // advanced part shown
+
 // --- v3Bars-Frame: the main frame's bars and window, as Qt saves them (Base64) -----------------
 inline constexpr const char* kBarsFrame = "v3Bars-Frame";
 inline constexpr TextKey kFrameState { kBarsFrame, "State", "" };

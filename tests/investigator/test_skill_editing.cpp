@@ -32,15 +32,15 @@ namespace {
 Investigator investigator()
 {
     Investigator inv;
-    inv.Era = kEra1920;
+    inv.Era = kEraIndex1920s;
     inv.APA = 12, inv.DES = 14, inv.EDU = 17, inv.INT = 15, inv.POD = 13, inv.FUE = 9;
-    inv.addEntry(std::make_unique<Skill>("*Esquivar", "^DES2", kAllEras), false);
-    inv.addEntry(std::make_unique<Skill>("Buscar Libros", "25", kAllEras), false).current = 20;
+    inv.addEntry(std::make_unique<Skill>("*Esquivar", "^DES2", kAllEraFlags), false);
+    inv.addEntry(std::make_unique<Skill>("Buscar Libros", "25", kAllEraFlags), false).current = 20;
     addSpecial(inv, "Arte", { "Pintura", "" });
-    inv.addEntry(std::make_unique<Firearm>("Pistola", "20", kAllEras, FirearmStats {}), false);
-    inv.addEntry(std::make_unique<Firearm>("Arcabuz", "10", kAllEras, FirearmStats {}), false);
-    inv.addEntry(std::make_unique<Firearm>("Escopeta", "30", kEra1890s, FirearmStats {}), false);
-    inv.addEntry(std::make_unique<Melee>("*Puñetazo", "50", kAllEras, MeleeStats {}), false);
+    inv.addEntry(std::make_unique<Firearm>("Pistola", "20", kAllEraFlags, FirearmStats {}), false);
+    inv.addEntry(std::make_unique<Firearm>("Arcabuz", "10", kAllEraFlags, FirearmStats {}), false);
+    inv.addEntry(std::make_unique<Firearm>("Escopeta", "30", kEraFlag1890s, FirearmStats {}), false);
+    inv.addEntry(std::make_unique<Melee>("*Puñetazo", "50", kAllEraFlags, MeleeStats {}), false);
     return inv;
 }
 
@@ -175,13 +175,11 @@ void TestSkillEditing::checksOnOk()
     QFETCH(bool, accepted);
     QFETCH(QString, finalBase);
     QFETCH(QString, message);
-    RecordingUi ui;
-    installUi(&ui);
+    ScopedRecordingUi ui;
     ui.answers = { std::array { MsgResult::Yes, MsgResult::No, MsgResult::Cancel }[answer] };
     const Investigator inv = investigator();
     std::string text = base.toStdString();
     const bool ok = checkNameAndBase(inv, toCp1252(name), text, nullptr, weapon);
-    installUi(nullptr);
     QCOMPARE(ok, accepted);
     QCOMPARE(QString::fromStdString(text), finalBase);
     QCOMPARE(int(ui.boxes.size()), message.isEmpty() ? 0 : 1);
@@ -220,16 +218,16 @@ void TestSkillEditing::addedSkills()
     QFETCH(QString, base);
     QFETCH(QString, storedName);
     QFETCH(int, value);
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     Investigator inv = investigator();
     const size_t before = inv.entries().size();
     const SkillEntry* added
         = addCustomSkill(inv, { cp1252("Latín"), base.toStdString(), special, subSkills, listed });
     QVERIFY(added);
-    QVERIFY(ui.boxes().empty());
+    QVERIFY(ui.boxes.empty());
     QCOMPARE(fromCp1252(added->name()), storedName);
     QCOMPARE(added->kind(), special ? SkillKind::SpecialSkill : SkillKind::Skill);
-    QCOMPARE(added->definition->eras(), kAllEras);
+    QCOMPARE(added->definition->eras(), kAllEraFlags);
     QCOMPARE(added->occupational, 0);
     QCOMPARE(added->current, value);
     QCOMPARE(added->baseValue, value);
@@ -252,11 +250,11 @@ void TestSkillEditing::addedSkills()
 
 void TestSkillEditing::failedFormulaAddsNothing()
 {
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     Investigator inv = investigator();
     const size_t before = inv.entries().size();
     QVERIFY(!addCustomSkill(inv, { "Latín", "^XYZ5", false, 0, true }));
-    QCOMPARE(ui.text(), QString("Unknown character statistic: XYZ"));
+    QCOMPARE(ui.texts(), std::string("Unknown character statistic: XYZ"));
     QVERIFY(!addCustomWeapon(inv, std::make_unique<Melee>("Bastón", "%Nadar%", 0, MeleeStats {})));
     QCOMPARE(inv.entries().size(), before);
 }
@@ -288,7 +286,7 @@ void TestSkillEditing::editedSkill()
     QFETCH(bool, accepted);
     QFETCH(QString, storedName);
     QFETCH(int, current);
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     Investigator inv = investigator();
     SkillEntry& entry = *const_cast<SkillEntry*>(entryNamed(inv, "Buscar Libros"));
     std::string text = base.toStdString();
@@ -298,7 +296,7 @@ void TestSkillEditing::editedSkill()
     QCOMPARE(fromCp1252(entry.name()), storedName);
     QCOMPARE(QString::fromStdString(entry.base()), accepted ? base : QString("25"));
     QCOMPARE(entry.current, current);
-    QCOMPARE(ui.boxes().empty(), accepted);
+    QCOMPARE(ui.boxes.empty(), accepted);
 }
 
 void TestSkillEditing::weaponLists_data()
@@ -329,7 +327,7 @@ void TestSkillEditing::weaponLists()
     QFETCH(bool, removes);
     QFETCH(QStringList, available);
     QFETCH(QStringList, owned);
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     RuleSet rules("armas.rul");
     QVERIFY(rules.loadText(cp1252("_BEGIN FIREARMS\n"
                                   "\"20\" \"1D10\" \"15\" \"1\" \"6\" \"8\" \"00\" \"Pistola\" xxx\n"
@@ -356,12 +354,12 @@ void TestSkillEditing::weaponLists()
     QVERIFY(bought->definition.get() != rules.melee().front());
     QVERIFY(!names(vorpane::weaponLists(inv, &rules).available).contains("Cuchillo"));
     QVERIFY(!addRuleWeapon(inv, rules, "Nadar"));
-    QVERIFY(ui.boxes().empty());
+    QVERIFY(ui.boxes.empty());
 }
 
 void TestSkillEditing::customWeapon()
 {
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     Investigator inv = investigator();
     auto weapon = std::make_unique<Firearm>(0);
     weapon->setName("Ballesta");
@@ -369,11 +367,11 @@ void TestSkillEditing::customWeapon()
     weapon->stats().dmg = "1D8";
     const SkillEntry* added = addCustomWeapon(inv, std::move(weapon));
     QVERIFY(added);
-    QCOMPARE(added->definition->eras(), kAllEras);
+    QCOMPARE(added->definition->eras(), kAllEraFlags);
     QCOMPARE(added->current, 28);
     QCOMPARE(added->baseValue, 28);
     QCOMPARE(inv.firearms()[1], added); // sorted: Arcabuz, Ballesta, ...
-    QVERIFY(!addCustomWeapon(inv, std::make_unique<Skill>("Nadar", "25", kAllEras)));
+    QVERIFY(!addCustomWeapon(inv, std::make_unique<Skill>("Nadar", "25", kAllEraFlags)));
 }
 
 QTEST_GUILESS_MAIN(TestSkillEditing)

@@ -96,7 +96,7 @@ struct Window {
 QStringList outputLines(const DesktopFixture& fixture)
 {
     QStringList lines;
-    for (const std::string& line : const_cast<RecordingUi&>(fixture.ui).output().lines())
+    for (const std::string& line : const_cast<ScopedRecordingUi&>(fixture.ui).output().lines())
         lines << fromCp1252(line);
     return lines;
 }

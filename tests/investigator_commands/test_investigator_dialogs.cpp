@@ -37,7 +37,7 @@ namespace {
 Investigator investigator1890()
 {
     Investigator inv;
-    createInvestigator(inv, "default.rul", kEra1890);
+    createInvestigator(inv, "default.rul", kEraIndex1890s);
     return inv;
 }
 
@@ -191,7 +191,7 @@ void TestInvestigatorDialogs::editSkill()
 {
     DesktopFixture fixture;
     Investigator inv = investigator1890();
-    SkillEntry& entry = inv.addEntry(std::make_unique<Skill>("*Buscar libros", "20", kAllEras), false);
+    SkillEntry& entry = inv.addEntry(std::make_unique<Skill>("*Buscar libros", "20", kAllEraFlags), false);
     EditSkillDialog dialog(inv, entry);
     QCOMPARE(dialog.nameEdit()->text(), QString("Buscar libros"));
     QVERIFY(dialog.listedBox()->isChecked());
@@ -238,8 +238,9 @@ void TestInvestigatorDialogs::weaponLists()
 {
     DesktopFixture fixture;
     Investigator inv = investigator1890();
-    inv.addEntry(std::make_unique<Melee>("Cadena", "05", kEra1920s | kEra1990s, MeleeStats {}), false);
-    inv.addEntry(std::make_unique<Melee>("Hoz", "10", kAllEras, MeleeStats {}), false);
+    inv.addEntry(
+        std::make_unique<Melee>("Cadena", "05", kEraFlag1920s | kEraFlag1990s, MeleeStats {}), false);
+    inv.addEntry(std::make_unique<Melee>("Hoz", "10", kAllEraFlags, MeleeStats {}), false);
     WeaponListDialog dialog(inv);
     QListWidget* available = dialog.availableList();
     QListWidget* owned = dialog.ownedList();

@@ -100,7 +100,7 @@ void TestSpellBook::books()
     QFETCH(QString, expected);
     QFETCH(bool, complete);
     QFETCH(int, boxes);
-    LoadUi ui;
+    ScopedRecordingUi ui;
     const std::optional<SpellBook> book = parseSpellBook("/libros/cuaderno.vsb", fileText(text));
     QVERIFY(book);
     QCOMPARE(tree(*book), expected);
@@ -111,12 +111,13 @@ void TestSpellBook::books()
 
 void TestSpellBook::unreadableBookGivesNoNode()
 {
-    LoadUi ui;
+    ScopedRecordingUi ui;
     QVERIFY(!parseSpellBook("roto.vsb", fileText("_BEGIN SPELLS\n\"uno\"\n")));
-    QCOMPARE(ui.texts(), QString("roto.vsb - Could not find matching _END for section _BEGIN SPELLS"));
-    ui.clear();
+    QCOMPARE(
+        boxTexts(ui), QStringList { "roto.vsb - Could not find matching _END for section _BEGIN SPELLS" });
+    ui.reset();
     QVERIFY(!readSpellBook("/nonexistent/folder/libro.vsb"));
-    QCOMPARE(ui.texts(), QString("/nonexistent/folder/libro.vsb - Cannot open file"));
+    QCOMPARE(boxTexts(ui), QStringList { "/nonexistent/folder/libro.vsb - Cannot open file" });
 }
 
 void TestSpellBook::spellsText_data()
@@ -153,7 +154,7 @@ void TestSpellBook::joinedTextSplitsBack()
 
 void TestSpellBook::folderBooksInNameOrder()
 {
-    LoadUi ui;
+    ScopedRecordingUi ui;
     QTemporaryDir dir;
     const std::string spells = fileText("_BEGIN SPELLS\n\"uno\"\n_END SPELLS\n");
     writeFile(dir.filePath("b.vsb"), spells);
@@ -180,14 +181,14 @@ void TestSpellBook::folderBooksInNameOrder()
 
 void TestSpellBook::folderWithoutBooksWarns()
 {
-    LoadUi ui;
+    ScopedRecordingUi ui;
     QTemporaryDir dir;
     setProgramFolder(dir.path().toStdString());
     bool allRead = true;
     QVERIFY(programSpellBooks(&allRead).empty());
     setProgramFolder({});
     QVERIFY(!allRead);
-    QCOMPARE(ui.texts(), QString("Could not find any spell books in the Vorpane folder (*.vsb)"));
+    QCOMPARE(boxTexts(ui), QStringList { "Could not find any spell books in the Vorpane folder (*.vsb)" });
     QCOMPARE(ui.boxes.front().icon, MsgIcon::Warning);
 }
 
