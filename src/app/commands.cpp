@@ -1,5 +1,6 @@
 #include "app/commands.h"
 
+#include "app/investigator_commands.h"
 #include "views/view_commands.h"
 
 namespace vorpane {
@@ -77,7 +78,7 @@ std::span<const CommandSpec> appCommands() { return kAppCommands; }
 
 std::vector<std::span<const CommandSpec>> commandTables()
 {
-    return { appCommands(), sheetViewCommands(), scriptCommands() };
+    return { appCommands(), sheetViewCommands(), scriptCommands(), investigatorCommands() };
 }
 
 std::vector<MenuSpec> menuLayout(MenuKind kind)
@@ -92,10 +93,17 @@ std::vector<MenuSpec> menuLayout(MenuKind kind)
         };
     case MenuKind::Investigator:
         return {
-            { "&Archivo", fileItems({ cmd::ExportPdf }) },
+            { "&Archivo",
+                fileItems({ cmd::ExportHtml, cmd::ExportVersion1, cmd::ExportVersion2, cmd::SendMail,
+                    cmd::ExportPdf }) },
             { "&Edición", kSheetEditItems },
             { "&Ver",
                 sheetViewItems({ cmd::Bases55, cmd::CustomSkillFields, cmd::AllPercent, cmd::TrimSkills }) },
+            { "&Investigador",
+                { cmd::Reroll, "-", cmd::AddSkill, cmd::EditSkills, cmd::ChooseWeapons, cmd::ChooseSpells,
+                    "-", cmd::Income } },
+            { "&Herramientas",
+                { cmd::CheckSheet, cmd::ImproveSkills, "-", cmd::RandomName, "-", cmd::RollDice } },
             { "Ve&ntana", kWindowItems },
             { "Ay&uda", kHelpItems },
         };

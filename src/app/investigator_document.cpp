@@ -1,6 +1,7 @@
 #include "app/investigator_document.h"
 
 #include "app/doc_template.h"
+#include "app/investigator_commands.h"
 #include "investigator/investigator_file.h"
 #include "platform/cp1252.h"
 #include "sheet/investigator_defaults.h"
@@ -41,6 +42,7 @@ CInvestigatorDoc::CInvestigatorDoc(const CMultiFileMultiDocTemplate& docTemplate
             break;
         }
     });
+    InvestigatorCommands::install(*this);
 }
 
 CInvestigatorDoc::~CInvestigatorDoc() { m_model.unsubscribe(m_subscription); }

@@ -35,6 +35,8 @@ public:
     ListFile& optionLists();
 
 private:
+    friend class InvestigatorCommands; // registers the document's menu commands
+
     InvestigatorDocumentModel m_model;
     int m_subscription;
     bool m_readOlderVersion = false;

@@ -65,6 +65,10 @@ inline constexpr const char* kEdit = "Edit";
 inline constexpr const char* kEditDefaultFace = "Courier";
 inline constexpr int kEditDefaultHeight = 15;
 
+// --- WindowPos: the remembered state of dialogs and floating windows -----------------------------
+inline constexpr const char* kWindowPos = "WindowPos";
+inline constexpr IntKey kAddSkillExpand { kWindowPos, "AddSkillExpand", 0 }; // advanced part shown
+
 // --- v3Bars-Frame: the main frame's bars and window, as Qt saves them (Base64) -----------------
 inline constexpr const char* kBarsFrame = "v3Bars-Frame";
 inline constexpr TextKey kFrameState { kBarsFrame, "State", "" };

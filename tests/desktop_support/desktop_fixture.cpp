@@ -66,6 +66,12 @@ bool ScriptedDialogs::openUrl(const QUrl& url)
     return urlsOpen;
 }
 
+bool ScriptedDialogs::sendMail(const QString& file, const QString&)
+{
+    mailedFiles << file;
+    return mailWorks;
+}
+
 DesktopFixture::DesktopFixture()
 {
     QStandardPaths::setTestModeEnabled(true);

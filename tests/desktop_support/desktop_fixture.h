@@ -23,10 +23,12 @@ public:
     std::deque<std::optional<QFont>> fonts;
     std::deque<std::optional<QColor>> colours;
     bool urlsOpen = true; // whether openUrl() succeeds
+    bool mailWorks = true; // whether sendMail() succeeds
 
     QStringList captions; // of every dialog asked for, in order
     QStringList proposedNames; // of the open and save dialogs
     QList<QUrl> openedUrls;
+    QStringList mailedFiles;
     int beeps = 0;
 
     QStringList openFileNames(
@@ -38,6 +40,7 @@ public:
     std::optional<QFont> chooseFont(QWidget*, const QFont& initial, QFontDialog::FontDialogOptions) override;
     std::optional<QColor> chooseColour(QWidget*, const QColor& initial) override;
     bool openUrl(const QUrl& url) override;
+    bool sendMail(const QString& file, const QString& subject) override;
     void beep() override { ++beeps; }
 };
 
