@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QRegularExpression>
 
 namespace vorpane {
 
@@ -21,6 +22,10 @@ struct Options {
         QStringLiteral("RULEFILE ERA") };
     QCommandLineOption wizard { QStringLiteral("wizard"),
         QStringLiteral("Con --new: crea el investigador con el asistente.") };
+    QCommandLineOption help { { QStringLiteral("h"), QStringLiteral("help") },
+        QStringLiteral("Muestra esta ayuda y termina.") };
+    QCommandLineOption version { { QStringLiteral("v"), QStringLiteral("version") },
+        QStringLiteral("Muestra la versión y termina.") };
     QCommandLineOption print { { QStringLiteral("p"), QStringLiteral("print") },
         QStringLiteral("Imprime el archivo en la impresora predeterminada y termina."),
         QStringLiteral("FILE") };
@@ -29,9 +34,7 @@ struct Options {
     {
         parser.setApplicationDescription(
             QStringLiteral("Vorpane: fichas de investigadores de Zhaldor. Abre los archivos dados."));
-        parser.addOptions({ data, settings, seed, noSplash, newInvestigator, wizard, print });
-        parser.addHelpOption();
-        parser.addVersionOption();
+        parser.addOptions({ data, settings, seed, noSplash, newInvestigator, wizard, print, help, version });
         parser.addPositionalArgument(
             QStringLiteral("FILE"), QStringLiteral("Documentos que abrir."), QStringLiteral("[FILE...]"));
     }
@@ -125,7 +128,14 @@ QString CommandLine::helpText()
     QCommandLineParser parser;
     Options options;
     options.addTo(parser);
-    return parser.helpText();
+    // Parsed before the application exists, so Qt knows neither the program's name nor Spanish.
+    QString text = parser.helpText();
+    text.replace(QStringLiteral("<executable_name>"), QStringLiteral("vorpane"));
+    text.replace(QRegularExpression(QStringLiteral("^Usage:")), QStringLiteral("Uso:"));
+    text.replace(QStringLiteral(" [options] "), QStringLiteral(" [opciones] "));
+    text.replace(QStringLiteral("\nOptions:\n"), QStringLiteral("\nOpciones:\n"));
+    text.replace(QStringLiteral("\nArguments:\n"), QStringLiteral("\nArgumentos:\n"));
+    return text;
 }
 
 } // namespace vorpane

@@ -37,18 +37,14 @@ void loadQtTranslations(QApplication& app)
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Merrin"));
-    QApplication::setApplicationName(QStringLiteral("Vorpane"));
-    QApplication::setApplicationVersion(QStringLiteral(VORPANE_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("vorpane"));
-
-    loadQtTranslations(app);
-    const vorpane::CommandLine line = vorpane::CommandLine::parse(QApplication::arguments());
+    // --help, --version and wrong usage answer before anything needs a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const vorpane::CommandLine line = vorpane::CommandLine::parse(arguments);
     if (line.help || line.version) {
-        const QString text = line.help
-            ? vorpane::CommandLine::helpText()
-            : QStringLiteral("vorpane %1\n").arg(QApplication::applicationVersion());
+        const QString text = line.help ? vorpane::CommandLine::helpText()
+                                       : QStringLiteral("vorpane %1\n").arg(QStringLiteral(VORPANE_VERSION));
         std::fputs(text.toLocal8Bit().constData(), stdout);
         return 0;
     }
@@ -57,6 +53,13 @@ int main(int argc, char** argv)
             vorpane::CommandLine::helpText().toLocal8Bit().constData());
         return 2;
     }
+
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Merrin"));
+    QApplication::setApplicationName(QStringLiteral("Vorpane"));
+    QApplication::setApplicationVersion(QStringLiteral(VORPANE_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("vorpane"));
+    loadQtTranslations(app);
     const bool splash = line.splash && line.printFile.isEmpty();
     vorpane::seedRandom(line.seed ? *line.seed : vorpane::tickCount());
     if (!line.settingsFile.isEmpty())

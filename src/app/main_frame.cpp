@@ -509,13 +509,18 @@ void CMainFrame::subWindowActivated(QMdiSubWindow* window)
 void CMainFrame::updateTitle()
 {
     const Document* document = activeDocument();
-    if (!document) {
-        setWindowTitle(QStringLiteral("Vorpane"));
-        setWindowModified(false);
-        return;
-    }
-    setWindowTitle(QStringLiteral("Vorpane - ") + document->title() + QStringLiteral("[*]"));
-    setWindowModified(document->isModified());
+    m_title = document ? QStringLiteral("Vorpane - ") + document->title() + QStringLiteral("[*]")
+                       : QStringLiteral("Vorpane");
+    setWindowTitle(m_title);
+    setWindowModified(document && document->isModified());
+}
+
+void CMainFrame::changeEvent(QEvent* event)
+{
+    // A maximised document window appends " - [its title]" to ours; the title names it already.
+    if (event->type() == QEvent::WindowTitleChange && !m_title.isEmpty() && windowTitle() != m_title)
+        setWindowTitle(m_title);
+    QMainWindow::changeEvent(event);
 }
 
 void CMainFrame::focusNextPane(bool forward)

@@ -83,6 +83,7 @@ public:
     void updateLockPanes();
 
 protected:
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -122,6 +123,7 @@ private:
     MenuKind m_menuKind = MenuKind::Investigator; // anything but the first one built
     QPointer<DocumentView> m_activeView;
     bool m_updatePending = false;
+    QString m_title; // as updateTitle() made it
 };
 
 } // namespace vorpane

@@ -71,6 +71,7 @@ private slots:
     void menuBarFollowsActiveDocument();
     void commandsRouteToActiveView();
     void recentFilesKeepEight();
+    void mainTitleNamesActiveDocument();
 };
 
 void TestDocuments::templatesInOrder()
@@ -383,6 +384,28 @@ void TestDocuments::recentFilesKeepEight()
     documents.addRecentFile(fixture.path("f5.inv"));
     QCOMPARE(documents.recentFiles().front(), fixture.path("f5.inv"));
     QCOMPARE(documents.recentFiles().size(), 8);
+}
+
+void TestDocuments::mainTitleNamesActiveDocument()
+{
+    DesktopFixture fixture;
+    CMainFrame frame;
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    auto* document = static_cast<CInvestigatorDoc*>(
+        frame.documents().openDocumentFile(fixture.copy(dataFile("examples/detective_1890.inv"))));
+    QVERIFY(document);
+    QTRY_COMPARE(frame.windowTitle(), QString("Vorpane - detective_1890.inv[*]"));
+    QVERIFY(!frame.isWindowModified());
+    document->model().change([](Investigator& inv) { inv.Name = "Otro"; });
+    QTRY_VERIFY(frame.isWindowModified());
+    QCOMPARE(frame.windowTitle(), QString("Vorpane - detective_1890.inv[*]"));
+    frame.documents().newDocument("Script", " N. Script");
+    QTRY_COMPARE(frame.windowTitle(), QString("Vorpane -  N. Script[*]"));
+    QVERIFY(!frame.isWindowModified());
+    fixture.ui.answers.push_back(MsgResult::No);
+    QVERIFY(frame.documents().closeAll());
+    QTRY_COMPARE(frame.windowTitle(), QString("Vorpane"));
 }
 
 QTEST_MAIN(TestDocuments)
