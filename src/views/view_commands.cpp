@@ -13,7 +13,7 @@ const CommandSpec kSheetViewCommands[] = {
     { cmd::SheetStyle, "&Estilo de ficha", "F4", "Elige el script que dibuja la ficha" },
     { cmd::PrintDirect, "Imprimir sin preguntar", "",
         "Imprime el documento activo en la impresora predeterminada" },
-    { cmd::ExportPdf, "E&xportar a PDF...", "", "Guarda la hoja como un documento PDF" },
+    { cmd::ExportPdf, "Exportar a &PDF...", "", "Guarda la hoja como un documento PDF" },
     { cmd::CopySheet, "Copiar &hoja", "", "Copia la hoja en el portapapeles como una imagen" },
     { cmd::ZoomIn, "Am&pliar", "Ctrl++", "Amplía la hoja" },
     { cmd::ZoomOut, "Red&ucir", "Ctrl+-", "Reduce la hoja" },
