@@ -30,6 +30,9 @@ public:
     // The position placement uses (client origin, screen coordinates).
     QPoint storedPosition() const;
 
+    // The icon of these windows (drawn in their corner, and on their owners' "&Info" toggles).
+    static QPixmap infoIcon(int size);
+
 protected:
     // Sizes the window by lines of its font: width in average characters, height in lines.
     void setSizeInText(int widthChars, int lineCount);
@@ -38,9 +41,6 @@ protected:
 
     void moveEvent(QMoveEvent* event) override;
     void hideEvent(QHideEvent* event) override;
-
-    // The icon drawn in the window's corner.
-    static QPixmap infoIcon(int size);
 
 private:
     QPoint defaultPosition() const;

@@ -40,7 +40,8 @@ SkillInfoWindow::SkillInfoWindow(const std::string& ruleFile, QWidget* owner)
     setWindowTitle(tr("Información"));
     setSizeInText(kWidthChars, kLines);
     const QFontMetrics metrics(font());
-    const int needed = metrics.horizontalAdvance(QString::fromUtf8(kWidestLine)) + 2 * kMargin;
+    const int needed = metrics.horizontalAdvance(QString::fromUtf8(kWidestLine)) + 2 * kMargin
+        + metrics.averageCharWidth();
     if (width() < needed)
         setFixedWidth(needed);
     place();

@@ -11,7 +11,8 @@
 namespace vorpane {
 
 enum class MsgIcon { None, Information, Warning, Error, Question };
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// YesNoDefaultNo: Yes and No with No as the default button, for questions whose Yes loses something.
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo };
 enum class MsgResult { Ok, Cancel, Yes, No };
 
 class UiServices {
@@ -19,8 +20,9 @@ public:
     virtual ~UiServices() = default;
 
     // A modal message box. An empty title shows the application's name.
-    virtual MsgResult messageBox(const std::string& text, const std::string& title, MsgIcon icon,
-                                 MsgButtons buttons) = 0;
+    virtual MsgResult messageBox(
+        const std::string& text, const std::string& title, MsgIcon icon, MsgButtons buttons)
+        = 0;
 
     // The script prompt dialog; nullopt for Cancel or closing. At most 255 characters.
     virtual std::optional<std::string> prompt(const std::string& label) = 0;
@@ -29,11 +31,11 @@ public:
     virtual bool hasMainWindow() const = 0;
 
     // A one-time hint keyed in the profile section "QuickInfo"; the headless tool ignores it.
-    virtual void quickInfo(const std::string& key, const std::string& text) {}
+    virtual void quickInfo(const std::string& key, const std::string& text) { }
 
-    virtual void setStatusText(const std::string& text) {}
-    virtual void beginWaitCursor() {}
-    virtual void endWaitCursor() {}
+    virtual void setStatusText(const std::string& text) { }
+    virtual void beginWaitCursor() { }
+    virtual void endWaitCursor() { }
 
     OutputModel& output() { return m_output; }
 
