@@ -20,7 +20,7 @@ constexpr int kUnset = -32768;
 } // namespace
 
 FloatingInfoWindow::FloatingInfoWindow(QWidget* owner, const char* keyX, const char* keyY, Anchor anchor)
-    : QWidget(owner, Qt::Tool)
+    : QWidget(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , m_keyX(keyX)
     , m_keyY(keyY)
     , m_anchor(anchor)

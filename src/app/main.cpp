@@ -17,9 +17,13 @@ int main(int argc, char** argv)
     vorpane::CMainFrame frame;
     vorpane::DesktopUi desktop(&frame);
     vorpane::installUi(&desktop);
-    for (const QString& file : QApplication::arguments().mid(1))
-        frame.documents().openDocumentFile(file);
+    const QStringList args = QApplication::arguments();
     frame.showAtStart();
+    if (args.size() > 3 && args[1] == "--new")
+        frame.documents().createInvestigator(args[2].toStdString(), args[3].toInt(), args.contains("--wizard"));
+    else
+        for (const QString& file : args.mid(1))
+            frame.documents().openDocumentFile(file);
     const int status = app.exec();
     vorpane::installUi(nullptr);
     return status;

@@ -37,7 +37,7 @@ SkillInfoWindow::SkillInfoWindow(const std::string& ruleFile, QWidget* owner)
     , m_rules(RuleSetCache::instance().ensureLoaded(ruleFileOrDefault(ruleFile)))
 {
     setObjectName(QStringLiteral("SkillInfoWindow"));
-    setWindowTitle(tr("Información"));
+    setWindowTitle(tr("Descripción"));
     setSizeInText(kWidthChars, kLines);
     const QFontMetrics metrics(font());
     const int needed = metrics.horizontalAdvance(QString::fromUtf8(kWidestLine)) + 2 * kMargin

@@ -87,7 +87,7 @@ SkillPickerDialog::SkillPickerDialog(
     layout->addWidget(m_list, 1);
     layout->addWidget(buttons);
     const QFontMetrics metrics(font());
-    resize(metrics.averageCharWidth() * 40, metrics.height() * 24);
+    resize(metrics.averageCharWidth() * 52, metrics.height() * 28);
     m_list->setFocus();
 }
 

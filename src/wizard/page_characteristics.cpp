@@ -423,10 +423,11 @@ bool CWizard_NewInvestigatorPage1::applyAge(RolledCharacteristics& values, int e
 
 bool CWizard_NewInvestigatorPage1::commit()
 {
+    // Enter may press Next while the age field still has the focus.
+    ageLeft();
     RolledCharacteristics values;
     if (!readValues(values))
         return false;
-    ageLeft();
     const int age = m_age->value();
     const bool extraStudies = m_extraStudies->isChecked();
     if (!applyAge(values, extraStudies ? age + 1 : age))

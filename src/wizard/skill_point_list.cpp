@@ -78,8 +78,10 @@ public:
         painter->setFont(font);
         const QFontMetrics metrics(font);
         const QRect row = opt.rect;
-        const QRect value(row.right() - SkillPointList::kValueWidth, row.top(),
-            SkillPointList::kValueWidth - 2, row.height());
+        // Wide enough for "999%" in bold.
+        const int valueWidth
+            = std::max(SkillPointList::kValueWidth, metrics.horizontalAdvance(QStringLiteral("999%")) + 4);
+        const QRect value(row.right() - valueWidth, row.top(), valueWidth - 2, row.height());
         QRect name(
             row.left() + kTextMargin, row.top(), value.left() - row.left() - 2 * kTextMargin, row.height());
 
@@ -393,16 +395,18 @@ void SkillPointList::cancelEditing()
 
 void SkillPointList::closeEditor()
 {
-    const QWidget* focus = QApplication::focusWidget();
+    // The window's focus child, which is kept even while another window is active.
+    const QWidget* focus = window()->focusWidget();
     const bool hadFocus = focus
         && (focus == m_valueEditor || m_valueEditor->isAncestorOf(focus) || focus == m_nameEditor
             || m_nameEditor->isAncestorOf(focus));
     m_editor = Editor::None;
     m_editedRow = -1;
-    m_valueEditor->hide();
-    m_nameEditor->hide();
+    // The list takes the keyboard before the editor goes, so it does not pass to the next control.
     if (hadFocus)
         setFocus(Qt::OtherFocusReason);
+    m_valueEditor->hide();
+    m_nameEditor->hide();
     viewport()->update();
 }
 

@@ -374,6 +374,14 @@ void TestWizard::educationAndAgeRules()
     d.setAge(5);
     QCOMPARE(page.ageField()->value(), 16);
     QCOMPARE(edu->text(), "10");
+    // Enter in the age field commits the EDU of that age.
+    page.ageField()->setFocus();
+    page.ageField()->lineEdit()->setText("36");
+    d.wizard->next();
+    QCOMPARE(d.page(), int(W::Occupation));
+    QCOMPARE(d.inv.Age, 36);
+    QCOMPARE(d.inv.EDU, 12);
+    QCOMPARE(d.inv.SkillPoints, 240);
 }
 
 void TestWizard::badCharacteristicRefused_data()
@@ -579,6 +587,11 @@ void TestWizard::valueEditorKeys()
     QTest::keyClick(list->valueEditor(), Qt::Key_Escape);
     QCOMPARE(list->editedRow(), -1);
     QCOMPARE(list->entryAt(first + 1)->current, before);
+    // The list keeps the keyboard: Enter opens the editor again.
+    QCOMPARE(QApplication::focusWidget(), list);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(list->editedRow(), first + 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QCOMPARE(d.page(), int(W::OccupationSkills)); // Esc did not cancel the wizard
     QVERIFY(d.wizard->isVisible());
     // Enter on the last row commits and closes.
