@@ -10,6 +10,7 @@
 #include "investigator/sheet_check.h"
 #include "platform/cp1252.h"
 #include "platform/profile.h"
+#include "platform/program_folder.h"
 #include "platform/random.h"
 #include "wizard/drag_swap_edit.h"
 #include "wizard/investigator_info_window.h"
@@ -79,6 +80,7 @@ private slots:
     void cancelOrFinishThroughDocumentManager();
     void pageOneCommittedOnce();
     void snapshotRetakenOnReturn();
+    void infoWindowAndHint();
     // Characteristics
     void ageCosts_data();
     void ageCosts();
@@ -93,6 +95,7 @@ private slots:
     void dragSwaps();
     void passedEducationRollPoints();
     // Occupation, weapons, skill points
+    void noOccupations();
     void optionalSkillsLimit();
     void occupationalWeaponRemovedAndAdded();
     void valueEditorRules_data();
@@ -237,6 +240,30 @@ void TestWizard::snapshotRetakenOnReturn()
     QCOMPARE(d.inv.findSkill("Derecho")->current, 40);
     QCOMPARE(d.skillPage(W::OccupationSkills).counter(), points);
     QVERIFY(d.boxTexts().contains(u("¿Seguro de deshacer la asiganción de habilidades?   ")));
+}
+
+void TestWizard::infoWindowAndHint()
+{
+    WizardDriver d;
+    // The drag hint is offered once, when the wizard is on the screen.
+    QTRY_COMPARE(d.fixture.ui.quickInfoKeys, std::vector<std::string>({ "WizDragSwap" }));
+    InvestigatorInfoWindow& info = d.wizard->infoWindow();
+    QVERIFY(!info.isVisible());
+    d.setAge(20);
+    d.next();
+    QVERIFY(info.isVisible());
+    QVERIFY(d.wizard->isActiveWindow()); // shown without taking the focus
+    info.setGeometry(QRect(QPoint(30, 40), info.size()));
+    QTRY_COMPARE(Profile::readInt("WindowPos", "InvestigatorInfoX", 0), 30);
+    info.hide();
+    info.move(200, 200); // moved while hidden: not stored
+    QCOMPARE(Profile::readInt("WindowPos", "InvestigatorInfoY", 0), 40);
+    InvestigatorInfoWindow again(nullptr);
+    QCOMPARE(again.geometry().topLeft(), QPoint(30, 40));
+    d.back();
+    d.next();
+    const auto& keys = d.fixture.ui.quickInfoKeys;
+    QCOMPARE(std::count(keys.begin(), keys.end(), "WizDragSwap"), 1);
 }
 
 // --- Characteristics -----------------------------------------------------------------------------
@@ -463,6 +490,22 @@ void TestWizard::passedEducationRollPoints()
 }
 
 // --- Occupation, weapons, skill points -----------------------------------------------------------
+
+void TestWizard::noOccupations()
+{
+    setProgramFolder(toCp1252(qEnvironmentVariable("VORPANE_TEST_DATA") + "/rules"));
+    {
+        WizardDriver d(kEra1920, true, "plain.rul");
+        d.next();
+        QCOMPARE(d.page(), int(W::Occupation));
+        QCOMPARE(d.boxTexts(), "Rule File Error: No Occupations!");
+        QCOMPARE(d.page2().occupationCombo()->count(), 0);
+        QVERIFY(!d.page2().statModsBox()->isEnabled());
+        d.next();
+        QCOMPARE(d.page(), int(W::Occupation));
+    }
+    setProgramFolder(toCp1252(qEnvironmentVariable("VORPANE_DATA")));
+}
 
 void TestWizard::optionalSkillsLimit()
 {
