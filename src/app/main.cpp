@@ -17,13 +17,9 @@ int main(int argc, char** argv)
     vorpane::CMainFrame frame;
     vorpane::DesktopUi desktop(&frame);
     vorpane::installUi(&desktop);
-    const QStringList args = QApplication::arguments();
+    for (const QString& file : QApplication::arguments().mid(1))
+        frame.documents().openDocumentFile(file);
     frame.showAtStart();
-    if (args.size() > 3 && args[1] == "--new")
-        frame.documents().createInvestigator(args[2].toStdString(), args[3].toInt(), args.contains("--wizard"));
-    else
-        for (const QString& file : args.mid(1))
-            frame.documents().openDocumentFile(file);
     const int status = app.exec();
     vorpane::installUi(nullptr);
     return status;
