@@ -175,6 +175,12 @@ void CWizard_NewInvestigator::showEvent(QShowEvent* event)
     focusFirstControl();
 }
 
+void CWizard_NewInvestigator::done(int result)
+{
+    m_info->hide();
+    QDialog::done(result);
+}
+
 void CWizard_NewInvestigator::back()
 {
     if (m_back->isEnabled() && m_current > 0)

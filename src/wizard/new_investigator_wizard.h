@@ -72,6 +72,9 @@ public:
     void next();
     void finish();
 
+    // Hides the summary window first, so that its place is remembered.
+    void done(int result) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
