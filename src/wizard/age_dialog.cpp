@@ -41,7 +41,7 @@ AgeDialog::AgeDialog(const std::array<int, kAgeCharacteristicCount>& values, Age
     select(preselected);
 
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QDialogButtonBox::Ok)->setDefault(true);
+    buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
     buttons->addButton(tr("Cancelar"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

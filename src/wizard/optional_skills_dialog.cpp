@@ -29,7 +29,7 @@ OptionalSkillsDialog::OptionalSkillsDialog(
         m_list->setCurrentRow(0, QItemSelectionModel::NoUpdate);
 
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QDialogButtonBox::Ok)->setDefault(true);
+    buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
     buttons->addButton(tr("Cancelar"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &OptionalSkillsDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
