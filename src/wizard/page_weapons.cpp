@@ -91,6 +91,11 @@ CWizard_NewInvestigatorPage3::CWizard_NewInvestigatorPage3(CWizard_NewInvestigat
     grid->setRowStretch(1, 3);
     grid->setRowStretch(3, 2);
 
+    setTabOrder(m_available, m_add);
+    setTabOrder(m_add, m_remove);
+    setTabOrder(m_remove, m_owned);
+    setTabOrder(m_owned, m_info);
+
     connect(m_add, &QPushButton::clicked, this, &CWizard_NewInvestigatorPage3::addSelected);
     connect(m_remove, &QPushButton::clicked, this, &CWizard_NewInvestigatorPage3::removeSelected);
     connect(m_available, &QListWidget::itemDoubleClicked, this, &CWizard_NewInvestigatorPage3::addSelected);
