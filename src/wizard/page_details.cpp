@@ -89,14 +89,17 @@ CWizard_NewInvestigatorPage6::CWizard_NewInvestigatorPage6(CWizard_NewInvestigat
 
     auto* form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    form->addRow(tr("&Nombre:"), nameRow);
-    static_cast<QLabel*>(form->itemAt(0, QFormLayout::LabelRole)->widget())->setBuddy(m_name);
+    auto* nameLabel = new QLabel(tr("&Nombre:"), this);
+    nameLabel->setBuddy(m_name);
+    form->addRow(nameLabel, nameRow);
     form->addRow(tr("&Sexo:"), m_sex);
     form->addRow(tr("&Profesión:"), m_occupation);
     form->addRow(tr("&Colegios, Títulos:"), m_colleges);
     form->addRow(tr("&Lugar de nacimiento:"), m_birthplace);
     form->addRow(tr("&Desordenes mentales:"), m_disorders);
-    form->addRow(tr("Fotografía:"), portraitColumn);
+    auto* portraitLabel = new QLabel(tr("Fotografía:"), this);
+    portraitLabel->setBuddy(m_browse);
+    form->addRow(portraitLabel, portraitColumn);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 8, 0, 0);
