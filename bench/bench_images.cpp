@@ -1,10 +1,10 @@
 // Decoding a 2000 x 2000 picture with our GIF and BMP readers and, through our wrappers, with
 // libpng and libjpeg; Qt's own GIF and BMP decoders on the same bytes give a well-kept
 // reference to compare our readers with.
-#include "sheet/bmp_reader.h"
-#include "sheet/gif_decoder.h"
-#include "sheet/jpeg_reader.h"
-#include "sheet/png_reader.h"
+#include "image/bmp_reader.h"
+#include "image/gif_decoder.h"
+#include "image/jpeg_reader.h"
+#include "image/png_reader.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

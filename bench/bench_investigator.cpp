@@ -30,28 +30,22 @@ Investigator makeInvestigator(int entries)
     computeDerivedValues(inv);
     for (int i = 0; int(inv.entries().size()) < entries; ++i) {
         if (i % kSpecialEvery == 0) {
-            auto special = std::make_unique<SpecialSkill>(entryName(i), "05", kAllEras, 3, true);
+            auto special = std::make_unique<SpecialSkill>(entryName(i), "05", kAllEraFlags, 3, true);
             for (int s = 0; s < 3; ++s)
                 special->subSkill(s)->setName(entryName(i + s + 1));
             inv.addEntry(std::move(special), false);
         } else if (i % kWeaponEvery == 0) {
-            inv.addEntry(std::make_unique<Firearm>(entryName(i), "20", kAllEras,
+            inv.addEntry(std::make_unique<Firearm>(entryName(i), "20", kAllEraFlags,
                              FirearmStats { "1D10", "15", "2", "6", "10", "00" }),
                 false);
         } else {
-            inv.addEntry(std::make_unique<Skill>(entryName(i), "^DES2", kAllEras), i % 3 == 0).current
+            inv.addEntry(std::make_unique<Skill>(entryName(i), "^DES2", kAllEraFlags), i % 3 == 0).current
                 += i % 50;
         }
     }
     recalculate(inv);
     return inv;
 }
-
-struct QuietUi {
-    QuietUi() { installUi(&recorder); }
-    ~QuietUi() { installUi(nullptr); }
-    RecordingUi recorder;
-};
 
 void setEntries(benchmark::State& state, const Investigator& inv)
 {
@@ -68,7 +62,7 @@ void BM_WriteText(benchmark::State& state)
 
 void BM_ReadText(benchmark::State& state)
 {
-    QuietUi quiet;
+    ScopedRecordingUi quiet;
     const Investigator inv = makeInvestigator(int(state.range(0)));
     const std::string text = InvestigatorFile::text(inv, "ficha.vis");
     state.counters["bytes"] = double(text.size());
@@ -83,7 +77,7 @@ void BM_ReadText(benchmark::State& state)
 
 void BM_SaveFile(benchmark::State& state)
 {
-    QuietUi quiet;
+    ScopedRecordingUi quiet;
     const Investigator inv = makeInvestigator(int(state.range(0)));
     const std::string path = QDir::tempPath().toStdString() + "/vorpane_bench_investigator.inv";
     for (auto _ : state) {
@@ -96,7 +90,7 @@ void BM_SaveFile(benchmark::State& state)
 
 void BM_LoadFile(benchmark::State& state)
 {
-    QuietUi quiet;
+    ScopedRecordingUi quiet;
     const Investigator inv = makeInvestigator(int(state.range(0)));
     const std::string path = QDir::tempPath().toStdString() + "/vorpane_bench_investigator_load.inv";
     InvestigatorFile::save(path, inv, "ficha.vis");
@@ -112,7 +106,7 @@ void BM_LoadFile(benchmark::State& state)
 
 void BM_LegacyRoundTrip(benchmark::State& state)
 {
-    QuietUi quiet;
+    ScopedRecordingUi quiet;
     const Investigator inv = makeInvestigator(int(state.range(0)));
     for (auto _ : state) {
         Investigator loaded;
@@ -124,7 +118,7 @@ void BM_LegacyRoundTrip(benchmark::State& state)
 
 void BM_Copy(benchmark::State& state)
 {
-    QuietUi quiet;
+    ScopedRecordingUi quiet;
     const Investigator inv = makeInvestigator(int(state.range(0)));
     for (auto _ : state)
         benchmark::DoNotOptimize(Investigator(inv));
@@ -133,7 +127,7 @@ void BM_Copy(benchmark::State& state)
 
 void BM_Sort(benchmark::State& state)
 {
-    QuietUi quiet;
+    ScopedRecordingUi quiet;
     const Investigator unsorted = makeInvestigator(int(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();

@@ -48,8 +48,7 @@ std::string generateScript(int lines)
 
 void BM_ParseScript(benchmark::State& state)
 {
-    RecordingUi ui;
-    installUi(&ui);
+    ScopedRecordingUi ui;
     const int lines = int(state.range(0));
     const std::string script = generateScript(lines);
     for (auto _ : state) {
@@ -64,7 +63,6 @@ void BM_ParseScript(benchmark::State& state)
     state.counters["lines"] = lines;
     state.counters["ns/line"] = benchmark::Counter(
         double(lines), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    installUi(nullptr);
 }
 
 } // namespace

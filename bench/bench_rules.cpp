@@ -62,8 +62,7 @@ std::string generateRuleFile(int skills, int occupations)
 
 void loadFromMemory(benchmark::State& state)
 {
-    RecordingUi ui;
-    installUi(&ui);
+    ScopedRecordingUi ui;
     const std::string text = generateRuleFile(int(state.range(0)), int(state.range(1)));
     for (auto _ : state) {
         RuleSet rules("bench.rul");
@@ -73,13 +72,11 @@ void loadFromMemory(benchmark::State& state)
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
     state.counters["bytes"] = double(text.size());
-    installUi(nullptr);
 }
 
 void loadFromFile(benchmark::State& state)
 {
-    RecordingUi ui;
-    installUi(&ui);
+    ScopedRecordingUi ui;
     const std::string folder = QDir::tempPath().toStdString() + "/";
     const std::string text = generateRuleFile(int(state.range(0)), int(state.range(1)));
     std::ofstream(folder + "vorpane_bench.rul", std::ios::binary) << text;
@@ -92,7 +89,6 @@ void loadFromFile(benchmark::State& state)
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
     std::remove((folder + "vorpane_bench.rul").c_str());
-    installUi(nullptr);
 }
 
 } // namespace

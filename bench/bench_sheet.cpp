@@ -5,9 +5,10 @@
 
 #include "platform/program_folder.h"
 #include "platform/recording_ui.h"
-#include "sheet/change_hooks.h"
-#include "sheet/handout_fields.h"
-#include "sheet/investigator_fields.h"
+#include "sheet/handout_document_model.h"
+#include "sheet/handout_sheet.h"
+#include "sheet/investigator_document_model.h"
+#include "sheet/investigator_sheet.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/sheet_painter.h"
 #include "sheet/sheet_script.h"
@@ -55,15 +56,9 @@ struct HandoutPage {
     }
 };
 
-struct Quiet {
-    RecordingUi ui;
-    Quiet() { installUi(&ui); }
-    ~Quiet() { installUi(nullptr); }
-};
-
 void BM_SheetRun(benchmark::State& state)
 {
-    Quiet quiet;
+    ScopedRecordingUi quiet;
     InvestigatorPage page;
     if (!page.loaded || !page.run()) {
         state.SkipWithError("the example investigator or its sheet does not load");
@@ -78,7 +73,7 @@ BENCHMARK(BM_SheetRun)->Unit(benchmark::kMillisecond);
 // What a refresh of the view costs: run, bind, replay into a fresh bitmap.
 void BM_SheetRefresh(benchmark::State& state)
 {
-    Quiet quiet;
+    ScopedRecordingUi quiet;
     InvestigatorPage page;
     if (!page.loaded || !page.run()) {
         state.SkipWithError("the example investigator or its sheet does not load");
@@ -96,7 +91,7 @@ BENCHMARK(BM_SheetRefresh)->Arg(96)->Arg(300)->Unit(benchmark::kMillisecond);
 
 void BM_SheetReplay(benchmark::State& state)
 {
-    Quiet quiet;
+    ScopedRecordingUi quiet;
     InvestigatorPage page;
     if (!page.loaded || !page.run()) {
         state.SkipWithError("the example investigator or its sheet does not load");
@@ -114,7 +109,7 @@ BENCHMARK(BM_SheetReplay)->Arg(96)->Arg(300)->Unit(benchmark::kMillisecond);
 // The note with its photograph: pictures kept between replays (range 1) or reloaded (range 0).
 void BM_HandoutReplayPictures(benchmark::State& state)
 {
-    Quiet quiet;
+    ScopedRecordingUi quiet;
     HandoutPage page;
     if (!page.loaded || !page.run()) {
         state.SkipWithError("the note handout or its script does not load");

@@ -2,8 +2,8 @@
 // The body shared by the picture-reader fuzz targets: decode arbitrary bytes under a small pixel
 // cap and touch every pixel of what came out.
 
-#include "sheet/image_bitmap.h"
-#include "sheet/image_limits.h"
+#include "image/image_bitmap.h"
+#include "image/image_limits.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,8 +14,7 @@ namespace vorpane::fuzz {
 // Small enough that each input decodes in milliseconds, large enough for every code path.
 constexpr int64_t kFuzzPixelLimit = 1 << 18;
 
-template <typename Reader>
-int fuzzBitmapReader(Reader read, const uint8_t* data, size_t size)
+template <typename Reader> int fuzzBitmapReader(Reader read, const uint8_t* data, size_t size)
 {
     static const bool limited = [] {
         setImagePixelLimit(kFuzzPixelLimit);

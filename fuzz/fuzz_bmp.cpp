@@ -1,9 +1,10 @@
 // Feeds arbitrary bytes to the BMP reader and touches every pixel of what it decoded.
 #include "bitmap_reader_fuzz.h"
-#include "sheet/bmp_reader.h"
+#include "image/bmp_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     return vorpane::fuzz::fuzzBitmapReader(
-        [](std::span<const uint8_t> file, vorpane::ImageBitmap& out) { return vorpane::readBmp(file, out); }, data, size);
+        [](std::span<const uint8_t> file, vorpane::ImageBitmap& out) { return vorpane::readBmp(file, out); },
+        data, size);
 }

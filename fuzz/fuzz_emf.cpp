@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the metafile reader and plays them onto a small picture.
-#include "sheet/emf_player.h"
-#include "sheet/image_limits.h"
+#include "image/emf_player.h"
+#include "image/image_limits.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -1,9 +1,10 @@
 // Feeds arbitrary bytes to the GIF reader and touches every pixel of what it decoded.
 #include "bitmap_reader_fuzz.h"
-#include "sheet/gif_decoder.h"
+#include "image/gif_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     return vorpane::fuzz::fuzzBitmapReader(
-        [](std::span<const uint8_t> file, vorpane::ImageBitmap& out) { return vorpane::readGif(file, out); }, data, size);
+        [](std::span<const uint8_t> file, vorpane::ImageBitmap& out) { return vorpane::readGif(file, out); },
+        data, size);
 }

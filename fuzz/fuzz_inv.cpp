@@ -25,8 +25,7 @@ std::string reread(const std::string& text)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static vorpane::RecordingUi recorder;
-    vorpane::installUi(&recorder);
+    static vorpane::ScopedRecordingUi recorder;
     recorder.reset();
 
     vorpane::Investigator inv;

@@ -26,12 +26,12 @@ vorpane::Investigator sample()
     inv.Name = "Ana";
     inv.APA = inv.CON = inv.DES = inv.EDU = inv.INT = inv.POD = inv.TAM = inv.FUE = 12;
     inv.COR = 60;
-    inv.addEntry(std::make_unique<Skill>("Nadar", "25", kAllEras), false);
-    inv.addEntry(std::make_unique<Skill>("*Esquivar", "^DES*2", kAllEras), true);
-    inv.addEntry(std::make_unique<Skill>("Zhaldor Mythos", "0", kAllEras), false);
-    inv.addEntry(std::make_unique<SpecialSkill>("Idioma", "01", kAllEras, 3, true), true);
-    inv.addEntry(std::make_unique<Firearm>("Revolver", "F20", kAllEras, FirearmStats {}), false);
-    inv.addEntry(std::make_unique<Melee>("*Patada", "25", kAllEras, MeleeStats {}), false);
+    inv.addEntry(std::make_unique<Skill>("Nadar", "25", kAllEraFlags), false);
+    inv.addEntry(std::make_unique<Skill>("*Esquivar", "^DES*2", kAllEraFlags), true);
+    inv.addEntry(std::make_unique<Skill>("Zhaldor Mythos", "0", kAllEraFlags), false);
+    inv.addEntry(std::make_unique<SpecialSkill>("Idioma", "01", kAllEraFlags, 3, true), true);
+    inv.addEntry(std::make_unique<Firearm>("Revolver", "F20", kAllEraFlags, FirearmStats {}), false);
+    inv.addEntry(std::make_unique<Melee>("*Patada", "25", kAllEraFlags, MeleeStats {}), false);
     computeBaseValues(inv);
     return inv;
 }
@@ -41,8 +41,7 @@ vorpane::Investigator sample()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     using namespace vorpane;
-    static RecordingUi recorder;
-    installUi(&recorder);
+    static ScopedRecordingUi recorder;
     recorder.reset();
     seedRandom(1);
 

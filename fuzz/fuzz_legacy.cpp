@@ -24,8 +24,7 @@ std::string reread(const std::string& bytes, int version)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static vorpane::RecordingUi recorder;
-    vorpane::installUi(&recorder);
+    static vorpane::ScopedRecordingUi recorder;
     recorder.reset();
     if (size == 0)
         return 0;

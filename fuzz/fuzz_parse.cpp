@@ -11,8 +11,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static vorpane::RecordingUi recorder;
-    vorpane::installUi(&recorder);
+    static vorpane::ScopedRecordingUi recorder;
     recorder.reset();
 
     vorpane::script::SyntaxTree tree

@@ -20,8 +20,7 @@ public:
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     using namespace vorpane;
-    static RecordingUi recorder;
-    installUi(&recorder);
+    static ScopedRecordingUi recorder;
     recorder.reset();
 
     const std::string text(reinterpret_cast<const char*>(data), size);

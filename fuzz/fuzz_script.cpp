@@ -18,8 +18,7 @@ constexpr uint64_t kStepBudget = 200000; // node evaluations per input: ample fo
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     using namespace vorpane;
-    static RecordingUi recorder;
-    installUi(&recorder);
+    static ScopedRecordingUi recorder;
     recorder.reset();
     recorder.yesNoAnswers = { true, false, true };
     recorder.promptAnswers = { std::string("12"), std::nullopt, std::string("abc") };

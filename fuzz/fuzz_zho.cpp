@@ -21,8 +21,7 @@ bool sameContent(const vorpane::HandoutDoc& a, const vorpane::HandoutDoc& b)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static vorpane::RecordingUi recorder;
-    vorpane::installUi(&recorder);
+    static vorpane::ScopedRecordingUi recorder;
     recorder.reset();
 
     vorpane::HandoutDoc doc;

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs all tests; then builds the core with
-# AddressSanitizer and UndefinedBehaviorSanitizer and runs its tests and the fuzz corpus replays.
+# Installs what is missing, checks the formatting, builds everything and runs all tests; then
+# builds the core with AddressSanitizer and UndefinedBehaviorSanitizer and runs its tests and the
+# fuzz corpus replays.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/deps.sh
+# First, so that a badly formatted file fails the run before any build.
+./scripts/check-format.sh
 jobs=$(nproc)
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo

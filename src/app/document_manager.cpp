@@ -24,7 +24,6 @@ namespace vorpane {
 
 namespace {
 
-constexpr const char* kRecentSection = "Recent File List";
 // The title of an investigator made by the new-document dialog.
 constexpr const char* kNewInvestigatorTitle = "Nueva Ficha PJ  ";
 
@@ -160,12 +159,16 @@ Document* DocumentManager::openDocumentFile(const QString& path)
     return opened;
 }
 
-Document* DocumentManager::newDocument(const QString& typeName, const QString& title)
+Document* DocumentManager::newDocument(
+    const QString& typeName, const QString& title, const std::function<void(Document&)>& prepare)
 {
     CMultiFileMultiDocTemplate* docTemplate = findTemplate(typeName);
     if (!docTemplate)
         return nullptr;
-    Document* document = adopt(docTemplate->createDocument());
+    std::unique_ptr<Document> created = docTemplate->createDocument();
+    if (prepare)
+        prepare(*created);
+    Document* document = adopt(std::move(created));
     createFrame(*document);
     if (!title.isEmpty())
         document->setTitle(title);
@@ -345,7 +348,7 @@ QStringList DocumentManager::recentFiles() const
 {
     QStringList files;
     for (int i = 0; i < kRecentFileCount; ++i) {
-        const std::string file = Profile::readString(kRecentSection, recentKey(i), "");
+        const std::string file = Profile::readString(profile_keys::kRecentFileList, recentKey(i), "");
         if (!file.empty())
             files << fromCp1252(file);
     }
@@ -374,8 +377,8 @@ void DocumentManager::removeRecentFile(const QString& path)
 void DocumentManager::writeRecentFiles(const QStringList& files)
 {
     for (int i = 0; i < kRecentFileCount; ++i)
-        Profile::writeString(
-            kRecentSection, recentKey(i), i < files.size() ? toCp1252(files[i]) : std::string());
+        Profile::writeString(profile_keys::kRecentFileList, recentKey(i),
+            i < files.size() ? toCp1252(files[i]) : std::string());
     emit recentFilesChanged();
 }
 

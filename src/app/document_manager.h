@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,8 +43,10 @@ public:
     // file could not be read (the reader showed why) or has no document type.
     Document* openDocumentFile(const QString& path);
     // A new, empty document of the type in a new window, with the title given (the type's
-    // new-file name when empty). Null when the type is unknown.
-    Document* newDocument(const QString& typeName, const QString& title = {});
+    // new-file name when empty). `prepare` sets the document up before its view first shows it
+    // (a handout's layout script). Null when the type is unknown.
+    Document* newDocument(const QString& typeName, const QString& title = {},
+        const std::function<void(Document&)>& prepare = {});
     // An investigator from the rule file and era, with the wizard or rolled at once. Null when
     // the rule file does not load or the wizard was cancelled.
     Document* createInvestigator(const std::string& ruleFile, int era, bool withWizard);

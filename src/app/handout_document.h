@@ -3,7 +3,7 @@
 // HandoutDocumentModel), read and written as ".zho" files.
 
 #include "app/document.h"
-#include "sheet/change_hooks.h"
+#include "sheet/handout_document_model.h"
 
 namespace vorpane {
 

@@ -3,7 +3,7 @@
 // portrait (the core's InvestigatorDocumentModel), read and written as ".inv" files.
 
 #include "app/document.h"
-#include "sheet/change_hooks.h"
+#include "sheet/investigator_document_model.h"
 
 namespace vorpane {
 

@@ -1,12 +1,19 @@
 #include "app/main_frame.h"
 
+#include "app/about_dialog.h"
 #include "app/child_frame.h"
 #include "app/desktop_dialogs.h"
 #include "app/doc_template.h"
 #include "app/document.h"
 #include "app/document_manager.h"
 #include "app/document_view.h"
+#include "app/lock_keys.h"
+#include "app/new_document_dialog.h"
+#include "app/options_dialog.h"
 #include "app/output_window.h"
+#include "app/resources.h"
+#include "app/tip_panel.h"
+#include "app/toolbar_style.h"
 #include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "platform/ui_services.h"
@@ -17,6 +24,7 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -32,7 +40,6 @@ namespace {
 CMainFrame* g_frame = nullptr;
 
 // The dock state and geometry live under the framework's dock-state prefix.
-constexpr const char* kBarsSection = "v3Bars-Frame";
 constexpr int kStyleComboWidth = 240;
 constexpr int kStyleComboDrop = 200;
 constexpr int kOutputWidth = 250;
@@ -40,14 +47,14 @@ constexpr int kOutputHeight = 75;
 
 QString translated(const char* text) { return QCoreApplication::translate("Commands", text); }
 
-QByteArray readBytes(const char* name)
+QByteArray readBytes(const TextKey& key)
 {
-    return QByteArray::fromBase64(QByteArray::fromStdString(Profile::readString(kBarsSection, name, "")));
+    return QByteArray::fromBase64(QByteArray::fromStdString(Profile::read(key)));
 }
 
-void writeBytes(const char* name, const QByteArray& bytes)
+void writeBytes(const TextKey& key, const QByteArray& bytes)
 {
-    Profile::writeString(kBarsSection, name, bytes.toBase64().toStdString());
+    Profile::write(key, bytes.toBase64().toStdString());
 }
 
 } // namespace
@@ -66,6 +73,7 @@ CMainFrame::CMainFrame(QWidget* parent)
     setCentralWidget(m_mdiArea);
     m_documents = new DocumentManager(m_mdiArea, this);
     m_documents->registerStandardTemplates();
+    m_tipPanel = new TipPanel(m_mdiArea);
 
     createActions();
     createToolBar();
@@ -84,6 +92,9 @@ CMainFrame::CMainFrame(QWidget* parent)
         connect(document, &Document::contentChanged, this, &CMainFrame::scheduleCommandUpdate);
     });
     updateCommandStates();
+    // Lock keys change with key presses anywhere in the program.
+    qApp->installEventFilter(this);
+    updateLockPanes();
 }
 
 CMainFrame::~CMainFrame()
@@ -111,7 +122,7 @@ void CMainFrame::createActions()
             if (*spec.statusTip)
                 action->setStatusTip(translated(spec.statusTip));
             if (*spec.icon)
-                action->setIcon(QIcon(QString::fromLatin1(spec.icon)));
+                action->setIcon(resourceIcon(QString::fromLatin1(spec.icon)));
             action->setCheckable(spec.checkable);
             // Shortcuts work whatever menu bar is shown.
             addAction(action);
@@ -160,6 +171,25 @@ void CMainFrame::scheduleCommandUpdate()
 
 void CMainFrame::addAppCommands()
 {
+    addCommand(cmd::New, [this] { NewDocumentDialog::run(*m_documents, this); });
+    addCommand(cmd::Options, [this] { COptionsDlg::run(this); });
+    addCommand(cmd::About, [this] {
+        CAboutDlg about(this);
+        about.exec();
+    });
+    addCommandIf(
+        cmd::TipOfTheDay, [this] { m_tipPanel->showNextTip(); }, [this] { return m_tipPanel->isEnabled(); });
+    // F4 in the sheet windows: the style list, open.
+    addCommandIf(
+        cmd::SheetStyle,
+        [this] {
+            m_styleCombo->setFocus(Qt::ShortcutFocusReason);
+            m_styleCombo->showPopup();
+        },
+        [this] {
+            return (m_menuKind == MenuKind::Investigator || m_menuKind == MenuKind::Handout)
+                && m_styleCombo->isEnabled() && m_styleCombo->count() > 0;
+        });
     addCommand(cmd::Open, [this] {
         const QStringList files
             = dialogs().openFileNames(this, tr("Abrir"), QString(), m_documents->openFilter());
@@ -251,7 +281,22 @@ void CMainFrame::buildMenuBar(MenuKind kind)
             }
         }
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+        if (qstrcmp(spec.title, "Ay&uda") == 0)
+            connect(menu, &QMenu::aboutToShow, this, [this, menu] { insertTipItem(menu); });
     }
+}
+
+void CMainFrame::insertTipItem(QMenu* helpMenu)
+{
+    QAction* tip = m_actions.value(QString::fromLatin1(cmd::TipOfTheDay));
+    if (!tip || !m_tipPanel->isEnabled())
+        return;
+    const QList<QAction*> items = helpMenu->actions();
+    if (!items.isEmpty() && items.front() == tip)
+        return;
+    QAction* first = items.isEmpty() ? nullptr : items.front();
+    helpMenu->insertAction(first, tip);
+    helpMenu->insertSeparator(first);
 }
 
 // Dynamic items stand right after their slot's hidden anchor, carrying the slot's name as data.
@@ -349,7 +394,10 @@ void CMainFrame::createToolBar()
             m_toolBar->addAction(action);
         }
     }
+    vorpane::applyToolbarStyle(m_toolBar, flatToolbarsWanted());
 }
+
+void CMainFrame::applyToolbarStyle(bool flat) { vorpane::applyToolbarStyle(m_toolBar, flat); }
 
 void CMainFrame::createStatusBar()
 {
@@ -367,6 +415,27 @@ void CMainFrame::createStatusBar()
     };
     m_skillPane = pane("SkillPointsPane", QStringLiteral("Habil.: 9999 Hobby: 9999"));
     m_pointsPane = pane("PointsPane", QStringLiteral("9999 Points"));
+    m_numPane = pane("NumPane", QStringLiteral("NUM"));
+    m_capPane = pane("CapPane", QStringLiteral("CAP"));
+}
+
+QString CMainFrame::lockPaneText(bool caps) const { return (caps ? m_capPane : m_numPane)->text(); }
+
+void CMainFrame::updateLockPanes()
+{
+    const LockKeys keys = readLockKeys();
+    m_numPane->setText(keys.numLock ? QStringLiteral("NUM") : QString());
+    m_capPane->setText(keys.capsLock ? QStringLiteral("CAP") : QString());
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyRelease || event->type() == QEvent::ApplicationActivate) {
+        const auto* key = event->type() == QEvent::KeyRelease ? static_cast<QKeyEvent*>(event) : nullptr;
+        if (!key || key->key() == Qt::Key_CapsLock || key->key() == Qt::Key_NumLock)
+            updateLockPanes();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::createOutputBar()
@@ -453,20 +522,44 @@ void CMainFrame::focusNextPane(bool forward)
         next->setFocus(Qt::ShortcutFocusReason);
 }
 
-void CMainFrame::restoreWindowState() { restoreState(readBytes("State")); }
+void CMainFrame::restoreWindowState() { restoreState(readBytes(profile_keys::kFrameState)); }
 
 void CMainFrame::saveWindowState()
 {
-    writeBytes("State", saveState());
-    writeBytes("Geometry", saveGeometry());
+    writeBytes(profile_keys::kFrameState, saveState());
+    writeBytes(profile_keys::kFrameGeometry, saveGeometry());
 }
 
 void CMainFrame::showAtStart()
 {
-    if (restoreGeometry(readBytes("Geometry")))
+    if (restoreGeometry(readBytes(profile_keys::kFrameGeometry)))
         show();
     else
         showMaximized();
+}
+
+void CMainFrame::broadcastSettingsChanged()
+{
+    for (Document* document : m_documents->documents()) {
+        for (DocumentView* view : document->views())
+            view->settingsChanged();
+    }
+}
+
+void CMainFrame::openFiles(const QStringList& files)
+{
+    bringToFront();
+    for (const QString& file : files)
+        m_documents->openDocumentFile(file);
+}
+
+void CMainFrame::bringToFront()
+{
+    if (isMinimized())
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

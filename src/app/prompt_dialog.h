@@ -1,6 +1,8 @@
 #pragma once
-// The dialog of the script function prompt: a label, a one-line entry of at most 255 characters,
-// OK and Cancel.
+// The dialog of the script function prompt: a label, a one-line entry of at most kPromptLimit
+// characters, OK and Cancel.
+
+#include "platform/ui_services.h"
 
 #include <QDialog>
 
@@ -11,7 +13,7 @@ namespace vorpane {
 class PromptDialog final : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kMaxLength = 255;
+    static constexpr int kMaxLength = int(kPromptLimit);
 
     explicit PromptDialog(const QString& label, QWidget* parent = nullptr);
     QString text() const;

@@ -1,12 +1,12 @@
 #include "app/script_edit_doc.h"
 
 #include "platform/cp1252.h"
+#include "platform/save_file.h"
 #include "platform/ui_services.h"
+#include "platform/whole_file.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QPlainTextDocumentLayout>
-#include <QSaveFile>
 
 namespace vorpane {
 
@@ -42,19 +42,19 @@ void CScriptEditDoc::setModified(bool modified) { m_text.setModified(modified); 
 
 bool CScriptEditDoc::openDocument(const QString& path)
 {
-    QFile file(path);
-    const QFileInfo info(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+    std::string bytes;
+    const ReadFailure failure = readWholeFile(QFile::encodeName(path).toStdString(), kMaxFileSize, bytes);
+    if (failure == ReadFailure::CannotOpen) {
         showMessage(cp1252("No se puede abrir el archivo ") + toCp1252(path), {}, MsgIcon::Error);
         return false;
     }
-    if (file.size() > kMaxFileSize) {
-        showMessage("Cannot allocate buffer", {}, MsgIcon::Error);
+    // An empty script is a script.
+    if (failure != ReadFailure::None && failure != ReadFailure::Empty) {
+        showMessage(readFailureMessage(failure, ""), {}, MsgIcon::Error);
         return false;
     }
-    const QByteArray bytes = file.readAll();
-    m_fileBytes.assign(bytes.constData(), size_t(bytes.size()));
-    m_crlf = bytes.contains("\r\n") || !bytes.contains('\n');
+    m_fileBytes = std::move(bytes);
+    m_crlf = m_fileBytes.find("\r\n") != std::string::npos || m_fileBytes.find('\n') == std::string::npos;
     m_text.setPlainText(editorText(m_fileBytes));
     m_text.setModified(false);
     setPath(path);
@@ -98,9 +98,7 @@ bool CScriptEditDoc::saveDocument(const QString& path)
         }
         bytes = std::move(*encoded);
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.commit()) {
+    if (saveFile(QFile::encodeName(path).toStdString(), bytes) != SaveResult::Saved) {
         showMessage(cp1252("No se puede escribir el archivo ") + toCp1252(path), {}, MsgIcon::Error);
         return false;
     }

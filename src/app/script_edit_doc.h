@@ -5,6 +5,7 @@
 // hold is refused with a message, never written as "?".
 
 #include "app/document.h"
+#include "platform/whole_file.h"
 
 #include <QTextDocument>
 
@@ -31,7 +32,7 @@ public:
     std::optional<std::string> encodedText(QString* message = nullptr) const;
 
     // Scripts of this size are far above anything written by hand.
-    static constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+    static constexpr size_t kMaxFileSize = kMaxScriptFileBytes;
 
 private:
     QTextDocument m_text;

@@ -13,12 +13,15 @@ using Args = std::vector<std::string>;
 
 struct Command {
     const char* name;
-    const char* usage; // the arguments, for the usage text
-    int (*run)(const Args& args);
+    const char* usage; // the arguments, for the usage texts
+    int (*run)(const Command& self, const Args& args);
 };
 
 bool registerCommand(const Command& command);
 const std::vector<Command>& commands();
+
+// "usage: vorpane-cli NAME USAGE" on standard error; returns kUsage.
+int printUsage(const Command& command);
 
 // Prints a UTF-8 line to standard output / standard error.
 void printLine(const std::string& utf8);
@@ -29,5 +32,5 @@ bool takeOption(Args& args, const std::string& name, std::string& value, bool& u
 
 } // namespace vorpane::cli
 
-#define VORPANE_CLI_COMMAND(ident, name, usage, fn) \
-    static const bool ident##_registered = ::vorpane::cli::registerCommand({name, usage, fn})
+#define VORPANE_CLI_COMMAND(ident, name, usage, fn)                                                          \
+    static const bool ident##_registered = ::vorpane::cli::registerCommand({ name, usage, fn })

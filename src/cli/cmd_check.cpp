@@ -2,26 +2,21 @@
 // report. The exit status is 0 whether or not the check found something: it did its job.
 
 #include "cli/cli_command.h"
-#include "investigator/investigator.h"
-#include "investigator/investigator_file.h"
+#include "cli/investigator_command.h"
 #include "investigator/sheet_check.h"
 
 namespace vorpane::cli {
 
 namespace {
 
-int runCheck(const Args& args)
+int runCheck(const Command& self, const Args& args)
 {
-    if (args.size() != 1) {
-        printError("usage: vorpane-cli check FILE");
-        return kUsage;
-    }
-    Investigator inv;
-    std::string sheetScript;
-    if (!InvestigatorFile::load(args[0], inv, sheetScript))
-        return kFailed;
-    checkSheet(inv);
-    return kSuccess;
+    if (args.size() != 1)
+        return printUsage(self);
+    return actOnInvestigator(args[0], [](Investigator& inv) {
+        checkSheet(inv);
+        return true;
+    });
 }
 
 } // namespace

@@ -2,24 +2,17 @@
 // versions included) and saves it as a current investigator file.
 
 #include "cli/cli_command.h"
-#include "investigator/investigator.h"
-#include "investigator/investigator_file.h"
+#include "cli/investigator_command.h"
 
 namespace vorpane::cli {
 
 namespace {
 
-int runConvert(const Args& args)
+int runConvert(const Command& self, const Args& args)
 {
-    if (args.size() != 2) {
-        printError("usage: vorpane-cli convert IN OUT.inv");
-        return kUsage;
-    }
-    Investigator inv;
-    std::string sheetScript;
-    if (!InvestigatorFile::load(args[0], inv, sheetScript))
-        return kFailed;
-    return InvestigatorFile::save(args[1], inv, sheetScript) ? kSuccess : kFailed;
+    if (args.size() != 2)
+        return printUsage(self);
+    return updateInvestigator(args[0], args[1], [](Investigator&) { return true; });
 }
 
 } // namespace

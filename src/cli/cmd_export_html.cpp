@@ -2,25 +2,18 @@
 // read from the settings, default on).
 
 #include "cli/cli_command.h"
+#include "cli/investigator_command.h"
 #include "investigator/html_export.h"
-#include "investigator/investigator.h"
-#include "investigator/investigator_file.h"
 
 namespace vorpane::cli {
 
 namespace {
 
-int runExportHtml(const Args& args)
+int runExportHtml(const Command& self, const Args& args)
 {
-    if (args.size() != 2) {
-        printError("usage: vorpane-cli export-html FILE OUT.html");
-        return kUsage;
-    }
-    Investigator inv;
-    std::string sheetScript;
-    if (!InvestigatorFile::load(args[0], inv, sheetScript))
-        return kFailed;
-    return exportHtml(args[1], inv) ? kSuccess : kFailed;
+    if (args.size() != 2)
+        return printUsage(self);
+    return actOnInvestigator(args[0], [&args](Investigator& inv) { return exportHtml(args[1], inv); });
 }
 
 } // namespace

@@ -3,9 +3,9 @@
 // frame's size at 96 pixels per inch.
 
 #include "cli/cli_command.h"
+#include "image/emf_player.h"
+#include "image/image.h"
 #include "platform/cp1252.h"
-#include "sheet/emf_player.h"
-#include "sheet/image.h"
 
 #include <QImage>
 #include <QPainter>
@@ -36,22 +36,12 @@ QImage renderMetafile(const std::string& in)
     return image;
 }
 
-int runImage(const Args& args)
+int runImage(const Command& self, const Args& args)
 {
-    if (args.size() != 2) {
-        printError("usage: vorpane-cli image IN OUT.png");
-        return kUsage;
-    }
+    if (args.size() != 2)
+        return printUsage(self);
     const std::string in = cp1252(args[0]);
-    QImage decoded;
-    const auto dot = in.find_last_of('.');
-    const std::string ext = dot == std::string::npos ? std::string() : in.substr(dot + 1);
-    if (ext.size() == 3 && (ext[0] | 0x20) == 'e' && (ext[1] | 0x20) == 'm' && (ext[2] | 0x20) == 'f') {
-        decoded = renderMetafile(in);
-    } else {
-        const Image image(in);
-        decoded = image.toQImage();
-    }
+    const QImage decoded = isMetafileName(in) ? renderMetafile(in) : Image(in).toQImage();
     if (decoded.isNull()) {
         printError("vorpane-cli: cannot load " + args[0]);
         return kFailed;

@@ -3,8 +3,7 @@
 // nothing and exits with 1.
 
 #include "cli/cli_command.h"
-#include "investigator/investigator.h"
-#include "investigator/investigator_file.h"
+#include "cli/investigator_command.h"
 #include "investigator/investigator_history.h"
 #include "investigator/sheet_check.h"
 
@@ -12,20 +11,14 @@ namespace vorpane::cli {
 
 namespace {
 
-int runImprove(const Args& args)
+int runImprove(const Command& self, const Args& args)
 {
-    if (args.size() != 2) {
-        printError("usage: vorpane-cli improve FILE OUT");
-        return kUsage;
-    }
-    Investigator inv;
-    std::string sheetScript;
-    if (!InvestigatorFile::load(args[0], inv, sheetScript))
-        return kFailed;
-    InvestigatorHistory history;
-    if (!improveSkills(inv, history))
-        return kFailed;
-    return InvestigatorFile::save(args[1], inv, sheetScript) ? kSuccess : kFailed;
+    if (args.size() != 2)
+        return printUsage(self);
+    return updateInvestigator(args[0], args[1], [](Investigator& inv) {
+        InvestigatorHistory history;
+        return improveSkills(inv, history);
+    });
 }
 
 } // namespace

@@ -4,8 +4,7 @@
 // unchanged.
 
 #include "cli/cli_command.h"
-#include "investigator/investigator.h"
-#include "investigator/investigator_file.h"
+#include "cli/investigator_command.h"
 #include "investigator/investigator_history.h"
 #include "investigator/rule_scripts.h"
 
@@ -13,21 +12,15 @@ namespace vorpane::cli {
 
 namespace {
 
-int runIncome(const Args& args)
+int runIncome(const Command& self, const Args& args)
 {
-    if (args.size() != 2) {
-        printError("usage: vorpane-cli income FILE OUT");
-        return kUsage;
-    }
-    Investigator inv;
-    std::string sheetScript;
-    if (!InvestigatorFile::load(args[0], inv, sheetScript))
-        return kFailed;
-    InvestigatorHistory history;
-    const IncomeRun run = incomeCommand(inv, history);
-    if (run == IncomeRun::Unparsable || run == IncomeRun::Failed)
-        return kFailed;
-    return InvestigatorFile::save(args[1], inv, sheetScript) ? kSuccess : kFailed;
+    if (args.size() != 2)
+        return printUsage(self);
+    return updateInvestigator(args[0], args[1], [](Investigator& inv) {
+        InvestigatorHistory history;
+        const IncomeRun run = incomeCommand(inv, history);
+        return run != IncomeRun::Unparsable && run != IncomeRun::Failed;
+    });
 }
 
 } // namespace

@@ -12,13 +12,11 @@ namespace {
 constexpr int kDefaultCount = 1;
 constexpr int kMaxCount = 100000;
 
-int runNames(const Args& args)
+int runNames(const Command& self, const Args& args)
 {
     int count = kDefaultCount;
-    if (args.size() > 1) {
-        printError("usage: vorpane-cli names [N]");
-        return kUsage;
-    }
+    if (args.size() > 1)
+        return printUsage(self);
     if (args.size() == 1) {
         try {
             size_t used = 0;

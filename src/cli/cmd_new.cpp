@@ -17,12 +17,10 @@ namespace vorpane::cli {
 
 namespace {
 
-int runNew(const Args& args)
+int runNew(const Command& self, const Args& args)
 {
-    if (args.size() != 3 || args[1].size() != 1 || args[1][0] < '0' || args[1][0] >= '0' + kEraCount) {
-        printError("usage: vorpane-cli new RULEFILE ERA OUT.inv   (ERA 0, 1 or 2)");
-        return kUsage;
-    }
+    if (args.size() != 3 || args[1].size() != 1 || args[1][0] < '0' || args[1][0] >= '0' + kEraCount)
+        return printUsage(self);
     const std::filesystem::path given(args[0]);
     std::string ruleFile = args[0];
     if (given.has_parent_path()) {
@@ -47,6 +45,6 @@ int runNew(const Args& args)
 
 } // namespace
 
-VORPANE_CLI_COMMAND(newInvestigator, "new", "RULEFILE ERA OUT.inv", runNew);
+VORPANE_CLI_COMMAND(newInvestigator, "new", "RULEFILE ERA OUT.inv (ERA 0, 1 or 2)", runNew);
 
 } // namespace vorpane::cli

@@ -9,21 +9,20 @@
 #include "investigator/investigator.h"
 #include "platform/cp1252.h"
 #include "platform/program_folder.h"
+#include "platform/save_file.h"
 #include "rules/rule_set_cache.h"
-#include "sheet/change_hooks.h"
-#include "sheet/handout_fields.h"
-#include "sheet/investigator_fields.h"
+#include "sheet/handout_document_model.h"
+#include "sheet/handout_sheet.h"
+#include "sheet/investigator_document_model.h"
+#include "sheet/investigator_sheet.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/sheet_painter.h"
 #include "sheet/sheet_script.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <memory>
 #include <strings.h>
 
@@ -125,17 +124,14 @@ bool writePng(SheetLayout& layout, double dpi, const std::string& out)
         printError("vorpane-cli: the page is too large to paint at this resolution");
         return false;
     }
-    QSaveFile file(QFile::decodeName(out.c_str()));
-    return file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();
+    return saveFile(out, [&image](QIODevice& device) { return image.save(&device, "PNG"); })
+        == SaveResult::Saved;
 }
 
 bool writePdf(SheetLayout& layout, const std::string& out)
 {
-    QSaveFile file(QFile::decodeName(out.c_str()));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    {
-        QPdfWriter writer(&file);
+    return saveFile(out, [&layout](QIODevice& device) {
+        QPdfWriter writer(&device);
         writer.setCreator(QStringLiteral("Vorpane"));
         writer.setResolution(kPdfResolution);
         const QSizeF pageMm(layout.pageWidth() / 100.0, layout.pageHeight() / 100.0);
@@ -148,11 +144,11 @@ bool writePdf(SheetLayout& layout, const std::string& out)
         painter.setWorldTransform(sheetToDevice(kPdfResolution, kPdfResolution));
         SheetPainter sheetPainter(painter, layout);
         sheetPainter.replay();
-    }
-    return file.commit();
+        return true;
+    }) == SaveResult::Saved;
 }
 
-int runRender(const Args& given)
+int runRender(const Command& self, const Args& given)
 {
     Args args = given;
     bool usageError = false;
@@ -170,11 +166,8 @@ int runRender(const Args& given)
     }
     const bool png = args.size() == 2 && hasExtension(args[1], "png");
     const bool pdf = args.size() == 2 && hasExtension(args[1], "pdf");
-    if (usageError || (!png && !pdf)) {
-        printError(
-            "usage: vorpane-cli render FILE OUT.png|OUT.pdf [--script NAME] [--dpi N] (N from 10 to 1200)");
-        return kUsage;
-    }
+    if (usageError || (!png && !pdf))
+        return printUsage(self);
 
     RenderSource source;
     if (!loadSource(cp1252(args[0]), source))
@@ -197,6 +190,7 @@ int runRender(const Args& given)
 
 } // namespace
 
-VORPANE_CLI_COMMAND(render, "render", "FILE OUT.png|OUT.pdf [--script NAME] [--dpi N]", runRender);
+VORPANE_CLI_COMMAND(
+    render, "render", "FILE OUT.png|OUT.pdf [--script NAME] [--dpi N] (N from 10 to 1200)", runRender);
 
 } // namespace vorpane::cli

@@ -115,12 +115,10 @@ void printOccupations(const RuleSet& rules)
     }
 }
 
-int runRules(const Args& args)
+int runRules(const Command& self, const Args& args)
 {
-    if (args.size() != 1) {
-        printError("usage: vorpane-cli rules RULEFILE");
-        return kUsage;
-    }
+    if (args.size() != 1)
+        return printUsage(self);
     const std::filesystem::path given(args.front());
     std::string ruleFile = args.front();
     if (given.has_parent_path()) {

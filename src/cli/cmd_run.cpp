@@ -13,12 +13,10 @@ constexpr char kRunScriptKey[] = "RunScript";
 constexpr char kRunScriptHint[] = "Vorpane va a abrir un archivo externo. Puedes pulsar Ctrl+Espacio para "
                                   "deterlo en cualquier momento.      ";
 
-int runScript(const Args& args)
+int runScript(const Command& self, const Args& args)
 {
-    if (args.size() != 1) {
-        printError("usage: vorpane-cli run SCRIPT");
-        return kUsage;
-    }
+    if (args.size() != 1)
+        return printUsage(self);
     script::ScriptRunner runner;
     runner.loadFile(args.front());
     registerDiceAndOutput(runner);

@@ -7,19 +7,9 @@
 
 namespace vorpane::cli {
 
-namespace {
-constexpr size_t kPromptLimit = 255; // the prompt dialog's entry limit
-}
+HeadlessUi::HeadlessUi() { output().setListener(this); }
 
-HeadlessUi::HeadlessUi()
-{
-    output().setListener(this);
-}
-
-HeadlessUi::~HeadlessUi()
-{
-    output().setListener(nullptr);
-}
+HeadlessUi::~HeadlessUi() { output().setListener(nullptr); }
 
 std::string HeadlessUi::boxLine(const std::string& text, const std::string& title)
 {
@@ -33,8 +23,8 @@ std::string HeadlessUi::boxLine(const std::string& text, const std::string& titl
     return line;
 }
 
-MsgResult HeadlessUi::messageBox(const std::string& text, const std::string& title, MsgIcon icon,
-                                 MsgButtons buttons)
+MsgResult HeadlessUi::messageBox(
+    const std::string& text, const std::string& title, MsgIcon icon, MsgButtons buttons)
 {
     printLine(cp1252ToUtf8(boxLine(text, title)));
     switch (buttons) {
@@ -60,9 +50,6 @@ std::optional<std::string> HeadlessUi::prompt(const std::string& label)
     return text;
 }
 
-void HeadlessUi::lineAdded(const std::string& line)
-{
-    printLine(cp1252ToUtf8(line));
-}
+void HeadlessUi::lineAdded(const std::string& line) { printLine(cp1252ToUtf8(line)); }
 
 } // namespace vorpane::cli

@@ -13,8 +13,8 @@ public:
 
     void setAnswer(bool yes) { m_answerYes = yes; }
 
-    MsgResult messageBox(const std::string& text, const std::string& title, MsgIcon icon,
-                         MsgButtons buttons) override;
+    MsgResult messageBox(
+        const std::string& text, const std::string& title, MsgIcon icon, MsgButtons buttons) override;
     std::optional<std::string> prompt(const std::string& label) override;
     bool hasMainWindow() const override { return true; }
 

@@ -10,10 +10,10 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <cerrno>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <cstdio>
 #include <iostream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vorpane::cli {
 
@@ -34,26 +34,23 @@ void printUsage()
 
 } // namespace
 
+int printUsage(const Command& command)
+{
+    printError(std::string("usage: vorpane-cli ") + command.name + " " + command.usage);
+    return kUsage;
+}
+
 bool registerCommand(const Command& command)
 {
     registry().push_back(command);
     return true;
 }
 
-const std::vector<Command>& commands()
-{
-    return registry();
-}
+const std::vector<Command>& commands() { return registry(); }
 
-void printLine(const std::string& utf8)
-{
-    std::cout << utf8 << '\n' << std::flush;
-}
+void printLine(const std::string& utf8) { std::cout << utf8 << '\n' << std::flush; }
 
-void printError(const std::string& utf8)
-{
-    std::cerr << utf8 << '\n' << std::flush;
-}
+void printError(const std::string& utf8) { std::cerr << utf8 << '\n' << std::flush; }
 
 bool takeOption(Args& args, const std::string& name, std::string& value, bool& usageError)
 {
@@ -84,7 +81,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Without a session Qt warns on every start; give it the private folder it would pick anyway.
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/runtime-vorpane-" + QByteArray::number(getuid());
+        const QByteArray dir
+            = QDir::tempPath().toLocal8Bit() + "/runtime-vorpane-" + QByteArray::number(getuid());
         if (mkdir(dir.constData(), 0700) == 0 || errno == EEXIST)
             qputenv("XDG_RUNTIME_DIR", dir);
     }
@@ -122,7 +120,7 @@ int main(int argc, char** argv)
     args.erase(args.begin());
     for (const Command& command : commands()) {
         if (name == command.name) {
-            const int status = command.run(args);
+            const int status = command.run(command, args);
             installUi(nullptr);
             return status;
         }

@@ -9,8 +9,6 @@ namespace vorpane {
 
 namespace {
 
-constexpr const char* kMythosSkill = "Zhaldor Mythos";
-constexpr int kSanityCeiling = 99;
 // Years of schooling finished before the education characteristic counts.
 constexpr int kAgeOverEducation = 6;
 
@@ -101,6 +99,15 @@ int maximumSanity(const Investigator& inv)
 {
     const SkillEntry* mythos = inv.findSkill(kMythosSkill);
     return clampToInt(kSanityCeiling - static_cast<long long>(mythos ? mythos->current : 0));
+}
+
+bool setMaximumSanity(Investigator& inv, int maximum)
+{
+    SkillEntry* mythos = inv.findSkill(kMythosSkill);
+    if (!mythos)
+        return false;
+    mythos->current = clampToInt(kSanityCeiling - static_cast<long long>(maximum));
+    return true;
 }
 
 void computeBaseValues(Investigator& inv)

@@ -29,8 +29,15 @@ void computeDerivedValues(Investigator& inv);
 std::string damageBonus(int fue, int tam);
 std::string damageBonus(const Investigator& inv);
 
+// The skill whose current value lowers the sanity maximum from kSanityCeiling.
+constexpr const char* kMythosSkill = "Zhaldor Mythos";
+constexpr int kSanityCeiling = 99;
+
 // 99 minus the current value of "Zhaldor Mythos" (99 without that skill).
 int maximumSanity(const Investigator& inv);
+// The inverse, for the sheet's maximum-sanity field: "Zhaldor Mythos" becomes 99 minus maximum.
+// False, and nothing changes, without that skill.
+bool setMaximumSanity(Investigator& inv, int maximum);
 
 // Every entry in list order: base value = its formula's value; a current value below it is raised.
 void recalculate(Investigator& inv);

@@ -3,22 +3,14 @@
 #include "investigator/derived_values.h"
 #include "investigator/investigator.h"
 #include "platform/profile.h"
+#include "platform/save_file.h"
 #include "platform/ui_services.h"
 #include "rules/text_case.h"
-
-#include <QFile>
-#include <QSaveFile>
 
 namespace vorpane {
 
 namespace {
 
-constexpr const char* kSheetSection = "Sheet";
-constexpr const char* kBases55Value = "V5.5Base";
-constexpr int kBases55Default = 1;
-
-constexpr const char* kMythosSkill = "Zhaldor Mythos";
-constexpr long long kSanityCeiling = 99;
 constexpr long long kRollMultiplier = 5; // idea, luck, know and starting sanity are characteristic x 5
 // Cells per row of the skill table; the counter starts one row's worth below the first cell.
 constexpr int kCellsPerRow = 3;
@@ -80,7 +72,6 @@ void nextStatRow(Page& page)
 
 void writeCharacteristics(Page& page, const Investigator& inv)
 {
-    const SkillEntry* mythos = inv.findSkill(kMythosSkill);
     page.line(std::string(kIndent1) + "<td valign=\"top\" width=\"50%\">");
     page.line(std::string(kIndent2) + "<table border=\"0\" width=\"100%\">");
     page.line(std::string(kIndent2) + "<tr>");
@@ -99,8 +90,8 @@ void writeCharacteristics(Page& page, const Investigator& inv)
     writeStatCell(page, "EDU: ", inv.EDU);
     writeStatCell(page, "Know: ", kRollMultiplier * inv.EDU);
     nextStatRow(page);
-    page.line(std::string(kIndent3) + "<td colspan=\"2\" width=\"50%\">99-Zhaldor Mythos: "
-        + number(kSanityCeiling - (mythos ? mythos->current : 0)) + "</td>");
+    page.line(std::string(kIndent3)
+        + "<td colspan=\"2\" width=\"50%\">99-Zhaldor Mythos: " + number(maximumSanity(inv)) + "</td>");
     page.line(std::string(kIndent3)
         + "<td colspan=\"2\" width=\"50%\">Damage Bonus: " + htmlEscape(damageBonus(inv)) + "</td>");
     page.line(std::string(kIndent2) + "</tr>");
@@ -221,11 +212,9 @@ std::string htmlExportText(const Investigator& inv, bool bases55)
 bool exportHtml(const std::string& path, const Investigator& inv)
 {
     ui().beginWaitCursor();
-    const bool bases55 = Profile::readInt(kSheetSection, kBases55Value, kBases55Default) != 0;
+    const bool bases55 = Profile::read(profile_keys::kBases55) != 0;
     const std::string text = htmlExportText(inv, bases55);
-    QSaveFile file(QFile::decodeName(path.c_str()));
-    const bool written = file.open(QIODevice::WriteOnly)
-        && file.write(text.data(), qint64(text.size())) == qint64(text.size()) && file.commit();
+    const bool written = saveFile(path, text) == SaveResult::Saved;
     ui().endWaitCursor();
     if (!written)
         showMessage("Could not open file for output!", {}, MsgIcon::Error);

@@ -1,7 +1,7 @@
 #include "investigator/investigator.h"
 
 #include "investigator/base_formula.h"
-#include "investigator/investigator_fields.h"
+#include "investigator/investigator_field.h"
 #include "platform/ui_services.h"
 #include "rules/rule_set_cache.h"
 #include "rules/text_case.h"

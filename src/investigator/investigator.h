@@ -12,6 +12,7 @@
 // special skills. The copy orders its entries firearms, melee weapons, then skills.
 
 #include "investigator/skill_entry.h"
+#include "rules/eras.h"
 #include "rules/rule_set.h"
 
 #include <algorithm>
@@ -29,11 +30,6 @@ constexpr int kFormulaError = -666;
 
 // Arithmetic on values that come from files saturates instead of overflowing.
 inline int clampToInt(long long value) { return int(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
-
-// Era indexes.
-constexpr int kEra1890 = 0;
-constexpr int kEra1920 = 1;
-constexpr int kEra1990 = 2;
 
 class Investigator final : public DefinitionSink {
 public:
@@ -59,7 +55,7 @@ public:
     std::string MentalDisorders;
     std::string Sex;
     int Age = 0;
-    int Era = kEra1920;
+    int Era = kEraIndex1920s;
     std::string Portrait;
 
     int APA = 0;

@@ -20,6 +20,8 @@
 // Reading is lenient: keys and block words in any case, unknown keys and blocks skipped. Files
 // that start with INV10 or INV20 go to the legacy reader.
 
+#include "platform/whole_file.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -31,7 +33,7 @@ class Investigator;
 struct InvestigatorFile {
     // Far above a real investigator (10,000 entries take about 2 MB); a larger file is refused
     // before it is read into memory.
-    static constexpr size_t kMaxFileSize = size_t(32) * 1024 * 1024;
+    static constexpr size_t kMaxFileSize = kMaxDataFileBytes;
 
     // The bytes of the file. Double quotes in texts become apostrophes and NUL bytes are dropped,
     // so every value reads back as it was written.

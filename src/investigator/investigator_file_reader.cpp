@@ -1,14 +1,13 @@
 #include "investigator/derived_values.h"
 #include "investigator/investigator.h"
-#include "investigator/investigator_fields.h"
+#include "investigator/investigator_field.h"
 #include "investigator/investigator_file.h"
-#include "investigator/investigator_file_tokens.h"
 #include "investigator/legacy_file.h"
 #include "platform/ui_services.h"
 #include "platform/whole_file.h"
+#include "rules/block_reader.h"
 #include "rules/row_reader.h"
 #include "rules/text_case.h"
-
 
 namespace vorpane {
 
@@ -23,33 +22,6 @@ void warning(const std::string& message) { showMessage(message, {}, MsgIcon::War
 bool is(std::string_view word, std::string_view expected) { return equalsIgnoreCase(word, expected); }
 
 int toInt(std::string_view text) { return parseDecimal(std::string(text)); }
-
-// One item of a block body: a "key" "value" pair, or a word with its brace block.
-struct Item {
-    enum Kind { Pair, Block, End } kind = End;
-    std::string_view key; // or the block word
-    std::string_view value; // or the block's body
-};
-
-// The next item; End at the end of the body or after an unreadable item (which ends the block).
-Item nextItem(InvestigatorTokens& tokens)
-{
-    if (tokens.atEnd())
-        return {};
-    Item item;
-    if (tokens.peek() == '"') {
-        item.kind = Item::Pair;
-        item.key = tokens.quoted();
-        item.value = tokens.quoted();
-    } else {
-        item.kind = Item::Block;
-        item.key = tokens.word();
-        item.value = tokens.block();
-    }
-    if (tokens.error() || tokens.exhausted())
-        return {};
-    return item;
-}
 
 // Name, Base and the weapon statistics go to the definition, Current, Occupational and Checked
 // to the entry; false for any other key.
@@ -93,6 +65,16 @@ bool setEntryValue(SkillEntry& entry, std::string_view key, std::string_view val
     return true;
 }
 
+// The pairs of an entry's body; its inner blocks are skipped.
+void readEntryValues(SkillEntry& entry, std::string_view body)
+{
+    forEachItem(body, [&entry](const BlockItem& item) {
+        if (item.kind == BlockItem::Pair)
+            setEntryValue(entry, item.key, item.value);
+        return true;
+    });
+}
+
 class Reader {
 public:
     Reader(Investigator& inv, std::string& sheetScript)
@@ -117,15 +99,8 @@ private:
 
 bool Reader::readSections(std::string_view text)
 {
-    InvestigatorTokens tokens(text);
     bool skipped = false;
-    while (!tokens.atEnd()) {
-        const std::string_view word = tokens.word();
-        const std::string_view body = tokens.block();
-        if (tokens.error() || tokens.exhausted()) {
-            error("Invalid file format");
-            return false;
-        }
+    const bool read = forEachSection(text, [&](std::string_view word, std::string_view body) {
         if (is(word, "Investigator")) {
             readInvestigator(body);
         } else if (is(word, "Sheet")) {
@@ -134,7 +109,9 @@ bool Reader::readSections(std::string_view text)
             ui().output().addLine("Skipping Unknown section type in investigator file: " + std::string(word));
             skipped = true;
         }
-    }
+    });
+    if (!read)
+        return false;
     if (skipped)
         ui().output().show();
     return true;
@@ -142,24 +119,23 @@ bool Reader::readSections(std::string_view text)
 
 void Reader::readSheet(std::string_view body)
 {
-    InvestigatorTokens tokens(body);
-    for (Item item = nextItem(tokens); item.kind != Item::End; item = nextItem(tokens)) {
-        if (item.kind != Item::Pair)
-            continue;
+    forEachItem(body, [this](const BlockItem& item) {
+        if (item.kind != BlockItem::Pair)
+            return true;
         if (is(item.key, "Script")) {
             m_sheetScript = item.value;
         } else if (is(item.key, "Class") && !item.value.empty() && !is(item.value, kClassName)) {
             warning("This file contains a class of " + std::string(item.value)
                 + ".\nThis version of vorpane can only deal with Investigator classes");
         }
-    }
+        return true;
+    });
 }
 
 void Reader::readInvestigator(std::string_view body)
 {
-    InvestigatorTokens tokens(body);
-    for (Item item = nextItem(tokens); item.kind != Item::End; item = nextItem(tokens)) {
-        if (item.kind == Item::Block) {
+    forEachItem(body, [this](const BlockItem& item) {
+        if (item.kind == BlockItem::Block) {
             if (is(item.key, "Skills"))
                 readSkills(item.value);
         } else if (const InvestigatorField* field = findInvestigatorField(item.key)) {
@@ -168,87 +144,77 @@ void Reader::readInvestigator(std::string_view body)
             else
                 m_inv.*field->number = toInt(item.value);
         }
-    }
+        return true;
+    });
 }
 
 void Reader::readSkills(std::string_view body)
 {
-    constexpr EraFlags kEras = kAllEras;
-    InvestigatorTokens tokens(body);
-    for (Item item = nextItem(tokens); item.kind != Item::End; item = nextItem(tokens)) {
-        if (item.kind != Item::Block)
-            continue;
+    forEachItem(body, [this](const BlockItem& item) {
+        if (item.kind != BlockItem::Block)
+            return true;
         if (is(item.key, "Skill"))
-            readEntry(std::make_unique<Skill>("", "", kEras), item.value);
+            readEntry(std::make_unique<Skill>("", "", kAllEraFlags), item.value);
         else if (is(item.key, "Firearm"))
-            readEntry(std::make_unique<Firearm>(kEras), item.value);
+            readEntry(std::make_unique<Firearm>(kAllEraFlags), item.value);
         else if (is(item.key, "Melee"))
-            readEntry(std::make_unique<Melee>(kEras), item.value);
+            readEntry(std::make_unique<Melee>(kAllEraFlags), item.value);
         else if (is(item.key, "SpecialSkill"))
             readSpecialSkill(item.value);
-    }
+        return true;
+    });
 }
 
 void Reader::readEntry(std::unique_ptr<SkillDef> def, std::string_view body)
 {
     SkillEntry& entry = m_inv.appendEntry(std::make_unique<SkillEntry>(std::move(def)));
-    InvestigatorTokens tokens(body);
-    for (Item item = nextItem(tokens); item.kind != Item::End; item = nextItem(tokens)) {
-        if (item.kind == Item::Pair)
-            setEntryValue(entry, item.key, item.value);
-    }
+    readEntryValues(entry, body);
 }
 
 void Reader::readSubSkill(SpecialSkill& parent, int slot, std::string_view body)
 {
-    auto def = std::make_unique<SubSkill>(&parent, "", kAllEras);
+    auto def = std::make_unique<SubSkill>(&parent, "", kAllEraFlags);
     parent.setSubSkill(slot, def.get());
     SkillEntry& entry = m_inv.appendEntry(std::make_unique<SkillEntry>(std::move(def)));
-    InvestigatorTokens tokens(body);
-    for (Item item = nextItem(tokens); item.kind != Item::End; item = nextItem(tokens)) {
-        if (item.kind == Item::Pair)
-            setEntryValue(entry, item.key, item.value);
-    }
+    readEntryValues(entry, body);
 }
 
 void Reader::readSpecialSkill(std::string_view body)
 {
     // First pass: only the declared number of subskills.
     int declared = 0;
-    {
-        InvestigatorTokens tokens(body);
-        for (Item item = nextItem(tokens); item.kind != Item::End; item = nextItem(tokens)) {
-            if (item.kind == Item::Pair && is(item.key, "SubSkills"))
-                declared = toInt(item.value);
-        }
-    }
+    forEachItem(body, [&declared](const BlockItem& item) {
+        if (item.kind == BlockItem::Pair && is(item.key, "SubSkills"))
+            declared = toInt(item.value);
+        return true;
+    });
     if (declared <= 0) {
         warning("Warning: Subskill section has no subskills!");
         return;
     }
     // The definition caps its table; a larger count only comes from a damaged file.
     const int count = std::min(declared, kMaxSubSkillCount);
-    auto def = std::make_unique<SpecialSkill>("", "", kAllEras, count, false);
+    auto def = std::make_unique<SpecialSkill>("", "", kAllEraFlags, count, false);
     SpecialSkill& special = *def;
     SkillEntry& entry = m_inv.appendEntry(std::make_unique<SkillEntry>(std::move(def)));
 
     int read = 0;
-    InvestigatorTokens tokens(body);
-    for (Item item = nextItem(tokens); item.kind != Item::End; item = nextItem(tokens)) {
-        if (item.kind == Item::Pair) {
+    forEachItem(body, [&](const BlockItem& item) {
+        if (item.kind == BlockItem::Pair) {
             setEntryValue(entry, item.key, item.value);
         } else if (is(item.key, "SubSkill")) {
             if (read == count) {
                 warning("Warning: Too many subskills for special skill");
-                break;
+                return false;
             }
             readSubSkill(special, read++, item.value);
         }
-    }
+        return true;
+    });
     if (read < count) {
         warning("Warning: Too few subskills defined!");
         for (; read < count; ++read) {
-            auto sub = std::make_unique<SubSkill>(&special, "", kAllEras);
+            auto sub = std::make_unique<SubSkill>(&special, "", kAllEraFlags);
             special.setSubSkill(read, sub.get());
             m_inv.appendEntry(std::make_unique<SkillEntry>(std::move(sub)));
         }

@@ -1,10 +1,9 @@
 #include "investigator/investigator.h"
-#include "investigator/investigator_fields.h"
+#include "investigator/investigator_field.h"
 #include "investigator/investigator_file.h"
+#include "platform/save_file.h"
 #include "platform/ui_services.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <unordered_map>
 
 namespace vorpane {
@@ -172,13 +171,9 @@ std::string InvestigatorFile::text(const Investigator& inv, const std::string& s
 bool InvestigatorFile::save(const std::string& path, const Investigator& inv, const std::string& sheetScript)
 {
     const std::string bytes = text(inv, sheetScript);
-    QSaveFile file(QFile::decodeName(path.c_str()));
-    const bool written = file.open(QIODevice::WriteOnly)
-        && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.commit();
-    if (!written) {
-        file.cancelWriting();
+    const bool written = saveFile(path, bytes) == SaveResult::Saved;
+    if (!written)
         showMessage("Cannot write investigator file", {}, MsgIcon::Error);
-    }
     return written;
 }
 

@@ -292,9 +292,9 @@ int InvestigatorObject::addSkill(ScriptValue* args, int argCount, bool occupatio
 
     std::unique_ptr<SkillDef> def;
     if (name == kAnySkillName)
-        def = std::make_unique<AnySkill>(kAllEras);
+        def = std::make_unique<AnySkill>(kAllEraFlags);
     else
-        def = std::make_unique<Skill>(name, base, kAllEras);
+        def = std::make_unique<Skill>(name, base, kAllEraFlags);
     SkillEntry& entry
         = m_inv->appendEntry(std::make_unique<SkillEntry>(std::move(def), value, occupational ? 1 : 0));
     entry.baseValue = BaseFormula::value(entry.base(), *m_inv);

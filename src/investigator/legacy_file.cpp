@@ -2,12 +2,11 @@
 
 #include "investigator/derived_values.h"
 #include "investigator/investigator.h"
+#include "platform/save_file.h"
 #include "platform/ui_services.h"
 #include "rules/rule_set_cache.h"
 #include "rules/text_case.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <cstdint>
 #include <unordered_map>
 
@@ -17,7 +16,7 @@ namespace {
 
 // The smallest entry: current, base, occupational and an AnySkill kind.
 constexpr size_t kMinEntrySize = 4 * sizeof(int32_t);
-constexpr int kEraBits[] = { kEra1890s, kEra1920s, kEra1990s };
+constexpr int kEraBits[] = { kEraFlag1890s, kEraFlag1920s, kEraFlag1990s };
 
 // Reads items from the bytes; once past the end it stays failed and gives empty items.
 class ByteReader {
@@ -108,7 +107,7 @@ constexpr StoredFields kStored = {
 std::unique_ptr<SkillDef> readDefinition(ByteReader& in, int kind, std::string& parentName)
 {
     if (kind == int(SkillKind::AnySkill))
-        return std::make_unique<AnySkill>(kAllEras);
+        return std::make_unique<AnySkill>(kAllEraFlags);
     if (kind < int(SkillKind::Skill) || kind > int(SkillKind::SubSkill))
         return nullptr;
     std::string name = in.line();
@@ -317,18 +316,17 @@ std::string LegacyFile::bytes(const Investigator& inv, int version)
 
 bool LegacyFile::exportFile(const std::string& path, const Investigator& inv, int version)
 {
-    QSaveFile file(QFile::decodeName(path.c_str()));
-    if (!file.open(QIODevice::WriteOnly)) {
+    switch (saveFile(path, bytes(inv, version))) {
+    case SaveResult::Saved:
+        return true;
+    case SaveResult::CannotOpen:
         showMessage("Could not open file for output!", {}, MsgIcon::Error);
         return false;
+    case SaveResult::CannotWrite:
+        break;
     }
-    const std::string data = bytes(inv, version);
-    if (file.write(data.data(), qint64(data.size())) != qint64(data.size()) || !file.commit()) {
-        file.cancelWriting();
-        showMessage(writeError(version), {}, MsgIcon::Error);
-        return false;
-    }
-    return true;
+    showMessage(writeError(version), {}, MsgIcon::Error);
+    return false;
 }
 
 std::string LegacyFile::proposedName(const std::string& documentPath, int version)

@@ -46,7 +46,7 @@ void markSpecialSkill(Investigator& inv, SpecialSkill& special, const std::strin
 void markOccupational(Investigator& inv, const RuleSet& rules, const std::string& item)
 {
     if (item == kFreeChoice) {
-        inv.appendEntry(std::make_unique<SkillEntry>(std::make_unique<AnySkill>(kAllEras), 0, 1));
+        inv.appendEntry(std::make_unique<SkillEntry>(std::make_unique<AnySkill>(kAllEraFlags), 0, 1));
         return;
     }
     const std::string_view name = itemSkillName(item);

@@ -81,9 +81,9 @@ bool runText(const std::string& text, const NamedValues& values)
 
 int eraYear(int era)
 {
-    if (era == kEra1890)
+    if (era == kEraIndex1890s)
         return kYear1890s;
-    if (era == kEra1990)
+    if (era == kEraIndex1990s)
         return kYear1990s;
     return kYear1920s;
 }

@@ -1,6 +1,7 @@
 #include "investigator/sheet_check.h"
 
 #include "investigator/base_formula.h"
+#include "investigator/derived_values.h"
 #include "investigator/investigator.h"
 #include "investigator/investigator_history.h"
 #include "platform/cp1252.h"
@@ -15,8 +16,6 @@ namespace vorpane {
 
 namespace {
 
-constexpr const char* kMythosSkill = "Zhaldor Mythos";
-constexpr long long kSanityCeiling = 99;
 constexpr long long kSanityPerPower = 5;
 
 struct CharacteristicLine {
@@ -98,8 +97,7 @@ bool checkSanity(const Investigator& inv, Report& report)
     if (startingSanity <= 0)
         return true;
     bool inBounds = true;
-    const SkillEntry* mythos = inv.findSkill(kMythosSkill);
-    if (mythos && inv.COR > kSanityCeiling - mythos->current) {
+    if (inv.findSkill(kMythosSkill) && inv.COR > maximumSanity(inv)) {
         report.error("La COR del investigador es mayor que 99 - los Mitos de Zhaldor      ");
         inBounds = false;
     }

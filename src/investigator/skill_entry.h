@@ -3,7 +3,7 @@
 // definition (never shared with a rule set); a subskill entry's definition points to the special
 // skill definition owned by another entry of the same investigator.
 
-#include "investigator/skill_def.h"
+#include "rules/skill_def.h"
 
 #include <memory>
 #include <string>

@@ -8,18 +8,12 @@
 
 namespace vorpane {
 
-inline std::atomic<int32_t> g_breakKeyPressed{0};
+inline std::atomic<int32_t> g_breakKeyPressed { 0 };
 
 // Nonzero while a press waits.
-inline int32_t breakKeyWord()
-{
-    return g_breakKeyPressed.load(std::memory_order_relaxed);
-}
+inline int32_t breakKeyWord() { return g_breakKeyPressed.load(std::memory_order_relaxed); }
 
-inline bool breakKeyPending()
-{
-    return breakKeyWord() != 0;
-}
+inline bool breakKeyPending() { return breakKeyWord() != 0; }
 
 // Reads and forgets a press.
 inline bool takeBreakKey()
@@ -27,9 +21,6 @@ inline bool takeBreakKey()
     return breakKeyPending() && g_breakKeyPressed.exchange(0, std::memory_order_relaxed) != 0;
 }
 
-inline void pressBreakKey()
-{
-    g_breakKeyPressed.store(1, std::memory_order_relaxed);
-}
+inline void pressBreakKey() { g_breakKeyPressed.store(1, std::memory_order_relaxed); }
 
 } // namespace vorpane

@@ -8,10 +8,9 @@ namespace vorpane {
 namespace {
 
 // Code points of bytes 0x80 to 0x9F; 0 marks the undefined ones.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr std::array<char16_t, 32> kHighControls = { 0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020,
+    0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178 };
 
 char16_t codePointOf(unsigned char byte)
 {
@@ -86,9 +85,6 @@ std::string cp1252(std::string_view utf8)
     return toCp1252(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
 }
 
-std::string cp1252ToUtf8(std::string_view bytes)
-{
-    return fromCp1252(bytes).toStdString();
-}
+std::string cp1252ToUtf8(std::string_view bytes) { return fromCp1252(bytes).toStdString(); }
 
 } // namespace vorpane

@@ -14,9 +14,9 @@ public:
 
     struct Listener {
         virtual ~Listener() = default;
-        virtual void lineAdded(const std::string& line) {}
-        virtual void cleared() {}
-        virtual void visibilityChanged(bool visible) {}
+        virtual void lineAdded(const std::string& line) { }
+        virtual void cleared() { }
+        virtual void visibilityChanged(bool visible) { }
     };
 
     void addLine(const std::string& line);

@@ -29,10 +29,7 @@ QString keyOf(const std::string& section, const std::string& name)
 
 } // namespace
 
-void setProfilePath(const std::string& path)
-{
-    g_path = QString::fromStdString(path);
-}
+void setProfilePath(const std::string& path) { g_path = QString::fromStdString(path); }
 
 int Profile::readInt(const std::string& section, const std::string& name, int defaultValue)
 {
@@ -41,8 +38,8 @@ int Profile::readInt(const std::string& section, const std::string& name, int de
     return ok ? value : defaultValue;
 }
 
-std::string Profile::readString(const std::string& section, const std::string& name,
-                                const std::string& defaultValue)
+std::string Profile::readString(
+    const std::string& section, const std::string& name, const std::string& defaultValue)
 {
     const QVariant value = openSettings()->value(keyOf(section, name));
     return value.isValid() ? toCp1252(value.toString()) : defaultValue;

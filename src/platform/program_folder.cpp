@@ -9,10 +9,7 @@ namespace {
 
 QString g_folder;
 
-QString withSlash(const QString& dir)
-{
-    return dir.endsWith('/') ? dir : dir + '/';
-}
+QString withSlash(const QString& dir) { return dir.endsWith('/') ? dir : dir + '/'; }
 
 QString resolveFolder()
 {
@@ -21,28 +18,19 @@ QString resolveFolder()
     const QString fromEnv = qEnvironmentVariable("VORPANE_DATA");
     if (!fromEnv.isEmpty())
         return fromEnv;
-    const QString exeDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                                        : QDir::currentPath();
-    if (!QDir(exeDir).entryList({"*.rul"}, QDir::Files).isEmpty())
+    const QString exeDir
+        = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    if (!QDir(exeDir).entryList({ "*.rul" }, QDir::Files).isEmpty())
         return exeDir;
     return QDir(exeDir + "/../share/vorpane").absolutePath();
 }
 
 } // namespace
 
-void setProgramFolder(const std::string& dir)
-{
-    g_folder = QString::fromStdString(dir);
-}
+void setProgramFolder(const std::string& dir) { g_folder = QString::fromStdString(dir); }
 
-std::string programFolder()
-{
-    return withSlash(resolveFolder()).toStdString();
-}
+std::string programFolder() { return withSlash(resolveFolder()).toStdString(); }
 
-std::string programFile(const std::string& name)
-{
-    return programFolder() + name;
-}
+std::string programFile(const std::string& name) { return programFolder() + name; }
 
 } // namespace vorpane

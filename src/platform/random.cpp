@@ -8,10 +8,7 @@ namespace {
 uint32_t g_state = 1;
 } // namespace
 
-void seedRandom(uint32_t seed)
-{
-    g_state = seed;
-}
+void seedRandom(uint32_t seed) { g_state = seed; }
 
 // A linear congruential generator with the classic 15-bit output.
 int nextRandom()

@@ -16,14 +16,13 @@ UiServices& fallbackUi()
 
 } // namespace
 
-UiServices& ui()
-{
-    return g_ui ? *g_ui : fallbackUi();
-}
+UiServices& ui() { return g_ui ? *g_ui : fallbackUi(); }
 
-void installUi(UiServices* services)
+UiServices* installUi(UiServices* services)
 {
+    UiServices* previous = g_ui;
     g_ui = services;
+    return previous;
 }
 
 void showMessage(const std::string& text, const std::string& title, MsgIcon icon)
@@ -36,10 +35,10 @@ bool askYesNo(const std::string& text, const std::string& title, MsgIcon icon)
     return ui().messageBox(text, title, icon, MsgButtons::YesNo) == MsgResult::Yes;
 }
 
-MsgResult RecordingUi::messageBox(const std::string& text, const std::string& title, MsgIcon icon,
-                                  MsgButtons buttons)
+MsgResult RecordingUi::messageBox(
+    const std::string& text, const std::string& title, MsgIcon icon, MsgButtons buttons)
 {
-    boxes.push_back({text, title, icon, buttons});
+    boxes.push_back({ text, title, icon, buttons });
     if (buttons == MsgButtons::Ok)
         return MsgResult::Ok;
     if (!answers.empty()) {
@@ -67,10 +66,7 @@ std::optional<std::string> RecordingUi::prompt(const std::string& label)
     return answer;
 }
 
-void RecordingUi::quickInfo(const std::string& key, const std::string& text)
-{
-    quickInfoKeys.push_back(key);
-}
+void RecordingUi::quickInfo(const std::string& key, const std::string& text) { quickInfoKeys.push_back(key); }
 
 void RecordingUi::reset()
 {
@@ -81,7 +77,10 @@ void RecordingUi::reset()
     yesNoAnswers.clear();
     promptAnswers.clear();
     statusText.clear();
+    statusTexts.clear();
+    waitDepth = 0;
     output().clear();
+    output().hide();
 }
 
 std::string RecordingUi::texts() const

@@ -5,10 +5,14 @@
 
 #include "platform/output_model.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
 namespace vorpane {
+
+// The longest answer a prompt gives: the prompt dialog's entry limit.
+constexpr size_t kPromptLimit = 255;
 
 enum class MsgIcon { None, Information, Warning, Error, Question };
 // YesNoDefaultNo: Yes and No with No as the default button, for questions whose Yes loses something.
@@ -24,7 +28,7 @@ public:
         const std::string& text, const std::string& title, MsgIcon icon, MsgButtons buttons)
         = 0;
 
-    // The script prompt dialog; nullopt for Cancel or closing. At most 255 characters.
+    // The script prompt dialog; nullopt for Cancel or closing. At most kPromptLimit characters.
     virtual std::optional<std::string> prompt(const std::string& label) = 0;
 
     // Whether a main window exists (the script "prompt" function needs one).
@@ -46,7 +50,8 @@ private:
 // The installed services. Before anything is installed a recording implementation answers, so
 // library code never dereferences nothing.
 UiServices& ui();
-void installUi(UiServices* services);
+// Installs services (null: none) and returns what was installed before.
+UiServices* installUi(UiServices* services);
 
 // Shorthands for the common boxes.
 void showMessage(const std::string& text, const std::string& title = {}, MsgIcon icon = MsgIcon::Warning);

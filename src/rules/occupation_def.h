@@ -2,7 +2,7 @@
 // OccupationDef: one row of a rule file's OCCUPATIONS section. Skill items are kept as written:
 // a name, a name with a "$" note ("Idioma$Francés"), or "*" for a free choice of any skill.
 
-#include "investigator/skill_def.h"
+#include "rules/skill_def.h"
 
 #include <string>
 #include <string_view>
@@ -16,11 +16,11 @@ struct OccupationDef {
     std::vector<std::string> subsetSkills; // the one subset, written like the skills
     int subsetCount = 0; // how many subset skills are chosen; 0 = no subset
     std::string modifierScript; // run by the wizard once the occupation is chosen
-    EraFlags eras = kAllEras;
+    EraFlags eras = kAllEraFlags;
 
     // The name without one leading '*'.
     std::string displayName() const;
-    bool availableInEra(int era) const { return era >= 0 && era < kEraCount && (eras & (1 << era)); }
+    bool availableInEra(int era) const { return hasEra(eras, era); }
 };
 
 // The skill an item names: the text before its first '$' (all of it when there is none).

@@ -11,8 +11,8 @@
 // loading stays linear in the file's size. Scripts (GLOBAL_SCRIPT, INCOME, the occupations'
 // modifiers) are kept as text; running them is the investigator's business.
 
-#include "investigator/skill_def.h"
 #include "rules/occupation_def.h"
+#include "rules/skill_def.h"
 
 #include <memory>
 #include <string>

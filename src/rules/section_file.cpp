@@ -1,21 +1,15 @@
 #include "rules/section_file.h"
 
 #include "platform/ui_services.h"
+#include "platform/whole_file.h"
 #include "rules/row_reader.h"
 #include "rules/text_case.h"
 
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <memory>
 
 namespace vorpane {
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 std::string markerName(const std::string& name)
 {
@@ -46,25 +40,10 @@ bool SectionFile::open(const std::string& path, Report how)
 {
     m_fileName = path;
     m_content.reset();
-    std::error_code ignored;
-    std::unique_ptr<std::FILE, FileCloser> file;
-    if (std::filesystem::is_regular_file(path, ignored))
-        file.reset(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        return fail("Cannot open file", how);
-    long length = -1;
-    if (std::fseek(file.get(), 0, SEEK_END) == 0)
-        length = std::ftell(file.get());
-    if (length < 0 || std::fseek(file.get(), 0, SEEK_SET) != 0)
-        return fail("Cannot open file", how);
-    if (length == 0)
-        return fail("File is empty", how);
-    if (size_t(length) > kMaxFileSize)
-        return fail("Cannot allocate buffer", how);
-    std::string content(size_t(length), '\0');
-    const size_t got = std::fread(content.data(), 1, content.size(), file.get());
-    if (got < content.size())
-        return fail("Unexpected end of file", how);
+    std::string content;
+    const ReadFailure failure = readWholeFile(path, kMaxFileSize, content);
+    if (failure != ReadFailure::None)
+        return fail(readFailureMessage(failure, "Cannot open file"), how);
     return openText(path, std::move(content), how);
 }
 

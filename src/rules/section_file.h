@@ -12,6 +12,8 @@
 // Errors are error boxes, "<file name> - <message>". The text ends at its first NUL byte, as a
 // C text would. Files larger than kMaxFileSize are refused ("Cannot allocate buffer").
 
+#include "platform/whole_file.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -21,7 +23,7 @@ namespace vorpane {
 class SectionFile {
 public:
     // Far above any real data file; keeps a stray huge file from being read into memory.
-    static constexpr size_t kMaxFileSize = size_t(32) * 1024 * 1024;
+    static constexpr size_t kMaxFileSize = kMaxDataFileBytes;
 
     enum class Report { Errors, Quiet };
 

@@ -4,14 +4,15 @@
 
 #include "platform/break_key.h"
 #include "platform/ui_services.h"
+#include "platform/whole_file.h"
 #include "script/array_object.h"
+#include "script/error_titles.h"
 #include "script/member_name.h"
 #include "script/op_tree.h"
 #include "script/script_object.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <iterator>
 #include <new>
 #include <pthread.h>
@@ -20,7 +21,6 @@ namespace vorpane::script {
 
 namespace {
 
-const char* const kErrorTitle = "Script Error";
 const char* const kUnhandledMessage
     = "Unhandled exception:\nThis is probably due to a stack overflow. This program does not handle deep "
       "recursive functions very well - try rewriting the script without recursion.\nThis exception may also "
@@ -33,25 +33,6 @@ constexpr size_t kMinStackReserve = 64 * 1024;
 constexpr size_t kMaxStackReserve = 1024 * 1024;
 // Assumed room when the thread's stack cannot be queried.
 constexpr size_t kFallbackStackRoom = 512 * 1024;
-
-// A text-mode read: the file's bytes with CR LF turned into LF.
-bool readScriptFile(const std::string& path, std::string& text)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return false;
-    text.clear();
-    text.reserve(bytes.size());
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            continue;
-        text += bytes[i];
-    }
-    return true;
-}
 
 // The run in progress on this thread, for spendSteps().
 thread_local ScriptInterpreter* t_running = nullptr;
@@ -137,7 +118,7 @@ void ScriptInterpreter::reportError(const SyntaxNode* node, std::string_view mes
         text = prefix;
     }
     text += message;
-    ui().messageBox(text, kErrorTitle, MsgIcon::Warning, MsgButtons::Ok);
+    ui().messageBox(text, kScriptErrorTitle, MsgIcon::Warning, MsgButtons::Ok);
     stop();
 }
 
@@ -190,7 +171,7 @@ bool ScriptInterpreter::loadProgram()
     std::string text;
     if (m_hasText) {
         text = m_text;
-    } else if (!readScriptFile(m_path, text)) {
+    } else if (!readTextFile(m_path, kMaxScriptFileBytes, text)) {
         reportError(nullptr, "Couldn't open file");
         return false;
     }

@@ -13,6 +13,7 @@
 #include "script/syntax_tree.h"
 #include "script/variable_stack.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>

@@ -1,15 +1,11 @@
 #include "script/parse_error.h"
 
 #include "platform/ui_services.h"
+#include "script/error_titles.h"
 
 #include <cstdio>
 
 namespace vorpane::script {
-
-namespace {
-const char* const kScriptErrorTitle = "Script Error";
-const char* const kFatalErrorTitle = "Fatal Error";
-} // namespace
 
 void reportParseError(int32_t line, std::string_view message, std::string_view tokenText)
 {

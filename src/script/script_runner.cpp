@@ -2,12 +2,12 @@
 
 #include "script/script_runner.h"
 
+#include "platform/save_file.h"
 #include "script/array_object.h"
 #include "script/math_object.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 namespace vorpane::script {
@@ -44,9 +44,7 @@ int ScriptRunner::loadText(const std::string& text)
 {
     if (m_tempPath.empty())
         return 0;
-    QSaveFile file(QFile::decodeName(m_tempPath.c_str()));
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.commit())
+    if (saveFile(m_tempPath, text) != SaveResult::Saved)
         return 0;
     return loadFile(m_tempPath);
 }

@@ -10,20 +10,20 @@
 namespace vorpane::script {
 
 enum class NodeKind : int32_t {
-    VarList = 1,      // declarator (Declarator), next VarList or none
-    Declarator = 2,   // name (Identifier), initial value or none
-    Sequence = 3,     // first, rest (Sequence or none)
-    If = 4,           // condition, then part, else part or none
-    For = 5,          // initialiser, condition, step (each may be none), body
-    While = 6,        // condition, body
-    Return = 7,       // value or none
+    VarList = 1, // declarator (Declarator), next VarList or none
+    Declarator = 2, // name (Identifier), initial value or none
+    Sequence = 3, // first, rest (Sequence or none)
+    If = 4, // condition, then part, else part or none
+    For = 5, // initialiser, condition, step (each may be none), body
+    While = 6, // condition, body
+    Return = 7, // value or none
     Break = 8,
     Continue = 9,
-    Comma = 10,       // left, right
-    Negate = 11,      // operand
-    LogicalNot = 12,  // operand
-    BitwiseNot = 13,  // operand
-    Assign = 14,      // target, value; 14 to 24 in the order of the assignment operators
+    Comma = 10, // left, right
+    Negate = 11, // operand
+    LogicalNot = 12, // operand
+    BitwiseNot = 13, // operand
+    Assign = 14, // target, value; 14 to 24 in the order of the assignment operators
     AddAssign = 15,
     SubAssign = 16,
     MulAssign = 17,
@@ -34,17 +34,17 @@ enum class NodeKind : int32_t {
     XorAssign = 22,
     ShlAssign = 23,
     ShrAssign = 24,
-    PreIncrement = 26,  // operand
+    PreIncrement = 26, // operand
     PreDecrement = 27,
     PostIncrement = 28,
     PostDecrement = 29,
-    Equal = 30,         // left, right; 30 to 35 comparisons
+    Equal = 30, // left, right; 30 to 35 comparisons
     NotEqual = 31,
     Less = 32,
     LessEqual = 33,
     GreaterEqual = 34,
     Greater = 35,
-    Add = 36,           // left, right; 36 to 40 arithmetic
+    Add = 36, // left, right; 36 to 40 arithmetic
     Subtract = 37,
     Multiply = 38,
     Divide = 39,
@@ -56,27 +56,27 @@ enum class NodeKind : int32_t {
     LogicalOr = 45,
     ShiftLeft = 46,
     ShiftRight = 47,
-    Conditional = 49,   // condition, then value, else value
-    New = 50,           // constructor (Constructor)
-    Call = 51,          // name (Identifier); arguments in list
-    Constructor = 52,   // class name (Identifier); arguments in list (empty without parentheses)
-    MethodCall = 53,    // object expression, method name (Identifier); arguments in list
-    Member = 54,        // object expression, member name (Identifier)
-    Index = 56,         // array expression, index expression
+    Conditional = 49, // condition, then value, else value
+    New = 50, // constructor (Constructor)
+    Call = 51, // name (Identifier); arguments in list
+    Constructor = 52, // class name (Identifier); arguments in list (empty without parentheses)
+    MethodCall = 53, // object expression, method name (Identifier); arguments in list
+    Member = 54, // object expression, member name (Identifier)
+    Index = 56, // array expression, index expression
     StringLiteral = 57, // text (escapes translated)
     IntegerLiteral = 58,
     FloatLiteral = 59,
-    Identifier = 60,    // text is the name
+    Identifier = 60, // text is the name
 };
 
 struct SyntaxNode {
     NodeKind kind;
-    int32_t line = 0;                 // the lexer's line when the node was built
-    SyntaxNode* child[4] = {};        // inner nodes; child[3] only for the body of "for"
-    std::vector<SyntaxNode*> list;    // the arguments of Call, Constructor and MethodCall, in source order
-    std::string text;                 // StringLiteral and Identifier
-    int32_t integer = 0;              // IntegerLiteral
-    double number = 0.0;              // FloatLiteral
+    int32_t line = 0; // the lexer's line when the node was built
+    SyntaxNode* child[4] = {}; // inner nodes; child[3] only for the body of "for"
+    std::vector<SyntaxNode*> list; // the arguments of Call, Constructor and MethodCall, in source order
+    std::string text; // StringLiteral and Identifier
+    int32_t integer = 0; // IntegerLiteral
+    double number = 0.0; // FloatLiteral
 
     bool isLeaf() const { return int32_t(kind) >= int32_t(NodeKind::StringLiteral); }
 
@@ -86,15 +86,15 @@ struct SyntaxNode {
 };
 
 struct FunctionDef {
-    SyntaxNode* name = nullptr;          // Identifier
-    SyntaxNode* body = nullptr;          // or none
+    SyntaxNode* name = nullptr; // Identifier
+    SyntaxNode* body = nullptr; // or none
     std::vector<SyntaxNode*> parameters; // Identifier nodes, possibly empty
 };
 
 struct SyntaxTree {
-    SyntaxNode* program = nullptr;                   // none when the parse failed
-    std::vector<FunctionDef> functions;              // newest declaration first
-    std::vector<std::unique_ptr<SyntaxNode>> nodes;  // every node of the parse
+    SyntaxNode* program = nullptr; // none when the parse failed
+    std::vector<FunctionDef> functions; // newest declaration first
+    std::vector<std::unique_ptr<SyntaxNode>> nodes; // every node of the parse
 
     SyntaxNode* makeNode(NodeKind kind, int32_t line)
     {

@@ -1,14 +1,13 @@
 #include "sheet/handout_file.h"
 
-#include "investigator/investigator_file_tokens.h"
+#include "platform/save_file.h"
 #include "platform/ui_services.h"
 #include "platform/whole_file.h"
+#include "rules/block_reader.h"
 #include "rules/row_reader.h"
 #include "rules/text_case.h"
 #include "sheet/handout_doc.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <cstdio>
 
 namespace vorpane {
@@ -64,19 +63,6 @@ void applyPair(std::string_view key, std::string_view value, HandoutDoc& doc)
     }
 }
 
-// Pairs until the end of the block or the first unreadable one, whose box the reader shows.
-void readHandoutBlock(std::string_view block, HandoutDoc& doc)
-{
-    InvestigatorTokens tokens(block);
-    while (!tokens.atEnd()) {
-        const std::string_view key = tokens.quoted();
-        const std::string_view value = tokens.quoted();
-        if (tokens.error() || tokens.exhausted())
-            return;
-        applyPair(key, value, doc);
-    }
-}
-
 } // namespace
 
 std::string HandoutFile::text(const HandoutDoc& doc)
@@ -99,9 +85,7 @@ bool HandoutFile::save(const std::string& path, const HandoutDoc& doc)
 {
     ui().beginWaitCursor();
     const std::string bytes = text(doc);
-    QSaveFile file(QFile::decodeName(path.c_str()));
-    const bool ok = file.open(QIODevice::WriteOnly)
-        && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.commit();
+    const bool ok = saveFile(path, bytes) == SaveResult::Saved;
     ui().endWaitCursor();
     if (!ok)
         error("Cannot write handout file");
@@ -130,20 +114,17 @@ bool HandoutFile::read(std::string_view bytes, HandoutDoc& doc)
     result.pictures = doc.pictures;
     result.templateName = doc.templateName;
 
-    InvestigatorTokens tokens(bytes);
-    while (!tokens.atEnd()) {
-        const std::string_view section = tokens.word();
-        const std::string_view block = tokens.block();
-        if (tokens.exhausted() || tokens.error()) {
-            error("Invalid file format");
-            return false;
-        }
+    const bool read = forEachSection(bytes, [&result](std::string_view section, std::string_view block) {
         if (!equalsIgnoreCase(section, kSectionName)) {
             showMessage("Warning Unknown section type: " + std::string(section), {}, MsgIcon::None);
-            continue;
+            return;
         }
-        readHandoutBlock(block, result);
-    }
+        // Pairs until the end of the block or the first unreadable one, whose box the reader shows.
+        forEachPair(block,
+            [&result](std::string_view key, std::string_view value) { applyPair(key, value, result); });
+    });
+    if (!read)
+        return false;
     doc.texts = std::move(result.texts);
     doc.pictures = std::move(result.pictures);
     doc.templateName = std::move(result.templateName);

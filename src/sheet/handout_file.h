@@ -13,6 +13,8 @@
 // anything else is ignored. Texts may span lines. Brace blocks skip quoted strings, so a text
 // holding a brace cannot end its block early.
 
+#include "platform/whole_file.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -23,7 +25,7 @@ class HandoutDoc;
 
 struct HandoutFile {
     // Far above any real handout; a larger file is refused before it is read.
-    static constexpr size_t kMaxFileSize = size_t(32) * 1024 * 1024;
+    static constexpr size_t kMaxFileSize = kMaxDataFileBytes;
 
     // The bytes of the file. Double quotes in values become apostrophes and NUL bytes are
     // dropped, so every value reads back as it was written.

@@ -1,10 +1,10 @@
 #include "sheet/image_picture.h"
 
+#include "image/emf_player.h"
+#include "image/image.h"
 #include "platform/cp1252.h"
 #include "platform/program_folder.h"
 #include "platform/ui_services.h"
-#include "sheet/emf_player.h"
-#include "sheet/image.h"
 
 #include <QDir>
 #include <cmath>
@@ -13,19 +13,6 @@ namespace vorpane {
 
 namespace {
 
-std::string resolve(const std::string& fileName)
-{
-    if (QDir::isAbsolutePath(fromCp1252(fileName)))
-        return fileName;
-    return programFile(fileName);
-}
-
-bool isMetafile(const std::string& extension)
-{
-    return extension.size() == 3 && (extension[0] | 0x20) == 'e' && (extension[1] | 0x20) == 'm'
-        && (extension[2] | 0x20) == 'f';
-}
-
 class WaitCursor {
 public:
     WaitCursor() { ui().beginWaitCursor(); }
@@ -33,6 +20,13 @@ public:
 };
 
 } // namespace
+
+std::string picturePath(const std::string& fileName)
+{
+    if (QDir::isAbsolutePath(fromCp1252(fileName)))
+        return fileName;
+    return programFile(fileName);
+}
 
 QRectF fitPictureRect(const QRectF& box, double aspect)
 {
@@ -58,8 +52,8 @@ bool drawPicture(QPainter& painter, const QRectF& box, const std::string& fileNa
     if (dot == std::string::npos)
         return false;
     WaitCursor wait;
-    const std::string path = resolve(fileName);
-    if (isMetafile(fileName.substr(dot + 1))) {
+    const std::string path = picturePath(fileName);
+    if (isMetafileName(fileName)) {
         ui().setStatusText("Loading metafile " + fileName + "...");
         EnhancedMetafile metafile;
         metafile.load(path);

@@ -6,13 +6,11 @@ namespace vorpane {
 
 namespace {
 
-constexpr const char* kSection = "Sheet";
-
 constexpr DisplayOptionInfo kInfo[kDisplayOptionCount] = {
-    { "Zhaldor &5.5 Bases", "V5.5Base", 1 },
-    { "Custom habilidades como &Campos", "CustSkillField", 1 },
-    { "&Todas las habilidades en percentiles", "AllPercent", 0 },
-    { "&Clip puntos de habilidades", "TrimSkills", 1 },
+    { "Zhaldor &5.5 Bases", &profile_keys::kBases55 },
+    { "Custom habilidades como &Campos", &profile_keys::kCustomSkillFields },
+    { "&Todas las habilidades en percentiles", &profile_keys::kAllPercent },
+    { "&Clip puntos de habilidades", &profile_keys::kTrimSkills },
 };
 
 bool InvestigatorDisplayOptions::*member(DisplayOption option)
@@ -50,8 +48,7 @@ InvestigatorDisplayOptions& displayOptions()
 void loadDisplayOptions()
 {
     for (DisplayOption option : kAll) {
-        const DisplayOptionInfo& info = displayOptionInfo(option);
-        displayOptions().set(option, Profile::readInt(kSection, info.value, info.defaultValue) != 0);
+        displayOptions().set(option, Profile::read(*displayOptionInfo(option).key) != 0);
     }
 }
 
@@ -59,7 +56,7 @@ bool toggleDisplayOption(DisplayOption option)
 {
     const bool on = !displayOptions().get(option);
     displayOptions().set(option, on);
-    Profile::writeInt(kSection, displayOptionInfo(option).value, on ? 1 : 0);
+    Profile::write(*displayOptionInfo(option).key, on ? 1 : 0);
     return on;
 }
 

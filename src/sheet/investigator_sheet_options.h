@@ -1,7 +1,9 @@
 #pragma once
-// The investigator sheet's four display options: process-wide flags kept in the profile section
-// "Sheet", read again whenever an investigator sheet is created, flipped by their menu commands
-// (which write them back). Every key and default is declared here and nowhere else.
+// The investigator sheet's four display options: process-wide flags kept in the profile (keys in
+// platform/profile_keys.h), read again whenever an investigator sheet is created, flipped by their
+// menu commands (which write them back).
+
+#include "platform/profile_keys.h"
 
 #include <string>
 
@@ -17,16 +19,15 @@ constexpr int kDisplayOptionCount = 4;
 
 struct DisplayOptionInfo {
     const char* label; // the menu command
-    const char* value; // the profile value in section "Sheet"
-    int defaultValue;
+    const IntKey* key; // where the profile keeps it, with its default
 };
 const DisplayOptionInfo& displayOptionInfo(DisplayOption option);
 
 struct InvestigatorDisplayOptions {
-    bool bases55 = true;
-    bool customSkillFields = true;
-    bool allPercent = false;
-    bool trimSkills = true;
+    bool bases55 = profile_keys::kBases55.defaultValue != 0;
+    bool customSkillFields = profile_keys::kCustomSkillFields.defaultValue != 0;
+    bool allPercent = profile_keys::kAllPercent.defaultValue != 0;
+    bool trimSkills = profile_keys::kTrimSkills.defaultValue != 0;
 
     bool get(DisplayOption option) const;
     void set(DisplayOption option, bool on);

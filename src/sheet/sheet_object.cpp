@@ -1,6 +1,7 @@
 #include "sheet/sheet_object.h"
 
 #include "platform/ui_services.h"
+#include "script/error_titles.h"
 #include "script/member_name.h"
 #include "sheet/font_families.h"
 #include "sheet/sheet_layout.h"
@@ -166,7 +167,7 @@ int SheetObject::reportFull()
 {
     showMessage("The sheet is too large: at most " + std::to_string(kMaxSheetItems) + " items and "
             + std::to_string(kMaxSheetTextBytes / (1024 * 1024)) + " MB of text",
-        "Script Error", MsgIcon::Error);
+        script::kScriptErrorTitle, MsgIcon::Error);
     return script::CallReported;
 }
 

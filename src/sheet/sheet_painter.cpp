@@ -69,13 +69,11 @@ bool valuesEqual(const ScriptValue& left, const ScriptValue& right)
 
 UserTextLook UserTextLook::fromProfile()
 {
-    using namespace sheet_settings;
     UserTextLook look;
-    look.colour
-        = SheetColour(Profile::readInt(kSection, kUserTextColour, kUserTextColourDefault)) & 0xFFFFFFu;
-    look.face = Profile::readString(kSection, kUserTextFace, kUserTextFaceDefault);
-    look.italic = Profile::readInt(kSection, kUserTextItalic, kUserTextItalicDefault) != 0;
-    look.weight = Profile::readInt(kSection, kUserTextWeight, kUserTextWeightDefault);
+    look.colour = SheetColour(Profile::read(profile_keys::kUserTextColour)) & 0xFFFFFFu;
+    look.face = Profile::read(profile_keys::kUserTextFace);
+    look.italic = Profile::read(profile_keys::kUserTextItalic) != 0;
+    look.weight = Profile::read(profile_keys::kUserTextWeight);
     return look;
 }
 

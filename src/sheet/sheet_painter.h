@@ -9,6 +9,7 @@
 // other view-specific drawing fall back on. The public drawing operations below are what such
 // hosts build on.
 
+#include "platform/profile_keys.h"
 #include "sheet/sheet_item.h"
 #include "sheet/sheet_item_types.h"
 
@@ -30,29 +31,12 @@ class EnhancedMetafile;
 class Image;
 class SheetLayout;
 
-// Profile section and values of the sheets' user-text look and printing.
-namespace sheet_settings {
-inline constexpr const char* kSection = "Sheet";
-inline constexpr const char* kUserTextColour = "UserTextColour";
-inline constexpr int kUserTextColourDefault = 0x800000; // dark blue
-inline constexpr const char* kUserTextFace = "UserTextFace";
-inline constexpr const char* kUserTextFaceDefault = "Comic Sans MS";
-inline constexpr const char* kUserTextItalic = "UserTextItalic";
-inline constexpr int kUserTextItalicDefault = 0;
-inline constexpr const char* kUserTextWeight = "UserTextWeight";
-inline constexpr int kUserTextWeightDefault = 0; // 0: the font's own weight
-inline constexpr const char* kLeftMargin = "LeftMargin";
-inline constexpr int kLeftMarginDefault = 0; // 0.1 mm
-inline constexpr const char* kTopMargin = "TopMargin";
-inline constexpr int kTopMarginDefault = 180; // 0.1 mm
-} // namespace sheet_settings
-
-// What the player writes on a sheet looks like this.
+// What the player writes on a sheet looks like this (the profile keys kUserText...).
 struct UserTextLook {
-    SheetColour colour = sheet_settings::kUserTextColourDefault;
-    std::string face = sheet_settings::kUserTextFaceDefault;
-    bool italic = false;
-    int weight = sheet_settings::kUserTextWeightDefault;
+    SheetColour colour = profile_keys::kUserTextColour.defaultValue;
+    std::string face = profile_keys::kUserTextFace.defaultValue;
+    bool italic = profile_keys::kUserTextItalic.defaultValue != 0;
+    int weight = profile_keys::kUserTextWeight.defaultValue;
 
     static UserTextLook fromProfile();
 };

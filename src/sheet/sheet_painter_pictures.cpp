@@ -1,39 +1,22 @@
 // SheetPainter: pictures and metafiles, fitted or stretched, and the cache of decoded pictures.
 
-#include "platform/program_folder.h"
+#include "image/emf_player.h"
+#include "image/image.h"
+#include "image/image_bitmap.h"
 #include "platform/ui_services.h"
-#include "sheet/emf_player.h"
-#include "sheet/image.h"
-#include "sheet/image_bitmap.h"
+#include "sheet/image_picture.h"
 #include "sheet/sheet_painter.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
-#include <strings.h>
 
 namespace vorpane {
 
 namespace {
 
 QRectF area(const SheetRect& r) { return QRectF(QPointF(r.x1, -double(r.y1)), QPointF(r.x2, -double(r.y2))); }
-
-// Relative names are relative to the program folder.
-std::string resolvePath(const std::string& fileName)
-{
-    if (QDir::isAbsolutePath(QFile::decodeName(fileName.c_str())))
-        return fileName;
-    return programFile(fileName);
-}
-
-// The text after the last ".", or nullptr when there is no ".".
-const char* extensionOf(const std::string& fileName)
-{
-    const size_t dot = fileName.rfind('.');
-    return dot == std::string::npos ? nullptr : fileName.c_str() + dot + 1;
-}
 
 // Scoped wait cursor and status text, as a load shows them.
 class LoadingNotice {
@@ -124,11 +107,10 @@ const EnhancedMetafile* SheetPictureCache::metafile(const std::string& path)
 
 void SheetPainter::drawPictureFile(const SheetRect& rect, const std::string& fileName, bool fitted)
 {
-    const char* extension = extensionOf(fileName);
-    if (!extension)
+    if (fileName.find('.') == std::string::npos)
         return;
-    const std::string path = resolvePath(fileName);
-    if (strcasecmp(extension, "emf") == 0) {
+    const std::string path = picturePath(fileName);
+    if (isMetafileName(fileName)) {
         if (const EnhancedMetafile* metafile = m_pictures->metafile(path))
             drawMetafile(rect, *metafile, fitted);
         return;

@@ -1,6 +1,7 @@
 #include "sheet/sheet_script.h"
 
 #include "platform/program_folder.h"
+#include "platform/whole_file.h"
 #include "script/output_object.h"
 #include "script/script_runner.h"
 #include "script/syntax_tree.h"
@@ -11,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <fstream>
 #include <iterator>
 #include <strings.h>
 
@@ -27,34 +27,6 @@ constexpr int32_t kTitleSize = 160;
 constexpr int32_t kMessageSize = 80;
 
 uint64_t g_stepBudget = 0;
-
-// A sheet script larger than this is not a layout; refusing it keeps a stray file from taking
-// the memory and the time of a parse.
-constexpr std::streamoff kMaxScriptBytes = 16 * 1024 * 1024;
-
-// The script's text with CR LF read as LF; false when the file cannot be read.
-bool readScript(const std::string& path, std::string& text)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0 || size > kMaxScriptBytes)
-        return false;
-    in.seekg(0, std::ios::beg);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return false;
-    text.clear();
-    text.reserve(bytes.size());
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            continue;
-        text += bytes[i];
-    }
-    return true;
-}
 
 // Holds an object for the length of a run and cuts it off the layout afterwards, so a value the
 // script kept somewhere can never reach a layout that has gone.
@@ -158,7 +130,7 @@ bool runSheetScriptNamed(const std::string& name, const std::string& extension, 
 bool runSheetScript(const std::string& path, SheetLayout& layout)
 {
     std::string text;
-    if (!readScript(path, text)) {
+    if (!readTextFile(path, kMaxScriptFileBytes, text)) {
         layout.clear();
         appendErrorPage(layout, kLoadFailedMessage);
         return false;

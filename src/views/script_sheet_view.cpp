@@ -4,8 +4,8 @@
 #include "app/handout_document.h"
 #include "app/investigator_document.h"
 #include "rules/rule_set_cache.h"
-#include "sheet/handout_fields.h"
-#include "sheet/investigator_fields.h"
+#include "sheet/handout_sheet.h"
+#include "sheet/investigator_sheet.h"
 #include "sheet/sheet_painter.h"
 #include "sheet/sheet_script.h"
 

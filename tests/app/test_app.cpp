@@ -15,8 +15,7 @@ using namespace vorpane;
 namespace {
 
 // Runs `act` on the next modal widget once it is shown.
-template <typename Widget, typename Action>
-void whenModalShown(Action act)
+template <typename Widget, typename Action> void whenModalShown(Action act)
 {
     QTimer::singleShot(0, [act] {
         auto* widget = qobject_cast<Widget*>(QApplication::activeModalWidget());
@@ -93,9 +92,15 @@ void TestApp::messageBoxTitleAndAnswer_data()
     QTest::addColumn<QString>("shownTitle");
     QTest::addColumn<QString>("press");
     QTest::addColumn<int>("expected");
-    QTest::newRow("confirm yes") << "Confirm" << "Confirm" << "Yes" << int(MsgResult::Yes);
-    QTest::newRow("confirm no") << "Confirm" << "Confirm" << "No" << int(MsgResult::No);
-    QTest::newRow("no title shows the program") << "" << "Vorpane" << "No" << int(MsgResult::No);
+    QTest::newRow("confirm yes") << "Confirm"
+                                 << "Confirm"
+                                 << "Yes" << int(MsgResult::Yes);
+    QTest::newRow("confirm no") << "Confirm"
+                                << "Confirm"
+                                << "No" << int(MsgResult::No);
+    QTest::newRow("no title shows the program") << ""
+                                                << "Vorpane"
+                                                << "No" << int(MsgResult::No);
 }
 
 void TestApp::messageBoxTitleAndAnswer()
@@ -111,7 +116,8 @@ void TestApp::messageBoxTitleAndAnswer()
         QCOMPARE(box->icon(), QMessageBox::Question);
         buttonNamed(box, press)->click();
     });
-    const MsgResult result = desktop.messageBox("Seguro?", title.toStdString(), MsgIcon::Question, MsgButtons::YesNo);
+    const MsgResult result
+        = desktop.messageBox("Seguro?", title.toStdString(), MsgIcon::Question, MsgButtons::YesNo);
     QCOMPARE(int(result), expected);
 }
 

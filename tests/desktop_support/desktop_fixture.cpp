@@ -69,14 +69,12 @@ DesktopFixture::DesktopFixture()
 {
     QStandardPaths::setTestModeEnabled(true);
     setProfilePath(path(QStringLiteral("settings.ini")).toStdString());
-    installUi(&ui);
     installDialogs(&dialogs);
 }
 
 DesktopFixture::~DesktopFixture()
 {
     installDialogs(nullptr);
-    installUi(nullptr);
     setProfilePath({});
 }
 

@@ -48,7 +48,7 @@ public:
     DesktopFixture(const DesktopFixture&) = delete;
     DesktopFixture& operator=(const DesktopFixture&) = delete;
 
-    RecordingUi ui;
+    ScopedRecordingUi ui;
     ScriptedDialogs dialogs;
 
     // A path inside the fixture's temporary folder.

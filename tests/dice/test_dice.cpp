@@ -43,7 +43,6 @@ class TestDice : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup();
     void evaluate_data();
     void evaluate();
     void boxesHaveNoIconAndTheApplicationTitle();
@@ -56,17 +55,14 @@ private slots:
     void objectFollowsReferences();
 
 private:
-    RecordingUi m_ui;
+    ScopedRecordingUi m_ui;
 };
 
 void TestDice::init()
 {
     m_ui.reset();
-    installUi(&m_ui);
     seedRandom(7);
 }
-
-void TestDice::cleanup() { installUi(nullptr); }
 
 void TestDice::evaluate_data()
 {

@@ -4,10 +4,11 @@
 #include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "platform/recording_ui.h"
-#include "sheet/change_hooks.h"
+#include "sheet/field_actions.h"
 #include "sheet/handout_doc.h"
-#include "sheet/handout_fields.h"
+#include "sheet/handout_document_model.h"
 #include "sheet/handout_file.h"
+#include "sheet/handout_sheet.h"
 #include "sheet/sheet_painter.h"
 #include "sheet/sheet_script.h"
 
@@ -46,7 +47,6 @@ class TestHandouts : public QObject {
 
 private slots:
     void init();
-    void cleanup();
 
     void writtenBytes();
     void roundTripKeepsEveryValue_data();
@@ -68,18 +68,15 @@ private slots:
     void renderedPage();
 
 private:
-    RecordingUi m_ui;
+    ScopedRecordingUi m_ui;
     QTemporaryDir m_dir;
 };
 
 void TestHandouts::init()
 {
     m_ui.reset();
-    installUi(&m_ui);
     setProfilePath(m_dir.filePath(QStringLiteral("profile.ini")).toStdString());
 }
-
-void TestHandouts::cleanup() { installUi(nullptr); }
 
 void TestHandouts::writtenBytes()
 {

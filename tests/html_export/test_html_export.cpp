@@ -21,7 +21,6 @@ class TestHtmlExport : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void cleanupTestCase() { installUi(nullptr); }
     void init() { m_ui.reset(); }
     void wholePage();
     void lines_data();
@@ -30,7 +29,7 @@ private slots:
     void unwritableFile();
 
 private:
-    RecordingUi m_ui;
+    ScopedRecordingUi m_ui;
     QTemporaryDir m_dir;
 };
 
@@ -51,14 +50,14 @@ Investigator sample()
     inv.FUE = 9, inv.DES = 14, inv.INT = 15, inv.CON = 11, inv.APA = 12, inv.POD = 12, inv.TAM = 10,
     inv.EDU = 17;
     inv.COR = 30;
-    add(inv, std::make_unique<Skill>("Nadar", "25", kAllEras), 25);
-    add(inv, std::make_unique<Skill>("*Esquivar", "^DES*2", kAllEras), 40);
-    add(inv, std::make_unique<Skill>("Zhaldor Mythos", "0", kAllEras), 15);
-    auto idioma = std::make_unique<SpecialSkill>("Idioma", "01", kAllEras, 2, true);
+    add(inv, std::make_unique<Skill>("Nadar", "25", kAllEraFlags), 25);
+    add(inv, std::make_unique<Skill>("*Esquivar", "^DES*2", kAllEraFlags), 40);
+    add(inv, std::make_unique<Skill>("Zhaldor Mythos", "0", kAllEraFlags), 15);
+    auto idioma = std::make_unique<SpecialSkill>("Idioma", "01", kAllEraFlags, 2, true);
     idioma->subSkill(0)->setName(cp1252("Latín"));
     inv.addEntry(std::move(idioma), false);
-    add(inv, std::make_unique<Firearm>(cp1252("Revólver .38"), "20", kAllEras, FirearmStats {}), 20);
-    add(inv, std::make_unique<Melee>("Cuchillo", "25", kAllEras, MeleeStats {}), 30);
+    add(inv, std::make_unique<Firearm>(cp1252("Revólver .38"), "20", kAllEraFlags, FirearmStats {}), 20);
+    add(inv, std::make_unique<Melee>("Cuchillo", "25", kAllEraFlags, MeleeStats {}), 30);
     computeBaseValues(inv);
     return inv;
 }
@@ -72,7 +71,6 @@ QByteArray page(const Investigator& inv, bool bases55)
 
 void TestHtmlExport::initTestCase()
 {
-    installUi(&m_ui);
     QVERIFY(m_dir.isValid());
     setProfilePath(m_dir.filePath("settings.ini").toStdString());
 }
@@ -99,7 +97,7 @@ void TestHtmlExport::lines_data()
     QTest::newRow("no mythos skill") << Setup([](Investigator& inv) { inv.removeEntry(inv.findSkill("Zhaldor Mythos")); }) << true
         << "            <td colspan=\"2\" width=\"50%\">99-Zhaldor Mythos: 99</td>";
     QTest::newRow("markup in a skill name")
-        << Setup([](Investigator& inv) { add(inv, std::make_unique<Skill>("<i>Arte & Co", "05", kAllEras), 5).baseValue = 5; })
+        << Setup([](Investigator& inv) { add(inv, std::make_unique<Skill>("<i>Arte & Co", "05", kAllEraFlags), 5).baseValue = 5; })
         << true << cell.arg("&lt;i&gt;Arte &amp; Co 5%");
     // clang-format on
 }
@@ -118,13 +116,13 @@ void TestHtmlExport::lines()
 
 void TestHtmlExport::settingAndFile()
 {
-    Profile::writeInt("Sheet", "V5.5Base", 0);
+    Profile::write(profile_keys::kBases55, 0);
     const QString path = m_dir.filePath("ana.html");
     QVERIFY(exportHtml(path.toStdString(), sample()));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), page(sample(), false));
-    Profile::writeInt("Sheet", "V5.5Base", 1);
+    Profile::write(profile_keys::kBases55, 1);
 }
 
 void TestHtmlExport::unwritableFile()

@@ -1,13 +1,11 @@
 // Decoding the fixtures of every format and depth, the palette and transparency rules, the
-// bitmap's pixel access, and drawing into a rectangle.
+// bitmap's pixel access, and drawing into a rectangle (pictures on sheets: tests/sheet).
+#include "image/bmp_reader.h"
+#include "image/gif_decoder.h"
+#include "image/image.h"
+#include "image/jpeg_reader.h"
+#include "image/png_reader.h"
 #include "image_builders.h"
-#include "platform/program_folder.h"
-#include "sheet/bmp_reader.h"
-#include "sheet/gif_decoder.h"
-#include "sheet/image.h"
-#include "sheet/image_picture.h"
-#include "sheet/jpeg_reader.h"
-#include "sheet/png_reader.h"
 
 #include <QPainter>
 #include <QTest>
@@ -73,11 +71,8 @@ private slots:
     void pixelAccessKeepsNeighbours_data();
     void pixelAccessKeepsNeighbours();
     void colourAccess();
-    void fittedRectangle_data();
-    void fittedRectangle();
     void stretchCoversDestination();
     void drawOnUpwardAxisKeepsTopRowUp();
-    void drawPictureRelativeToProgramFolder();
 };
 
 void TestImages::formatFromExtension_data()
@@ -337,29 +332,6 @@ void TestImages::colourAccess()
     QCOMPARE(vorpane::nearestPaletteIndex({}, 1, 2, 3), -1);
 }
 
-void TestImages::fittedRectangle_data()
-{
-    QTest::addColumn<QRectF>("box");
-    QTest::addColumn<double>("aspect");
-    QTest::addColumn<QRectF>("fitted");
-    // A 200 x 100 picture in a 40 x 40 mm box: 40 wide, 20 high, centred vertically.
-    QTest::newRow("wide in square") << QRectF(0, 0, 4000, 4000) << 2.0 << QRectF(0, 1000, 4000, 2000);
-    // In an 80 x 20 mm box: 40 wide, 20 high, centred horizontally.
-    QTest::newRow("wide in wider") << QRectF(0, 0, 8000, 2000) << 2.0 << QRectF(2000, 0, 4000, 2000);
-    QTest::newRow("same aspect") << QRectF(10, 10, 200, 100) << 2.0 << QRectF(10, 10, 200, 100);
-    // y pointing up: the box runs downwards from its top edge.
-    QTest::newRow("upward axis") << QRectF(0, 0, 4000, -4000) << 2.0 << QRectF(0, -1000, 4000, -2000);
-    QTest::newRow("no aspect") << QRectF(0, 0, 10, 10) << 0.0 << QRectF(0, 0, 10, 10);
-}
-
-void TestImages::fittedRectangle()
-{
-    QFETCH(QRectF, box);
-    QFETCH(double, aspect);
-    QFETCH(QRectF, fitted);
-    QCOMPARE(fitPictureRect(box, aspect), fitted);
-}
-
 void TestImages::stretchCoversDestination()
 {
     ImageBitmap bitmap;
@@ -404,25 +376,6 @@ void TestImages::drawOnUpwardAxisKeepsTopRowUp()
     }
     QCOMPARE(canvas.pixel(5, 2), qRgb(255, 0, 0));
     QCOMPARE(canvas.pixel(5, 17), qRgb(0, 0, 255));
-}
-
-void TestImages::drawPictureRelativeToProgramFolder()
-{
-    setProgramFolder(qEnvironmentVariable("VORPANE_SOURCE_DIR").toStdString() + "/tests/data/images");
-    QImage canvas(26, 26, QImage::Format_RGB32);
-    canvas.fill(Qt::white);
-    {
-        QPainter painter(&canvas);
-        QVERIFY(drawPicture(painter, QRectF(0, 0, 26, 26), "pattern24.bmp", PictureFit::Fitted));
-        QVERIFY(!drawPicture(painter, QRectF(0, 0, 26, 26), "missing.bmp", PictureFit::Fitted));
-        QVERIFY(!drawPicture(painter, QRectF(0, 0, 26, 26), "no_extension", PictureFit::Fitted));
-    }
-    // 13 x 9 fitted into 26 x 26: 26 x 18, centred vertically from y = 4.
-    QCOMPARE(canvas.pixel(0, 3), qRgb(255, 255, 255));
-    QCOMPARE(canvas.pixel(0, 4), patternColour(0, 0));
-    QCOMPARE(canvas.pixel(25, 21), patternColour(12, 8));
-    QCOMPARE(canvas.pixel(25, 22), qRgb(255, 255, 255));
-    setProgramFolder({});
 }
 
 int runImageTests(int argc, char** argv)

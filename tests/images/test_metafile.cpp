@@ -1,9 +1,8 @@
 // Metafiles: the header's frame, and playback of the drawing records through the mapping
 // modes and transforms onto a painter.
+#include "image/emf_player.h"
+#include "image/emf_records.h"
 #include "image_builders.h"
-#include "sheet/emf_player.h"
-#include "sheet/emf_records.h"
-#include "sheet/image_picture.h"
 
 #include <QPainter>
 #include <QTemporaryDir>
@@ -90,7 +89,6 @@ private slots:
     void shapesAndBitmaps();
     void textIsDrawn();
     void unknownRecordsAreSkipped();
-    void fittedMetafileKeepsFrameAspect();
 };
 
 void TestMetafile::header_data()
@@ -252,30 +250,6 @@ void TestMetafile::unknownRecordsAreSkipped()
     int skipped = 0;
     QVERIFY(redSquare(play(makeEmf(0, 0, 10000, 10000, records), &skipped)));
     QCOMPARE(skipped, 3);
-}
-
-void TestMetafile::fittedMetafileKeepsFrameAspect()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("wide.emf");
-    Records records = redFill();
-    records.push_back({ emf::Rectangle, ints({ 0, 0, 1000, 500 }) });
-    const Bytes bytes = makeEmf(0, 0, 10000, 5000, records);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
-    file.close();
-    QImage canvas(kCanvas, kCanvas, QImage::Format_RGB32);
-    canvas.fill(Qt::white);
-    {
-        QPainter painter(&canvas);
-        QVERIFY(drawPicture(painter, QRectF(0, 0, kCanvas, kCanvas), path.toStdString(), PictureFit::Fitted));
-    }
-    // 2:1 in a square: full width, half the height, centred vertically.
-    QCOMPARE(canvas.pixel(50, 24), qRgb(255, 255, 255));
-    QCOMPARE(canvas.pixel(50, 26), qRgb(255, 0, 0));
-    QCOMPARE(canvas.pixel(50, 73), qRgb(255, 0, 0));
-    QCOMPARE(canvas.pixel(50, 76), qRgb(255, 255, 255));
 }
 
 int runMetafileTests(int argc, char** argv)

@@ -1,53 +1,20 @@
 #pragma once
-// Investigators the tests share: a small one with every kind of entry, and a die that returns
-// scripted values.
+// Investigators the tests share: a small one with every kind of entry.
 
 #include "investigator/investigator.h"
 #include "platform/recording_ui.h"
-#include "rules/dice_expression.h"
+#include "scripted_dice.h"
 
 #include <QString>
 #include <vector>
 
 namespace vorpane::test {
 
-// A recording Ui installed for the lifetime of a test.
-class ScopedUi {
-public:
-    ScopedUi() { installUi(&m_ui); }
-    ~ScopedUi() { installUi(nullptr); }
-
-    // The box texts joined by line feeds.
-    QString text() const { return QString::fromLatin1(m_ui.texts()); }
-    const std::vector<RecordingUi::Box>& boxes() const { return m_ui.boxes; }
-    OutputModel& output() { return m_ui.output(); }
-    void reset() { m_ui.reset(); }
-
-private:
-    RecordingUi m_ui;
-};
-
-// Dice whose every die shows the next value of a list (cycling).
-class ScriptedDice final : public DiceExpression {
-public:
-    explicit ScriptedDice(std::vector<int> faces)
-        : m_faces(std::move(faces))
-    {
-    }
-
-protected:
-    int rollOneDie(int) override { return m_faces[m_next++ % m_faces.size()]; }
-
-private:
-    std::vector<int> m_faces;
-    size_t m_next = 0;
-};
-
 // A special skill with named subskills, added as the rule set's "Give skills" would.
 inline SpecialSkill& addSpecial(Investigator& inv, const std::string& name,
     const std::vector<std::string>& subNames, bool occupational = false)
 {
-    auto def = std::make_unique<SpecialSkill>(name, "05", kAllEras, int(subNames.size()), true);
+    auto def = std::make_unique<SpecialSkill>(name, "05", kAllEraFlags, int(subNames.size()), true);
     for (size_t i = 0; i < subNames.size(); ++i)
         def->subSkill(int(i))->setName(subNames[i]);
     SkillEntry& entry = inv.addEntry(std::move(def), occupational);
@@ -72,14 +39,14 @@ inline Investigator sampleInvestigator()
     inv.Insanities = "Fobia";
     inv.SkillPoints = 340;
     inv.InterestPoints = 150;
-    inv.addEntry(std::make_unique<Skill>("Buscar Libros", "25", kAllEras), true).current = 70;
-    inv.addEntry(std::make_unique<Skill>("Esquivar", "^DES2", kAllEras), false);
+    inv.addEntry(std::make_unique<Skill>("Buscar Libros", "25", kAllEraFlags), true).current = 70;
+    inv.addEntry(std::make_unique<Skill>("Esquivar", "^DES2", kAllEraFlags), false);
     addSpecial(inv, "Arte", { "Pintura", "Canto" }, true);
-    inv.addEntry(std::make_unique<Firearm>(
-                     "Revólver .38", "20", kAllEras, FirearmStats { "1D10", "15 m", "2", "6", "10", "00" }),
+    inv.addEntry(std::make_unique<Firearm>("Revólver .38", "20", kAllEraFlags,
+                     FirearmStats { "1D10", "15 m", "2", "6", "10", "00" }),
         false);
     inv.addEntry(
-        std::make_unique<Melee>("*Puñetazo", "50", kAllEras, MeleeStats { "1D3+bd", "1", "--" }), false);
+        std::make_unique<Melee>("*Puñetazo", "50", kAllEraFlags, MeleeStats { "1D3+bd", "1", "--" }), false);
     inv.entries()[1]->checked = 1;
     return inv;
 }

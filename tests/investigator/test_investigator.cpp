@@ -71,11 +71,11 @@ void TestInvestigator::characteristicLookup()
 {
     QFETCH(QString, name);
     QFETCH(int, value);
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     const Investigator inv = sampleInvestigator();
     QCOMPARE(inv.characteristic(name.toStdString()), value);
     const QString expected = value == kFormulaError ? "Unknown character statistic: " + name : QString();
-    QCOMPARE(ui.text(), expected);
+    QCOMPARE(QString::fromLatin1(ui.texts()), expected);
 }
 
 void TestInvestigator::baseFormula_data()
@@ -109,10 +109,10 @@ void TestInvestigator::baseFormula()
     QFETCH(QString, base);
     QFETCH(int, value);
     QFETCH(QString, message);
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     const Investigator inv = sampleInvestigator();
     QCOMPARE(BaseFormula::value(base.toStdString(), inv), value);
-    QCOMPARE(ui.text(), message);
+    QCOMPARE(QString::fromLatin1(ui.texts()), message);
 }
 
 void TestInvestigator::baseText_data()
@@ -232,7 +232,7 @@ void TestInvestigator::hugeValuesSaturate()
     inv.EDU = INT_MIN;
     computeBudgets(inv);
     QCOMPARE(inv.SkillPoints, INT_MIN);
-    inv.addEntry(std::make_unique<Skill>("Zhaldor Mythos", "00", kAllEras), false).current = INT_MIN;
+    inv.addEntry(std::make_unique<Skill>("Zhaldor Mythos", "00", kAllEraFlags), false).current = INT_MIN;
     QCOMPARE(maximumSanity(inv), INT_MAX);
 }
 
@@ -254,8 +254,8 @@ void TestInvestigator::rollingOrderAndAge()
     ScriptedDice dice(faces);
     Investigator inv;
     inv.Age = age;
-    inv.addEntry(std::make_unique<Skill>("Esquivar", "^DES2", kAllEras), false).current = 90;
-    inv.addEntry(std::make_unique<Skill>("Ocultarse", "^DES5", kAllEras), false).current = 0;
+    inv.addEntry(std::make_unique<Skill>("Esquivar", "^DES2", kAllEraFlags), false).current = 90;
+    inv.addEntry(std::make_unique<Skill>("Ocultarse", "^DES5", kAllEraFlags), false).current = 0;
     rollCharacteristics(inv, dice);
     // Drawn in the order FUE, CON, POD, DES, APA (3D6), TAM, INT (2D6+6), EDU (3D6+6).
     QCOMPARE(inv.FUE, 3);
@@ -279,9 +279,9 @@ void TestInvestigator::rollingOrderAndAge()
 
 void TestInvestigator::recalculation()
 {
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     Investigator inv = sampleInvestigator();
-    SkillEntry* broken = &inv.addEntry(std::make_unique<Skill>("Rota", "^XYZ", kAllEras), false);
+    SkillEntry* broken = &inv.addEntry(std::make_unique<Skill>("Rota", "^XYZ", kAllEraFlags), false);
     ui.reset();
     broken->current = 12;
     inv.findSkill("Esquivar")->current = 3;
@@ -291,7 +291,7 @@ void TestInvestigator::recalculation()
     QCOMPARE(inv.findSkill("Buscar Libros")->current, 70);
     QCOMPARE(broken->baseValue, kFormulaError);
     QCOMPARE(broken->current, 12);
-    QCOMPARE(ui.text(), QString("Unknown character statistic: XYZ"));
+    QCOMPARE(QString::fromLatin1(ui.texts()), QString("Unknown character statistic: XYZ"));
 }
 
 void TestInvestigator::skillPointStatus_data()
@@ -322,8 +322,8 @@ void TestInvestigator::skillPointStatus()
     inv.SkillPoints = skillPoints;
     inv.InterestPoints = interestPoints;
     inv.DES = 10;
-    inv.addEntry(std::make_unique<Skill>("Esquivar", "^DES2", kAllEras), false);
-    inv.addEntry(std::make_unique<Skill>("Nadar", "25", kAllEras), false);
+    inv.addEntry(std::make_unique<Skill>("Esquivar", "^DES2", kAllEraFlags), false);
+    inv.addEntry(std::make_unique<Skill>("Nadar", "25", kAllEraFlags), false);
     recalculate(inv);
     inv.skills()[0]->current += spent - 5;
     inv.skills()[1]->current += 5;
@@ -349,9 +349,9 @@ void TestInvestigator::lookupIgnoresStars()
     QFETCH(QString, stored);
     QFETCH(QString, asked);
     Investigator inv;
-    inv.addEntry(std::make_unique<Skill>("Nadar", "25", kAllEras), false);
-    SkillEntry& entry
-        = inv.addEntry(std::make_unique<Melee>(stored.toStdString(), "25", kAllEras, MeleeStats {}), false);
+    inv.addEntry(std::make_unique<Skill>("Nadar", "25", kAllEraFlags), false);
+    SkillEntry& entry = inv.addEntry(
+        std::make_unique<Melee>(stored.toStdString(), "25", kAllEraFlags, MeleeStats {}), false);
     QCOMPARE(inv.findSkill(asked.toStdString()), &entry);
     QCOMPARE(inv.findSkill("Pata"), nullptr);
 }
@@ -360,7 +360,7 @@ void TestInvestigator::addSpecialSkillHandsOverSubSkills()
 {
     Investigator inv;
     inv.POD = 10;
-    auto def = std::make_unique<SpecialSkill>("Ciencia", "^POD", kAllEras, 3, true);
+    auto def = std::make_unique<SpecialSkill>("Ciencia", "^POD", kAllEraFlags, 3, true);
     const SpecialSkill* special = def.get();
     SkillEntry& entry = inv.addEntry(std::move(def), true);
     QCOMPARE(inv.entries().size(), size_t(4));
@@ -437,13 +437,13 @@ void TestInvestigator::removeSubSkillEmptiesItsSlot()
 void TestInvestigator::sortOrdersEveryList()
 {
     Investigator inv;
-    inv.addEntry(std::make_unique<Skill>("nadar", "25", kAllEras), false);
+    inv.addEntry(std::make_unique<Skill>("nadar", "25", kAllEraFlags), false);
     addSpecial(inv, "Ciencia", { "", "Química", "Biología", "" });
-    inv.addEntry(std::make_unique<Firearm>("Rifle", "25", kAllEras, FirearmStats {}), false);
-    inv.addEntry(std::make_unique<Skill>("Buscar", "25", kAllEras), false);
-    inv.addEntry(std::make_unique<Melee>("*Patada", "25", kAllEras, MeleeStats {}), false);
-    inv.addEntry(std::make_unique<Skill>("CIENCIAS OCULTAS", "05", kAllEras), false);
-    inv.addEntry(std::make_unique<Firearm>("escopeta", "25", kAllEras, FirearmStats {}), false);
+    inv.addEntry(std::make_unique<Firearm>("Rifle", "25", kAllEraFlags, FirearmStats {}), false);
+    inv.addEntry(std::make_unique<Skill>("Buscar", "25", kAllEraFlags), false);
+    inv.addEntry(std::make_unique<Melee>("*Patada", "25", kAllEraFlags, MeleeStats {}), false);
+    inv.addEntry(std::make_unique<Skill>("CIENCIAS OCULTAS", "05", kAllEraFlags), false);
+    inv.addEntry(std::make_unique<Firearm>("escopeta", "25", kAllEraFlags, FirearmStats {}), false);
     addSpecial(inv, "Arte", { "Pintura" });
     inv.sort();
 

@@ -236,7 +236,7 @@ void TestInvestigatorFile::writesExactLayout()
         "}",
     });
     // An entry without a kind of its own is not written.
-    inv.appendEntry(std::make_unique<SkillEntry>(std::make_unique<AnySkill>(kAllEras)));
+    inv.appendEntry(std::make_unique<SkillEntry>(std::make_unique<AnySkill>(kAllEraFlags)));
     QCOMPARE(
         QString::fromStdString(InvestigatorFile::text(inv, "ficha.vis")), QString::fromStdString(expected));
 }
@@ -253,7 +253,7 @@ void TestInvestigatorFile::roundTripIsByteExact_data()
 void TestInvestigatorFile::roundTripIsByteExact()
 {
     QFETCH(QString, path);
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     std::string first;
     if (path.isEmpty()) {
         Investigator inv = sampleInvestigator();
@@ -269,7 +269,7 @@ void TestInvestigatorFile::roundTripIsByteExact()
     QVERIFY(loaded.ok);
     QCOMPARE(
         QString::fromLatin1(InvestigatorFile::text(loaded.inv, loaded.script)), QString::fromLatin1(first));
-    QCOMPARE(ui.text(), QString());
+    QCOMPARE(QString::fromLatin1(ui.texts()), QString());
     for (const auto& entry : loaded.inv.entries())
         QVERIFY2(entry->baseValue != SkillEntry::kBaseNotComputed, entry->name().c_str());
 }
@@ -343,12 +343,12 @@ void TestInvestigatorFile::reader()
     QFETCH(QString, name);
     QFETCH(QString, messages);
     QFETCH(QString, output);
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     Investigator inv;
     inv.Name = "before";
     std::string script = "before.vis";
     QCOMPARE(InvestigatorFile::read(fileText(text), inv, script), loads);
-    QCOMPARE(ui.text(), messages);
+    QCOMPARE(QString::fromLatin1(ui.texts()), messages);
     QCOMPARE(QString::fromStdString(inv.Name), loads ? name : QString("before"));
     QCOMPARE(QString::fromStdString(script), QString(loads ? "" : "before.vis"));
     QCOMPARE(QString::fromStdString(ui.output().lines().empty() ? "" : ui.output().lines().back()), output);
@@ -356,7 +356,7 @@ void TestInvestigatorFile::reader()
 
 void TestInvestigatorFile::keysInAnyCase()
 {
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     const Loaded loaded
         = readText(fileText("inv\nsheet { \"SCRIPT\" \"a.vis\" }\ninvestigator { \"name\" \"Ana\" "
                             "\"AGE\" \"31x\" \"era\" \"zwei\" \"unknown\" \"1\"\n"
@@ -372,7 +372,7 @@ void TestInvestigatorFile::keysInAnyCase()
     QCOMPARE(loaded.inv.skills()[0]->current, 40);
     QCOMPARE(loaded.inv.skills()[0]->checked, 1);
     QCOMPARE(static_cast<const Melee&>(*loaded.inv.melee()[0]->definition).stats().attacks, std::string("2"));
-    QCOMPARE(loaded.inv.skills()[0]->definition->eras(), kAllEras);
+    QCOMPARE(loaded.inv.skills()[0]->definition->eras(), kAllEraFlags);
 }
 
 void TestInvestigatorFile::ruleFileKeepsNameOnly_data()
@@ -425,7 +425,7 @@ void TestInvestigatorFile::subSkillCounts()
     QFETCH(QString, warning);
     QFETCH(int, entries);
     QFETCH(int, current);
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     QString text
         = "INV\nInvestigator { \"POD\" \"10\" Skills { SpecialSkill { \"Name\" \"Arte\" \"Base\" \"05\"\n";
     if (!declared.isEmpty())
@@ -437,7 +437,7 @@ void TestInvestigatorFile::subSkillCounts()
     text += "\"Current\" \"7\" } } }\n";
     const Loaded loaded = readText(fileText(text));
     QVERIFY(loaded.ok);
-    QCOMPARE(ui.text(), warning);
+    QCOMPARE(QString::fromLatin1(ui.texts()), warning);
     QCOMPARE(int(loaded.inv.entries().size()), entries);
     if (entries == 0)
         return;
@@ -451,7 +451,7 @@ void TestInvestigatorFile::subSkillCounts()
         const bool fromFile = int(i) <= blocks;
         QCOMPARE(sub.name(), fromFile ? "Sub" + std::to_string(i - 1) : std::string());
         QCOMPARE(sub.baseValue, fromFile ? 10 : 0);
-        QCOMPARE(sub.definition->eras(), kAllEras);
+        QCOMPARE(sub.definition->eras(), kAllEraFlags);
     }
 }
 
@@ -483,7 +483,7 @@ void TestInvestigatorFile::budgetsOnLoad()
 
 void TestInvestigatorFile::baseValuesAfterLoad()
 {
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     // A base may name a skill further down the file; current values are not raised on loading.
     const Loaded loaded = readText(
         fileText("INV\nInvestigator { \"DES\" \"12\" Skills {\n"
@@ -492,7 +492,7 @@ void TestInvestigatorFile::baseValuesAfterLoad()
                  "\"^DES2\" } }\n"
                  "Skill { \"Name\" \"Zhaldor Mythos\" \"Base\" \"00\" \"Current\" \"9\" } } }\n"));
     QVERIFY(loaded.ok);
-    QCOMPARE(ui.text(), QString());
+    QCOMPARE(QString::fromLatin1(ui.texts()), QString());
     const auto& entries = loaded.inv.entries();
     QCOMPARE(entries[0]->baseValue, 9);
     QCOMPARE(entries[0]->current, 0);
@@ -502,7 +502,7 @@ void TestInvestigatorFile::baseValuesAfterLoad()
 
 void TestInvestigatorFile::everyPrefixIsSafe()
 {
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     const std::string full = InvestigatorFile::text(sampleInvestigator(), "ficha.vis");
     int loaded = 0;
     for (size_t length = 0; length < full.size(); ++length) {
@@ -519,7 +519,7 @@ void TestInvestigatorFile::everyPrefixIsSafe()
 void TestInvestigatorFile::fileErrors()
 {
     QVERIFY(m_dir.isValid());
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     Investigator inv;
     std::string script;
     QVERIFY(!InvestigatorFile::load(m_dir.filePath("missing.inv").toStdString(), inv, script));
@@ -539,17 +539,17 @@ void TestInvestigatorFile::fileErrors()
     const std::string fifo = m_dir.filePath("pipe.inv").toStdString();
     QCOMPARE(::mkfifo(fifo.c_str(), 0600), 0);
     QVERIFY(!InvestigatorFile::load(fifo, inv, script));
-    QCOMPARE(ui.text(),
+    QCOMPARE(QString::fromLatin1(ui.texts()),
         QString("Cannot open investigator file\nFile is empty\nCannot allocate buffer\n"
                 "Cannot open investigator file\nCannot open investigator file"));
-    for (const auto& box : ui.boxes())
+    for (const auto& box : ui.boxes)
         QCOMPARE(box.icon, MsgIcon::Error);
 }
 
 void TestInvestigatorFile::saveReplacesWholeFileOrReports()
 {
     QVERIFY(m_dir.isValid());
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     const QString path = m_dir.filePath("save.inv");
     QFile old(path);
     QVERIFY(old.open(QIODevice::WriteOnly));
@@ -561,12 +561,13 @@ void TestInvestigatorFile::saveReplacesWholeFileOrReports()
     QFile saved(path);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(saved.readAll().toStdString(), InvestigatorFile::text(inv, "ficha.vis"));
-    QCOMPARE(ui.text(), QString());
+    QCOMPARE(QString::fromLatin1(ui.texts()), QString());
 
     QVERIFY(!InvestigatorFile::save(m_dir.filePath("no/such/folder/x.inv").toStdString(), inv, ""));
     QVERIFY(!InvestigatorFile::save(m_dir.path().toStdString(), inv, "")); // a folder stays a folder
     QVERIFY(QFileInfo(m_dir.path()).isDir());
-    QCOMPARE(ui.text(), QString("Cannot write investigator file\nCannot write investigator file"));
+    QCOMPARE(QString::fromLatin1(ui.texts()),
+        QString("Cannot write investigator file\nCannot write investigator file"));
 }
 
 void TestInvestigatorFile::legacyLayout()
@@ -584,7 +585,8 @@ void TestInvestigatorFile::legacyLayout()
     SkillEntry& skill = inv.addEntry(std::make_unique<Skill>("Nadar", "25", 5), true);
     skill.baseValue = 25;
     skill.checked = 1;
-    inv.addEntry(std::make_unique<Melee>("Palo", "^FUE", kEra1920s, MeleeStats { "1D6", "1", "15" }), false);
+    inv.addEntry(
+        std::make_unique<Melee>("Palo", "^FUE", kEraFlag1920s, MeleeStats { "1D6", "1", "15" }), false);
     inv.appendEntry(std::make_unique<SkillEntry>(std::make_unique<SkillDef>())); // no kind number: left out
 
     std::string common = "Ana Vidal\n\n\n\n\nM F\n" + le(30) + le(2) + "\n";
@@ -603,7 +605,7 @@ void TestInvestigatorFile::legacyLayout()
 
 void TestInvestigatorFile::legacyVersion2KeepsAndLoses()
 {
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     Investigator original = sampleInvestigator();
     original.Affiliation = "Miskatonic";
     original.CodeName = "Cuervo";
@@ -653,7 +655,7 @@ void TestInvestigatorFile::legacyVersion1RecomputesSanity()
 
 void TestInvestigatorFile::legacySubSkills()
 {
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     std::string bytes = legacyHead(7);
     bytes += legacySkill("Arte", 5, le(3));
     bytes += legacySkill("Pintura", 6, "arte\n");
@@ -672,13 +674,13 @@ void TestInvestigatorFile::legacySubSkills()
     QCOMPARE(special.subSkillCount(), 3);
     QCOMPARE(special.subSkill(0), loaded.inv.findSkill("Pintura")->definition.get());
     QCOMPARE(special.subSkill(1), nullptr); // the unnamed one left with its entry
-    QCOMPARE(loaded.inv.findSkill("Pintura")->definition->eras(), kAllEras);
+    QCOMPARE(loaded.inv.findSkill("Pintura")->definition->eras(), kAllEraFlags);
     QCOMPARE(loaded.inv.Player, std::string("Eva"));
 }
 
 void TestInvestigatorFile::legacyRoundTripIsStable()
 {
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     for (int version : { 1, 2 }) {
         const std::string first
             = LegacyFile::bytes(readText(LegacyFile::bytes(sampleInvestigator(), version)).inv, version);
@@ -703,18 +705,19 @@ void TestInvestigatorFile::legacyBadCounts_data()
 void TestInvestigatorFile::legacyBadCounts()
 {
     QFETCH(QByteArray, bytes);
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     Investigator inv;
     inv.Name = "before";
     std::string script;
     QVERIFY(!InvestigatorFile::read(bytes.toStdString(), inv, script));
     QCOMPARE(inv.Name, std::string("before"));
-    QCOMPARE(ui.text(), QString()); // the legacy reader fails without a message of its own
+    QCOMPARE(
+        QString::fromLatin1(ui.texts()), QString()); // the legacy reader fails without a message of its own
 }
 
 void TestInvestigatorFile::legacyPrefixesFail()
 {
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     for (int version : { 1, 2 }) {
         const std::string full = LegacyFile::bytes(sampleInvestigator(), version);
         QVERIFY(readText(full).ok);
@@ -728,7 +731,7 @@ void TestInvestigatorFile::legacyPrefixesFail()
 void TestInvestigatorFile::legacyExport()
 {
     QVERIFY(m_dir.isValid());
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     const Investigator inv = sampleInvestigator();
     const QString path = m_dir.filePath("export_20.inv");
     QVERIFY(LegacyFile::exportFile(path.toStdString(), inv, 2));
@@ -736,7 +739,7 @@ void TestInvestigatorFile::legacyExport()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll().toStdString(), LegacyFile::bytes(inv, 2));
     QVERIFY(!LegacyFile::exportFile(m_dir.filePath("no/folder/x.inv").toStdString(), inv, 1));
-    QCOMPARE(ui.text(), QString("Could not open file for output!"));
+    QCOMPARE(QString::fromLatin1(ui.texts()), QString("Could not open file for output!"));
     QCOMPARE(LegacyFile::proposedName("", 1), std::string("_10.inv"));
     QCOMPARE(LegacyFile::proposedName("/juego/ana.inv", 2), std::string("/juego/ana.inv_20.inv"));
 }

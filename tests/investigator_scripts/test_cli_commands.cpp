@@ -30,7 +30,7 @@ void TestCliCommands::initTestCase()
     m_cli = qEnvironmentVariable("VORPANE_DATA") + "/vorpane-cli";
     QVERIFY2(QFile::exists(m_cli), qPrintable(m_cli));
 
-    ScopedUi ui;
+    ScopedRecordingUi ui;
     Investigator inv;
     inv.RuleFile = "scripts.rul";
     inv.Name = "Ana", inv.Occupation = "Anticuaria", inv.Sex = "Mujer";

@@ -21,7 +21,7 @@ private slots:
     void acceptChoice();
 
 private:
-    ScopedUi m_ui;
+    ScopedRecordingUi m_ui;
 };
 
 namespace {
@@ -99,7 +99,7 @@ void TestOccupationSetup::setUp()
         QCOMPARE(describe(inv).join(", "), entries);
     if (ok)
         QCOMPARE(inv.findSkill("Idioma propio")->baseValue, 70);
-    QVERIFY(m_ui.boxes().isEmpty());
+    QVERIFY(boxTexts(m_ui).isEmpty());
 }
 
 void TestOccupationSetup::acceptChoice_data()
@@ -124,9 +124,9 @@ void TestOccupationSetup::acceptChoice()
     QFETCH(bool, accepted);
     QFETCH(QStringList, boxes);
 
-    m_ui.ui.yesNoAnswers = { answer };
+    m_ui.yesNoAnswers = { answer };
     QCOMPARE(acceptOptionalChoice(2, size_t(chosen)), accepted);
-    QCOMPARE(m_ui.boxes(), boxes);
+    QCOMPARE(boxTexts(m_ui), boxes);
 }
 
 namespace vorpane::test {

@@ -32,7 +32,7 @@ private:
     // Writes income.rul into the temporary program folder; a null text leaves INCOME out.
     void writeIncomeRules(const QString& income);
 
-    ScopedUi m_ui;
+    ScopedRecordingUi m_ui;
     QTemporaryDir m_dir;
 };
 
@@ -81,14 +81,14 @@ void TestRuleScripts::modifier()
     Investigator inv;
     inv.RuleFile = "scripts.rul";
     inv.EDU = 14, inv.COR = 60;
-    m_ui.ui.yesNoAnswers = { answer };
+    m_ui.yesNoAnswers = { answer };
 
     const ModifierScriptRun run = runModifierScript(inv, occupation.toStdString());
     const bool goOn = continueAfterModifierScript(run);
     QCOMPARE(QString("%1%2%3%4").arg(run.ran).arg(run.parsed).arg(run.succeeded).arg(goOn), outcome);
     QCOMPARE(inv.EDU, edu);
     QCOMPARE(inv.COR, cor);
-    QCOMPARE(m_ui.boxes(), boxes);
+    QCOMPARE(boxTexts(m_ui), boxes);
 }
 
 void TestRuleScripts::writeIncomeRules(const QString& income)
@@ -141,7 +141,7 @@ void TestRuleScripts::income()
     inv.Income = "antes";
     QCOMPARE(runIncomeScript(inv), outcome);
     QCOMPARE(u(inv.Income), income);
-    QCOMPARE(m_ui.lines() + m_ui.boxes(), messages);
+    QCOMPARE(outputLines(m_ui) + boxTexts(m_ui), messages);
 }
 
 void TestRuleScripts::incomeCommandShowsTheIncome()
@@ -152,9 +152,9 @@ void TestRuleScripts::incomeCommandShowsTheIncome()
     InvestigatorHistory history;
     QCOMPARE(incomeCommand(inv, history), IncomeRun::Done);
     QVERIFY(history.canUndo());
-    QCOMPARE(m_ui.boxes(), QStringList { "Tu investigador obtiene ingresos de100 libras" });
-    QCOMPARE(m_ui.ui.boxes.front().icon, MsgIcon::None);
-    QCOMPARE(m_ui.ui.quickInfoKeys, std::vector<std::string> { "RunScript" });
+    QCOMPARE(boxTexts(m_ui), QStringList { "Tu investigador obtiene ingresos de100 libras" });
+    QCOMPARE(m_ui.boxes.front().icon, MsgIcon::None);
+    QCOMPARE(m_ui.quickInfoKeys, std::vector<std::string> { "RunScript" });
 }
 
 // The shipped rule file: every occupation of every era set up, its modifier run, then the income
@@ -172,7 +172,7 @@ void TestRuleScripts::defaultRuleFileScripts()
             chosen.push_back(i);
         return std::optional(chosen);
     };
-    for (int era = kEra1890; era <= kEra1990; ++era) {
+    for (int era = kEraIndex1890s; era <= kEraIndex1990s; ++era) {
         Investigator rolled;
         QVERIFY(createInvestigator(rolled, "default.rul", era));
         const auto rules = RuleSetCache::instance().ensureLoaded("default.rul");
@@ -185,7 +185,7 @@ void TestRuleScripts::defaultRuleFileScripts()
             QVERIFY2(run.succeeded, name.c_str());
             const IncomeRun income = runIncomeScript(inv);
             QVERIFY2(income == IncomeRun::Done || income == IncomeRun::NoScript, name.c_str());
-            QVERIFY2(m_ui.ui.boxes.empty(), qPrintable(u(name) + ": " + m_ui.boxes().join(" | ")));
+            QVERIFY2(m_ui.boxes.empty(), qPrintable(u(name) + ": " + boxTexts(m_ui).join(" | ")));
             QVERIFY(inv.POD >= 0 && inv.EDU >= 0 && inv.INT >= 0);
         }
     }

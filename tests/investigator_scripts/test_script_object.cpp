@@ -23,7 +23,7 @@ private slots:
     void writeBack();
 
 private:
-    ScopedUi m_ui;
+    ScopedRecordingUi m_ui;
 };
 
 namespace {
@@ -122,8 +122,8 @@ void TestScriptObject::members()
 
     Investigator inv = sample();
     QCOMPARE(runOn(inv, QString(script).replace('\'', '"')), ok);
-    QStringList all = m_ui.lines();
-    for (const QString& box : m_ui.boxes())
+    QStringList all = outputLines(m_ui);
+    for (const QString& box : boxTexts(m_ui))
         all << "!" + box;
     QCOMPARE(all.join(" | "), transcript);
     if (!skill.isEmpty())

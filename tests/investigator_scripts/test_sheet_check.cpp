@@ -26,7 +26,7 @@ private slots:
     void improveAnsweredNo();
 
 private:
-    ScopedUi m_ui;
+    ScopedRecordingUi m_ui;
 };
 
 // Checkpoints copy the investigator, and a copy makes sure its rule set is loaded.
@@ -114,14 +114,14 @@ void TestSheetCheck::check()
     Investigator inv = complete();
     setup(inv);
     const std::string before = InvestigatorFile::text(inv, {});
-    m_ui.ui.output().addLine("old line");
+    m_ui.output().addLine("old line");
 
     QCOMPARE(checkSheet(inv), errors);
     const QString last = errors ? QString("El Investigador falló en : %1 errores   ").arg(errors)
                                 : QString("Testeo del Investigador finalizado.");
-    QCOMPARE(m_ui.lines(), QStringList { "Probando Investigador..." } + report + QStringList { last });
-    QCOMPARE(m_ui.boxes(), errors ? QStringList() : QStringList { last });
-    QCOMPARE(m_ui.ui.output().isVisible(), errors > 0);
+    QCOMPARE(outputLines(m_ui), QStringList { "Probando Investigador..." } + report + QStringList { last });
+    QCOMPARE(boxTexts(m_ui), errors ? QStringList() : QStringList { last });
+    QCOMPARE(m_ui.output().isVisible(), errors > 0);
     QCOMPARE(InvestigatorFile::text(inv, {}), before);
 }
 
@@ -172,10 +172,11 @@ void TestSheetCheck::improve()
     InvestigatorHistory history;
 
     QVERIFY(improveSkills(inv, history, dice));
+    QCOMPARE(boxTexts(m_ui),
+        QStringList { "¿Seguro que quieres actualizar las habil. al final de una campaña?  " });
     QCOMPARE(
-        m_ui.boxes(), QStringList { "¿Seguro que quieres actualizar las habil. al final de una campaña?  " });
-    QCOMPARE(m_ui.lines(), QStringList { "Testando habilidades...  " } + report + QStringList { "..listo" });
-    QVERIFY(m_ui.ui.output().isVisible());
+        outputLines(m_ui), QStringList { "Testando habilidades...  " } + report + QStringList { "..listo" });
+    QVERIFY(m_ui.output().isVisible());
     QVERIFY(history.canUndo());
     QStringList values;
     for (const SkillEntry* entry : ticked)
@@ -190,11 +191,11 @@ void TestSheetCheck::improveAnsweredNo()
     Investigator inv;
     inv.RuleFile = "scripts.rul";
     addSkill(inv, "Nadar", "25", 45).checked = 1;
-    m_ui.ui.yesNoAnswers = { false };
+    m_ui.yesNoAnswers = { false };
     InvestigatorHistory history;
     ScriptedDice dice({ 100, 10 });
     QVERIFY(!improveSkills(inv, history, dice));
-    QVERIFY(m_ui.lines().isEmpty());
+    QVERIFY(outputLines(m_ui).isEmpty());
     QVERIFY(!history.canUndo());
     QCOMPARE(inv.findSkill("Nadar")->current, 45);
     QCOMPARE(inv.findSkill("Nadar")->checked, 1);

@@ -1,11 +1,11 @@
 #pragma once
-// Helpers of the investigator script tests: a recording Ui, dice with known faces, the fixture
-// folder and conversions between the core's Windows-1252 and readable test texts.
+// Helpers of the investigator script tests: the fixture folder, conversions between the core's
+// Windows-1252 and readable test texts, and investigators' entries.
 
 #include "investigator/investigator.h"
 #include "platform/cp1252.h"
-#include "platform/recording_ui.h"
-#include "rules/dice_expression.h"
+#include "recorded_texts.h"
+#include "scripted_dice.h"
 
 #include <QStringList>
 #include <vector>
@@ -15,50 +15,6 @@ namespace vorpane::test {
 inline std::string w(const QString& utf8) { return toCp1252(utf8); }
 inline QString u(const std::string& text) { return fromCp1252(text); }
 
-class ScopedUi {
-public:
-    ScopedUi() { installUi(&ui); }
-    ~ScopedUi() { installUi(nullptr); }
-
-    QStringList boxes() const
-    {
-        QStringList texts;
-        for (const RecordingUi::Box& box : ui.boxes)
-            texts << u(box.text);
-        return texts;
-    }
-    QStringList lines()
-    {
-        QStringList texts;
-        for (const std::string& line : ui.output().lines())
-            texts << u(line);
-        return texts;
-    }
-    void reset()
-    {
-        ui.reset();
-        ui.output().hide();
-    }
-
-    RecordingUi ui;
-};
-
-// Every die shows the next face of the list, in turn.
-class ScriptedDice final : public DiceExpression {
-public:
-    explicit ScriptedDice(std::vector<int> faces)
-        : m_faces(std::move(faces))
-    {
-    }
-
-protected:
-    int rollOneDie(int) override { return m_faces[m_next++ % m_faces.size()]; }
-
-private:
-    std::vector<int> m_faces;
-    size_t m_next = 0;
-};
-
 inline std::string fixtureFolder()
 {
     return qEnvironmentVariable("VORPANE_SOURCE_DIR").toStdString() + "/tests/data/investigator_scripts/";
@@ -66,7 +22,7 @@ inline std::string fixtureFolder()
 
 inline SkillEntry& addSkill(Investigator& inv, const QString& name, const char* base, int current)
 {
-    SkillEntry& entry = inv.addEntry(std::make_unique<Skill>(w(name), base, kAllEras), false);
+    SkillEntry& entry = inv.addEntry(std::make_unique<Skill>(w(name), base, kAllEraFlags), false);
     entry.current = current;
     return entry;
 }
@@ -74,7 +30,7 @@ inline SkillEntry& addSkill(Investigator& inv, const QString& name, const char* 
 // A special skill with base "01" whose subskills get the given names ("" leaves one unnamed).
 inline void addSpecial(Investigator& inv, const QString& name, const QStringList& subNames)
 {
-    auto def = std::make_unique<SpecialSkill>(w(name), "01", kAllEras, int(subNames.size()), true);
+    auto def = std::make_unique<SpecialSkill>(w(name), "01", kAllEraFlags, int(subNames.size()), true);
     for (int i = 0; i < subNames.size(); ++i)
         def->subSkill(i)->setName(w(subNames[i]));
     inv.addEntry(std::move(def), false);

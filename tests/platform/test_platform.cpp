@@ -24,7 +24,9 @@ void TestPlatform::cp1252RoundTrip_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
     QTest::newRow("ascii") << QByteArray("Abc 123") << QString("Abc 123");
-    QTest::newRow("latin1") << QByteArray("Espa\xF1" "a \xE1\xE9\xED\xF3\xFA") << QString::fromUtf8("España áéíóú");
+    QTest::newRow("latin1") << QByteArray("Espa\xF1"
+                                          "a \xE1\xE9\xED\xF3\xFA")
+                            << QString::fromUtf8("España áéíóú");
     QTest::newRow("euro and quotes") << QByteArray("\x80\x93\x94") << QString::fromUtf8("€“”");
 }
 

@@ -98,7 +98,7 @@ void TestListFile::lookup()
     QFETCH(QString, file);
     QFETCH(QString, section);
     QFETCH(QStringList, entries);
-    LoadUi ui;
+    ScopedRecordingUi ui;
     ListFile list(file.toStdString(), 2);
     const ListFile::Entries found = list.section(toCp1252(section));
     QCOMPARE(toList(found), entries);
@@ -164,7 +164,7 @@ void TestListFile::drawTakesOneValuePerDecision()
 
 void TestListFile::singleSurnameRepeats()
 {
-    LoadUi ui;
+    ScopedRecordingUi ui;
     NameGenerator names; // names.lst of the fixtures: one surname
     for (int i = 0; i < 200; ++i) {
         const QString name = fromCp1252(names.fullName());

@@ -60,10 +60,10 @@ std::string withSections(const QString& skills, const QString& occupations = {})
 
 void TestRuleSet::loadsEveryRowKind()
 {
-    LoadUi ui;
+    ScopedRecordingUi ui;
     RuleSet rules("good.rul");
     QVERIFY(rules.load());
-    QCOMPARE(ui.texts(), QString());
+    QCOMPARE(boxTexts(ui).join(" | "), QString());
     QCOMPARE(ui.waitDepth, 0);
     QCOMPARE(rules.definitions().size(), size_t(13));
     QCOMPARE(rules.skills().size(), size_t(8));
@@ -86,7 +86,7 @@ void TestRuleSet::loadsEveryRowKind()
     QCOMPARE(QStringList({ s.dmg.c_str(), s.range.c_str(), s.shots.c_str(), s.bullets.c_str(), s.pv.c_str(),
                  s.mal.c_str() }),
         QStringList({ "2D6+4", "110", "1/2", "5", "12", "99" }));
-    QCOMPARE(rifle->eras(), kEra1920s | kEra1990s);
+    QCOMPARE(rifle->eras(), kEraFlag1920s | kEraFlag1990s);
 
     const auto* knife = static_cast<const Melee*>(rules.melee()[2]);
     QCOMPARE(knife->stats().dmg, std::string("1D4+2+db"));
@@ -96,7 +96,7 @@ void TestRuleSet::loadsEveryRowKind()
 
 void TestRuleSet::occupationsKeepNotesChoicesAndSubsets()
 {
-    LoadUi ui;
+    ScopedRecordingUi ui;
     RuleSet rules("good.rul");
     QVERIFY(rules.load());
     QCOMPARE(rules.occupationCount(), 3);
@@ -107,7 +107,7 @@ void TestRuleSet::occupationsKeepNotesChoicesAndSubsets()
     QCOMPARE(antiquarian->subsetCount, 2);
     QCOMPARE(antiquarian->subsetSkills.size(), size_t(3));
     QCOMPARE(antiquarian->modifierScript, std::string("INT = INT + 1;"));
-    QCOMPARE(antiquarian->eras, kAllEras);
+    QCOMPARE(antiquarian->eras, kAllEraFlags);
     QVERIFY(rules.hasModifierScript("Anticuario"));
 
     // One leading '*' is dropped for display; lookups by display name are exact.
@@ -115,12 +115,12 @@ void TestRuleSet::occupationsKeepNotesChoicesAndSubsets()
     QVERIFY(rules.findOccupation("Detective"));
     QVERIFY(!rules.findOccupation("*Detective"));
     QVERIFY(!rules.findOccupation("detective"));
-    QCOMPARE(rules.findOccupation("Detective")->eras, kEra1920s | kEra1990s);
+    QCOMPARE(rules.findOccupation("Detective")->eras, kEraFlag1920s | kEraFlag1990s);
     QVERIFY(!rules.hasModifierScript("Detective"));
 
     // Without an era word: every era, no script.
     const OccupationDef* journalist = rules.findOccupation("Periodista");
-    QCOMPARE(journalist->eras, kAllEras);
+    QCOMPARE(journalist->eras, kAllEraFlags);
     QVERIFY(journalist->modifierScript.empty());
     QCOMPARE(rules.occupationName(3), std::string());
     QCOMPARE(rules.occupationName(-1), std::string());
@@ -128,7 +128,7 @@ void TestRuleSet::occupationsKeepNotesChoicesAndSubsets()
 
 void TestRuleSet::statusTextsFollowTheSections()
 {
-    LoadUi ui;
+    ScopedRecordingUi ui;
     RuleSet rules("plain.rul");
     QVERIFY(rules.load());
     QCOMPARE(ui.statusTexts,
@@ -161,7 +161,7 @@ void TestRuleSet::lookupsIgnoreCaseAndStars()
 {
     QFETCH(QString, name);
     QFETCH(QString, found);
-    LoadUi ui;
+    ScopedRecordingUi ui;
     RuleSet rules("good.rul");
     QVERIFY(rules.load());
     const SkillDef* def = rules.findDefinition(toCp1252(name));
@@ -190,16 +190,16 @@ void TestRuleSet::duplicatesAreSkipped()
     QFETCH(QString, skills);
     QFETCH(QStringList, names);
     QFETCH(QString, messages);
-    LoadUi ui;
+    ScopedRecordingUi ui;
     RuleSet rules("t.rul");
     QVERIFY(rules.loadText(withSections(skills)));
     QStringList loaded;
     for (const SkillDef* def : rules.skills())
         loaded << fromCp1252(def->name());
     QCOMPARE(loaded, names);
-    QCOMPARE(ui.texts(), messages);
+    QCOMPARE(boxTexts(ui).join(" | "), messages);
     QCOMPARE(ui.boxes.front().icon, MsgIcon::Warning);
-    QCOMPARE(rules.findDefinition("nadar")->eras(), kAllEras); // the first one stays
+    QCOMPARE(rules.findDefinition("nadar")->eras(), kAllEraFlags); // the first one stays
 }
 
 void TestRuleSet::brokenFilesFail_data()
@@ -253,10 +253,10 @@ void TestRuleSet::brokenFilesFail()
 {
     QFETCH(QByteArray, content);
     QFETCH(QString, message);
-    LoadUi ui;
+    ScopedRecordingUi ui;
     RuleSet rules("t.rul");
     QVERIFY(!rules.loadText(content.toStdString()));
-    QCOMPARE(ui.texts(), message);
+    QCOMPARE(boxTexts(ui).join(" | "), message);
     QCOMPARE(ui.statusTexts.back(), std::string());
     QCOMPARE(ui.waitDepth, 0);
 }
@@ -268,11 +268,11 @@ void TestRuleSet::everyPrefixEndsCleanly()
     QVERIFY(file.open(QIODevice::ReadOnly));
     const std::string whole = file.readAll().toStdString();
     for (size_t length = 0; length <= whole.size(); ++length) {
-        LoadUi ui;
+        ScopedRecordingUi ui;
         RuleSet rules("cut.rul");
         const bool loaded = rules.loadText(whole.substr(0, length));
-        QVERIFY2(
-            loaded == ui.boxes.empty(), qPrintable(QString("cut at %1: %2").arg(length).arg(ui.texts())));
+        QVERIFY2(loaded == ui.boxes.empty(),
+            qPrintable(QString("cut at %1: %2").arg(length).arg(boxTexts(ui).join(" | "))));
     }
 }
 
@@ -296,7 +296,7 @@ void TestRuleSet::giveSkillsByEra()
 {
     QFETCH(int, era);
     QFETCH(QStringList, names);
-    LoadUi ui;
+    ScopedRecordingUi ui;
     RuleSet rules("good.rul");
     QVERIFY(rules.load());
     NameSink sink;
@@ -326,7 +326,7 @@ void TestRuleSet::newDocumentEntries()
 {
     QFETCH(QString, eras);
     QFETCH(QStringList, entries);
-    LoadUi ui;
+    ScopedRecordingUi ui;
     SectionFile file;
     const QString text
         = eras.isNull() ? "_BEGIN SKILLS\n_END SKILLS\n" : "_BEGIN ERAS\n" + eras + "\n_END ERAS\n";
@@ -341,7 +341,7 @@ void TestRuleSet::newDocumentEntries()
 
 void TestRuleSet::descriptions()
 {
-    LoadUi ui;
+    ScopedRecordingUi ui;
     const std::vector<NewDocumentEntry> entries = ruleFileEntries("good.rul");
     QCOMPARE(entries.size(), size_t(3));
     const EntryDescription good = describeEntry(entries[1]);
@@ -358,7 +358,7 @@ void TestRuleSet::descriptions()
     QCOMPARE(bare.longText,
         std::string("plain (1990s) Investigator \r\n\r\n"
                     "Vorpane v1.0 or v2.0 rule file\nNo further information available"));
-    QCOMPARE(ui.texts(), QString());
+    QCOMPARE(boxTexts(ui).join(" | "), QString());
 }
 
 int vorpane::test::runRuleSetTests(int argc, char** argv)

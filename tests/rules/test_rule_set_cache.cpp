@@ -52,7 +52,7 @@ void TestRuleSetCache::init()
 
 void TestRuleSetCache::emptyNameIsDefault()
 {
-    LoadUi ui;
+    ScopedRecordingUi ui;
     RuleSetCache& cache = RuleSetCache::instance();
     const auto rules = cache.ensureLoaded("");
     QVERIFY(rules);
@@ -63,17 +63,17 @@ void TestRuleSetCache::emptyNameIsDefault()
 
 void TestRuleSetCache::namesIgnoreCase()
 {
-    LoadUi ui;
+    ScopedRecordingUi ui;
     RuleSetCache& cache = RuleSetCache::instance();
     const auto rules = cache.ensureLoaded("r1.rul");
-    ui.clear();
+    ui.reset();
     QCOMPARE(cache.ensureLoaded("R1.RUL"), rules);
     QVERIFY(ui.statusTexts.empty()); // a hit reads nothing
 }
 
 void TestRuleSetCache::leastRecentlyUsedIsEvicted()
 {
-    LoadUi ui;
+    ScopedRecordingUi ui;
     RuleSetCache& cache = RuleSetCache::instance();
     for (int i = 0; i < RuleSetCache::kSlotCount; ++i)
         QVERIFY(cache.ensureLoaded(QString("r%1.rul").arg(i).toStdString()));
@@ -89,10 +89,10 @@ void TestRuleSetCache::leastRecentlyUsedIsEvicted()
 
 void TestRuleSetCache::failedLoadLeavesNothing()
 {
-    LoadUi ui;
+    ScopedRecordingUi ui;
     RuleSetCache& cache = RuleSetCache::instance();
     QVERIFY(!cache.ensureLoaded("broken.rul"));
-    QCOMPARE(ui.texts(), m_dir.filePath("broken.rul") + " - Cannot open file");
+    QCOMPARE(boxTexts(ui).join(" | "), m_dir.filePath("broken.rul") + " - Cannot open file");
     QVERIFY(!cache.find("broken.rul"));
     // Every slot is still free for good files.
     for (int i = 0; i < RuleSetCache::kSlotCount; ++i)
@@ -103,7 +103,7 @@ void TestRuleSetCache::failedLoadLeavesNothing()
 
 void TestRuleSetCache::uncachedQueriesAnswerDefaults()
 {
-    LoadUi ui;
+    ScopedRecordingUi ui;
     const RuleSetCache& cache = RuleSetCache::instance();
     struct Sink final : DefinitionSink {
         void addDefinition(std::unique_ptr<SkillDef>, bool) override { ++count; }
@@ -124,7 +124,7 @@ void TestRuleSetCache::uncachedQueriesAnswerDefaults()
 
 void TestRuleSetCache::keyValueRereadsTheFile()
 {
-    LoadUi ui;
+    ScopedRecordingUi ui;
     RuleSetCache& cache = RuleSetCache::instance();
     QVERIFY(cache.ensureLoaded("r2.rul"));
     QCOMPARE(cache.keyValue("r2.rul", "shortinfo", "def"), std::string("Skill2"));
@@ -150,7 +150,7 @@ void TestRuleSetCache::ruleFileToUse()
     QFETCH(QString, used);
     if (!haveDefault)
         QFile::remove(m_dir.filePath("default.rul"));
-    LoadUi ui;
+    ScopedRecordingUi ui;
     const std::optional<std::string> result = RuleSetCache::instance().ruleFileToUse(asked.toStdString());
     QCOMPARE(result.has_value(), !used.isNull());
     if (result)

@@ -89,24 +89,24 @@ void TestSectionFile::openFailures()
         writeFile(path, content.toStdString());
     if (size > 0)
         QVERIFY(QFile::resize(path, size));
-    LoadUi ui;
+    ScopedRecordingUi ui;
     SectionFile sectionFile;
     QVERIFY(!sectionFile.open(path.toStdString()));
     QVERIFY(!sectionFile.isLoaded());
-    QCOMPARE(ui.texts(), path + " - " + message);
+    QCOMPARE(boxTexts(ui).join(" | "), path + " - " + message);
     QCOMPARE(ui.boxes.front().icon, MsgIcon::Error);
 }
 
 void TestSectionFile::quietOpenShowsNothing()
 {
-    LoadUi ui;
+    ScopedRecordingUi ui;
     SectionFile file;
     QVERIFY(!file.open("/nonexistent/file.lst", SectionFile::Report::Quiet));
     QVERIFY(
         !file.openText("big", std::string(SectionFile::kMaxFileSize + 1, 'x'), SectionFile::Report::Quiet));
     QVERIFY(ui.boxes.empty());
     QVERIFY(!file.openText("big", std::string(SectionFile::kMaxFileSize + 1, 'x')));
-    QCOMPARE(ui.texts(), QString("big - Cannot allocate buffer"));
+    QCOMPARE(boxTexts(ui).join(" | "), QString("big - Cannot allocate buffer"));
 }
 
 void TestSectionFile::sectionLookup_data()
@@ -137,7 +137,7 @@ void TestSectionFile::sectionLookup()
     QFETCH(QByteArray, content);
     QFETCH(QString, name);
     QFETCH(QByteArray, expected);
-    LoadUi ui;
+    ScopedRecordingUi ui;
     SectionFile file;
     QVERIFY(file.openText("t", content.toStdString()));
     QCOMPARE(QByteArray::fromStdString(file.section(name.toStdString())), expected);
@@ -146,7 +146,7 @@ void TestSectionFile::sectionLookup()
 
 void TestSectionFile::sectionErrorsAreReported()
 {
-    LoadUi ui;
+    ScopedRecordingUi ui;
     SectionFile file;
     QVERIFY(file.openText("r.rul", "_BEGIN SKILLS\r\n\"05\" 0 \"Nadar\" xxx\r\n"));
     QCOMPARE(file.section("SKILLS"), std::string());
@@ -154,11 +154,11 @@ void TestSectionFile::sectionErrorsAreReported()
     QCOMPARE(
         ui.boxes.front().text, std::string("r.rul - Could not find matching _END for section _BEGIN SKILLS"));
     QCOMPARE(ui.boxes.front().icon, MsgIcon::Error);
-    ui.clear();
+    ui.reset();
     QCOMPARE(file.findSection("OCCUPATIONS"), std::optional<std::string>(""));
     QVERIFY(ui.boxes.empty());
     QCOMPARE(SectionFile().section("SKILLS"), std::string());
-    QCOMPARE(ui.texts(), QString("File not loaded"));
+    QCOMPARE(boxTexts(ui).join(" | "), QString("File not loaded"));
 }
 
 void TestSectionFile::keyValueLookup_data()
@@ -193,7 +193,7 @@ void TestSectionFile::keyValueLookup()
     QFETCH(QString, key);
     QFETCH(QString, expected);
     QFETCH(QString, messages);
-    LoadUi ui;
+    ScopedRecordingUi ui;
     SectionFile file;
     if (section.startsWith("_BEGIN")) {
         QVERIFY(file.openText("t", section.toStdString()));
@@ -202,7 +202,7 @@ void TestSectionFile::keyValueLookup()
         file = sampleFile();
     }
     QCOMPARE(QString::fromStdString(file.value(section.toStdString(), key.toStdString(), "def")), expected);
-    QCOMPARE(ui.texts(), messages);
+    QCOMPARE(boxTexts(ui).join(" | "), messages);
 }
 
 void TestSectionFile::tokens_data()
@@ -242,7 +242,7 @@ void TestSectionFile::tokens()
     QFETCH(QByteArray, script);
     QFETCH(QByteArray, expected);
     QFETCH(bool, exhausted);
-    LoadUi ui;
+    ScopedRecordingUi ui;
     RowReader reader(text.toStdString());
     QByteArrayList results;
     for (char op : script) {
@@ -316,19 +316,19 @@ void TestSectionFile::quotingErrors()
     QFETCH(bool, multiLine);
     QFETCH(QString, message);
     QFETCH(QByteArray, token);
-    LoadUi ui;
+    ScopedRecordingUi ui;
     RowReader reader(text.toStdString());
     reader.setMultiLine(multiLine);
     QCOMPARE(QByteArray::fromStdString(reader.quoted(open, close)), token);
     QCOMPARE(reader.error(), !message.isEmpty());
-    QCOMPARE(ui.texts(), message);
+    QCOMPARE(boxTexts(ui).join(" | "), message);
     if (!message.isEmpty())
         QCOMPARE(ui.boxes.front().icon, MsgIcon::Warning);
 }
 
 void TestSectionFile::onlyFirstErrorIsShown()
 {
-    LoadUi ui;
+    ScopedRecordingUi ui;
     RowReader reader("x \"a\" \"b");
     QCOMPARE(reader.quoted(), std::string());
     QCOMPARE(reader.quoted(), std::string());
@@ -340,7 +340,7 @@ void TestSectionFile::onlyFirstErrorIsShown()
 
 void TestSectionFile::errorExcerptIsBounded()
 {
-    LoadUi ui;
+    ScopedRecordingUi ui;
     RowReader reader("\"" + std::string(3'000'000, 'a'));
     reader.quoted();
     QVERIFY(reader.error());

@@ -31,7 +31,6 @@ QString describe(const ScriptValue& value)
 
 RunResult runScript(const std::string& text, RecordingUi& ui, uint64_t stepBudget)
 {
-    installUi(&ui);
     RunResult result;
     {
         ScriptRunner runner;
@@ -41,13 +40,12 @@ RunResult runScript(const std::string& text, RecordingUi& ui, uint64_t stepBudge
     }
     for (const RecordingUi::Box& box : ui.boxes)
         result.boxes << fromCp1252(box.text);
-    installUi(nullptr);
     return result;
 }
 
 RunResult runScript(const std::string& text)
 {
-    RecordingUi ui;
+    ScopedRecordingUi ui;
     return runScript(text, ui);
 }
 

@@ -48,7 +48,6 @@ private:
 
 RunResult runWithProbe(const std::string& text, RecordingUi& ui, bool* destroyed = nullptr)
 {
-    installUi(&ui);
     RunResult result;
     {
         ScriptRunner runner;
@@ -58,7 +57,6 @@ RunResult runWithProbe(const std::string& text, RecordingUi& ui, bool* destroyed
     }
     for (const RecordingUi::Box& box : ui.boxes)
         result.boxes << QString::fromLatin1(box.text.c_str());
-    installUi(nullptr);
     return result;
 }
 
@@ -147,7 +145,8 @@ void TestScriptInterpreter::scripts_data()
         << "function f() { var a, b; var c, a; c = 1; }\nf();"
         << "Line 1 : Variable \"a\" has already been declared!" << 0 << 0;
     QTest::newRow("a body of declarations only")
-        << "var y; y = 7; function f() { var a; var b; } y = f(); alert(y);" << "0" << 1 << 0;
+        << "var y; y = 7; function f() { var a; var b; } y = f(); alert(y);"
+        << "0" << 1 << 0;
     QTest::newRow("locals start at zero in every call")
         << "function f(n) { var a; var b; a = a + n; if (n > 0) b = f(n - 1); return a + b; } alert(f(3));"
         << "6" << 1 << 0;
@@ -155,7 +154,8 @@ void TestScriptInterpreter::scripts_data()
         // More than a chunk of the frame stack per call.
         std::string declarations, sum;
         for (int i = 0; i < 5000; ++i) {
-            declarations += (i % 100 ? ", v" : "var v") + std::to_string(i) + " = n" + (i % 100 == 99 ? ";" : "");
+            declarations
+                += (i % 100 ? ", v" : "var v") + std::to_string(i) + " = n" + (i % 100 == 99 ? ";" : "");
             sum += (i ? " + v" : "v") + std::to_string(i);
         }
         return QString::fromStdString(
@@ -217,19 +217,24 @@ void TestScriptInterpreter::scripts_data()
         << "499500 15164748" << 1 << 0;
     // Shapes with handlers of their own keep the general rules
     QTest::newRow("for steps a Float counter")
-        << "var i, n; n = 0; for (i = 0.5; i < 3; i++) n++; alert(i); alert(n);" << "3.5|3" << 1 << 0;
-    QTest::newRow("for steps down and stops at break")
-        << "var s, i; s = 1; for (i = 0; i < 4; i--) { s = s * -2; if (s > 100) break; } alert(s + \" \" + i);"
-        << "256 -7" << 1 << 0;
-    QTest::newRow("for step of a String fails") << "var i, n; n = 0; for (i = \"a\"; n < 3; i++) n++; alert(i);"
-                                                << "Line 1 : Invalid operator for strings" << 0 << 0;
+        << "var i, n; n = 0; for (i = 0.5; i < 3; i++) n++; alert(i); alert(n);"
+        << "3.5|3" << 1 << 0;
+    QTest::newRow("for steps down and stops at break") << "var s, i; s = 1; for (i = 0; i < 4; i--) { s = s "
+                                                          "* -2; if (s > 100) break; } alert(s + \" \" + i);"
+                                                       << "256 -7" << 1 << 0;
+    QTest::newRow("for step of a String fails")
+        << "var i, n; n = 0; for (i = \"a\"; n < 3; i++) n++; alert(i);"
+        << "Line 1 : Invalid operator for strings" << 0 << 0;
     QTest::newRow("sum stored in an element")
-        << "var a; a = new Array; a[0] = 1; a[0] = a[0] + 2; alert(a[0]);" << "3" << 1 << 0;
-    QTest::newRow("assigned operator reports its own line") << "var x;\nx =\n\"a\" * 2;\nalert(x);"
-                                                            << "Line 3 : Invalid operator for strings" << 0 << 0;
+        << "var a; a = new Array; a[0] = 1; a[0] = a[0] + 2; alert(a[0]);"
+        << "3" << 1 << 0;
+    QTest::newRow("assigned operator reports its own line")
+        << "var x;\nx =\n\"a\" * 2;\nalert(x);"
+        << "Line 3 : Invalid operator for strings" << 0 << 0;
     QTest::newRow("assigned remainder by zero") << "var x; x = 7; x = x % 0; alert(x);"
                                                 << "Line 1 : Divide by zero" << 0 << 0;
-    QTest::newRow("assigned remainder by a negative") << "var x; x = 7; x = x % -3; alert(x);" << "1" << 1 << 0;
+    QTest::newRow("assigned remainder by a negative") << "var x; x = 7; x = x % -3; alert(x);"
+                                                      << "1" << 1 << 0;
     QTest::newRow("variable assigned its own element") << "var a; a = new Array(\"k\"); a = a[0]; alert(a);"
                                                        << "k" << 1 << 0;
 }
@@ -297,7 +302,7 @@ uint64_t smallestBudget(const std::string& script)
     uint64_t low = 1, high = kMostSteps;
     while (low < high) {
         uint64_t middle = (low + high) / 2;
-        RecordingUi ui;
+        ScopedRecordingUi ui;
         if (runScript(script, ui, middle).ok)
             high = middle;
         else
@@ -316,9 +321,8 @@ void TestScriptInterpreter::stepBudgetCountsEveryNode_data()
     QTest::newRow("assigned sum and assigned bitwise or")
         << "var i, s; s = 0; for (i = 0; i < 20; i++) s = s + i; alert(s);"
         << "var i, s; s = 0; for (i = 0; i < 20; i++) s = s | i; alert(s);";
-    QTest::newRow("counting up and down")
-        << "var i, s; s = 0; for (i = 0; i < 20; i++) s = s - i; alert(s);"
-        << "var i, s; s = 0; for (i = 20; i > 0; i--) s = s * i; alert(s);";
+    QTest::newRow("counting up and down") << "var i, s; s = 0; for (i = 0; i < 20; i++) s = s - i; alert(s);"
+                                          << "var i, s; s = 0; for (i = 20; i > 0; i--) s = s * i; alert(s);";
 }
 
 void TestScriptInterpreter::stepBudgetCountsEveryNode()
@@ -344,7 +348,7 @@ void TestScriptInterpreter::stepBudgetStopsSilently_data()
 void TestScriptInterpreter::stepBudgetStopsSilently()
 {
     QFETCH(QString, script);
-    RecordingUi ui;
+    ScopedRecordingUi ui;
     const RunResult result = runScript(script.toStdString(), ui, 10000);
     QCOMPARE(result.ok, 0);
     QVERIFY(result.boxes.isEmpty());
@@ -353,7 +357,7 @@ void TestScriptInterpreter::stepBudgetStopsSilently()
 void TestScriptInterpreter::breakKeyPressedBeforeTheRunIsForgotten()
 {
     pressBreakKey();
-    RecordingUi ui;
+    ScopedRecordingUi ui;
     const RunResult result = runScript("alert(1);", ui);
     QCOMPARE(result.ok, 1);
     QCOMPARE(result.boxes, QStringList { "1" });
@@ -373,7 +377,7 @@ void TestScriptInterpreter::breakKeyAsksAndStops_data()
 void TestScriptInterpreter::breakKeyAsksAndStops()
 {
     QFETCH(bool, answer);
-    RecordingUi ui;
+    ScopedRecordingUi ui;
     ui.yesNoAnswers = { answer };
     const RunResult result = runWithProbe("var i;\nprobe.press();\ni = 1;\nalert(\"done\");", ui);
     QTEST(result.boxes.join('|'), "boxes");
@@ -409,7 +413,7 @@ void TestScriptInterpreter::hostStatuses_data()
 void TestScriptInterpreter::hostStatuses()
 {
     QFETCH(QString, call);
-    RecordingUi ui;
+    ScopedRecordingUi ui;
     const RunResult result = runWithProbe((call + ";\nalert(\"after\");").toStdString(), ui);
     QTEST(result.boxes.join('|'), "boxes");
     QCOMPARE(result.ok, call.endsWith("(0)") ? 1 : 0);
@@ -419,7 +423,7 @@ void TestScriptInterpreter::objectIsHeldDuringItsCall()
 {
     // The argument drops the only variable that holds the object before the call is made.
     bool destroyed = false;
-    RecordingUi ui;
+    ScopedRecordingUi ui;
     const RunResult result = runWithProbe("alert(probe.ping(probe = 0));", ui, &destroyed);
     QCOMPARE(result.boxes, QStringList { "1" });
     QVERIFY(destroyed);
@@ -427,12 +431,10 @@ void TestScriptInterpreter::objectIsHeldDuringItsCall()
 
 void TestScriptInterpreter::missingFileIsReported()
 {
-    RecordingUi ui;
-    installUi(&ui);
+    ScopedRecordingUi ui;
     ScriptRunner runner;
     runner.loadFile("/nonexistent/folder/script.vsc");
     QCOMPARE(runner.run(), 0);
-    installUi(nullptr);
     QCOMPARE(ui.boxes.size(), size_t(1));
     QCOMPARE(ui.boxes[0].text, std::string("Couldn't open file"));
     QCOMPARE(ui.boxes[0].title, std::string("Script Error"));

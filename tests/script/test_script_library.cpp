@@ -297,7 +297,7 @@ void TestScriptLibrary::dialogs_data()
 void TestScriptLibrary::dialogs()
 {
     QFETCH(QString, script);
-    RecordingUi ui;
+    ScopedRecordingUi ui;
     ui.promptAnswers = { std::string("Bo") };
     const RunResult result = runScript(script.toStdString(), ui);
     QTEST(result.boxes.join('|'), "alerts");
@@ -308,7 +308,7 @@ void TestScriptLibrary::dialogs()
 
 void TestScriptLibrary::promptNeedsAMainWindow()
 {
-    RecordingUi ui;
+    ScopedRecordingUi ui;
     ui.m_hasMainWindow = false;
     const RunResult result = runScript("prompt(\"Name\");", ui);
     QCOMPARE(result.boxes, QStringList { "Line 1 : Function \"prompt\" has not been declared!" });

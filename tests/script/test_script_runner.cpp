@@ -32,12 +32,7 @@ private:
 class TestScriptRunner : public QObject {
     Q_OBJECT
 private slots:
-    void init() { installUi(&m_ui); }
-    void cleanup()
-    {
-        installUi(nullptr);
-        m_ui.reset();
-    }
+    void cleanup() { m_ui.reset(); }
     void temporaryFileLivesWithTheRunner();
     void loadTextRunsThroughTheFile();
     void nothingLoaded();
@@ -47,7 +42,7 @@ private slots:
     void predefinedNames();
 
 private:
-    RecordingUi m_ui;
+    ScopedRecordingUi m_ui;
 };
 
 void TestScriptRunner::temporaryFileLivesWithTheRunner()

@@ -5,7 +5,6 @@
 #include "platform/random.h"
 #include "platform/recording_ui.h"
 #include "rules/dice_object.h"
-#include "script/output_object.h"
 #include "script/script_runner.h"
 
 #include <QDir>
@@ -55,10 +54,9 @@ void TestScriptCases::cases()
     std::string error;
     QVERIFY2(parseScriptCase(bytes.toStdString(), expected, error), error.c_str());
 
-    RecordingUi recorder;
+    ScopedRecordingUi recorder;
     recorder.yesNoAnswers = expected.answers;
     recorder.promptAnswers = expected.promptAnswers;
-    installUi(&recorder);
     seedRandom(kSeed);
 
     int32_t value = 0;
@@ -66,11 +64,9 @@ void TestScriptCases::cases()
     {
         script::ScriptRunner runner;
         runner.loadFile(path.toStdString());
-        runner.registerValue("dice", script::ScriptValue(new DiceObject));
-        runner.registerValue("output", script::ScriptValue(new script::OutputObject));
+        registerDiceAndOutput(runner); // as vorpane-cli run does
         result = runner.run(&value);
     }
-    installUi(nullptr);
 
     std::vector<std::string> boxes;
     for (const RecordingUi::Box& box : recorder.boxes)

@@ -46,7 +46,6 @@ class TestScriptParse : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup();
 
     void statementTree_data();
     void statementTree();
@@ -66,16 +65,10 @@ private slots:
     void parsesSideBySideOnThreads();
 
 private:
-    RecordingUi m_ui;
+    ScopedRecordingUi m_ui;
 };
 
-void TestScriptParse::init()
-{
-    m_ui.reset();
-    installUi(&m_ui);
-}
-
-void TestScriptParse::cleanup() { installUi(nullptr); }
+void TestScriptParse::init() { m_ui.reset(); }
 
 // One statement, no messages: the dump of that statement.
 void TestScriptParse::statementTree_data()

@@ -4,6 +4,7 @@
 
 int runSheetScriptTests(int argc, char** argv);
 int runSheetPainterTests(int argc, char** argv);
+int runPictureDrawingTests(int argc, char** argv);
 
 // The font library keeps a cache it never frees; leak checking is about our code.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
@@ -15,5 +16,6 @@ int main(int argc, char** argv)
     int failures = 0;
     failures += runSheetScriptTests(argc, argv);
     failures += runSheetPainterTests(argc, argv);
+    failures += runPictureDrawingTests(argc, argv);
     return failures;
 }

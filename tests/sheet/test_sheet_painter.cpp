@@ -70,7 +70,7 @@ class SheetPainterTest : public QObject {
     Q_OBJECT
 
 private:
-    RecordingUi m_ui;
+    ScopedRecordingUi m_ui;
     QTemporaryDir m_dir;
     QString m_wide; // 200 x 100 pixels, solid blue
 
@@ -79,13 +79,11 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         setProfilePath((m_dir.path() + "/profile.ini").toStdString());
-        installUi(&m_ui);
         QImage wide(200, 100, QImage::Format_RGB32);
         wide.fill(QColor(0, 0, 255));
         m_wide = m_dir.path() + "/wide.bmp";
         QVERIFY(wide.save(m_wide, "BMP"));
     }
-    void cleanupTestCase() { installUi(nullptr); }
 
     void shapes()
     {
@@ -293,7 +291,7 @@ private slots:
     void userTextFromProfile()
     {
         Profile::writeInt("Sheet", "UserTextcolour", 0x0000FF); // red, written as one writer spells it
-        Profile::writeString("Sheet", "UserTextFace", "Liberation Mono");
+        Profile::write(profile_keys::kUserTextFace, "Liberation Mono");
         const UserTextLook look = UserTextLook::fromProfile();
         QCOMPARE(look.colour, SheetColour(0x0000FF));
         QCOMPARE(look.face, std::string("Liberation Mono"));
@@ -308,8 +306,8 @@ private slots:
             for (int y = 0; y < image.height() && !red; ++y)
                 red = qRed(image.pixel(x, y)) > 200 && qGreen(image.pixel(x, y)) < 60;
         QVERIFY(red);
-        Profile::writeInt("Sheet", "UserTextColour", 0x800000);
-        Profile::writeString("Sheet", "UserTextFace", "Comic Sans MS");
+        Profile::write(profile_keys::kUserTextColour, profile_keys::kUserTextColour.defaultValue);
+        Profile::write(profile_keys::kUserTextFace, profile_keys::kUserTextFace.defaultValue);
     }
 
     void badPages_data()

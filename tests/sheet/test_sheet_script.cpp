@@ -42,7 +42,7 @@ class SheetScriptTest : public QObject {
     Q_OBJECT
 
 private:
-    RecordingUi m_ui;
+    ScopedRecordingUi m_ui;
     QTemporaryDir m_dir;
 
 private slots:
@@ -50,9 +50,7 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         setProfilePath((m_dir.path() + "/profile.ini").toStdString());
-        installUi(&m_ui);
     }
-    void cleanupTestCase() { installUi(nullptr); }
     void init() { m_ui.reset(); }
 
     void items_data()

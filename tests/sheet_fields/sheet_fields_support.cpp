@@ -9,15 +9,12 @@ namespace vorpane::test {
 
 TestEnvironment::TestEnvironment()
 {
-    installUi(&ui);
     setProfilePath(m_dir.filePath(QStringLiteral("profile.ini")).toStdString());
 }
 
-TestEnvironment::~TestEnvironment() { installUi(nullptr); }
-
 SkillEntry& addSkill(Investigator& inv, const std::string& name, const std::string& base, int current)
 {
-    SkillEntry& entry = inv.addEntry(std::make_unique<Skill>(name, base, kAllEras), false);
+    SkillEntry& entry = inv.addEntry(std::make_unique<Skill>(name, base, kAllEraFlags), false);
     computeBaseValues(inv);
     if (current >= 0)
         entry.current = current;
@@ -27,7 +24,7 @@ SkillEntry& addSkill(Investigator& inv, const std::string& name, const std::stri
 SkillEntry& addSpecial(Investigator& inv, const std::string& name, const std::string& base,
     const std::vector<std::string>& subSkills)
 {
-    auto special = std::make_unique<SpecialSkill>(name, base, kAllEras, int(subSkills.size()), true);
+    auto special = std::make_unique<SpecialSkill>(name, base, kAllEraFlags, int(subSkills.size()), true);
     for (size_t i = 0; i < subSkills.size(); ++i)
         special->subSkill(int(i))->setName(subSkills[i]);
     SkillEntry& entry = inv.addEntry(std::move(special), false);
@@ -38,13 +35,13 @@ SkillEntry& addSpecial(Investigator& inv, const std::string& name, const std::st
 SkillEntry& addFirearm(Investigator& inv, const std::string& name, const std::string& base)
 {
     FirearmStats stats { "1D10", "15 m", "1", "6", "8", "00" };
-    return inv.addEntry(std::make_unique<Firearm>(name, base, kAllEras, stats), false);
+    return inv.addEntry(std::make_unique<Firearm>(name, base, kAllEraFlags, stats), false);
 }
 
 SkillEntry& addMelee(Investigator& inv, const std::string& name, const std::string& base)
 {
     MeleeStats stats { "1D3", "1", "-" };
-    return inv.addEntry(std::make_unique<Melee>(name, base, kAllEras, stats), false);
+    return inv.addEntry(std::make_unique<Melee>(name, base, kAllEraFlags, stats), false);
 }
 
 SheetFixture::SheetFixture(const std::string& abbreviations)

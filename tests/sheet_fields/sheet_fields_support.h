@@ -3,8 +3,8 @@
 // temporary file, and placements made without a script.
 
 #include "platform/recording_ui.h"
-#include "sheet/change_hooks.h"
-#include "sheet/investigator_fields.h"
+#include "sheet/investigator_document_model.h"
+#include "sheet/investigator_sheet.h"
 #include "sheet/sheet_layout.h"
 
 #include <QTemporaryDir>
@@ -18,8 +18,7 @@ namespace vorpane::test {
 class TestEnvironment {
 public:
     TestEnvironment();
-    ~TestEnvironment();
-    RecordingUi ui;
+    ScopedRecordingUi ui;
 
 private:
     QTemporaryDir m_dir;

@@ -3,6 +3,7 @@
 
 #include "investigator/derived_values.h"
 #include "platform/profile.h"
+#include "sheet/field_actions.h"
 #include "sheet/investigator_sheet_options.h"
 #include "sheet/investigator_table_binding.h"
 #include "sheet/sheet_painter.h"

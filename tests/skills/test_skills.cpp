@@ -1,4 +1,4 @@
-#include "investigator/skill_def.h"
+#include "rules/skill_def.h"
 
 #include <QTest>
 
