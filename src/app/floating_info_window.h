@@ -4,8 +4,9 @@
 // colours and font that never takes the focus, whose client position is remembered in the profile
 // section "WindowPos" under two values of its own.
 
+#include "platform/profile_keys.h"
+
 #include <QWidget>
-#include <string>
 
 namespace vorpane {
 
@@ -19,7 +20,7 @@ public:
     static constexpr int kDefaultInset = 16;
 
     // keyX, keyY: the profile values of the position.
-    FloatingInfoWindow(QWidget* owner, const char* keyX, const char* keyY, Anchor anchor);
+    FloatingInfoWindow(QWidget* owner, const IntKey& keyX, const IntKey& keyY, Anchor anchor);
 
     // Moves the window to its stored position, or the default one; negative coordinates become 0
     // and a window that would leave the screen at the right or bottom is pulled back inside.
@@ -46,8 +47,8 @@ private:
     QPoint defaultPosition() const;
     void storePosition() const;
 
-    const char* m_keyX;
-    const char* m_keyY;
+    IntKey m_keyX;
+    IntKey m_keyY;
     Anchor m_anchor;
     bool m_storeOnHide = false;
 };

@@ -1,7 +1,7 @@
 #include "app/image_file_dialog.h"
 
 #include "app/desktop_dialogs.h"
-#include "sheet/image.h"
+#include "image/image.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -18,11 +18,11 @@ std::string value(const char* label, int number)
 std::string eraYearText(int era)
 {
     switch (era) {
-    case kEra1890:
+    case kEraIndex1890s:
         return "1890";
-    case kEra1920:
+    case kEraIndex1920s:
         return "1920";
-    case kEra1990:
+    case kEraIndex1990s:
         return "1990";
     default:
         return "INTERNAL ERROR";

@@ -19,8 +19,8 @@ std::string baseLine(const SkillDef& def, bool bases55)
 
 std::string eraAvailabilityText(EraFlags eras)
 {
-    eras &= kAllEras;
-    if (eras == kAllEras)
+    eras &= kAllEraFlags;
+    if (eras == kAllEraFlags)
         return "Disponible en toda era ";
     if (eras == 0)
         return "No disponible.           ";

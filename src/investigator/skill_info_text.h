@@ -2,7 +2,7 @@
 // What the skill information window says about one definition: its name, the eras in which it is
 // available and the statistics of its kind. Texts are Windows-1252.
 
-#include "investigator/skill_def.h"
+#include "rules/skill_def.h"
 
 #include <string>
 #include <vector>

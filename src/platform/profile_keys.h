@@ -33,6 +33,23 @@ inline constexpr const char* kBarsFrame = "v3Bars-Frame";
 inline constexpr TextKey kFrameState { kBarsFrame, "State", "" };
 inline constexpr TextKey kFrameGeometry { kBarsFrame, "Geometry", "" };
 
+// --- Wizard: the new-investigator wizard's mode and the choices its pages remember --------------
+inline constexpr const char* kWizard = "Wizard";
+inline constexpr IntKey kFullWizard { kWizard, "FullWiz", 1 }; // 0: from the rolls straight to the details
+inline constexpr IntKey kCanEditRolls { kWizard, "Can Edit", 0 };
+inline constexpr IntKey kUseStatMods { kWizard, "Use Stat Mods", 0 };
+
+// --- WindowPos: the floating description windows ---------------------------------------------
+// Positions are the screen coordinates of the client origin; without a stored value the window
+// is placed beside the main window's document area.
+inline constexpr const char* kWindowPos = "WindowPos";
+inline constexpr int kPositionNotStored = -32768;
+inline constexpr IntKey kSkillInfoShown { kWindowPos, "SkillInfo", 0 };
+inline constexpr IntKey kSkillInfoX { kWindowPos, "SkillInfoX", kPositionNotStored };
+inline constexpr IntKey kSkillInfoY { kWindowPos, "SkillInfoY", kPositionNotStored };
+inline constexpr IntKey kInvestigatorInfoX { kWindowPos, "InvestigatorInfoX", kPositionNotStored };
+inline constexpr IntKey kInvestigatorInfoY { kWindowPos, "InvestigatorInfoY", kPositionNotStored };
+
 // --- Recent File List: File1, File2 ... the files opened last, newest first ---------------------
 // The value names are numbered, so only the section is declared here.
 inline constexpr const char* kRecentFileList = "Recent File List";

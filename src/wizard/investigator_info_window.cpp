@@ -17,7 +17,8 @@ constexpr int kIconSize = 16;
 } // namespace
 
 InvestigatorInfoWindow::InvestigatorInfoWindow(QWidget* owner)
-    : FloatingInfoWindow(owner, "InvestigatorInfoX", "InvestigatorInfoY", Anchor::BottomRight)
+    : FloatingInfoWindow(
+        owner, profile_keys::kInvestigatorInfoX, profile_keys::kInvestigatorInfoY, Anchor::BottomRight)
 {
     setObjectName(QStringLiteral("InvestigatorInfoWindow"));
     setWindowTitle(tr("Investigador"));

@@ -32,9 +32,6 @@ namespace vorpane {
 
 namespace {
 
-constexpr const char* kWizardSection = "Wizard";
-constexpr const char* kFullWizardKey = "FullWiz";
-constexpr const char* kCanEditKey = "Can Edit";
 constexpr const char* kHintKey = "WizDragSwap";
 constexpr const char* kHintText
     = "Puedes moverte entre las ventanas de la página para cambiar los valores de las tiradas. ";
@@ -117,7 +114,7 @@ CWizard_NewInvestigatorPage1::CWizard_NewInvestigatorPage1(CWizard_NewInvestigat
 {
     setObjectName(QStringLiteral("CWizard_NewInvestigatorPage1"));
     buildForm();
-    m_canEdit->setChecked(Profile::readInt(kWizardSection, kCanEditKey, 0) != 0);
+    m_canEdit->setChecked(Profile::read(profile_keys::kCanEditRolls) != 0);
     connect(m_canEdit, &QCheckBox::toggled, this, &CWizard_NewInvestigatorPage1::setCanEdit);
 }
 
@@ -244,7 +241,7 @@ void CWizard_NewInvestigatorPage1::buildForm()
 
 void CWizard_NewInvestigatorPage1::initialise()
 {
-    m_shortMode = Profile::readInt(kWizardSection, kFullWizardKey, 1) == 0;
+    m_shortMode = Profile::read(profile_keys::kFullWizard) == 0;
     setCanEdit(m_canEdit->isChecked());
     roll();
 }
@@ -360,7 +357,7 @@ void CWizard_NewInvestigatorPage1::setControlsEnabled(bool enabled)
 
 void CWizard_NewInvestigatorPage1::setCanEdit(bool canEdit)
 {
-    Profile::writeInt(kWizardSection, kCanEditKey, canEdit ? 1 : 0);
+    Profile::write(profile_keys::kCanEditRolls, canEdit ? 1 : 0);
     for (DragSwapEdit* edit : m_fields)
         edit->setReadOnly(!canEdit);
     if (canEdit && isVisible()) {

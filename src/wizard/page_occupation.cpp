@@ -24,8 +24,6 @@ namespace vorpane {
 
 namespace {
 
-constexpr const char* kWizardSection = "Wizard";
-constexpr const char* kStatModsKey = "Use Stat Mods";
 constexpr const char* kNoOccupations = "Rule File Error: No Occupations!";
 
 // The occupation's skills as a player reads them.
@@ -64,9 +62,9 @@ CWizard_NewInvestigatorPage2::CWizard_NewInvestigatorPage2(CWizard_NewInvestigat
     m_combo->setObjectName(QStringLiteral("Occupation"));
     m_combo->setMaxVisibleItems(20);
     m_statMods->setObjectName(QStringLiteral("UseStatMods"));
-    m_statMods->setChecked(Profile::readInt(kWizardSection, kStatModsKey, 0) != 0);
+    m_statMods->setChecked(Profile::read(profile_keys::kUseStatMods) != 0);
     connect(m_statMods, &QCheckBox::toggled, this,
-        [](bool on) { Profile::writeInt(kWizardSection, kStatModsKey, on ? 1 : 0); });
+        [](bool on) { Profile::write(profile_keys::kUseStatMods, on ? 1 : 0); });
     m_skills->setObjectName(QStringLiteral("OccupationSkills"));
     m_skills->setWordWrap(true);
     m_skills->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -32,19 +32,19 @@ QStringList names(const std::vector<SkillEntry*>& entries)
 Investigator listingInvestigator()
 {
     Investigator inv;
-    inv.Era = kEra1920;
+    inv.Era = kEraIndex1920s;
     inv.DES = 10;
-    inv.addEntry(std::make_unique<Skill>("Buscar", "25", kAllEras), true);
-    inv.addEntry(std::make_unique<Skill>("Mythos", "*0", kAllEras), false);
-    inv.addEntry(std::make_unique<Skill>("Informática", "01", kEra1990s), false);
-    inv.addEntry(std::make_unique<Skill>("Esquivar", "^DES2", kAllEras), false);
-    auto art = std::make_unique<SpecialSkill>("Arte", "05", kAllEras, 2, true);
+    inv.addEntry(std::make_unique<Skill>("Buscar", "25", kAllEraFlags), true);
+    inv.addEntry(std::make_unique<Skill>("Mythos", "*0", kAllEraFlags), false);
+    inv.addEntry(std::make_unique<Skill>("Informática", "01", kEraFlag1990s), false);
+    inv.addEntry(std::make_unique<Skill>("Esquivar", "^DES2", kAllEraFlags), false);
+    auto art = std::make_unique<SpecialSkill>("Arte", "05", kAllEraFlags, 2, true);
     art->subSkill(0)->setName("Pintura");
     inv.addEntry(std::move(art), true);
-    inv.addEntry(std::make_unique<SpecialSkill>("Ciencia", "01", kAllEras, 1, true), false);
-    inv.appendEntry(std::make_unique<SkillEntry>(std::make_unique<AnySkill>(kAllEras), 0, 1));
-    inv.addEntry(std::make_unique<Firearm>("Revolver", "20", kAllEras, FirearmStats {}), true);
-    inv.addEntry(std::make_unique<Melee>("*Puno", "50", kAllEras, MeleeStats {}), false);
+    inv.addEntry(std::make_unique<SpecialSkill>("Ciencia", "01", kAllEraFlags, 1, true), false);
+    inv.appendEntry(std::make_unique<SkillEntry>(std::make_unique<AnySkill>(kAllEraFlags), 0, 1));
+    inv.addEntry(std::make_unique<Firearm>("Revolver", "20", kAllEraFlags, FirearmStats {}), true);
+    inv.addEntry(std::make_unique<Melee>("*Puno", "50", kAllEraFlags, MeleeStats {}), false);
     return inv;
 }
 
@@ -114,22 +114,23 @@ void TestCharacterCreation::skillInfoByKind()
 {
     QFETCH(int, kind);
     QFETCH(QStringList, lines);
-    SpecialSkill special("*Arte", "05", kAllEras, 3, true);
+    SpecialSkill special("*Arte", "05", kAllEraFlags, 3, true);
     special.subSkill(0)->setName("Pintura");
     std::unique_ptr<SkillDef> def;
     switch (SkillKind(kind)) {
     case SkillKind::Skill:
-        def = std::make_unique<Skill>("*Buscar", "05", kEra1890s);
+        def = std::make_unique<Skill>("*Buscar", "05", kEraFlag1890s);
         break;
     case SkillKind::Firearm:
         def = std::make_unique<Firearm>(
-            "Revólver", "20", kAllEras, FirearmStats { "1D10", "15 m", "2", "6", "10", "100" });
+            "Revólver", "20", kAllEraFlags, FirearmStats { "1D10", "15 m", "2", "6", "10", "100" });
         break;
     case SkillKind::Melee:
-        def = std::make_unique<Melee>("Cuchillo", "25", kAllEras, MeleeStats { cp1252("1D6+bd"), "1", "15" });
+        def = std::make_unique<Melee>(
+            "Cuchillo", "25", kAllEraFlags, MeleeStats { cp1252("1D6+bd"), "1", "15" });
         break;
     case SkillKind::AnySkill:
-        def = std::make_unique<AnySkill>(kAllEras);
+        def = std::make_unique<AnySkill>(kAllEraFlags);
         break;
     case SkillKind::SpecialSkill:
         def = special.clone();
@@ -328,8 +329,8 @@ void TestCharacterCreation::educationRoll()
 void TestCharacterCreation::finishRemovesPlaceholders()
 {
     Investigator inv = listingInvestigator();
-    inv.addEntry(std::make_unique<Skill>("**", "0", kAllEras), false);
-    inv.addEntry(std::make_unique<Skill>(cp1252("Antropología"), "01", kAllEras), false);
+    inv.addEntry(std::make_unique<Skill>("**", "0", kAllEraFlags), false);
+    inv.addEntry(std::make_unique<Skill>(cp1252("Antropología"), "01", kAllEraFlags), false);
     finishNewInvestigator(inv);
     for (const auto& entry : inv.entries()) {
         QVERIFY(entry->kind() != SkillKind::AnySkill);

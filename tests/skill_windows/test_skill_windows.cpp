@@ -98,8 +98,8 @@ void TestSkillWindows::describesDefinitions()
 void TestSkillWindows::customSkillFromInvestigator()
 {
     DesktopFixture fixture;
-    Investigator inv = newInvestigator(kEra1920);
-    inv.addEntry(std::make_unique<Skill>(cp1252("*Cetrería"), "10", kEra1890s), false);
+    Investigator inv = newInvestigator(kEraIndex1920s);
+    inv.addEntry(std::make_unique<Skill>(cp1252("*Cetrería"), "10", kEraFlag1890s), false);
     SkillInfoWindow info("default.rul", nullptr);
     info.showName(cp1252("Cetrería"));
     QVERIFY(info.lines().isEmpty());
@@ -116,7 +116,7 @@ void TestSkillWindows::basesFollowSetting()
 {
     DesktopFixture fixture;
     Investigator inv;
-    inv.addEntry(std::make_unique<Skill>("Suerte pura", "0", kAllEras), false);
+    inv.addEntry(std::make_unique<Skill>("Suerte pura", "0", kAllEraFlags), false);
     SkillInfoWindow info("default.rul", nullptr);
     info.showName("Suerte pura", &inv);
     QCOMPARE(info.lines().last(), "Base: 01");
@@ -170,7 +170,7 @@ void TestSkillWindows::shownOnlyWhenWanted()
 void TestSkillWindows::pickerRows()
 {
     DesktopFixture fixture;
-    Investigator inv = newInvestigator(kEra1920);
+    Investigator inv = newInvestigator(kEraIndex1920s);
     inv.findSkill("Avistar")->current = 42;
     SkillPickerDialog dialog(inv, SkillPickerMode::Plain, "Elige");
     QCOMPARE(dialog.windowTitle(), "Elige habilidad");
@@ -200,7 +200,7 @@ void TestSkillWindows::pickerOccupationMode()
     QFETCH(QString, row);
     QFETCH(bool, ok);
     DesktopFixture fixture;
-    Investigator inv = newInvestigator(kEra1920);
+    Investigator inv = newInvestigator(kEraIndex1920s);
     answerPicker(row, ok);
     SkillEntry* chosen = SkillPickerDialog::pick(inv, SkillPickerMode::Occupation, "Elige", nullptr);
     QCOMPARE(chosen != nullptr, ok);
@@ -215,7 +215,7 @@ void TestSkillWindows::pickerOccupationMode()
 void TestSkillWindows::pickerPlainModeChangesNothing()
 {
     DesktopFixture fixture;
-    Investigator inv = newInvestigator(kEra1920);
+    Investigator inv = newInvestigator(kEraIndex1920s);
     answerPicker("Historia", true);
     SkillEntry* chosen = SkillPickerDialog::pick(inv, SkillPickerMode::Plain, "Elige", nullptr);
     QVERIFY(chosen);

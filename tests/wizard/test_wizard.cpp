@@ -118,7 +118,7 @@ private slots:
 
 void TestWizard::shortModeLandsOnPersonalDetails()
 {
-    WizardDriver d(kEra1990, false);
+    WizardDriver d(kEraIndex1990s, false);
     d.next();
     QCOMPARE(d.page(), int(W::PersonalDetails));
     QCOMPARE(fromCp1252(d.inv.Occupation), "Investigator");
@@ -181,7 +181,7 @@ void TestWizard::cancelOrFinishThroughDocumentManager()
         reached = wizard->currentIndex() == W::Finished;
         finish ? wizard->finish() : wizard->reject();
     });
-    Document* document = frame.documents().createInvestigator("default.rul", kEra1920, true);
+    Document* document = frame.documents().createInvestigator("default.rul", kEraIndex1920s, true);
     QVERIFY(reached);
     QCOMPARE(document != nullptr, finish);
     QCOMPARE(frame.mdiArea()->subWindowList().size(), finish ? 1 : 0);
@@ -495,7 +495,7 @@ void TestWizard::noOccupations()
 {
     setProgramFolder(toCp1252(qEnvironmentVariable("VORPANE_TEST_DATA") + "/rules"));
     {
-        WizardDriver d(kEra1920, true, "plain.rul");
+        WizardDriver d(kEraIndex1920s, true, "plain.rul");
         d.next();
         QCOMPARE(d.page(), int(W::Occupation));
         QCOMPARE(d.boxTexts(), "Rule File Error: No Occupations!");
@@ -761,7 +761,7 @@ void TestWizard::sexMessage()
 {
     QFETCH(QString, sex);
     QFETCH(bool, message);
-    WizardDriver d(kEra1920, false);
+    WizardDriver d(kEraIndex1920s, false);
     d.next();
     QCOMPARE(d.page(), int(W::PersonalDetails));
     d.page6().sexEdit()->setText(sex);
@@ -777,7 +777,7 @@ void TestWizard::sexMessage()
 
 void TestWizard::detailsShownAgainAfterBack()
 {
-    WizardDriver d(kEra1920, false);
+    WizardDriver d(kEraIndex1920s, false);
     d.next();
     CWizard_NewInvestigatorPage6& page = d.page6();
     QTest::mouseClick(page.randomNameButton(), Qt::LeftButton);
@@ -810,7 +810,7 @@ void TestWizard::starEntriesGoneAfterFinish()
     });
     d.goToOccupationSkills("Estudiante universitario"); // two free choices and a subset
     QVERIFY(d.inv.findSkill("*"));
-    d.inv.addEntry(std::make_unique<Skill>("*", "0", kAllEras), false);
+    d.inv.addEntry(std::make_unique<Skill>("*", "0", kAllEraFlags), false);
     d.fixture.ui.yesNoAnswers = { true, true };
     d.next();
     d.next();

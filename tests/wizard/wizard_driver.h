@@ -37,7 +37,8 @@ private:
 class WizardDriver {
 public:
     // A new investigator of the rule file and era, FullWiz as given, the wizard shown.
-    explicit WizardDriver(int era = kEra1920, bool fullWizard = true, const char* ruleFile = "default.rul");
+    explicit WizardDriver(
+        int era = kEraIndex1920s, bool fullWizard = true, const char* ruleFile = "default.rul");
     ~WizardDriver();
 
     DesktopFixture fixture;
