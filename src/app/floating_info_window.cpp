@@ -35,7 +35,9 @@ void FloatingInfoWindow::setSizeInText(int widthChars, int lineCount)
 QPoint FloatingInfoWindow::defaultPosition() const
 {
     QRect area;
-    if (CMainFrame* frame = CMainFrame::instance()) {
+    const CMainFrame* frame = CMainFrame::instance();
+    // Before the main window is on the screen (a command-line start) the screen stands in for it.
+    if (frame && frame->isVisible()) {
         const QWidget* documents = frame->mdiArea();
         area = QRect(documents->mapToGlobal(QPoint(0, 0)), documents->size());
     } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
