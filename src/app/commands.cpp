@@ -1,5 +1,7 @@
 #include "app/commands.h"
 
+#include "app/investigator_commands.h"
+
 namespace vorpane {
 
 namespace {
@@ -59,7 +61,7 @@ std::span<const CommandSpec> appCommands() { return kAppCommands; }
 
 std::vector<std::span<const CommandSpec>> commandTables()
 {
-    return { appCommands(), sheetViewCommands(), scriptCommands() };
+    return { appCommands(), sheetViewCommands(), scriptCommands(), investigatorCommands() };
 }
 
 std::vector<MenuSpec> menuLayout(MenuKind kind)
@@ -74,11 +76,17 @@ std::vector<MenuSpec> menuLayout(MenuKind kind)
         };
     case MenuKind::Investigator:
         return {
-            { "&Archivo", fileItems({}) },
+            { "&Archivo",
+                fileItems({ cmd::ExportHtml, cmd::ExportVersion1, cmd::ExportVersion2, cmd::SendMail }) },
             { "&Edición", { cmd::Undo, cmd::Redo, "-", cmd::Cut, cmd::Copy, cmd::Paste } },
             { "&Ver",
                 { cmd::ToolBar, cmd::StatusBar, cmd::OutputBar, "-", cmd::Refresh, cmd::SheetStyle, "-",
                     cmd::Options } },
+            { "&Investigador",
+                { cmd::Reroll, "-", cmd::AddSkill, cmd::EditSkills, cmd::ChooseWeapons, cmd::ChooseSpells,
+                    "-", cmd::Income } },
+            { "&Herramientas",
+                { cmd::CheckSheet, cmd::ImproveSkills, "-", cmd::RandomName, "-", cmd::RollDice } },
             { "Ve&ntana", kWindowItems },
             { "Ay&uda", kHelpItems },
         };
@@ -96,7 +104,8 @@ std::vector<MenuSpec> menuLayout(MenuKind kind)
         return {
             { "&Archivo", fileItems({}) },
             { "&Edición",
-                { cmd::Undo, cmd::Redo, "-", cmd::Cut, cmd::Copy, cmd::Paste, "-", cmd::SelectAll } },
+                { cmd::Undo, cmd::Redo, "-", cmd::Cut, cmd::Copy, cmd::Paste, "-", cmd::SelectAll, "-",
+                    cmd::Find, cmd::FindNext, cmd::GoToLine } },
             { "&Ver", kViewItems },
             { "&Script", { cmd::RunScript } },
             { "Ve&ntana", kWindowItems },

@@ -51,6 +51,12 @@ public:
     // the rule file does not load or the wizard was cancelled.
     Document* createInvestigator(const std::string& ruleFile, int era, bool withWizard);
 
+    // A document read from a recovery copy: it opens modified, with the path of the user's file
+    // (empty for one never saved) and the title it had. Null when the type is unknown or the copy
+    // cannot be read (the reader showed why).
+    Document* restoreDocument(
+        const QString& typeName, const QString& copy, const QString& originalPath, const QString& title);
+
     // Save: to the document's file, or through the save dialog when it has none.
     bool saveDocument(Document& document);
     bool saveDocumentAs(Document& document);

@@ -4,10 +4,12 @@
 #include "app/commands.h"
 #include "app/desktop_ui.h"
 #include "app/main_frame.h"
+#include "app/recovery.h"
 #include "app/resources.h"
 #include "app/single_instance.h"
 #include "app/splash_window.h"
 #include "app/startup.h"
+#include "app/startup_probe.h"
 #include "app/tip_panel.h"
 #include "platform/profile.h"
 #include "platform/program_folder.h"
@@ -69,9 +71,11 @@ int main(int argc, char** argv)
     if (handsOver && instance.handOver(line.files))
         return 0;
 
-    vorpane::CMainFrame frame;
-    vorpane::DesktopUi desktop(&frame);
+    // The services first: the frame's output window shows their output lines, and must not outlive them.
+    vorpane::DesktopUi desktop;
     vorpane::installUi(&desktop);
+    vorpane::CMainFrame frame;
+    desktop.setMainWindow(&frame);
     if (splash) {
         vorpane::SplashWindow::showSplash(&frame);
         frame.tipPanel()->showAtStartUp();
@@ -86,7 +90,10 @@ int main(int argc, char** argv)
         return outcome.ok ? 0 : 1;
     }
     frame.showAtStart();
-    if (outcome.newDocumentDialog)
+    // After a crash: the documents it left unsaved, restored when the user wants them.
+    const int recovered = frame.recovery().offerRecovery();
+    vorpane::quitWhenIdleIfAsked();
+    if (outcome.newDocumentDialog && recovered == 0)
         QTimer::singleShot(0, &frame, [&frame] { frame.execute(QString::fromLatin1(vorpane::cmd::New)); });
     const int status = app.exec();
     vorpane::installUi(nullptr);

@@ -1,6 +1,7 @@
 #include "app/main_frame.h"
 
 #include "app/about_dialog.h"
+#include "app/break_key_filter.h"
 #include "app/child_frame.h"
 #include "app/desktop_dialogs.h"
 #include "app/doc_template.h"
@@ -11,6 +12,7 @@
 #include "app/new_document_dialog.h"
 #include "app/options_dialog.h"
 #include "app/output_window.h"
+#include "app/recovery.h"
 #include "app/resources.h"
 #include "app/tip_panel.h"
 #include "app/toolbar_style.h"
@@ -73,6 +75,8 @@ CMainFrame::CMainFrame(QWidget* parent)
     setCentralWidget(m_mdiArea);
     m_documents = new DocumentManager(m_mdiArea, this);
     m_documents->registerStandardTemplates();
+    m_recovery = new RecoveryManager(*m_documents, this);
+    new BreakKeyFilter(this);
     m_tipPanel = new TipPanel(m_mdiArea);
 
     createActions();
@@ -99,6 +103,8 @@ CMainFrame::CMainFrame(QWidget* parent)
 
 CMainFrame::~CMainFrame()
 {
+    // Without a clean exit the recovery copies stay for the next start.
+    m_recovery->abandonSession();
     // The windows go before the documents they show.
     for (QMdiSubWindow* window : m_mdiArea->subWindowList())
         delete window;
@@ -569,6 +575,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         return;
     }
     saveWindowState();
+    m_recovery->endSession();
     event->accept();
 }
 

@@ -24,6 +24,7 @@ class Document;
 class DocumentManager;
 class DocumentView;
 class OutputWindow;
+class RecoveryManager;
 class TipPanel;
 
 class CMainFrame final : public QMainWindow, public CommandTarget {
@@ -39,6 +40,8 @@ public:
     static CMainFrame* instance();
 
     DocumentManager& documents() const { return *m_documents; }
+    // The recovery copies of modified documents.
+    RecoveryManager& recovery() const { return *m_recovery; }
     QMdiArea* mdiArea() const { return m_mdiArea; }
     OutputWindow* outputWindow() const { return m_output; }
     QDockWidget* outputBar() const { return m_outputBar; }
@@ -103,6 +106,7 @@ private:
     void saveWindowState();
 
     DocumentManager* m_documents;
+    RecoveryManager* m_recovery;
     QMdiArea* m_mdiArea;
     OutputWindow* m_output = nullptr;
     QDockWidget* m_outputBar = nullptr;

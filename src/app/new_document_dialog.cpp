@@ -76,9 +76,9 @@ NewDocumentDialog::NewDocumentDialog(DocumentManager& documents, QWidget* parent
     setObjectName(QStringLiteral("NewDocumentDialog"));
     setWindowTitle(tr("Nuevo documento"));
     m_fullWizard->setObjectName(QStringLiteral("FullWizard"));
-    m_fullWizard->setChecked(Profile::readInt("Wizard", "FullWiz", 1) != 0);
+    m_fullWizard->setChecked(Profile::read(profile_keys::kFullWizard) != 0);
     connect(m_fullWizard, &QCheckBox::clicked, this,
-        [](bool checked) { Profile::writeInt("Wizard", "FullWiz", checked ? 1 : 0); });
+        [](bool checked) { Profile::write(profile_keys::kFullWizard, checked ? 1 : 0); });
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Picture"));

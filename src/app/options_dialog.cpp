@@ -126,8 +126,8 @@ COptionsPage1::COptionsPage1(QWidget* parent)
     setObjectName(QStringLiteral("COptionsPage1"));
     m_left->setObjectName(QStringLiteral("LeftMargin"));
     m_top->setObjectName(QStringLiteral("TopMargin"));
-    m_left->setValue(Profile::readInt("Sheet", "LeftMargin", 0) / 10.0);
-    m_top->setValue(Profile::readInt("Sheet", "TopMargin", 185) / 10.0);
+    m_left->setValue(Profile::read(profile_keys::kLeftMargin) / 10.0);
+    m_top->setValue(Profile::read(profile_keys::kTopMarginInOptions) / 10.0);
 
     auto* form = new QFormLayout;
     const auto row = [this, form](const QString& text, MillimetreSpinBox* box) {
@@ -153,8 +153,8 @@ void COptionsPage1::apply()
 {
     m_left->interpretText();
     m_top->interpretText();
-    Profile::writeInt("Sheet", "LeftMargin", tenths(m_left->value()));
-    Profile::writeInt("Sheet", "TopMargin", tenths(m_top->value()));
+    Profile::write(profile_keys::kLeftMargin, tenths(m_left->value()));
+    Profile::write(profile_keys::kTopMargin, tenths(m_top->value()));
 }
 
 COptionsPage2::COptionsPage2(QWidget* parent)
@@ -172,9 +172,9 @@ COptionsPage2::COptionsPage2(QWidget* parent)
     for (const Component& component : kComponents)
         m_components->addItem(tr(component.name));
     m_components->setCurrentRow(0);
-    m_flatToolbar->setChecked(Profile::readInt("Display", "FlatToolbar", 1) != 0);
-    m_animation->setChecked(Profile::readInt("Sheet", "FieldAnimation", 1) != 0);
-    m_tipOfTheDay->setChecked(Profile::readInt("Tips", "StartUp", 0) == 0);
+    m_flatToolbar->setChecked(Profile::read(profile_keys::kFlatToolbar) != 0);
+    m_animation->setChecked(Profile::read(profile_keys::kFieldAnimation) != 0);
+    m_tipOfTheDay->setChecked(Profile::read(profile_keys::kTipsStartUp) == 0);
 
     auto* label = new QLabel(tr("Comp&onente"), this);
     label->setBuddy(m_components);
@@ -219,9 +219,9 @@ void COptionsPage2::changeSelected()
 void COptionsPage2::apply()
 {
     const bool flat = m_flatToolbar->isChecked();
-    Profile::writeInt("Display", "FlatToolbar", flat ? 1 : 0);
-    Profile::writeInt("Sheet", "FieldAnimation", m_animation->isChecked() ? 1 : 0);
-    Profile::writeInt("Tips", "StartUp", m_tipOfTheDay->isChecked() ? 0 : 1);
+    Profile::write(profile_keys::kFlatToolbar, flat ? 1 : 0);
+    Profile::write(profile_keys::kFieldAnimation, m_animation->isChecked() ? 1 : 0);
+    Profile::write(profile_keys::kTipsStartUp, m_tipOfTheDay->isChecked() ? 0 : 1);
     if (CMainFrame* frame = CMainFrame::instance())
         frame->applyToolbarStyle(flat);
 }

@@ -12,7 +12,7 @@
 namespace vorpane {
 
 namespace {
-constexpr const char* kSection = "QuickInfo";
+constexpr const char* kSection = profile_keys::kQuickInfo;
 } // namespace
 
 QuickInfoDialog::QuickInfoDialog(const QString& text, QWidget* parent)

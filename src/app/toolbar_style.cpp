@@ -7,7 +7,7 @@
 
 namespace vorpane {
 
-bool flatToolbarsWanted() { return Profile::readInt("Display", "FlatToolbar", 1) != 0; }
+bool flatToolbarsWanted() { return Profile::read(profile_keys::kFlatToolbar) != 0; }
 
 void applyToolbarStyle(QToolBar* bar, bool flat)
 {

@@ -12,7 +12,6 @@ namespace vorpane {
 
 namespace {
 
-constexpr const char* kSection = "Tips";
 constexpr const char* kCorrupt
     = "The tips file is corrupt. Zhaldor's thought of the day will not be displayed";
 
@@ -45,8 +44,8 @@ void TipsFile::open(const std::string& path)
 {
     close();
     m_enabled = false;
-    m_wantedAtStartUp = Profile::readInt(kSection, "StartUp", 0) == 0;
-    qint64 offset = Profile::readInt(kSection, "FilePos", 0);
+    m_wantedAtStartUp = Profile::read(profile_keys::kTipsStartUp) == 0;
+    qint64 offset = Profile::read(profile_keys::kTipsFilePos);
 
     QFile file(QFile::decodeName(path.c_str()));
     const QFileInfo info(file);
@@ -59,13 +58,13 @@ void TipsFile::open(const std::string& path)
     m_open = true;
 
     const std::string stamp = timeStampText(info.lastModified());
-    if (!sameIgnoringCase(stamp, Profile::readString(kSection, "TimeStamp", ""))) {
-        Profile::writeString(kSection, "TimeStamp", stamp);
+    if (!sameIgnoringCase(stamp, Profile::read(profile_keys::kTipsTimeStamp))) {
+        Profile::write(profile_keys::kTipsTimeStamp, stamp);
         offset = 0;
     }
     if (offset < 0 || offset > qint64(m_bytes.size())) {
         showMessage(kCorrupt, {}, MsgIcon::None);
-        Profile::writeInt(kSection, "StartUp", 0);
+        Profile::write(profile_keys::kTipsStartUp, 0);
         m_bytes.clear();
         m_open = false;
         return;
@@ -79,7 +78,7 @@ void TipsFile::close()
 {
     if (!m_open)
         return;
-    Profile::writeInt(kSection, "FilePos", int(m_position));
+    Profile::write(profile_keys::kTipsFilePos, int(m_position));
     m_open = false;
     m_bytes.clear();
 }

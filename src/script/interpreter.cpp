@@ -6,6 +6,7 @@
 #include "platform/ui_services.h"
 #include "platform/whole_file.h"
 #include "script/array_object.h"
+#include "script/error_line.h"
 #include "script/error_titles.h"
 #include "script/member_name.h"
 #include "script/op_tree.h"
@@ -39,6 +40,8 @@ thread_local ScriptInterpreter* t_running = nullptr;
 
 } // namespace
 
+bool scriptRunInProgress() { return t_running != nullptr; }
+
 bool spendSteps(uint64_t steps)
 {
     ScriptInterpreter* in = t_running;
@@ -48,7 +51,16 @@ bool spendSteps(uint64_t steps)
         in->m_stepsLeft -= steps;
         return true;
     }
+    // The two parts never add up past UINT64_MAX (see run()).
+    const uint64_t left = in->m_stepsLeft + in->m_stepsBeyond;
+    if (left > steps) {
+        in->m_stepsBeyond = left - steps;
+        in->refillSteps();
+        pollBreakKey();
+        return true;
+    }
     in->m_stepsLeft = 1;
+    in->m_stepsBeyond = 0;
     in->stop();
     return false;
 }
@@ -111,6 +123,7 @@ bool ScriptInterpreter::registerClass(const std::string& name, ClassFactory fact
 
 void ScriptInterpreter::reportError(const SyntaxNode* node, std::string_view message)
 {
+    noteScriptError(node ? node->line : 0);
     std::string text;
     if (node) {
         char prefix[32];
@@ -231,7 +244,9 @@ int ScriptInterpreter::run(int32_t* outValue)
         m_flags.breakCount = m_flags.returnCount = m_flags.continueCount = 0;
         m_stopped = m_flags.abort;
         takeBreakKey();
-        m_stepsLeft = m_stepBudget ? m_stepBudget + 1 : UINT64_MAX;
+        m_stepsLeft = 0;
+        m_stepsBeyond = m_stepBudget ? m_stepBudget + 1 : UINT64_MAX;
+        refillSteps();
         setStackLimit();
         ScriptValue value = eval(*static_cast<const Op*>(m_tree.program->cacheOwner));
         if (outValue)

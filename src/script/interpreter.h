@@ -26,6 +26,9 @@ namespace vorpane::script {
 
 constexpr int kMaxCallDepth = 400;
 constexpr size_t kMaxNameLength = 63;
+// Node evaluations between two calls of pollBreakKey(): a few tens of microseconds of running,
+// so that a clock read per call costs nothing measurable.
+constexpr uint64_t kBreakKeyPollSteps = 4096;
 
 struct Op;
 
@@ -33,6 +36,9 @@ struct Op;
 // run in progress on this thread. False when the budget is used up: the run has then been
 // stopped silently and the operation should give up.
 bool spendSteps(uint64_t steps);
+
+// Whether a run is in progress on this thread (the desktop's event processing during a run asks).
+bool scriptRunInProgress();
 
 // Builds a new object for «new Name(args)»: stores it in result and returns a CallStatus.
 using ClassFactory = std::function<int(ScriptValue* args, int argCount, ScriptValue& result)>;
@@ -148,8 +154,11 @@ private:
     }
     bool pending() const { return (m_stopped | breakKeyWord()) != 0; }
     bool enterInterrupted(const SyntaxNode* node);
-    // The step budget ran out: stops the run silently.
-    bool budgetLeft();
+    // The countdown to the next poll of the break key reached zero: polls and counts on, or
+    // stops the run silently when the step budget is used up.
+    bool stepsRanOut();
+    // Moves the next stretch of the budget into the countdown.
+    void refillSteps();
     // The machine stack is checked at every call and every few levels of nesting (guardStack),
     // not at every node: between two checks the evaluation cannot go much deeper.
     [[gnu::always_inline]] void checkStack()
@@ -208,7 +217,10 @@ private:
     int32_t m_stopped = 0;
     int m_callDepth = 0;
     uint64_t m_stepBudget = 0;
+    // Steps left before the next poll; the budget beyond them. Together they are what is left of
+    // the budget (all but unlimited without one).
     uint64_t m_stepsLeft = UINT64_MAX;
+    uint64_t m_stepsBeyond = 0;
     uintptr_t m_stackLimit = 0;
 };
 

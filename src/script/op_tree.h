@@ -119,7 +119,7 @@ inline ScriptValue materialize(ScriptValue&& value)
             return false;
     }
     if (--m_stepsLeft == 0) [[unlikely]] {
-        if (!budgetLeft())
+        if (!stepsRanOut())
             return false;
     }
     return true;

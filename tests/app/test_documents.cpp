@@ -19,6 +19,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace vorpane;
@@ -56,6 +57,7 @@ private slots:
     void templatesFoundByTypeName_data();
     void templatesFoundByTypeName();
     void openShowsOneWindowPerFile();
+    void closedFileOpensAgain();
     void failedOpenShowsNoWindow_data();
     void failedOpenShowsNoWindow();
     void olderVersionSavesAsNewFile();
@@ -138,6 +140,22 @@ void TestDocuments::openShowsOneWindowPerFile()
     QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
     QVERIFY(fixture.ui.boxes.empty());
     QCOMPARE(frame.windowTitle(), QString("Vorpane - detective_1890.inv[*]"));
+}
+
+// Closing the last window of a document ends the document: the file opens in a new window again.
+void TestDocuments::closedFileOpensAgain()
+{
+    DesktopFixture fixture;
+    CMainFrame frame;
+    const QString file = fixture.copy(dataFile("carta.zho"));
+    Document* document = frame.documents().openDocumentFile(file);
+    QVERIFY(document);
+    QSignalSpy removed(&frame.documents(), &DocumentManager::documentRemoved);
+    QVERIFY(frame.documents().closeDocument(*document));
+    QVERIFY(removed.wait());
+    QVERIFY(frame.documents().documents().isEmpty());
+    QVERIFY(frame.documents().openDocumentFile(file));
+    QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
 }
 
 void TestDocuments::failedOpenShowsNoWindow_data()
