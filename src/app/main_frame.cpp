@@ -367,10 +367,10 @@ void CMainFrame::fillWindowList(QMenu* menu)
     if (!anchor)
         return;
     QAction* before = actionAfter(menu, anchor);
-    const QList<QMdiSubWindow*> windows = m_mdiArea->subWindowList();
+    const QList<CChildFrame*> windows = m_documents->frames();
     for (int i = 0; i < windows.size(); ++i) {
-        QMdiSubWindow* window = windows[i];
-        const Document& document = static_cast<CChildFrame*>(window)->view()->document();
+        CChildFrame* window = windows[i];
+        const Document& document = window->view()->document();
         auto* item = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(document.title()), menu);
         item->setData(slot);
         item->setCheckable(true);
@@ -493,7 +493,8 @@ Document* CMainFrame::activeDocument() const { return m_documents->activeDocumen
 
 void CMainFrame::subWindowActivated(QMdiSubWindow* window)
 {
-    DocumentView* view = window ? static_cast<CChildFrame*>(window)->view() : nullptr;
+    auto* frame = qobject_cast<CChildFrame*>(window);
+    DocumentView* view = frame ? frame->view() : nullptr;
     if (view != m_activeView) {
         if (m_activeView)
             m_activeView->activated(false);
