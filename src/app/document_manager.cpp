@@ -13,7 +13,8 @@
 #include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "platform/ui_services.h"
-#include "views/script_sheet_view.h"
+#include "views/handout_view.h"
+#include "views/investigator_view.h"
 #include "wizard/new_investigator_wizard.h"
 
 #include <QFile>

@@ -19,6 +19,7 @@
 #include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "platform/ui_services.h"
+#include "views/sheet_printing.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -203,6 +204,7 @@ void CMainFrame::addAppCommands()
             m_documents->openDocumentFile(file);
     });
     addCommand(cmd::Exit, [this] { close(); });
+    addCommand(cmd::PrintSetup, [this] { showSheetPrinterSetup(this); });
     const auto hasDocument = [this] { return activeDocument() != nullptr; };
     addCommandIf(
         cmd::Close,
