@@ -7,7 +7,7 @@ namespace vorpane {
 
 namespace {
 
-const CommandSpec kAppCommands[] = {
+const CommandRow kAppCommands[] = {
     { cmd::New, "&Nuevo", "Ctrl+N", "Crea un documento nuevo", ":/icons/new.svg" },
     { cmd::Open, "&Abrir...", "Ctrl+O", "Abre un documento existente", ":/icons/open.svg" },
     { cmd::Close, "&Cerrar", "", "Cierra el documento activo" },
@@ -74,14 +74,14 @@ std::vector<const char*> fileItems(std::initializer_list<const char*> exports)
 
 } // namespace
 
-std::span<const CommandSpec> appCommands() { return kAppCommands; }
+std::span<const CommandRow> appCommands() { return kAppCommands; }
 
-std::vector<std::span<const CommandSpec>> commandTables()
+std::vector<std::span<const CommandRow>> commandTables()
 {
     return { appCommands(), sheetViewCommands(), scriptCommands(), investigatorCommands() };
 }
 
-std::vector<MenuSpec> menuLayout(MenuKind kind)
+std::vector<MenuRow> menuLayout(MenuKind kind)
 {
     switch (kind) {
     case MenuKind::NoDocument:

@@ -119,18 +119,18 @@ CMainFrame* CMainFrame::instance() { return g_frame; }
 
 void CMainFrame::createActions()
 {
-    for (std::span<const CommandSpec> table : commandTables()) {
-        for (const CommandSpec& spec : table) {
-            const QString id = QString::fromLatin1(spec.id);
-            auto* action = new QAction(translated(spec.text), this);
+    for (std::span<const CommandRow> table : commandTables()) {
+        for (const CommandRow& row : table) {
+            const QString id = QString::fromLatin1(row.id);
+            auto* action = new QAction(translated(row.text), this);
             action->setObjectName(id);
-            if (*spec.shortcut)
-                action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
-            if (*spec.statusTip)
-                action->setStatusTip(translated(spec.statusTip));
-            if (*spec.icon)
-                action->setIcon(resourceIcon(QString::fromLatin1(spec.icon)));
-            action->setCheckable(spec.checkable);
+            if (*row.shortcut)
+                action->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
+            if (*row.statusTip)
+                action->setStatusTip(translated(row.statusTip));
+            if (*row.icon)
+                action->setIcon(resourceIcon(QString::fromLatin1(row.icon)));
+            action->setCheckable(row.checkable);
             // Shortcuts work whatever menu bar is shown.
             addAction(action);
             connect(action, &QAction::triggered, this, [this, id] { execute(id); });
@@ -267,9 +267,9 @@ void CMainFrame::buildMenuBar(MenuKind kind)
         if (QMenu* menu = old->menu())
             menu->deleteLater();
     }
-    for (const MenuSpec& spec : menuLayout(kind)) {
-        QMenu* menu = bar->addMenu(translated(spec.title));
-        for (const char* item : spec.items) {
+    for (const MenuRow& row : menuLayout(kind)) {
+        QMenu* menu = bar->addMenu(translated(row.title));
+        for (const char* item : row.items) {
             if (qstrcmp(item, "-") == 0) {
                 menu->addSeparator();
             } else if (qstrcmp(item, kRecentFilesSlot) == 0) {
@@ -289,7 +289,7 @@ void CMainFrame::buildMenuBar(MenuKind kind)
             }
         }
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
-        if (qstrcmp(spec.title, "Ay&uda") == 0)
+        if (qstrcmp(row.title, "Ay&uda") == 0)
             connect(menu, &QMenu::aboutToShow, this, [this, menu] { insertTipItem(menu); });
     }
 }

@@ -51,39 +51,39 @@ std::string withLineFeeds(std::string_view text)
 
 } // namespace
 
-FieldEditSpec fieldEditSpec(const PlacedField& placement, const UserTextLook& look)
+FieldEditPlan fieldEditPlan(const PlacedField& placement, const UserTextLook& look)
 {
     const CapturedContext& context = placement.context;
     const TextStyle style = context.fieldTextStyle;
     const bool user = style & UserText;
 
-    FieldEditSpec spec;
-    spec.rotated = (context.font && context.font->rotation != 0) || (user && context.userTextRotation != 0);
-    spec.multiline = style & TextMultiline;
-    spec.clipped = style & TextClipped;
-    spec.alignment = (style & AlignCenter) ? EditAlignment::Center
+    FieldEditPlan plan;
+    plan.rotated = (context.font && context.font->rotation != 0) || (user && context.userTextRotation != 0);
+    plan.multiline = style & TextMultiline;
+    plan.clipped = style & TextClipped;
+    plan.alignment = (style & AlignCenter) ? EditAlignment::Center
         : (style & AlignRight)             ? EditAlignment::Right
                                            : EditAlignment::Left;
     if (user) {
-        spec.font
+        plan.font
             = SheetPainter::makeFont(look.face, context.userTextSize, look.weight, look.italic, false, false);
-        spec.textColour = look.colour;
+        plan.textColour = look.colour;
     } else {
-        spec.font = SheetPainter::fontFor(context.font);
-        spec.textColour = context.textColour;
+        plan.font = SheetPainter::fontFor(context.font);
+        plan.textColour = context.textColour;
     }
 
     const ScriptValue value = placement.field ? placement.field->value(&placement) : ScriptValue("");
-    spec.text = textOf(value);
+    plan.text = textOf(value);
     if (isNumber(value)) {
         // Digits only: a number is never a multi-line text.
-        spec.numeric = true;
-        spec.multiline = false;
-        spec.maxLength = std::max(kNumberEditLength, int(spec.text.size()));
-    } else if (spec.multiline) {
-        spec.text = withLineFeeds(spec.text);
+        plan.numeric = true;
+        plan.multiline = false;
+        plan.maxLength = std::max(kNumberEditLength, int(plan.text.size()));
+    } else if (plan.multiline) {
+        plan.text = withLineFeeds(plan.text);
     }
-    return spec;
+    return plan;
 }
 
 std::string storedEditText(std::string_view edited, bool multiline)

@@ -22,7 +22,7 @@ enum class EditAlignment { Left, Center, Right };
 // The editor of a number field takes digits only, this many.
 constexpr int kNumberEditLength = 3;
 
-struct FieldEditSpec {
+struct FieldEditPlan {
     // The captured font item turns the text, or the user text is drawn turned.
     bool rotated = false;
     bool multiline = false;
@@ -43,7 +43,7 @@ struct FieldEditSpec {
 
 // How the placement is edited, from its field's current value and the context the painter
 // captured when it was last drawn.
-FieldEditSpec fieldEditSpec(const PlacedField& placement, const UserTextLook& look);
+FieldEditPlan fieldEditPlan(const PlacedField& placement, const UserTextLook& look);
 
 // The text an edit stores: multi-line texts keep CR LF line ends, as the files hold them.
 std::string storedEditText(std::string_view edited, bool multiline);

@@ -301,33 +301,33 @@ void FieldEditor::startEditing(PlacedField& placement)
     const UserTextLook look = UserTextLook::fromProfile();
     endEditing(true);
 
-    const FieldEditSpec spec = fieldEditSpec(placement, look);
-    m_multiline = spec.multiline;
-    m_originalText = spec.numeric ? QString::fromLatin1(spec.text.c_str()) : fromCp1252(spec.text);
+    const FieldEditPlan plan = fieldEditPlan(placement, look);
+    m_multiline = plan.multiline;
+    m_originalText = plan.numeric ? QString::fromLatin1(plan.text.c_str()) : fromCp1252(plan.text);
 
     // The field where the page shows it; a turned field's editor is pulled into the window.
     const QRect drawn = m_canvas.toViewport(placement.rect).toAlignedRect();
     QRect rect = drawn;
-    if (spec.rotated && rect.top() < 0)
+    if (plan.rotated && rect.top() < 0)
         rect.moveTop(kRaisedTop);
 
     // The field's font at the view's zoom, never turned. A small size advances its letters a
     // little differently from the page's, which lays them out large and scales them; the spacing
     // makes up the difference, so that the text keeps its width when the editor opens.
-    QFont font = spec.font;
+    QFont font = plan.font;
     const double scale = m_canvas.pixelsPerUnit();
     font.setPointSizeF(std::max(1.0, font.pixelSize() * scale * 72.0 / logicalDpiY()));
     const double editAdvance = QFontMetricsF(font, this).horizontalAdvance(kSpacingSample);
     if (editAdvance > 0)
         font.setLetterSpacing(QFont::PercentageSpacing,
-            100.0 * QFontMetricsF(spec.font).horizontalAdvance(kSpacingSample) * scale / editAdvance);
+            100.0 * QFontMetricsF(plan.font).horizontalAdvance(kSpacingSample) * scale / editAdvance);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Qt::white);
     colours.setColor(QPalette::Base, Qt::white);
-    colours.setColor(QPalette::Text, toQColor(spec.textColour));
+    colours.setColor(QPalette::Text, toQColor(plan.textColour));
     setPalette(colours);
 
-    const Qt::Alignment alignment = alignmentOf(spec.alignment);
+    const Qt::Alignment alignment = alignmentOf(plan.alignment);
     QWidget* edit = editWidget();
     QWidget* other = m_multiline ? static_cast<QWidget*>(m_line) : static_cast<QWidget*>(m_text);
     other->hide();
@@ -335,25 +335,25 @@ void FieldEditor::startEditing(PlacedField& placement)
         ui().quickInfo(kMultilineHintKey, cp1252(kMultilineHint));
         m_text->setFont(font);
         m_text->document()->setDefaultFont(font);
-        const QFontMetricsF metrics(spec.font);
+        const QFontMetricsF metrics(plan.font);
         m_lineHeight = (metrics.ascent() + metrics.descent()) * m_canvas.pixelsPerUnit();
         m_alignment = alignment;
     } else {
         m_line->setFont(font);
         m_line->setAlignment(alignment | Qt::AlignTop);
         auto* validator = static_cast<EditValidator*>(const_cast<QValidator*>(m_line->validator()));
-        validator->numeric = spec.numeric;
-        validator->allowMinus = spec.numeric && m_originalText.startsWith(QLatin1Char('-'));
-        m_line->setMaxLength(spec.maxLength > 0 ? spec.maxLength : 32767);
+        validator->numeric = plan.numeric;
+        validator->allowMinus = plan.numeric && m_originalText.startsWith(QLatin1Char('-'));
+        m_line->setMaxLength(plan.maxLength > 0 ? plan.maxLength : 32767);
     }
 
     // Height: the field's, or one line of the font when the text is not clipped to the field
     // (and for a turned single-line field). A turned field's editor is framed and 240 wide.
     int height = rect.height();
-    if (!spec.clipped || (spec.rotated && !spec.multiline))
+    if (!plan.clipped || (plan.rotated && !plan.multiline))
         height = QFontMetrics(font).height();
     int width = std::max(rect.width(), 1);
-    if (spec.rotated) {
+    if (plan.rotated) {
         setFrameStyle(QFrame::Panel | QFrame::Raised);
         setLineWidth(2);
         width = kRotatedEditorWidth;
@@ -362,23 +362,23 @@ void FieldEditor::startEditing(PlacedField& placement)
         setFrameStyle(QFrame::NoFrame);
     }
     height = std::max(height, 1);
-    const int top = spec.multiline ? rect.top() + rect.height() - height : rect.top();
+    const int top = plan.multiline ? rect.top() + rect.height() - height : rect.top();
     setGeometry(rect.left(), top, width, height);
     edit->setGeometry(contentsRect());
 
     setText(m_originalText);
     m_field = &placement;
-    showSuggestions(placement.optionListName, spec.text);
+    showSuggestions(placement.optionListName, plan.text);
     selectAll();
 
-    if (spec.rotated && Profile::read(profile_keys::kFieldAnimation) != 0)
+    if (plan.rotated && Profile::read(profile_keys::kFieldAnimation) != 0)
         animate(drawn, geometry());
 
     show();
     raise();
     edit->show();
     if (m_multiline)
-        alignFirstBaseline(QFontMetricsF(spec.font).ascent() * scale);
+        alignFirstBaseline(QFontMetricsF(plan.font).ascent() * scale);
     edit->setFocus(Qt::OtherFocusReason);
     if (m_focusRectangle->running())
         m_focusRectangle->raise();

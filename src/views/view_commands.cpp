@@ -8,7 +8,7 @@ namespace vorpane {
 
 namespace {
 
-const CommandSpec kSheetViewCommands[] = {
+const CommandRow kSheetViewCommands[] = {
     { cmd::Refresh, "&Actualizar", "F5", "Vuelve a ejecutar el script de la ficha", ":/icons/refresh.png" },
     { cmd::SheetStyle, "&Estilo de ficha", "F4", "Elige el script que dibuja la ficha" },
     { cmd::PrintDirect, "Imprimir sin preguntar", "",
@@ -31,7 +31,7 @@ const CommandSpec kSheetViewCommands[] = {
 
 } // namespace
 
-std::span<const CommandSpec> sheetViewCommands() { return kSheetViewCommands; }
+std::span<const CommandRow> sheetViewCommands() { return kSheetViewCommands; }
 
 const char* displayOptionCommand(DisplayOption option)
 {

@@ -135,17 +135,17 @@ void TestFieldEditing::editLook()
     look.colour = 0x800000;
     look.face = "Comic Sans MS";
 
-    const FieldEditSpec spec = fieldEditSpec(placement, look);
-    QCOMPARE(spec.rotated, rotated);
-    QCOMPARE(int(spec.alignment), alignment);
-    QCOMPARE(spec.text, std::string("Leonor"));
-    QVERIFY(!spec.numeric);
+    const FieldEditPlan plan = fieldEditPlan(placement, look);
+    QCOMPARE(plan.rotated, rotated);
+    QCOMPARE(int(plan.alignment), alignment);
+    QCOMPARE(plan.text, std::string("Leonor"));
+    QVERIFY(!plan.numeric);
     // The editor's font is the one the page was drawn in, never turned.
     const QFont expected = userFont
         ? SheetPainter::makeFont(look.face, 120, look.weight, look.italic, false, false)
         : SheetPainter::fontFor(&font);
-    QCOMPARE(spec.font, expected);
-    QCOMPARE(spec.textColour, userFont ? look.colour : SheetColour(0x123456));
+    QCOMPARE(plan.font, expected);
+    QCOMPARE(plan.textColour, userFont ? look.colour : SheetColour(0x123456));
 }
 
 void TestFieldEditing::numbersAreDigitsOnly_data()
@@ -169,11 +169,11 @@ void TestFieldEditing::numbersAreDigitsOnly()
     fields.number = value;
     PlacedField& placement = fields.place("number");
     placement.context.fieldTextStyle = TextMultiline;
-    const FieldEditSpec spec = fieldEditSpec(placement, UserTextLook());
-    QVERIFY(spec.numeric);
-    QVERIFY(!spec.multiline);
-    QCOMPARE(QString::fromStdString(spec.text), text);
-    QCOMPARE(spec.maxLength, maxLength);
+    const FieldEditPlan plan = fieldEditPlan(placement, UserTextLook());
+    QVERIFY(plan.numeric);
+    QVERIFY(!plan.multiline);
+    QCOMPARE(QString::fromStdString(plan.text), text);
+    QCOMPARE(plan.maxLength, maxLength);
 }
 
 void TestFieldEditing::multilineTextsKeepTheirLineEnds_data()
@@ -200,10 +200,10 @@ void TestFieldEditing::multilineTextsKeepTheirLineEnds()
     fields.text = stored.toStdString();
     PlacedField& placement = fields.place("text");
     placement.context.fieldTextStyle = TextMultiline | TextClipped;
-    const FieldEditSpec spec = fieldEditSpec(placement, UserTextLook());
-    QVERIFY(spec.multiline);
-    QVERIFY(spec.clipped);
-    QCOMPARE(QByteArray::fromStdString(spec.text), shown);
+    const FieldEditPlan plan = fieldEditPlan(placement, UserTextLook());
+    QVERIFY(plan.multiline);
+    QVERIFY(plan.clipped);
+    QCOMPARE(QByteArray::fromStdString(plan.text), shown);
     QCOMPARE(QByteArray::fromStdString(storedEditText(edited.toStdString(), true)), storedAgain);
     // A single-line field stores what was typed.
     QCOMPARE(QByteArray::fromStdString(storedEditText(edited.toStdString(), false)), edited);

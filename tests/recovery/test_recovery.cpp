@@ -241,13 +241,13 @@ void TestRecovery::damagedFoldersAreDropped()
     const QDir root(fixture.path("recovery"));
     QVERIFY(root.mkpath("garbage"));
     QVERIFY(writeAll(root.filePath("garbage/index.json"), "{ not json"));
-    QVERIFY(writeAll(root.filePath("garbage/1.vsc"), "alert(1));");
+    QVERIFY(writeAll(root.filePath("garbage/1.vsc"), "alert(1);"));
     QVERIFY(root.mkpath("escaping"));
     QVERIFY(writeAll(fixture.path("precious.vsc"), "mine"));
     QVERIFY(writeAll(root.filePath("escaping/index.json"),
         "{\"documents\": [{\"file\": \"../../precious.vsc\", \"type\": \"Script\", \"title\": \"x\"}]}"));
     QVERIFY(root.mkpath("unknown type"));
-    QVERIFY(writeAll(root.filePath("unknown type/1.vsc"), "alert(1));");
+    QVERIFY(writeAll(root.filePath("unknown type/1.vsc"), "alert(1);"));
     QVERIFY(writeAll(root.filePath("unknown type/index.json"),
         "{\"documents\": [{\"file\": \"1.vsc\", \"type\": \"Nothing\", \"title\": \"y\"}]}"));
     CMainFrame frame;
