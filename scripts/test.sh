@@ -27,11 +27,11 @@ if [ "${VORPANE_SKIP_SANITIZERS:-0}" != 1 ]; then
 
   if [ "${VORPANE_SKIP_MONKEY:-0}" != 1 ]; then
     # Each seed that once found a fault, for as long as it took then; then two minutes of new input.
-    sed -e '/^#/d' -e '/^ *$/d' tools/monkey/seeds.txt | while read -r seed seconds _; do
-      [ -n "$seed" ] && python3 tools/monkey/monkey.py --program build-asan/bin/vorpane \
-        --display auto --seed "$seed" --seconds "$seconds"
-    done
-    python3 tools/monkey/monkey.py --program build-asan/bin/vorpane --display auto --seconds 120
+    while read -r seed seconds _; do
+      python3 tools/monkey/monkey.py --program build-asan/bin/vorpane \
+        --display auto --seed "$seed" --seconds "$seconds" </dev/null
+    done < <(sed -e '/^#/d' -e '/^ *$/d' tools/monkey/seeds.txt)
+    python3 tools/monkey/monkey.py --program build-asan/bin/vorpane --display auto --seconds 120 </dev/null
     echo "test.sh: monkey done at $((SECONDS - started)) s"
   fi
 fi
