@@ -234,12 +234,12 @@ class Monkey:
         except subprocess.TimeoutExpired:
             return ""
 
-    def windows(self):
-        """Geometry (x, y, w, h) of the program's visible windows, the newest last."""
+    def window_list(self):
+        """(id, (x, y, w, h), title) of the program's visible windows, the newest last."""
         out = self.xdo("search", "--onlyvisible", "--pid", self.program.process.pid
                        if os.geteuid() != 0 else self.child_pid(), "--name", "")
         found = []
-        for wid in out.split():
+        for wid in sorted(out.split(), key=int):
             geometry = self.xdo("getwindowgeometry", "--shell", wid)
             values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
             try:
@@ -247,8 +247,24 @@ class Monkey:
             except (KeyError, ValueError):
                 continue
             if w > 20 and h > 20:
-                found.append((x, y, w, h))
+                found.append((wid, (x, y, w, h), self.xdo("getwindowname", wid).strip()))
         return found
+
+    def windows(self):
+        """Geometry (x, y, w, h) of the program's visible windows, the newest last."""
+        return [geometry for _, geometry, _ in self.window_list()]
+
+    def raise_dialog(self, listed=None):
+        """Brings the newest window other than the main one to the top with the keyboard focus.
+        Without a window manager nothing keeps a dialog above its owner: once the main window
+        is raised over a modal dialog, no click or key reaches either."""
+        listed = self.window_list() if listed is None else listed
+        others = [wid for wid, _, title in listed if not title.startswith("Vorpane")]
+        if others:
+            self.act("raise", others[-1])
+            self.xdo("windowraise", others[-1])
+            self.xdo("windowfocus", others[-1])
+        return others
 
     def screenshot(self, what):
         """The whole screen as a PNG in the scratch folder, when ImageMagick is there."""
@@ -305,8 +321,11 @@ class Monkey:
                  "sleep", 0.1, "mouseup", 1)
 
     def main_window(self):
-        windows = self.windows()
-        return max(windows, key=lambda g: g[2] * g[3]) if windows else None
+        listed = self.window_list()
+        for _, geometry, title in listed:
+            if title.startswith("Vorpane"):
+                return geometry
+        return max((g for _, g, _ in listed), key=lambda g: g[2] * g[3]) if listed else None
 
     def menu(self):
         # Under Xvfb the Alt that xdotool sends does not reach Qt as a modifier, so menus open
@@ -364,8 +383,10 @@ class Monkey:
             self.open_file()
         elif r < 0.96:
             self.save_as()
-        elif r < 0.995:
+        elif r < 0.975:
             self.key(self.random.choice(["Escape", "Return", "alt+n", "alt+s", "n", "s"]))
+        elif r < 0.995:
+            self.raise_dialog()
         else:
             self.act("salir")
             self.ask_to_quit()
@@ -456,11 +477,9 @@ class Monkey:
             if rounds % 8 == 0:
                 # Something else was in the way (a dialog, an open menu): out of it and again.
                 # Without a window manager a dialog may lack the keyboard focus until clicked.
-                main = self.main_window()
-                for x, y, w, h in self.windows():
-                    if (x, y, w, h) != main:
-                        self.xdo("mousemove", x + 3, y + 3, "click", 1)
+                for _ in range(len(self.raise_dialog()) + 1):
                     self.xdo("key", "Escape")
+                    self.raise_dialog()
                 self.ask_to_quit()
         if self.program.alive():
             shot = self.screenshot("not-ended")
