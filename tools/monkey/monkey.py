@@ -41,6 +41,7 @@ SANITIZER_MARKS = (
     "AddressSanitizer:DEADLYSIGNAL",
 )
 NOBODY = 65534
+AS_NOBODY = ["setpriv", "--reuid=%d" % NOBODY, "--regid=%d" % NOBODY, "--clear-groups"]
 SAFE_TEXT = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789     .,;:-+*()=<>!?'\"[]{}#%&_"
 # Keys that edit, move, answer dialogs and reach commands; no key leaves the scratch folder.
 PLAIN_KEYS = [
@@ -117,8 +118,8 @@ class Program:
         self.stderr_path = os.path.join(scratch, "stderr-%d.txt" % int(time.time() * 1000))
         command = [args.program, "--nosplash", "--settings", os.path.join(scratch, "settings.ini")]
         command += files
-        if os.geteuid() == 0:
-            command = ["setpriv", "--reuid=%d" % NOBODY, "--regid=%d" % NOBODY, "--clear-groups"] + command
+        if args.as_nobody:
+            command = AS_NOBODY + command
         self.stderr = open(self.stderr_path, "wb")
         self.process = subprocess.Popen(command, cwd=os.path.join(scratch, "home"), env=env,
                                         stdin=subprocess.DEVNULL, stdout=self.stderr,
@@ -181,7 +182,7 @@ class Monkey:
         for sub in ("home", "docs", "tmp", "bin", "config", "data", "run"):
             os.makedirs(os.path.join(self.scratch, sub), mode=0o777)
             os.chmod(os.path.join(self.scratch, sub), 0o777 if sub != "run" else 0o700)
-        if os.geteuid() == 0:
+        if args.as_nobody:
             os.chown(os.path.join(self.scratch, "run"), NOBODY, NOBODY)
         self.documents = []
         examples = os.path.join(args.data, "examples")
@@ -551,6 +552,13 @@ def main():
         args.seed = random.SystemRandom().randrange(1, 2**31)
     if not os.access(args.program, os.X_OK):
         raise SystemExit("monkey: no program at " + args.program)
+    # As root the program runs as nobody, when nobody can reach it and its data (a checkout under
+    # a private home folder cannot be); otherwise as root.
+    args.as_nobody = os.geteuid() == 0 and all(
+        subprocess.run(AS_NOBODY + ["test", flag, path], capture_output=True).returncode == 0
+        for flag, path in (("-x", args.program), ("-r", os.path.join(args.data, "default.rul"))))
+    if os.geteuid() == 0 and not args.as_nobody:
+        log("the program is out of nobody's reach; it runs as root")
     if args.display == "auto":
         args.display = free_display()
     with Display(args.display):
