@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Compares the script engine with Lua 5.4 on the same small programs: runs every script as a whole
-# process several times, takes the median, subtracts each interpreter's start-up (an empty script)
-# and prints the ratios. Use a Release build of vorpane-cli.
+# Compares the script engine with Lua 5.4 on the same five small programs: runs every script as a
+# whole process several times, takes the median, subtracts each interpreter's start-up (an empty
+# script, reported on its own line) and prints each ratio and their geometric mean. Use a Release
+# build of vorpane-cli.
 #
 # usage: bench/script_vs_lua.sh [PATH/TO/vorpane-cli] [REPETITIONS]
 set -euo pipefail
@@ -39,13 +40,17 @@ base_lua=$(median_ms lua5.4 "$scripts/empty.lua")
 printf '%-8s %12s %12s\n' "" "vorpane ms" "lua5.4 ms"
 printf '%-8s %12s %12s\n' "start-up" "$base_vsc" "$base_lua"
 
-for name in loop fib; do
+ratios=()
+for name in loop fib array concat sheet; do
   vsc=$(median_ms vorpane_run "$scripts/$name.vsc")
   lua=$(median_ms lua5.4 "$scripts/$name.lua")
-  awk -v n="$name" -v v="$vsc" -v l="$lua" -v bv="$base_vsc" -v bl="$base_lua" 'BEGIN {
+  line=$(awk -v n="$name" -v v="$vsc" -v l="$lua" -v bv="$base_vsc" -v bl="$base_lua" 'BEGIN {
     nv = v - bv; nl = l - bl
     if (nv < 0.1) nv = 0.1
     if (nl < 0.1) nl = 0.1
     printf "%-8s %12.1f %12.1f   (without start-up %.1f / %.1f ms, ratio %.2f)\n", n, v, l, nv, nl, nv / nl
-  }'
+  }')
+  echo "$line"
+  ratios+=("$(echo "$line" | sed 's/.*ratio \([0-9.]*\))/\1/')")
 done
+printf '%s\n' "${ratios[@]}" | awk '{ s += log($1); n++ } END { printf "geometric mean of the ratios: %.2f\n", exp(s / n) }'

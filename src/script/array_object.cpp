@@ -2,8 +2,8 @@
 
 #include "script/array_object.h"
 
-#include "script/interpreter.h"
 #include "script/member_name.h"
+#include "script/step_budget.h"
 
 #include <algorithm>
 

@@ -34,22 +34,19 @@ constexpr size_t kMaxStackReserve = 1024 * 1024;
 // Assumed room when the thread's stack cannot be queried.
 constexpr size_t kFallbackStackRoom = 512 * 1024;
 
-// The run in progress on this thread, for spendSteps().
+// The run in progress on this thread.
 thread_local ScriptInterpreter* t_running = nullptr;
 
 } // namespace
 
-bool spendSteps(uint64_t steps)
+bool ScriptInterpreter::spendSteps(uint64_t steps)
 {
-    ScriptInterpreter* in = t_running;
-    if (!in)
-        return true;
-    if (in->m_stepsLeft > steps) {
-        in->m_stepsLeft -= steps;
+    if (m_stepsLeft > steps) {
+        m_stepsLeft -= steps;
         return true;
     }
-    in->m_stepsLeft = 1;
-    in->stop();
+    m_stepsLeft = 1;
+    stop();
     return false;
 }
 
@@ -221,8 +218,17 @@ int ScriptInterpreter::run(int32_t* outValue)
         *outValue = 0;
     struct Running {
         ScriptInterpreter* outer = t_running;
-        explicit Running(ScriptInterpreter* in) { t_running = in; }
-        ~Running() { t_running = outer; }
+        StepBudgetKeeper* outerKeeper;
+        explicit Running(ScriptInterpreter* in)
+            : outerKeeper(installStepBudgetKeeper(in))
+        {
+            t_running = in;
+        }
+        ~Running()
+        {
+            t_running = outer;
+            installStepBudgetKeeper(outerKeeper);
+        }
     } running(this);
     try {
         if (!loadProgram())

@@ -87,15 +87,22 @@ ScriptValue OpHandlers::callUserFunction(ScriptInterpreter& in, const Op& op, Fu
     Variable* record = calls.allocate(size);
     Variable* outerParameters = function.parameters;
     Variable* outerLocals = function.locals;
-    for (size_t i = 0; i < parameterCount; ++i)
-        record[i].value = outerParameters[i].value;
+    // (Only the parameters something can see before they are assigned.)
+    for (uint64_t inherited = op.inheritedParameters, i = 0; i < parameterCount; ++i, inherited >>= 1)
+        if (inherited & 1 || i >= 64)
+            record[i].value = outerParameters[i].value;
     function.parameters = record;
 
     // Each slot is assigned before the next argument is evaluated, in the caller's scope.
     const size_t given = op.list.size();
     for (size_t i = 0; i < parameterCount && i < given; ++i) {
-        ScriptValue temp;
-        record[i].value = in.read(*op.list[i], temp).deref();
+        ScriptValue& slot = record[i].value;
+        if (slot.isWritableNumber()) [[likely]] {
+            evaluateInto(in, *op.list[i], slot);
+        } else {
+            ScriptValue temp;
+            slot = in.read(*op.list[i], temp).deref();
+        }
     }
     if (given != parameterCount) [[unlikely]]
         reportArgumentCount(in, op, parameterCount);

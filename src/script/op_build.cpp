@@ -3,6 +3,7 @@
 
 #include "script/op_tree.h"
 
+#include <cstddef>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -156,6 +157,10 @@ void ScriptInterpreter::buildOps()
         frame->parameters = frame->resting.data();
         frame->locals = frame->parameters + frame->parameterIds.size();
     }
+    for (Op& op : m_ops) {
+        OpHandlers::placeOperands(*this, op);
+        OpHandlers::findInheritedParameters(op);
+    }
     for (Op& op : m_ops)
         if (op.run == &OpHandlers::varList && OpHandlers::declaresLocalsOnly(op))
             op.run = &OpHandlers::declareLocals;
@@ -254,6 +259,8 @@ void ScriptInterpreter::resolveNames(FunctionFrame& frame)
     for (NameSlot* slot : slots) {
         if (slot->place == NamePlace::Local && leadingNames.count(slot->nameId) && !insideLists.count(slot))
             slot->place = NamePlace::LeadingLocal;
+        if (slot->place != NamePlace::Global)
+            slot->base = slot->place == NamePlace::Parameter ? &frame.parameters : &frame.locals;
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "script/interpreter.h"
 
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -16,6 +17,30 @@ struct Op;
 using OpHandler = ScriptValue (*)(ScriptInterpreter&, const Op&);
 // A condition decided in place: 1 or 0, or -1 when it has to be evaluated the general way.
 using QuickTest = int (*)(ScriptInterpreter&, const Op&);
+// A statement run whole, entry checks included, when nothing on the way can stop the run: gives
+// the storage its value refers to then. None when nothing has been done and the statement has to
+// be evaluated.
+using OpExec = ScriptValue* (*)(ScriptInterpreter&, const Op&);
+
+// An operator of two leaves evaluated straight into out (a fresh value or a writable number),
+// entry checks included, when the result is a number; false with nothing done otherwise.
+using OpCompute = bool (*)(ScriptInterpreter&, const Op&, ScriptValue& out);
+
+// Where a fused handler finds a name or literal without a lookup: at *base + offset, where base
+// is the frame's pointer to its innermost call's parameters or locals, a global's cell (none
+// until it is declared), or `constant`.
+struct OperandPlace {
+    const void* const* base = nullptr;
+    size_t offset = 0;
+    const void* constant = nullptr;
+};
+
+[[gnu::always_inline]] inline ScriptValue* valueAt(const OperandPlace& place)
+{
+    const char* base;
+    std::memcpy(&base, place.base, sizeof base);
+    return reinterpret_cast<ScriptValue*>(const_cast<char*>(base) + place.offset);
+}
 
 enum class OpLeaf : uint8_t {
     None, // must be run through eval
@@ -34,6 +59,15 @@ struct Op {
     OpLeaf leaf = OpLeaf::None;
     OpHandler guardedRun = nullptr; // the handler behind OpHandlers::guarded
     QuickTest quickTest = nullptr; // set for a comparison of two names or literals
+    OpExec exec = nullptr; // for some statements whose value nobody needs
+    // Set when every operand of the node (target, left, right) is a literal, a parameter, a
+    // local the body declares first or a global.
+    bool placed = false;
+    OperandPlace place[3];
+    OpCompute compute = nullptr; // for a placed operator of two leaves
+    // A call of a user function: the parameters whose values the call's record takes over from
+    // the innermost running call (bit i for parameter i; all when there are more than 64).
+    uint64_t inheritedParameters = ~uint64_t(0);
 };
 
 // The handlers, one per kind of node; friends of the interpreter.
@@ -56,6 +90,7 @@ struct OpHandlers {
     static void specializeIf(Op& op);
     static ScriptValue forLoop(ScriptInterpreter& in, const Op& op);
     static ScriptValue whileLoop(ScriptInterpreter& in, const Op& op);
+    template <BinaryOp OP, bool QUICK> static ScriptValue whileLoopOf(ScriptInterpreter& in, const Op& op);
     static ScriptValue returnValue(ScriptInterpreter& in, const Op& op);
     static ScriptValue breakLoop(ScriptInterpreter& in, const Op& op);
     static ScriptValue continueLoop(ScriptInterpreter& in, const Op& op);
@@ -71,6 +106,22 @@ struct OpHandlers {
     template <BinaryOp OP, bool LEAVES>
     static ScriptValue assignOfBinary(ScriptInterpreter& in, const Op& op);
     static ScriptValue assignOfCall(ScriptInterpreter& in, const Op& op);
+    static ScriptValue addToName(ScriptInterpreter& in, const Op& op);
+    template <BinaryOp OP, bool SAME_NAME>
+    static ScriptValue assignNameOfLeaves(ScriptInterpreter& in, const Op& op);
+    template <BinaryOp OP>
+    static ScriptValue* computeIntoName(ScriptInterpreter& in, const Op& op, uint64_t steps);
+    template <BinaryOp OP> static ScriptValue* execAssignNameOfLeaves(ScriptInterpreter& in, const Op& op);
+    // Once names are resolved: the places of operands, and the handlers that use them.
+    static void placeOperands(ScriptInterpreter& in, Op& op);
+    template <BinaryOp OP> static bool computeLeaves(ScriptInterpreter& in, const Op& op, ScriptValue& out);
+    // Which parameters a call has to take over; once names are resolved.
+    static void findInheritedParameters(Op& op);
+    // An argument or returned value evaluated into out, which holds nothing to release.
+    static void evaluateInto(ScriptInterpreter& in, const Op& op, ScriptValue& out);
+    static ScriptValue runSequence(ScriptInterpreter& in, const Op& op);
+    static ScriptValue* appendInPlace(
+        ScriptInterpreter& in, const Op& op, const ScriptValue& right, bool& done);
     static ScriptValue store(ScriptInterpreter& in, const Op& op, const ScriptValue& value);
     // Lets an assignment run its operator inline; once every Op has its handler.
     static void fuseAssignment(Op& op);
@@ -162,6 +213,20 @@ inline ScriptValue materialize(ScriptValue&& value)
     // a failure that unwinds through here leaves nothing to free twice.
     temp.reset();
     return *new (&temp) ScriptValue(eval(op));
+}
+
+[[gnu::always_inline]] inline void OpHandlers::evaluateInto(
+    ScriptInterpreter& in, const Op& op, ScriptValue& out)
+{
+    if (op.leaf != OpLeaf::None && !in.pending()) {
+        if (const ScriptValue* leaf = in.peek(op)) {
+            out = *leaf;
+            return;
+        }
+    }
+    if (op.compute && op.compute(in, op, out))
+        return;
+    out = materialize(in.eval(op));
 }
 
 } // namespace vorpane::script
