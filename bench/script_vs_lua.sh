@@ -4,6 +4,9 @@
 # script, reported on its own line) and prints each ratio and their geometric mean. Use a Release
 # build of vorpane-cli.
 #
+# Times are processor times (user + system) of the process: the machine is shared, and other work
+# stretches wall time. The two interpreters' runs alternate, so that both see the same load.
+#
 # usage: bench/script_vs_lua.sh [PATH/TO/vorpane-cli] [REPETITIONS]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -21,36 +24,34 @@ if ! command -v lua5.4 >/dev/null; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends lua5.4
 fi
 
-# Median wall time in milliseconds of REPS runs of the command.
-median_ms() {
-  local times=() start end
-  for ((i = 0; i < reps; i++)); do
-    start=$(date +%s%N)
-    "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }
-    end=$(date +%s%N)
-    times+=($(((end - start) / 1000)))
-  done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{ a[NR] = $1 } END { printf "%.1f", a[int((NR + 1) / 2)] / 1000 }'
-}
+QT_QPA_PLATFORM=offscreen python3 - "$cli" "$scripts" "$reps" <<'PY'
+import math, resource, statistics, subprocess, sys
 
-vorpane_run() { QT_QPA_PLATFORM=offscreen "$cli" --seed 1 run "$1"; }
+cli, scripts, reps = sys.argv[1], sys.argv[2], int(sys.argv[3])
 
-base_vsc=$(median_ms vorpane_run "$scripts/empty.vsc")
-base_lua=$(median_ms lua5.4 "$scripts/empty.lua")
-printf '%-8s %12s %12s\n' "" "vorpane ms" "lua5.4 ms"
-printf '%-8s %12s %12s\n' "start-up" "$base_vsc" "$base_lua"
+def cpu_ms(cmd):
+    before = resource.getrusage(resource.RUSAGE_CHILDREN)
+    result = subprocess.run(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
+    if result.returncode != 0:
+        sys.exit("failed: " + " ".join(cmd))
+    return (after.ru_utime - before.ru_utime + after.ru_stime - before.ru_stime) * 1000
 
-ratios=()
-for name in loop fib array concat sheet; do
-  vsc=$(median_ms vorpane_run "$scripts/$name.vsc")
-  lua=$(median_ms lua5.4 "$scripts/$name.lua")
-  line=$(awk -v n="$name" -v v="$vsc" -v l="$lua" -v bv="$base_vsc" -v bl="$base_lua" 'BEGIN {
-    nv = v - bv; nl = l - bl
-    if (nv < 0.1) nv = 0.1
-    if (nl < 0.1) nl = 0.1
-    printf "%-8s %12.1f %12.1f   (without start-up %.1f / %.1f ms, ratio %.2f)\n", n, v, l, nv, nl, nv / nl
-  }')
-  echo "$line"
-  ratios+=("$(echo "$line" | sed 's/.*ratio \([0-9.]*\))/\1/')")
-done
-printf '%s\n' "${ratios[@]}" | awk '{ s += log($1); n++ } END { printf "geometric mean of the ratios: %.2f\n", exp(s / n) }'
+def medians(name):
+    ours, theirs = [], []
+    for _ in range(reps):
+        ours.append(cpu_ms([cli, "--seed", "1", "run", f"{scripts}/{name}.vsc"]))
+        theirs.append(cpu_ms(["lua5.4", f"{scripts}/{name}.lua"]))
+    return statistics.median(ours), statistics.median(theirs)
+
+print(f"{'':8} {'vorpane ms':>12} {'lua5.4 ms':>12}   (median processor time of {reps} runs)")
+base_vsc, base_lua = medians("empty")
+print(f"{'start-up':8} {base_vsc:12.1f} {base_lua:12.1f}")
+ratios = []
+for name in ["loop", "fib", "array", "concat", "sheet"]:
+    vsc, lua = medians(name)
+    nv, nl = max(vsc - base_vsc, 0.1), max(lua - base_lua, 0.1)
+    ratios.append(nv / nl)
+    print(f"{name:8} {vsc:12.1f} {lua:12.1f}   (without start-up {nv:.1f} / {nl:.1f} ms, ratio {nv / nl:.3g})")
+print(f"geometric mean of the ratios: {math.exp(sum(map(math.log, ratios)) / len(ratios)):.2f}")
+PY

@@ -136,7 +136,8 @@ void ArrayObject::resize(uint32_t length)
 
 void ArrayObject::followLength()
 {
-    uint32_t wanted = m_length.toUnsigned();
+    uint32_t wanted
+        = m_length.kind() == ValueKind::Unsigned ? m_length.unsignedValue() : m_length.toUnsigned();
     if (wanted == m_size)
         return;
     if (wanted > kMaxGrownLength)

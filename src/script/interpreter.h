@@ -52,6 +52,7 @@ struct FunctionFrame {
     Variable* parameters = nullptr;
     Variable* locals = nullptr;
     std::vector<Variable> resting; // Integer 0 parameters and undeclared locals
+    size_t parameterCount = 0;
     size_t recordSize = 0; // parameters and locals
     const Op* body = nullptr;
 };

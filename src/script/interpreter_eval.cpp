@@ -50,6 +50,11 @@ inline bool forCondition(const ScriptValue& value)
 
 inline int32_t wrapped(uint32_t bits) { return int32_t(bits); }
 
+bool isNumberKind(ValueKind kind)
+{
+    return kind == ValueKind::Integer || kind == ValueKind::Float || kind == ValueKind::Unsigned;
+}
+
 bool isNumberOrNull(const ScriptValue& v)
 {
     return v.kind() <= ValueKind::Float && v.kind() != ValueKind::String;
@@ -317,28 +322,6 @@ ScriptValue OpHandlers::unexpected(ScriptInterpreter& in, const Op& op)
 
 // --- Statements -------------------------------------------------------------------------------
 
-[[gnu::always_inline]] inline ScriptValue OpHandlers::runSequence(ScriptInterpreter& in, const Op& op)
-{
-    // The stop test runs between statements; the value is that of the last statement run. A
-    // statement that runs whole through its exec stops nothing; its value refers to the storage
-    // it gives.
-    const Op* const* statement = op.list.data();
-    const Op* const* last = statement + op.list.size() - 1;
-    for (;; ++statement) {
-        const Op& s = **statement;
-        if (s.exec) {
-            if (const ScriptValue* storage = s.exec(in, s)) {
-                if (statement == last)
-                    return *storage;
-                continue;
-            }
-        }
-        ScriptValue value = in.eval(s);
-        if (statement == last || in.stopped())
-            return materialize(std::move(value));
-    }
-}
-
 ScriptValue OpHandlers::sequence(ScriptInterpreter& in, const Op& op) { return runSequence(in, op); }
 
 ScriptValue OpHandlers::varList(ScriptInterpreter& in, const Op& op)
@@ -408,6 +391,11 @@ bool OpHandlers::test(ScriptInterpreter& in, const Op& owner, const Op& conditio
     bool quick;
     if (OpHandlers::quickComparison(in, condition, quick))
         return quick;
+    if (condition.compute) {
+        ScriptValue value;
+        if (condition.compute(in, condition, value))
+            return truth(value);
+    }
     return OpHandlers::test(in, owner, condition);
 }
 
@@ -526,8 +514,14 @@ try {
     in.eval(*op.child[0]);
     for (;;) {
         bool go;
-        if (!quickComparison(in, *op.child[1], go))
-            go = forCondition(in.read(*op.child[1], temp));
+        if (!quickComparison(in, *op.child[1], go)) {
+            const Op& condition = *op.child[1];
+            ScriptValue computed;
+            if (condition.compute && condition.compute(in, condition, computed))
+                go = forCondition(computed);
+            else
+                go = forCondition(in.read(condition, temp));
+        }
         if (!go)
             break;
         result = materialize(in.eval(*op.child[3]));
@@ -556,6 +550,70 @@ template <BinaryOp OP> bool OpHandlers::computeLeaves(ScriptInterpreter& in, con
         return false;
     --in.m_stepsLeft;
     return true;
+}
+
+// An operand of computeBinary: a leaf read in place or an operator computed.
+[[gnu::always_inline]] static inline bool operandNumber(
+    ScriptInterpreter& in, const Op& operand, const OperandPlace& place, ScriptValue& out)
+{
+    if (operand.leaf != OpLeaf::None) {
+        const ScriptValue* v = valueAt(place);
+        if (!v || !v->isWritableNumber())
+            return false;
+        out = *v;
+        return true;
+    }
+    return operand.compute(in, operand, out);
+}
+
+// An operator whose operands are leaves or computed operators, right first as evaluation goes.
+// Nothing it does can be seen but the steps, which are given back when the general way has to
+// decide after all.
+template <BinaryOp OP> bool OpHandlers::computeBinary(ScriptInterpreter& in, const Op& op, ScriptValue& out)
+{
+    if (in.pending() || in.m_stepsLeft <= 1) [[unlikely]]
+        return false;
+    const uint64_t before = in.m_stepsLeft--;
+    ScriptValue right, left;
+    if (operandNumber(in, *op.child[1], op.place[2], right)
+        && operandNumber(in, *op.child[0], op.place[1], left) && numericBinary<OP>(left, right, out))
+        [[likely]]
+        return true;
+    in.m_stepsLeft = before;
+    return false;
+}
+
+// «x = value» with x a name and value computed: into x when it holds a number. STEPS: the nodes
+// passed before the value's own (the assignment's, when run as a statement).
+template <uint64_t STEPS>
+[[gnu::always_inline]] inline ScriptValue* OpHandlers::computeIntoTarget(ScriptInterpreter& in, const Op& op)
+{
+    if (in.pending() || in.m_stepsLeft <= STEPS || !op.placed) [[unlikely]]
+        return nullptr;
+    ScriptValue* target = valueAt(op.place[0]);
+    if (!target || !target->isWritableNumber()) [[unlikely]]
+        return nullptr;
+    in.m_stepsLeft -= STEPS;
+    ScriptValue value;
+    const Op& valueOp = *op.child[1];
+    if (!valueOp.compute(in, valueOp, value)) [[unlikely]] {
+        in.m_stepsLeft += STEPS;
+        return nullptr;
+    }
+    *target = value;
+    return target;
+}
+
+ScriptValue* OpHandlers::execAssignComputed(ScriptInterpreter& in, const Op& op)
+{
+    return computeIntoTarget<1>(in, op);
+}
+
+ScriptValue OpHandlers::assignComputed(ScriptInterpreter& in, const Op& op)
+{
+    if (ScriptValue* target = computeIntoTarget<0>(in, op)) [[likely]]
+        return ScriptValue::reference(target);
+    return assign(in, op);
 }
 
 ScriptValue OpHandlers::returnValue(ScriptInterpreter& in, const Op& op)
@@ -757,6 +815,14 @@ ScriptValue OpHandlers::assignOfCall(ScriptInterpreter& in, const Op& op)
 try {
     const Op& valueOp = *op.child[1];
     ScriptValue value = in.enter(valueOp) ? call(in, valueOp) : ScriptValue();
+    // A number into a name that holds one, as store() would.
+    if (op.placed && !in.pending()) [[likely]] {
+        ScriptValue* target = valueAt(op.place[0]);
+        if (target && target->isWritableNumber() && value.isWritableNumber()) {
+            *target = value;
+            return ScriptValue::reference(target);
+        }
+    }
     return store(in, op, value);
 } catch (const ScriptError& error) {
     return failed(in, op, error);
@@ -992,6 +1058,56 @@ try {
     return failed(in, op, error);
 }
 
+// «a[i]» with a and i names or literals: they are read in place (their nodes still count as
+// evaluated) when i is a number and a holds an object; anything else goes the general way.
+ScriptValue OpHandlers::indexOfLeaves(ScriptInterpreter& in, const Op& op)
+try {
+    if (!in.pending() && in.m_stepsLeft > 2) [[likely]] {
+        const ScriptValue* index = valueAt(op.place[2]);
+        const ScriptValue* array = valueAt(op.place[1]);
+        if (index && array && isNumberKind(index->kind()) && array->kind() == ValueKind::Object) [[likely]] {
+            in.m_stepsLeft -= 2;
+            ScriptObject* object = array->objectValue();
+            ScriptValue* element = object->element(index->toUnsigned());
+            if (!element)
+                return scratch(in);
+            return ScriptValue::reference(element, object);
+        }
+    }
+    return OpHandlers::index(in, op);
+} catch (const ScriptError& error) {
+    return failed(in, op, error);
+}
+
+// «a[i] = v» with a, i and v names or literals: as indexOfLeaves, then the value is stored.
+ScriptValue OpHandlers::assignElementOfLeaves(ScriptInterpreter& in, const Op& op)
+try {
+    const Op& targetOp = *op.child[0];
+    if (!in.pending() && in.m_stepsLeft > 3) [[likely]] {
+        const ScriptValue* value = valueAt(op.place[2]);
+        const ScriptValue* index = valueAt(targetOp.place[2]);
+        const ScriptValue* array = valueAt(targetOp.place[1]);
+        if (value && index && array && value->kind() != ValueKind::Reference && isNumberKind(index->kind())
+            && array->kind() == ValueKind::Object) [[likely]] {
+            // The element's node and its two leaves.
+            in.m_stepsLeft -= 3;
+            ScriptObject* object = array->objectValue();
+            ScriptValue* element;
+            try {
+                element = object->element(index->toUnsigned());
+            } catch (const ScriptError& error) {
+                return failed(in, targetOp, error); // the element's own failure; nothing is stored
+            }
+            ScriptValue target = element ? ScriptValue::reference(element, object) : scratch(in);
+            target.assign(*value);
+            return target;
+        }
+    }
+    return assign(in, op);
+} catch (const ScriptError& error) {
+    return failed(in, op, error);
+}
+
 // --- Specialised handlers ----------------------------------------------------------------------
 
 namespace {
@@ -1028,6 +1144,25 @@ bool placeOf(const std::vector<ScriptValue*>& globals, const Op& leaf, OperandPl
 void OpHandlers::placeOperands(ScriptInterpreter& in, Op& op)
 {
     const auto& globals = in.m_globalById;
+    if (op.run == &index) {
+        op.placed
+            = placeOf(globals, *op.child[0], op.place[1]) && placeOf(globals, *op.child[1], op.place[2]);
+        if (op.placed)
+            op.run = &indexOfLeaves;
+        return;
+    }
+    if (op.run == &assign && op.child[0]->node && op.child[0]->node->kind == NodeKind::Index) {
+        Op& targetOp = const_cast<Op&>(*op.child[0]);
+        placeOperands(in, targetOp);
+        op.placed = targetOp.placed && placeOf(globals, *op.child[1], op.place[2]);
+        if (op.placed)
+            op.run = &assignElementOfLeaves;
+        return;
+    }
+    if (op.run == &assignOfCall) {
+        op.placed = placeOf(globals, *op.child[0], op.place[0]);
+        return;
+    }
     if (op.exec) { // an assignment of a name by an operator of leaves
         const Op& value = *op.child[1];
         op.placed = placeOf(globals, *op.child[0], op.place[0])
@@ -1056,6 +1191,70 @@ void OpHandlers::placeOperands(ScriptInterpreter& in, Op& op)
         op.compute = &computeLeaves<BinaryOp::Divide>;
     else if (op.run == &binaryOfLeaves<BinaryOp::Remainder>)
         op.compute = &computeLeaves<BinaryOp::Remainder>;
+}
+
+namespace {
+
+template <BinaryOp OP> bool isBinary(const Op& op)
+{
+    return op.run == &OpHandlers::binary<OP> || op.run == &OpHandlers::binaryOfLeaves<OP>;
+}
+
+template <BinaryOp OP> OpCompute computeFor(const Op& op)
+{
+    return isBinary<OP>(op) ? &OpHandlers::computeBinary<OP> : nullptr;
+}
+
+} // namespace
+
+int OpHandlers::prepareCompute(ScriptInterpreter& in, Op& op)
+{
+    // Deep enough for any formula a script writes; deeper ones keep the guarded evaluation.
+    constexpr int kMaxComputeDepth = 12;
+    if (op.compute)
+        return 1;
+    OpCompute compute = nullptr;
+    for (OpCompute candidate : { computeFor<BinaryOp::Add>(op), computeFor<BinaryOp::Subtract>(op),
+             computeFor<BinaryOp::Multiply>(op), computeFor<BinaryOp::Divide>(op),
+             computeFor<BinaryOp::Remainder>(op), computeFor<BinaryOp::Equal>(op),
+             computeFor<BinaryOp::NotEqual>(op), computeFor<BinaryOp::Less>(op),
+             computeFor<BinaryOp::LessEqual>(op), computeFor<BinaryOp::GreaterEqual>(op),
+             computeFor<BinaryOp::Greater>(op) })
+        if (candidate)
+            compute = candidate;
+    if (!compute)
+        return -1;
+    int depth = 0;
+    for (int i = 0; i < 2; ++i) {
+        Op& operand = const_cast<Op&>(*op.child[i]);
+        if (operand.leaf != OpLeaf::None) {
+            if (!placeOf(in.m_globalById, operand, op.place[i + 1]))
+                return -1;
+            continue;
+        }
+        int below = prepareCompute(in, operand);
+        if (below < 0)
+            return -1;
+        depth = std::max(depth, below);
+    }
+    if (depth + 1 > kMaxComputeDepth)
+        return -1;
+    op.compute = compute;
+    return depth + 1;
+}
+
+void OpHandlers::fuseComputedAssignment(ScriptInterpreter& in, Op& op)
+{
+    if (op.exec || !op.node || op.node->kind != NodeKind::Assign || op.run == &assignOfCall)
+        return;
+    const Op& value = *op.child[1];
+    if (!value.compute || value.leaf != OpLeaf::None || op.child[0]->leaf != OpLeaf::Name)
+        return;
+    if (!placeOf(in.m_globalById, *op.child[0], op.place[0]))
+        return;
+    op.placed = true;
+    op.run = &assignComputed;
+    op.exec = &execAssignComputed;
 }
 
 void OpHandlers::findInheritedParameters(Op& op)

@@ -152,7 +152,8 @@ void ScriptInterpreter::buildOps()
     for (auto& frame : m_frames) {
         frame->body = opOf(frame->def->body);
         resolveNames(*frame);
-        frame->recordSize = frame->parameterIds.size() + frame->localNames.size();
+        frame->parameterCount = frame->parameterIds.size();
+        frame->recordSize = frame->parameterCount + frame->localNames.size();
         frame->resting.resize(frame->recordSize);
         frame->parameters = frame->resting.data();
         frame->locals = frame->parameters + frame->parameterIds.size();
@@ -161,6 +162,10 @@ void ScriptInterpreter::buildOps()
         OpHandlers::placeOperands(*this, op);
         OpHandlers::findInheritedParameters(op);
     }
+    for (Op& op : m_ops)
+        OpHandlers::prepareCompute(*this, op);
+    for (Op& op : m_ops)
+        OpHandlers::fuseComputedAssignment(*this, op);
     for (Op& op : m_ops)
         if (op.run == &OpHandlers::varList && OpHandlers::declaresLocalsOnly(op))
             op.run = &OpHandlers::declareLocals;

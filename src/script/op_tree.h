@@ -115,6 +115,15 @@ struct OpHandlers {
     // Once names are resolved: the places of operands, and the handlers that use them.
     static void placeOperands(ScriptInterpreter& in, Op& op);
     template <BinaryOp OP> static bool computeLeaves(ScriptInterpreter& in, const Op& op, ScriptValue& out);
+    template <BinaryOp OP> static bool computeBinary(ScriptInterpreter& in, const Op& op, ScriptValue& out);
+    // Gives an operator over leaves and such operators its compute; the depth of the operators
+    // below it, or -1 when it gets none.
+    static int prepareCompute(ScriptInterpreter& in, Op& op);
+    template <uint64_t STEPS> static ScriptValue* computeIntoTarget(ScriptInterpreter& in, const Op& op);
+    static ScriptValue* execAssignComputed(ScriptInterpreter& in, const Op& op);
+    static ScriptValue assignComputed(ScriptInterpreter& in, const Op& op);
+    // Gives «x = value» with a computed value its handlers; once computes are prepared.
+    static void fuseComputedAssignment(ScriptInterpreter& in, Op& op);
     // Which parameters a call has to take over; once names are resolved.
     static void findInheritedParameters(Op& op);
     // An argument or returned value evaluated into out, which holds nothing to release.
@@ -129,6 +138,8 @@ struct OpHandlers {
     template <bool LEFT> static ScriptValue shiftAssign(ScriptInterpreter& in, const Op& op);
     static ScriptValue member(ScriptInterpreter& in, const Op& op);
     static ScriptValue index(ScriptInterpreter& in, const Op& op);
+    static ScriptValue indexOfLeaves(ScriptInterpreter& in, const Op& op);
+    static ScriptValue assignElementOfLeaves(ScriptInterpreter& in, const Op& op);
     static ScriptValue call(ScriptInterpreter& in, const Op& op);
     static ScriptValue methodCall(ScriptInterpreter& in, const Op& op);
     static ScriptValue newObject(ScriptInterpreter& in, const Op& op);
@@ -144,6 +155,8 @@ struct OpHandlers {
     static ScriptValue scratch(ScriptInterpreter& in);
     [[gnu::always_inline]] static inline ScriptValue callUserFunction(
         ScriptInterpreter& in, const Op& op, FunctionFrame& function);
+    [[gnu::noinline]] static void inheritParameters(
+        Variable* record, const Variable* outer, size_t count, uint64_t inherited);
     [[gnu::cold, gnu::noinline]] static void reportArgumentCount(
         ScriptInterpreter& in, const Op& op, size_t wanted);
     static ScriptValue callLibraryFunction(ScriptInterpreter& in, const Op& op, const std::string& name);
@@ -227,6 +240,28 @@ inline ScriptValue materialize(ScriptValue&& value)
     if (op.compute && op.compute(in, op, out))
         return;
     out = materialize(in.eval(op));
+}
+
+[[gnu::always_inline]] inline ScriptValue OpHandlers::runSequence(ScriptInterpreter& in, const Op& op)
+{
+    // The stop test runs between statements; the value is that of the last statement run. A
+    // statement that runs whole through its exec stops nothing; its value refers to the storage
+    // it gives.
+    const Op* const* statement = op.list.data();
+    const Op* const* last = statement + op.list.size() - 1;
+    for (;; ++statement) {
+        const Op& s = **statement;
+        if (s.exec) {
+            if (const ScriptValue* storage = s.exec(in, s)) {
+                if (statement == last)
+                    return *storage;
+                continue;
+            }
+        }
+        ScriptValue value = in.eval(s);
+        if (statement == last || in.stopped())
+            return materialize(std::move(value));
+    }
 }
 
 } // namespace vorpane::script
