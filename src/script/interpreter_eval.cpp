@@ -416,6 +416,12 @@ template <BinaryOp OP> ScriptValue OpHandlers::ifCompare(ScriptInterpreter& in, 
     const Op& branch = *op.child[(decided >= 0 ? decided > 0 : test(in, op, condition)) ? 1 : 2];
     if (!branch.node)
         return ScriptValue();
+    // «if (...) return x;» is common enough to call its handler directly.
+    if (branch.run == &returnValue) {
+        if (!in.enter(branch))
+            return ScriptValue();
+        return returnValue(in, branch);
+    }
     return in.eval(branch);
 }
 
@@ -583,6 +589,27 @@ template <BinaryOp OP> bool OpHandlers::computeBinary(ScriptInterpreter& in, con
     return false;
 }
 
+// Unary minus of a leaf or a computed operator.
+bool OpHandlers::computeNegate(ScriptInterpreter& in, const Op& op, ScriptValue& out)
+{
+    if (in.pending() || in.m_stepsLeft <= 1) [[unlikely]]
+        return false;
+    const uint64_t before = in.m_stepsLeft--;
+    ScriptValue operand;
+    if (operandNumber(in, *op.child[0], op.place[1], operand)) [[likely]] {
+        if (operand.kind() == ValueKind::Integer) {
+            out.overwriteInteger(wrapped(0u - uint32_t(operand.integerValue())));
+            return true;
+        }
+        if (operand.kind() == ValueKind::Float) {
+            out.overwriteFloat(-operand.floatValue());
+            return true;
+        }
+    }
+    in.m_stepsLeft = before;
+    return false;
+}
+
 // «x = value» with x a name and value computed: into x when it holds a number. STEPS: the nodes
 // passed before the value's own (the assignment's, when run as a statement).
 template <uint64_t STEPS>
@@ -616,7 +643,7 @@ ScriptValue OpHandlers::assignComputed(ScriptInterpreter& in, const Op& op)
     return assign(in, op);
 }
 
-ScriptValue OpHandlers::returnValue(ScriptInterpreter& in, const Op& op)
+[[gnu::always_inline]] inline ScriptValue OpHandlers::returnValue(ScriptInterpreter& in, const Op& op)
 {
     ScriptValue value;
     evaluateInto(in, *op.child[0], value);
@@ -1207,40 +1234,49 @@ template <BinaryOp OP> OpCompute computeFor(const Op& op)
 
 } // namespace
 
-int OpHandlers::prepareCompute(ScriptInterpreter& in, Op& op)
+int OpHandlers::prepareCompute(ScriptInterpreter& in, Op& op, int levelsLeft)
 {
-    // Deep enough for any formula a script writes; deeper ones keep the guarded evaluation.
-    constexpr int kMaxComputeDepth = 12;
-    if (op.compute)
-        return 1;
-    OpCompute compute = nullptr;
-    for (OpCompute candidate : { computeFor<BinaryOp::Add>(op), computeFor<BinaryOp::Subtract>(op),
-             computeFor<BinaryOp::Multiply>(op), computeFor<BinaryOp::Divide>(op),
-             computeFor<BinaryOp::Remainder>(op), computeFor<BinaryOp::Equal>(op),
-             computeFor<BinaryOp::NotEqual>(op), computeFor<BinaryOp::Less>(op),
-             computeFor<BinaryOp::LessEqual>(op), computeFor<BinaryOp::GreaterEqual>(op),
-             computeFor<BinaryOp::Greater>(op) })
-        if (candidate)
-            compute = candidate;
-    if (!compute)
+    // Ops come children first, so the answers below are mostly known already; the levels left
+    // bound the recursion otherwise.
+    if (op.computeDepth != -2)
+        return op.computeDepth;
+    if (levelsLeft == 0)
         return -1;
-    int depth = 0;
-    for (int i = 0; i < 2; ++i) {
-        Op& operand = const_cast<Op&>(*op.child[i]);
-        if (operand.leaf != OpLeaf::None) {
-            if (!placeOf(in.m_globalById, operand, op.place[i + 1]))
-                return -1;
-            continue;
+    int depth = -1;
+    if (op.compute) {
+        depth = 1;
+    } else {
+        OpCompute compute = nullptr;
+        for (OpCompute candidate : { computeFor<BinaryOp::Add>(op), computeFor<BinaryOp::Subtract>(op),
+                 computeFor<BinaryOp::Multiply>(op), computeFor<BinaryOp::Divide>(op),
+                 computeFor<BinaryOp::Remainder>(op), computeFor<BinaryOp::Equal>(op),
+                 computeFor<BinaryOp::NotEqual>(op), computeFor<BinaryOp::Less>(op),
+                 computeFor<BinaryOp::LessEqual>(op), computeFor<BinaryOp::GreaterEqual>(op),
+                 computeFor<BinaryOp::Greater>(op) })
+            if (candidate)
+                compute = candidate;
+        int operands = 2;
+        if (op.run == &unary<UnaryOp::Negate>) {
+            compute = &computeNegate;
+            operands = 1;
         }
-        int below = prepareCompute(in, operand);
-        if (below < 0)
-            return -1;
-        depth = std::max(depth, below);
+        int below = 0;
+        for (int i = 0; compute && i < operands; ++i) {
+            Op& operand = const_cast<Op&>(*op.child[i]);
+            int levels = operand.leaf != OpLeaf::None
+                ? (placeOf(in.m_globalById, operand, op.place[i + 1]) ? 0 : -1)
+                : prepareCompute(in, operand, levelsLeft - 1);
+            if (levels < 0)
+                compute = nullptr;
+            below = std::max(below, levels);
+        }
+        if (compute && below + 1 <= kMaxComputeDepth) {
+            op.compute = compute;
+            depth = below + 1;
+        }
     }
-    if (depth + 1 > kMaxComputeDepth)
-        return -1;
-    op.compute = compute;
-    return depth + 1;
+    op.computeDepth = int8_t(depth);
+    return depth;
 }
 
 void OpHandlers::fuseComputedAssignment(ScriptInterpreter& in, Op& op)

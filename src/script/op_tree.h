@@ -65,6 +65,7 @@ struct Op {
     bool placed = false;
     OperandPlace place[3];
     OpCompute compute = nullptr; // for a placed operator of two leaves
+    int8_t computeDepth = -2; // prepareCompute's answer; -2 until asked
     // A call of a user function: the parameters whose values the call's record takes over from
     // the innermost running call (bit i for parameter i; all when there are more than 64).
     uint64_t inheritedParameters = ~uint64_t(0);
@@ -116,9 +117,12 @@ struct OpHandlers {
     static void placeOperands(ScriptInterpreter& in, Op& op);
     template <BinaryOp OP> static bool computeLeaves(ScriptInterpreter& in, const Op& op, ScriptValue& out);
     template <BinaryOp OP> static bool computeBinary(ScriptInterpreter& in, const Op& op, ScriptValue& out);
+    static bool computeNegate(ScriptInterpreter& in, const Op& op, ScriptValue& out);
     // Gives an operator over leaves and such operators its compute; the depth of the operators
     // below it, or -1 when it gets none.
-    static int prepareCompute(ScriptInterpreter& in, Op& op);
+    static int prepareCompute(ScriptInterpreter& in, Op& op, int levelsLeft = kMaxComputeDepth);
+    // Deep enough for any formula a script writes; deeper ones keep the guarded evaluation.
+    static constexpr int kMaxComputeDepth = 12;
     template <uint64_t STEPS> static ScriptValue* computeIntoTarget(ScriptInterpreter& in, const Op& op);
     static ScriptValue* execAssignComputed(ScriptInterpreter& in, const Op& op);
     static ScriptValue assignComputed(ScriptInterpreter& in, const Op& op);

@@ -292,12 +292,12 @@ void OpHandlers::specializeIf(Op& op)
 {
     if (op.run != &ifElse)
         return;
-    vorpane::script::specializeIf<BinaryOp::Equal>(op)
-        || vorpane::script::specializeIf<BinaryOp::NotEqual>(op)
-        || vorpane::script::specializeIf<BinaryOp::Less>(op)
-        || vorpane::script::specializeIf<BinaryOp::LessEqual>(op)
-        || vorpane::script::specializeIf<BinaryOp::GreaterEqual>(op)
-        || vorpane::script::specializeIf<BinaryOp::Greater>(op);
+    vorpane::script::reference::specializeIf<BinaryOp::Equal>(op)
+        || vorpane::script::reference::specializeIf<BinaryOp::NotEqual>(op)
+        || vorpane::script::reference::specializeIf<BinaryOp::Less>(op)
+        || vorpane::script::reference::specializeIf<BinaryOp::LessEqual>(op)
+        || vorpane::script::reference::specializeIf<BinaryOp::GreaterEqual>(op)
+        || vorpane::script::reference::specializeIf<BinaryOp::Greater>(op);
 }
 
 ScriptValue OpHandlers::conditional(ScriptInterpreter& in, const Op& op)
