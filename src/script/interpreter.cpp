@@ -238,6 +238,7 @@ int ScriptInterpreter::run(int32_t* outValue)
         m_stopped = m_flags.abort;
         takeBreakKey();
         m_stepsLeft = m_stepBudget ? m_stepBudget + 1 : UINT64_MAX;
+        m_counting = m_stepBudget != 0;
         setStackLimit();
         ScriptValue value = eval(*static_cast<const Op*>(m_tree.program->cacheOwner));
         if (outValue)

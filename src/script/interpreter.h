@@ -208,6 +208,7 @@ private:
     int m_callDepth = 0;
     uint64_t m_stepBudget = 0;
     uint64_t m_stepsLeft = UINT64_MAX;
+    bool m_counting = false; // a step budget is kept
     uintptr_t m_stackLimit = 0;
 };
 

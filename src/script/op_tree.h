@@ -186,7 +186,8 @@ inline ScriptValue materialize(ScriptValue&& value)
         if (!enterInterrupted(op.node))
             return false;
     }
-    if (--m_stepsLeft == 0) [[unlikely]] {
+    // Only a run with a budget counts here: a store per node is dearer than a load.
+    if (m_counting && --m_stepsLeft == 0) [[unlikely]] {
         if (!budgetLeft())
             return false;
     }
