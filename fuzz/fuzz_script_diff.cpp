@@ -1,8 +1,9 @@
 // Differential fuzz target: every script text runs through the engine and through the reference
 // evaluator (the earlier tree walker, tests/script_reference) with the objects of a user-script
 // run. Both must show the same boxes, prompts and output lines in the same order, and give the
-// same success and value. A run that used up its step budget may stop at another point: then only
-// the events up to where the first one stopped must agree.
+// same success and value. A run that used up its step budget, or the machine stack (each
+// evaluator uses it differently), may stop at another point: then only the events up to where the
+// first one stopped must agree.
 #include "platform/random.h"
 #include "platform/recording_ui.h"
 #include "rules/dice_object.h"
@@ -79,7 +80,17 @@ struct Outcome {
     int ok = 0;
     int32_t value = 0;
     bool budgetSpent = false;
+    bool stackSpent = false;
 };
+
+// The report of an exhausted machine stack.
+bool reportsStackSpent(const std::vector<std::string>& events)
+{
+    for (const auto& event : events)
+        if (event.find("Unhandled exception:") != std::string::npos)
+            return true;
+    return false;
+}
 
 Outcome runEngine(EventUi& recorder, const std::string& text)
 {
@@ -94,6 +105,7 @@ Outcome runEngine(EventUi& recorder, const std::string& text)
         outcome.budgetSpent = runner.interpreter()->stepBudgetSpent();
     }
     outcome.events = recorder.events;
+    outcome.stackSpent = reportsStackSpent(outcome.events);
     return outcome;
 }
 
@@ -117,6 +129,7 @@ Outcome runReference(EventUi& recorder, const std::string& text)
         outcome.budgetSpent = in.stepBudgetSpent();
     }
     outcome.events = recorder.events;
+    outcome.stackSpent = reportsStackSpent(outcome.events);
     return outcome;
 }
 
@@ -143,22 +156,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const Outcome reference = runReference(recorder, text);
     const Outcome engine = runEngine(recorder, text);
 
-    if (!engine.budgetSpent && !reference.budgetSpent) {
+    const bool engineCut = engine.budgetSpent || engine.stackSpent;
+    const bool referenceCut = reference.budgetSpent || reference.stackSpent;
+    if (!engineCut && !referenceCut) {
         if (engine.events != reference.events)
             mismatch("events", engine, reference);
         if (engine.ok != reference.ok || engine.value != reference.value)
             mismatch("result", engine, reference);
         return 0;
     }
-    const size_t common = std::min(engine.events.size(), reference.events.size());
+    // Up to the stack report, which may come at another point.
+    const auto comparable = [](const Outcome& outcome) {
+        size_t count = outcome.events.size();
+        if (outcome.stackSpent && count > 0)
+            --count;
+        return count;
+    };
+    const size_t common = std::min(comparable(engine), comparable(reference));
     for (size_t i = 0; i < common; ++i)
         if (engine.events[i] != reference.events[i])
-            mismatch("events before the budget ran out", engine, reference);
-    if (engine.budgetSpent != reference.budgetSpent) {
-        // The one that finished must not have done less than the one stopped by the budget.
-        const Outcome& finished = engine.budgetSpent ? reference : engine;
-        const Outcome& stopped = engine.budgetSpent ? engine : reference;
-        if (finished.events.size() < stopped.events.size())
+            mismatch("events before a run was cut short", engine, reference);
+    if (engineCut != referenceCut) {
+        // The one that finished must not have done less than the one cut short.
+        const Outcome& finished = engineCut ? reference : engine;
+        const Outcome& cut = engineCut ? engine : reference;
+        if (comparable(finished) < comparable(cut))
             mismatch("events of a finished run", engine, reference);
     }
     return 0;

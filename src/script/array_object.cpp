@@ -157,6 +157,17 @@ ScriptValue* ArrayObject::element(uint32_t index)
     return &at(index);
 }
 
+const ScriptValue* ArrayObject::existingElement(uint32_t index) const
+{
+    // The length must be a number that the buffer already follows.
+    ValueKind kind = m_length.kind();
+    if (kind != ValueKind::Unsigned && kind != ValueKind::Integer && kind != ValueKind::Float)
+        return nullptr;
+    if (m_length.toUnsigned() != m_size || index >= m_size)
+        return nullptr;
+    return &const_cast<ArrayObject*>(this)->at(index);
+}
+
 ScriptValue* ArrayObject::findMember(const std::string& name)
 {
     return sameName(name, "length") ? &m_length : nullptr;

@@ -425,14 +425,76 @@ template <BinaryOp OP> ScriptValue OpHandlers::ifCompare(ScriptInterpreter& in, 
     return in.eval(branch);
 }
 
+// As a statement: a comparison that fails with no "else" to run, or one that holds with a branch
+// that runs whole too. Otherwise nothing is done (the comparison leaves no trace).
+template <BinaryOp OP> ScriptValue* OpHandlers::execIfCompare(ScriptInterpreter& in, const Op& op)
+{
+    if (in.pending() || in.m_stepsLeft <= 1) [[unlikely]]
+        return nullptr;
+    const int decided = compareLeaves<OP>(in, *op.child[0]);
+    const Op& branch = *op.child[decided > 0 ? 1 : 2];
+    if (decided < 0 || (branch.node && !branch.exec))
+        return nullptr;
+    --in.m_stepsLeft;
+    if (!branch.node)
+        return &in.m_zero;
+    if (ScriptValue* storage = branch.exec(in, branch))
+        return storage;
+    ++in.m_stepsLeft;
+    return nullptr;
+}
+
+// As a statement, an "if" of any other condition: as execIfCompare when the condition is a
+// comparison of leaves or computed in place.
+ScriptValue* OpHandlers::execIfElse(ScriptInterpreter& in, const Op& op)
+{
+    if (in.pending() || in.m_stepsLeft <= 1) [[unlikely]]
+        return nullptr;
+    const uint64_t before = in.m_stepsLeft--;
+    const Op& condition = *op.child[0];
+    bool taken;
+    if (!quickComparison(in, condition, taken)) {
+        ScriptValue value;
+        if (!condition.compute || !condition.compute(in, condition, value)) {
+            in.m_stepsLeft = before;
+            return nullptr;
+        }
+        taken = truth(value);
+    }
+    const Op& branch = *op.child[taken ? 1 : 2];
+    if (!branch.node)
+        return &in.m_zero;
+    if (branch.exec)
+        if (ScriptValue* storage = branch.exec(in, branch))
+            return storage;
+    in.m_stepsLeft = before;
+    return nullptr;
+}
+
+// As a statement, «x = y» with y a name or literal holding a number and x a name holding one.
+ScriptValue* OpHandlers::execAssignLeaf(ScriptInterpreter& in, const Op& op)
+{
+    if (in.pending() || in.m_stepsLeft <= 1) [[unlikely]]
+        return nullptr;
+    ScriptValue* target = valueAt(op.place[0]);
+    const ScriptValue* value = valueAt(op.place[2]);
+    if (!target || !value || !target->isWritableNumber() || !isNumberOrNull(*value)) [[unlikely]]
+        return nullptr;
+    --in.m_stepsLeft;
+    *target = *value;
+    return target;
+}
+
 template <BinaryOp OP> static bool specializeIf(Op& op)
 {
     if (op.child[0]->quickTest != &OpHandlers::compareLeaves<OP>)
         return false;
-    if (op.run == &OpHandlers::whileLoop)
+    if (op.run == &OpHandlers::whileLoop) {
         op.run = &OpHandlers::whileLoopOf<OP, true>;
-    else
+    } else {
         op.run = &OpHandlers::ifCompare<OP>;
+        op.exec = &OpHandlers::execIfCompare<OP>;
+    }
     return true;
 }
 
@@ -440,6 +502,8 @@ void OpHandlers::specializeIf(Op& op)
 {
     if (op.run != &ifElse && op.run != &whileLoop)
         return;
+    if (op.run == &ifElse)
+        op.exec = &execIfElse;
     vorpane::script::specializeIf<BinaryOp::Equal>(op)
         || vorpane::script::specializeIf<BinaryOp::NotEqual>(op)
         || vorpane::script::specializeIf<BinaryOp::Less>(op)
@@ -610,6 +674,24 @@ bool OpHandlers::computeNegate(ScriptInterpreter& in, const Op& op, ScriptValue&
     return false;
 }
 
+// «a[i]» with a and i names or literals, when the element is there already and holds a number:
+// its node and the two leaves count as evaluated.
+bool OpHandlers::computeElement(ScriptInterpreter& in, const Op& op, ScriptValue& out)
+{
+    if (in.pending() || in.m_stepsLeft <= 3) [[unlikely]]
+        return false;
+    const ScriptValue* index = valueAt(op.place[2]);
+    const ScriptValue* array = valueAt(op.place[1]);
+    if (!index || !array || !isNumberKind(index->kind()) || array->kind() != ValueKind::Object) [[unlikely]]
+        return false;
+    const ScriptValue* element = array->objectValue()->existingElement(index->toUnsigned());
+    if (!element || !isNumberOrNull(*element)) [[unlikely]]
+        return false;
+    out = *element;
+    in.m_stepsLeft -= 3;
+    return true;
+}
+
 // «x = value» with x a name and value computed: into x when it holds a number. STEPS: the nodes
 // passed before the value's own (the assignment's, when run as a statement).
 template <uint64_t STEPS>
@@ -640,7 +722,7 @@ ScriptValue OpHandlers::assignComputed(ScriptInterpreter& in, const Op& op)
 {
     if (ScriptValue* target = computeIntoTarget<0>(in, op)) [[likely]]
         return ScriptValue::reference(target);
-    return assign(in, op);
+    return op.fallback(in, op);
 }
 
 [[gnu::always_inline]] inline ScriptValue OpHandlers::returnValue(ScriptInterpreter& in, const Op& op)
@@ -1190,7 +1272,7 @@ void OpHandlers::placeOperands(ScriptInterpreter& in, Op& op)
         op.placed = placeOf(globals, *op.child[0], op.place[0]);
         return;
     }
-    if (op.exec) { // an assignment of a name by an operator of leaves
+    if (op.exec && op.node->kind == NodeKind::Assign) { // a name set by an operator of leaves
         const Op& value = *op.child[1];
         op.placed = placeOf(globals, *op.child[0], op.place[0])
             && placeOf(globals, *value.child[0], op.place[1])
@@ -1259,6 +1341,9 @@ int OpHandlers::prepareCompute(ScriptInterpreter& in, Op& op, int levelsLeft)
         if (op.run == &unary<UnaryOp::Negate>) {
             compute = &computeNegate;
             operands = 1;
+        } else if (op.run == &indexOfLeaves) { // its leaves are placed already
+            compute = &computeElement;
+            operands = 0;
         }
         int below = 0;
         for (int i = 0; compute && i < operands; ++i) {
@@ -1284,11 +1369,19 @@ void OpHandlers::fuseComputedAssignment(ScriptInterpreter& in, Op& op)
     if (op.exec || !op.node || op.node->kind != NodeKind::Assign || op.run == &assignOfCall)
         return;
     const Op& value = *op.child[1];
+    if (op.run == &assign && value.leaf != OpLeaf::None && op.child[0]->leaf == OpLeaf::Name) {
+        op.placed = placeOf(in.m_globalById, *op.child[0], op.place[0])
+            && placeOf(in.m_globalById, value, op.place[2]);
+        if (op.placed)
+            op.exec = &execAssignLeaf;
+        return;
+    }
     if (!value.compute || value.leaf != OpLeaf::None || op.child[0]->leaf != OpLeaf::Name)
         return;
     if (!placeOf(in.m_globalById, *op.child[0], op.place[0]))
         return;
     op.placed = true;
+    op.fallback = op.run;
     op.run = &assignComputed;
     op.exec = &execAssignComputed;
 }

@@ -65,6 +65,7 @@ struct Op {
     bool placed = false;
     OperandPlace place[3];
     OpCompute compute = nullptr; // for a placed operator of two leaves
+    OpHandler fallback = nullptr; // the general handler behind a fused one
     int8_t computeDepth = -2; // prepareCompute's answer; -2 until asked
     // A call of a user function: the parameters whose values the call's record takes over from
     // the innermost running call (bit i for parameter i; all when there are more than 64).
@@ -87,6 +88,9 @@ struct OpHandlers {
     static bool declaresLocalsOnly(const Op& op);
     static ScriptValue ifElse(ScriptInterpreter& in, const Op& op);
     template <BinaryOp OP> static ScriptValue ifCompare(ScriptInterpreter& in, const Op& op);
+    template <BinaryOp OP> static ScriptValue* execIfCompare(ScriptInterpreter& in, const Op& op);
+    static ScriptValue* execIfElse(ScriptInterpreter& in, const Op& op);
+    static ScriptValue* execAssignLeaf(ScriptInterpreter& in, const Op& op);
     // Gives an "if" of a comparison of leaves its own handler; once conditions are specialized.
     static void specializeIf(Op& op);
     static ScriptValue forLoop(ScriptInterpreter& in, const Op& op);
@@ -118,6 +122,7 @@ struct OpHandlers {
     template <BinaryOp OP> static bool computeLeaves(ScriptInterpreter& in, const Op& op, ScriptValue& out);
     template <BinaryOp OP> static bool computeBinary(ScriptInterpreter& in, const Op& op, ScriptValue& out);
     static bool computeNegate(ScriptInterpreter& in, const Op& op, ScriptValue& out);
+    static bool computeElement(ScriptInterpreter& in, const Op& op, ScriptValue& out);
     // Gives an operator over leaves and such operators its compute; the depth of the operators
     // below it, or -1 when it gets none.
     static int prepareCompute(ScriptInterpreter& in, Op& op, int levelsLeft = kMaxComputeDepth);
