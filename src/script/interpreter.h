@@ -204,6 +204,7 @@ private:
     std::vector<ClassEntry> m_classes; // newest first
     ScriptValue m_scratch;
     ScriptValue m_zero; // Integer 0 always: the value of an "if" that runs nothing
+    ScriptValue m_returned; // the value of a "return" run through its exec, until it is copied
     RunFlags m_flags;
     int32_t m_stopped = 0;
     int m_callDepth = 0;

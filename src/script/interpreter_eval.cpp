@@ -471,6 +471,30 @@ ScriptValue* OpHandlers::execIfElse(ScriptInterpreter& in, const Op& op)
     return nullptr;
 }
 
+// As a statement, «return x» with x a name or literal, or computed in place.
+ScriptValue* OpHandlers::execReturn(ScriptInterpreter& in, const Op& op)
+{
+    if (in.pending() || in.m_stepsLeft <= 1) [[unlikely]]
+        return nullptr;
+    const Op& valueOp = *op.child[0];
+    ScriptValue& value = in.m_returned;
+    value.reset();
+    --in.m_stepsLeft;
+    if (valueOp.leaf != OpLeaf::None) {
+        const ScriptValue* leaf = in.peek(valueOp);
+        if (!leaf) {
+            ++in.m_stepsLeft;
+            return nullptr;
+        }
+        value = *leaf;
+    } else if (!valueOp.compute || !valueOp.compute(in, valueOp, value)) {
+        ++in.m_stepsLeft;
+        return nullptr;
+    }
+    in.countUp(in.m_flags.returnCount);
+    return &value;
+}
+
 // As a statement, «x = y» with y a name or literal holding a number and x a name holding one.
 ScriptValue* OpHandlers::execAssignLeaf(ScriptInterpreter& in, const Op& op)
 {

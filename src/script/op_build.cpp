@@ -164,8 +164,11 @@ void ScriptInterpreter::buildOps()
     }
     for (Op& op : m_ops)
         OpHandlers::prepareCompute(*this, op);
-    for (Op& op : m_ops)
+    for (Op& op : m_ops) {
         OpHandlers::fuseComputedAssignment(*this, op);
+        if (op.run == &OpHandlers::returnValue)
+            op.exec = &OpHandlers::execReturn;
+    }
     for (Op& op : m_ops)
         if (op.run == &OpHandlers::varList && OpHandlers::declaresLocalsOnly(op))
             op.run = &OpHandlers::declareLocals;

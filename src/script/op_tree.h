@@ -17,9 +17,9 @@ struct Op;
 using OpHandler = ScriptValue (*)(ScriptInterpreter&, const Op&);
 // A condition decided in place: 1 or 0, or -1 when it has to be evaluated the general way.
 using QuickTest = int (*)(ScriptInterpreter&, const Op&);
-// A statement run whole, entry checks included, when nothing on the way can stop the run: gives
-// the storage its value refers to then. None when nothing has been done and the statement has to
-// be evaluated.
+// A statement run whole, entry checks included: gives the storage its value is a copy of (a
+// "return" may have stopped the run then). None when nothing has been done and the statement
+// has to be evaluated.
 using OpExec = ScriptValue* (*)(ScriptInterpreter&, const Op&);
 
 // An operator of two leaves evaluated straight into out (a fresh value or a writable number),
@@ -59,7 +59,7 @@ struct Op {
     OpLeaf leaf = OpLeaf::None;
     OpHandler guardedRun = nullptr; // the handler behind OpHandlers::guarded
     QuickTest quickTest = nullptr; // set for a comparison of two names or literals
-    OpExec exec = nullptr; // for some statements whose value nobody needs
+    OpExec exec = nullptr; // for some statements
     // Set when every operand of the node (target, left, right) is a literal, a parameter, a
     // local the body declares first or a global.
     bool placed = false;
@@ -90,6 +90,7 @@ struct OpHandlers {
     template <BinaryOp OP> static ScriptValue ifCompare(ScriptInterpreter& in, const Op& op);
     template <BinaryOp OP> static ScriptValue* execIfCompare(ScriptInterpreter& in, const Op& op);
     static ScriptValue* execIfElse(ScriptInterpreter& in, const Op& op);
+    static ScriptValue* execReturn(ScriptInterpreter& in, const Op& op);
     static ScriptValue* execAssignLeaf(ScriptInterpreter& in, const Op& op);
     // Gives an "if" of a comparison of leaves its own handler; once conditions are specialized.
     static void specializeIf(Op& op);
@@ -254,16 +255,15 @@ inline ScriptValue materialize(ScriptValue&& value)
 
 [[gnu::always_inline]] inline ScriptValue OpHandlers::runSequence(ScriptInterpreter& in, const Op& op)
 {
-    // The stop test runs between statements; the value is that of the last statement run. A
-    // statement that runs whole through its exec stops nothing; its value refers to the storage
-    // it gives.
+    // The stop test runs between statements; the value is that of the last statement run (for
+    // one run through its exec, a copy of the storage it gives).
     const Op* const* statement = op.list.data();
     const Op* const* last = statement + op.list.size() - 1;
     for (;; ++statement) {
         const Op& s = **statement;
         if (s.exec) {
             if (const ScriptValue* storage = s.exec(in, s)) {
-                if (statement == last)
+                if (statement == last || in.stopped())
                     return *storage;
                 continue;
             }
