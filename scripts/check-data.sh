@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Checks the files of data/ that the program reads from its folder.
-#  - Every rule and list file is Windows-1252 text with CR LF line ends: no bare CR or LF, no NUL,
-#    a line end after the last line, and not accidentally saved as UTF-8.
+#  - Every rule, list and spell-book file is Windows-1252 text with CR LF line ends: no bare CR or
+#    LF, no NUL, a line end after the last line, and not accidentally saved as UTF-8.
 #  - List entries carry no trailing blanks (list files are not trimmed when read).
 #  - With a built vorpane-cli (argument 1, default build/bin/vorpane-cli): every rule file loads
 #    without a single message, every occupation's modifier script parses behind the rule file's
-#    GLOBAL_SCRIPT exactly as the wizard joins them, and the INCOME script runs for the three eras.
+#    GLOBAL_SCRIPT exactly as the wizard joins them, and the INCOME script runs for the three eras;
+#    every spell book reads without a message and shows at least one node.
 # Usage: scripts/check-data.sh [VORPANE_CLI]
 set -uo pipefail
 export LC_ALL=C
@@ -45,7 +46,7 @@ check_encoding() {
   fi
 }
 
-for f in data/*.rul data/*.lst; do
+for f in data/*.rul data/*.lst data/*.vsb; do
   [ -e "$f" ] || continue
   check_encoding "$f"
 done
@@ -102,6 +103,18 @@ for rul in data/*.rul; do
         echo "$name: $era $(grep '^income:' <<<"$out" | tail -1)"
       fi
     done
+  fi
+done
+
+for vsb in data/*.vsb; do
+  [ -e "$vsb" ] || continue
+  out=$("$cli" --data data spells "$vsb" 2>&1)
+  status=$?
+  if [ $status != 0 ] || grep -q '^\[' <<<"$out" || ! grep -q '^  ' <<<"$out"; then
+    fail "$(basename "$vsb"): the spell book printed messages, failed or is empty (status $status):"
+    echo "$out" | head -5
+  else
+    echo "$(basename "$vsb"): $(grep -c '^  ' <<<"$out") nodes"
   fi
 done
 

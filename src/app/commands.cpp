@@ -1,28 +1,30 @@
 #include "app/commands.h"
 
+#include "app/investigator_commands.h"
+
 namespace vorpane {
 
 namespace {
 
 const CommandSpec kAppCommands[] = {
-    { cmd::New, "&Nuevo", "Ctrl+N", "Crea un documento nuevo", ":/icons/new.png" },
-    { cmd::Open, "&Abrir...", "Ctrl+O", "Abre un documento existente", ":/icons/open.png" },
+    { cmd::New, "&Nuevo", "Ctrl+N", "Crea un documento nuevo", ":/icons/new.svg" },
+    { cmd::Open, "&Abrir...", "Ctrl+O", "Abre un documento existente", ":/icons/open.svg" },
     { cmd::Close, "&Cerrar", "", "Cierra el documento activo" },
-    { cmd::Save, "&Guardar", "Ctrl+S", "Guarda el documento activo", ":/icons/save.png" },
+    { cmd::Save, "&Guardar", "Ctrl+S", "Guarda el documento activo", ":/icons/save.svg" },
     { cmd::SaveAs, "Guardar &como...", "Ctrl+Shift+S", "Guarda el documento activo con otro nombre" },
-    { cmd::Print, "&Imprimir...", "Ctrl+P", "Imprime el documento activo", ":/icons/print.png" },
+    { cmd::Print, "&Imprimir...", "Ctrl+P", "Imprime el documento activo", ":/icons/print.svg" },
     { cmd::PrintPreview, "&Vista preliminar", "", "Muestra la página tal como se imprimirá" },
     { cmd::PrintSetup, "Con&figurar impresora...", "", "Cambia la impresora y sus opciones" },
     { cmd::Exit, "&Salir", "Ctrl+Q", "Cierra Vorpane" },
-    { cmd::Undo, "&Deshacer", "Ctrl+Z", "Deshace el último cambio", ":/icons/undo.png" },
-    { cmd::Redo, "&Rehacer", "Ctrl+Y", "Rehace el cambio deshecho", ":/icons/redo.png" },
-    { cmd::Cut, "Cor&tar", "Ctrl+X", "Corta la selección y la pone en el portapapeles", ":/icons/cut.png" },
-    { cmd::Copy, "&Copiar", "Ctrl+C", "Copia la selección en el portapapeles", ":/icons/copy.png" },
-    { cmd::Paste, "&Pegar", "Ctrl+V", "Inserta el contenido del portapapeles", ":/icons/paste.png" },
+    { cmd::Undo, "&Deshacer", "Ctrl+Z", "Deshace el último cambio", ":/icons/undo.svg" },
+    { cmd::Redo, "&Rehacer", "Ctrl+Y", "Rehace el cambio deshecho", ":/icons/redo.svg" },
+    { cmd::Cut, "Cor&tar", "Ctrl+X", "Corta la selección y la pone en el portapapeles", ":/icons/cut.svg" },
+    { cmd::Copy, "&Copiar", "Ctrl+C", "Copia la selección en el portapapeles", ":/icons/copy.svg" },
+    { cmd::Paste, "&Pegar", "Ctrl+V", "Inserta el contenido del portapapeles", ":/icons/paste.svg" },
     { cmd::SelectAll, "Seleccionar &todo", "Ctrl+A", "Selecciona todo el texto" },
     { cmd::ToolBar, "Barra de &herramientas", "", "Muestra u oculta la barra de herramientas", "", true },
     { cmd::StatusBar, "Barra de &estado", "", "Muestra u oculta la barra de estado", "", true },
-    { cmd::OutputBar, "&Rendimiento", "", "Muestra u oculta la ventana de salida", ":/icons/output.png",
+    { cmd::OutputBar, "&Rendimiento", "", "Muestra u oculta la ventana de salida", ":/icons/output.svg",
         true },
     { cmd::HideOutput, "Ocultar la ventana de salida", "Esc", "" },
     { cmd::NextPane, "Panel &siguiente", "F6", "Pasa al panel siguiente" },
@@ -32,7 +34,7 @@ const CommandSpec kAppCommands[] = {
     { cmd::Options, "&Opciones...", "", "Cambia los márgenes, las fuentes y los colores" },
     { cmd::TipOfTheDay, "&Frase del Día...", "", "Muestra la siguiente frase del día" },
     { cmd::About, "&Acerca de Vorpane...", "", "Muestra la versión y los créditos de Vorpane",
-        ":/icons/about.png" },
+        ":/icons/about.svg" },
 };
 
 const std::vector<const char*> kViewItems
@@ -59,7 +61,7 @@ std::span<const CommandSpec> appCommands() { return kAppCommands; }
 
 std::vector<std::span<const CommandSpec>> commandTables()
 {
-    return { appCommands(), sheetViewCommands(), scriptCommands() };
+    return { appCommands(), sheetViewCommands(), scriptCommands(), investigatorCommands() };
 }
 
 std::vector<MenuSpec> menuLayout(MenuKind kind)
@@ -74,11 +76,17 @@ std::vector<MenuSpec> menuLayout(MenuKind kind)
         };
     case MenuKind::Investigator:
         return {
-            { "&Archivo", fileItems({}) },
+            { "&Archivo",
+                fileItems({ cmd::ExportHtml, cmd::ExportVersion1, cmd::ExportVersion2, cmd::SendMail }) },
             { "&Edición", { cmd::Undo, cmd::Redo, "-", cmd::Cut, cmd::Copy, cmd::Paste } },
             { "&Ver",
                 { cmd::ToolBar, cmd::StatusBar, cmd::OutputBar, "-", cmd::Refresh, cmd::SheetStyle, "-",
                     cmd::Options } },
+            { "&Investigador",
+                { cmd::Reroll, "-", cmd::AddSkill, cmd::EditSkills, cmd::ChooseWeapons, cmd::ChooseSpells,
+                    "-", cmd::Income } },
+            { "&Herramientas",
+                { cmd::CheckSheet, cmd::ImproveSkills, "-", cmd::RandomName, "-", cmd::RollDice } },
             { "Ve&ntana", kWindowItems },
             { "Ay&uda", kHelpItems },
         };
@@ -96,7 +104,8 @@ std::vector<MenuSpec> menuLayout(MenuKind kind)
         return {
             { "&Archivo", fileItems({}) },
             { "&Edición",
-                { cmd::Undo, cmd::Redo, "-", cmd::Cut, cmd::Copy, cmd::Paste, "-", cmd::SelectAll } },
+                { cmd::Undo, cmd::Redo, "-", cmd::Cut, cmd::Copy, cmd::Paste, "-", cmd::SelectAll, "-",
+                    cmd::Find, cmd::FindNext, cmd::GoToLine } },
             { "&Ver", kViewItems },
             { "&Script", { cmd::RunScript } },
             { "Ve&ntana", kWindowItems },

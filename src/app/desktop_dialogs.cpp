@@ -1,9 +1,14 @@
 #include "app/desktop_dialogs.h"
 
+#include "platform/cp1252.h"
+#include "platform/ui_services.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace vorpane {
@@ -57,6 +62,35 @@ std::optional<QColor> DesktopDialogs::chooseColour(QWidget* parent, const QColor
 }
 
 bool DesktopDialogs::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+
+bool DesktopDialogs::sendMail(const QString& file, const QString& subject)
+{
+    // By value: the failure of a started program is reported after this returns.
+    const auto fail = [file](const char* why) {
+        showMessage(toCp1252(QApplication::translate("DesktopDialogs", why) + QStringLiteral("\n\n")
+            + QApplication::translate("DesktopDialogs", "Adjunta a mano el archivo:\n%1").arg(file)));
+        return false;
+    };
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
+    if (program.isEmpty())
+        return fail(QT_TRANSLATE_NOOP("DesktopDialogs",
+            "No hay ningún programa de correo disponible: falta «xdg-email», del paquete xdg-utils."));
+    // xdg-email returns once the mail program has the message, or at once with a failure.
+    auto* process = new QProcess(QApplication::instance());
+    QObject::connect(
+        process, &QProcess::finished, process, [process, fail](int code, QProcess::ExitStatus status) {
+            process->deleteLater();
+            if (status != QProcess::NormalExit || code != 0)
+                fail(QT_TRANSLATE_NOOP(
+                    "DesktopDialogs", "El programa de correo no pudo preparar el mensaje."));
+        });
+    process->start(program, { QStringLiteral("--subject"), subject, QStringLiteral("--attach"), file });
+    if (!process->waitForStarted()) {
+        process->deleteLater();
+        return fail(QT_TRANSLATE_NOOP("DesktopDialogs", "No se pudo iniciar el programa de correo."));
+    }
+    return true;
+}
 
 void DesktopDialogs::beep() { QApplication::beep(); }
 

@@ -32,6 +32,9 @@ public:
     virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial);
     // The desktop's handler for the address (browser, mail program). False when none took it.
     virtual bool openUrl(const QUrl& url);
+    // Hands the file to the desktop's mail program as the attachment of a new message (xdg-email).
+    // False, after a message naming the file, when there is no mail program or it failed.
+    virtual bool sendMail(const QString& file, const QString& subject);
     virtual void beep();
 };
 

@@ -2,6 +2,7 @@
 
 #include "app/main_frame.h"
 #include "app/prompt_dialog.h"
+#include "app/quick_info_dialog.h"
 #include "platform/cp1252.h"
 
 #include <QApplication>
@@ -69,6 +70,11 @@ std::optional<std::string> DesktopUi::prompt(const std::string& label)
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return toCp1252(dialog.text());
+}
+
+void DesktopUi::quickInfo(const std::string& key, const std::string& text)
+{
+    QuickInfoDialog::showOnce(key, fromCp1252(text), m_mainWindow);
 }
 
 void DesktopUi::setStatusText(const std::string& text)

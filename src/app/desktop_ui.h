@@ -20,6 +20,7 @@ public:
         const std::string& text, const std::string& title, MsgIcon icon, MsgButtons buttons) override;
     std::optional<std::string> prompt(const std::string& label) override;
     bool hasMainWindow() const override { return m_mainWindow != nullptr; }
+    void quickInfo(const std::string& key, const std::string& text) override;
     void setStatusText(const std::string& text) override;
     void beginWaitCursor() override;
     void endWaitCursor() override;

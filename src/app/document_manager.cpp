@@ -159,12 +159,16 @@ Document* DocumentManager::openDocumentFile(const QString& path)
     return opened;
 }
 
-Document* DocumentManager::newDocument(const QString& typeName, const QString& title)
+Document* DocumentManager::newDocument(
+    const QString& typeName, const QString& title, const std::function<void(Document&)>& prepare)
 {
     CMultiFileMultiDocTemplate* docTemplate = findTemplate(typeName);
     if (!docTemplate)
         return nullptr;
-    Document* document = adopt(docTemplate->createDocument());
+    std::unique_ptr<Document> created = docTemplate->createDocument();
+    if (prepare)
+        prepare(*created);
+    Document* document = adopt(std::move(created));
     createFrame(*document);
     if (!title.isEmpty())
         document->setTitle(title);
@@ -198,6 +202,23 @@ Document* DocumentManager::createInvestigator(const std::string& ruleFile, int e
     return &document;
 }
 
+Document* DocumentManager::restoreDocument(
+    const QString& typeName, const QString& copy, const QString& originalPath, const QString& title)
+{
+    CMultiFileMultiDocTemplate* docTemplate = findTemplate(typeName);
+    if (!docTemplate)
+        return nullptr;
+    std::unique_ptr<Document> document = docTemplate->createDocument();
+    if (!document->openDocument(copy))
+        return nullptr;
+    document->setPath(originalPath);
+    document->setTitle(title);
+    document->setModified(true);
+    Document* restored = adopt(std::move(document));
+    createFrame(*restored);
+    return restored;
+}
+
 Document* DocumentManager::adopt(std::unique_ptr<Document> document)
 {
     Document* adopted = document.get();
@@ -210,7 +231,9 @@ CChildFrame* DocumentManager::createFrame(Document& document)
 {
     DocumentView* view = document.docTemplate().createView(document);
     auto* frame = new CChildFrame(*this, view);
-    connect(frame, &QObject::destroyed, this, [this, doc = &document] {
+    // The view's own destruction has taken it off the document by the time it is destroyed; the
+    // frame's destroyed() comes before its children go, when the view is still there.
+    connect(view, &QObject::destroyed, this, [this, doc = &document] {
         if (!doc->views().isEmpty())
             return;
         for (auto it = m_documents.begin(); it != m_documents.end(); ++it) {

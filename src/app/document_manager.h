@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,11 +43,19 @@ public:
     // file could not be read (the reader showed why) or has no document type.
     Document* openDocumentFile(const QString& path);
     // A new, empty document of the type in a new window, with the title given (the type's
-    // new-file name when empty). Null when the type is unknown.
-    Document* newDocument(const QString& typeName, const QString& title = {});
+    // new-file name when empty). `prepare` sets the document up before its view first shows it
+    // (a handout's layout script). Null when the type is unknown.
+    Document* newDocument(const QString& typeName, const QString& title = {},
+        const std::function<void(Document&)>& prepare = {});
     // An investigator from the rule file and era, with the wizard or rolled at once. Null when
     // the rule file does not load or the wizard was cancelled.
     Document* createInvestigator(const std::string& ruleFile, int era, bool withWizard);
+
+    // A document read from a recovery copy: it opens modified, with the path of the user's file
+    // (empty for one never saved) and the title it had. Null when the type is unknown or the copy
+    // cannot be read (the reader showed why).
+    Document* restoreDocument(
+        const QString& typeName, const QString& copy, const QString& originalPath, const QString& title);
 
     // Save: to the document's file, or through the save dialog when it has none.
     bool saveDocument(Document& document);

@@ -27,6 +27,8 @@ public:
     virtual void settingsChanged() { }
     // End any edit in progress, keeping what was typed.
     virtual void commitEditing() { }
+    // A sheet or handout script file was saved (absolute path): a view drawn by it runs it again.
+    virtual void scriptFileSaved(const QString& path) { }
 
 private:
     Document* m_document;

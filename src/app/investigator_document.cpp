@@ -1,5 +1,6 @@
 #include "app/investigator_document.h"
 
+#include "app/investigator_commands.h"
 #include "investigator/investigator_file.h"
 
 #include <QFile>
@@ -35,6 +36,7 @@ CInvestigatorDoc::CInvestigatorDoc(const CMultiFileMultiDocTemplate& docTemplate
             break;
         }
     });
+    InvestigatorCommands::install(*this);
 }
 
 CInvestigatorDoc::~CInvestigatorDoc() { m_model.unsubscribe(m_subscription); }

@@ -26,6 +26,8 @@ public:
     bool canSaveInPlace() const override { return Document::canSaveInPlace() && !m_readOlderVersion; }
 
 private:
+    friend class InvestigatorCommands; // registers the document's menu commands
+
     InvestigatorDocumentModel m_model;
     int m_subscription;
     bool m_readOlderVersion = false;

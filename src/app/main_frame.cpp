@@ -1,12 +1,21 @@
 #include "app/main_frame.h"
 
+#include "app/about_dialog.h"
+#include "app/break_key_filter.h"
 #include "app/child_frame.h"
 #include "app/desktop_dialogs.h"
 #include "app/doc_template.h"
 #include "app/document.h"
 #include "app/document_manager.h"
 #include "app/document_view.h"
+#include "app/lock_keys.h"
+#include "app/new_document_dialog.h"
+#include "app/options_dialog.h"
 #include "app/output_window.h"
+#include "app/recovery.h"
+#include "app/resources.h"
+#include "app/tip_panel.h"
+#include "app/toolbar_style.h"
 #include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "platform/ui_services.h"
@@ -17,6 +26,7 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -65,6 +75,9 @@ CMainFrame::CMainFrame(QWidget* parent)
     setCentralWidget(m_mdiArea);
     m_documents = new DocumentManager(m_mdiArea, this);
     m_documents->registerStandardTemplates();
+    m_recovery = new RecoveryManager(*m_documents, this);
+    new BreakKeyFilter(this);
+    m_tipPanel = new TipPanel(m_mdiArea);
 
     createActions();
     createToolBar();
@@ -83,10 +96,15 @@ CMainFrame::CMainFrame(QWidget* parent)
         connect(document, &Document::contentChanged, this, &CMainFrame::scheduleCommandUpdate);
     });
     updateCommandStates();
+    // Lock keys change with key presses anywhere in the program.
+    qApp->installEventFilter(this);
+    updateLockPanes();
 }
 
 CMainFrame::~CMainFrame()
 {
+    // Without a clean exit the recovery copies stay for the next start.
+    m_recovery->abandonSession();
     // The windows go before the documents they show.
     for (QMdiSubWindow* window : m_mdiArea->subWindowList())
         delete window;
@@ -110,7 +128,7 @@ void CMainFrame::createActions()
             if (*spec.statusTip)
                 action->setStatusTip(translated(spec.statusTip));
             if (*spec.icon)
-                action->setIcon(QIcon(QString::fromLatin1(spec.icon)));
+                action->setIcon(resourceIcon(QString::fromLatin1(spec.icon)));
             action->setCheckable(spec.checkable);
             // Shortcuts work whatever menu bar is shown.
             addAction(action);
@@ -159,6 +177,25 @@ void CMainFrame::scheduleCommandUpdate()
 
 void CMainFrame::addAppCommands()
 {
+    addCommand(cmd::New, [this] { NewDocumentDialog::run(*m_documents, this); });
+    addCommand(cmd::Options, [this] { COptionsDlg::run(this); });
+    addCommand(cmd::About, [this] {
+        CAboutDlg about(this);
+        about.exec();
+    });
+    addCommandIf(
+        cmd::TipOfTheDay, [this] { m_tipPanel->showNextTip(); }, [this] { return m_tipPanel->isEnabled(); });
+    // F4 in the sheet windows: the style list, open.
+    addCommandIf(
+        cmd::SheetStyle,
+        [this] {
+            m_styleCombo->setFocus(Qt::ShortcutFocusReason);
+            m_styleCombo->showPopup();
+        },
+        [this] {
+            return (m_menuKind == MenuKind::Investigator || m_menuKind == MenuKind::Handout)
+                && m_styleCombo->isEnabled() && m_styleCombo->count() > 0;
+        });
     addCommand(cmd::Open, [this] {
         const QStringList files
             = dialogs().openFileNames(this, tr("Abrir"), QString(), m_documents->openFilter());
@@ -250,7 +287,22 @@ void CMainFrame::buildMenuBar(MenuKind kind)
             }
         }
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+        if (qstrcmp(spec.title, "Ay&uda") == 0)
+            connect(menu, &QMenu::aboutToShow, this, [this, menu] { insertTipItem(menu); });
     }
+}
+
+void CMainFrame::insertTipItem(QMenu* helpMenu)
+{
+    QAction* tip = m_actions.value(QString::fromLatin1(cmd::TipOfTheDay));
+    if (!tip || !m_tipPanel->isEnabled())
+        return;
+    const QList<QAction*> items = helpMenu->actions();
+    if (!items.isEmpty() && items.front() == tip)
+        return;
+    QAction* first = items.isEmpty() ? nullptr : items.front();
+    helpMenu->insertAction(first, tip);
+    helpMenu->insertSeparator(first);
 }
 
 // Dynamic items stand right after their slot's hidden anchor, carrying the slot's name as data.
@@ -348,7 +400,10 @@ void CMainFrame::createToolBar()
             m_toolBar->addAction(action);
         }
     }
+    vorpane::applyToolbarStyle(m_toolBar, flatToolbarsWanted());
 }
+
+void CMainFrame::applyToolbarStyle(bool flat) { vorpane::applyToolbarStyle(m_toolBar, flat); }
 
 void CMainFrame::createStatusBar()
 {
@@ -366,6 +421,27 @@ void CMainFrame::createStatusBar()
     };
     m_skillPane = pane("SkillPointsPane", QStringLiteral("Habil.: 9999 Hobby: 9999"));
     m_pointsPane = pane("PointsPane", QStringLiteral("9999 Points"));
+    m_numPane = pane("NumPane", QStringLiteral("NUM"));
+    m_capPane = pane("CapPane", QStringLiteral("CAP"));
+}
+
+QString CMainFrame::lockPaneText(bool caps) const { return (caps ? m_capPane : m_numPane)->text(); }
+
+void CMainFrame::updateLockPanes()
+{
+    const LockKeys keys = readLockKeys();
+    m_numPane->setText(keys.numLock ? QStringLiteral("NUM") : QString());
+    m_capPane->setText(keys.capsLock ? QStringLiteral("CAP") : QString());
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyRelease || event->type() == QEvent::ApplicationActivate) {
+        const auto* key = event->type() == QEvent::KeyRelease ? static_cast<QKeyEvent*>(event) : nullptr;
+        if (!key || key->key() == Qt::Key_CapsLock || key->key() == Qt::Key_NumLock)
+            updateLockPanes();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::createOutputBar()
@@ -431,13 +507,18 @@ void CMainFrame::subWindowActivated(QMdiSubWindow* window)
 void CMainFrame::updateTitle()
 {
     const Document* document = activeDocument();
-    if (!document) {
-        setWindowTitle(QStringLiteral("Vorpane"));
-        setWindowModified(false);
-        return;
-    }
-    setWindowTitle(QStringLiteral("Vorpane - ") + document->title() + QStringLiteral("[*]"));
-    setWindowModified(document->isModified());
+    m_title = document ? QStringLiteral("Vorpane - ") + document->title() + QStringLiteral("[*]")
+                       : QStringLiteral("Vorpane");
+    setWindowTitle(m_title);
+    setWindowModified(document && document->isModified());
+}
+
+void CMainFrame::changeEvent(QEvent* event)
+{
+    // A maximised document window appends " - [its title]" to ours; the title names it already.
+    if (event->type() == QEvent::WindowTitleChange && !m_title.isEmpty() && windowTitle() != m_title)
+        setWindowTitle(m_title);
+    QMainWindow::changeEvent(event);
 }
 
 void CMainFrame::focusNextPane(bool forward)
@@ -468,6 +549,30 @@ void CMainFrame::showAtStart()
         showMaximized();
 }
 
+void CMainFrame::broadcastSettingsChanged()
+{
+    for (Document* document : m_documents->documents()) {
+        for (DocumentView* view : document->views())
+            view->settingsChanged();
+    }
+}
+
+void CMainFrame::openFiles(const QStringList& files)
+{
+    bringToFront();
+    for (const QString& file : files)
+        m_documents->openDocumentFile(file);
+}
+
+void CMainFrame::bringToFront()
+{
+    if (isMinimized())
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
     if (!m_documents->closeAll()) {
@@ -475,6 +580,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         return;
     }
     saveWindowState();
+    m_recovery->endSession();
     event->accept();
 }
 

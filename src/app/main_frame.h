@@ -24,6 +24,8 @@ class Document;
 class DocumentManager;
 class DocumentView;
 class OutputWindow;
+class RecoveryManager;
+class TipPanel;
 
 class CMainFrame final : public QMainWindow, public CommandTarget {
     Q_OBJECT
@@ -38,6 +40,8 @@ public:
     static CMainFrame* instance();
 
     DocumentManager& documents() const { return *m_documents; }
+    // The recovery copies of modified documents.
+    RecoveryManager& recovery() const { return *m_recovery; }
     QMdiArea* mdiArea() const { return m_mdiArea; }
     OutputWindow* outputWindow() const { return m_output; }
     QDockWidget* outputBar() const { return m_outputBar; }
@@ -65,7 +69,22 @@ public:
     // Shows the window as it was left, maximised the first time.
     void showAtStart();
 
+    // The tip of the day on the document area's background.
+    TipPanel* tipPanel() const { return m_tipPanel; }
+    // Every view of every document rereads its settings (after the options sheet).
+    void broadcastSettingsChanged();
+    // Flat toolbar buttons, or raised ones.
+    void applyToolbarStyle(bool flat);
+    // Files handed over by a later start: opened here, the window brought to the front.
+    void openFiles(const QStringList& files);
+    void bringToFront();
+    // The NUM and CAP panes: their texts while the lock is on.
+    QString lockPaneText(bool caps) const;
+    void updateLockPanes();
+
 protected:
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -79,6 +98,7 @@ private:
     void buildMenuBar(MenuKind kind);
     void fillRecentFiles(QMenu* menu);
     void fillWindowList(QMenu* menu);
+    void insertTipItem(QMenu* helpMenu);
     void subWindowActivated(QMdiSubWindow* window);
     void scheduleCommandUpdate();
     void updateTitle();
@@ -87,6 +107,7 @@ private:
     void saveWindowState();
 
     DocumentManager* m_documents;
+    RecoveryManager* m_recovery;
     QMdiArea* m_mdiArea;
     OutputWindow* m_output = nullptr;
     QDockWidget* m_outputBar = nullptr;
@@ -95,10 +116,14 @@ private:
     QLabel* m_messagePane = nullptr;
     QLabel* m_skillPane = nullptr;
     QLabel* m_pointsPane = nullptr;
+    QLabel* m_numPane = nullptr;
+    QLabel* m_capPane = nullptr;
+    TipPanel* m_tipPanel = nullptr;
     QHash<QString, QAction*> m_actions;
     MenuKind m_menuKind = MenuKind::Investigator; // anything but the first one built
     QPointer<DocumentView> m_activeView;
     bool m_updatePending = false;
+    QString m_title; // as updateTitle() made it
 };
 
 } // namespace vorpane

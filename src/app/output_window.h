@@ -1,6 +1,7 @@
 #pragma once
 // The output bar's window: the lines that scripts, the sheet check and the improvement write, at
-// most fifty, the newest selected.
+// most fifty, the newest selected, in the font and colours of profile section "Output". Every
+// change is painted at once, so lines show while a script is still running.
 
 #include "platform/output_model.h"
 
@@ -20,6 +21,13 @@ public:
     QListWidget* list() const { return m_list; }
     // Re-reads the font and colours of section "Output".
     void reloadSettings();
+    // The output bar starts this size.
+    QSize sizeHint() const override { return { kWidth, kHeight }; }
+
+    // The list's distance from the window's edges.
+    static constexpr int kMargin = 4;
+    static constexpr int kWidth = 250;
+    static constexpr int kHeight = 75;
 
 signals:
     // The model asked for the bar to be shown or hidden.

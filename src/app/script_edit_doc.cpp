@@ -1,11 +1,16 @@
 #include "app/script_edit_doc.h"
 
+#include "app/doc_template.h"
+#include "app/document_manager.h"
+#include "app/document_view.h"
+#include "app/main_frame.h"
 #include "platform/cp1252.h"
 #include "platform/save_file.h"
 #include "platform/ui_services.h"
 #include "platform/whole_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPlainTextDocumentLayout>
 
 namespace vorpane {
@@ -105,7 +110,28 @@ bool CScriptEditDoc::saveDocument(const QString& path)
     m_fileBytes = std::move(bytes);
     m_text.setModified(false);
     setPath(path);
+    if (isLayoutScript())
+        announceSaved(QFileInfo(path).absoluteFilePath());
     return true;
+}
+
+bool CScriptEditDoc::isLayoutScript() const
+{
+    const QString type = docTemplate().typeName();
+    return type.compare(QLatin1String("SheetScript"), Qt::CaseInsensitive) == 0
+        || type.compare(QLatin1String("HandoutScript"), Qt::CaseInsensitive) == 0;
+}
+
+void CScriptEditDoc::announceSaved(const QString& path)
+{
+    CMainFrame* frame = CMainFrame::instance();
+    if (!frame)
+        return;
+    for (Document* document : frame->documents().documents()) {
+        const QList<DocumentView*> views = document->views();
+        for (DocumentView* view : views)
+            view->scriptFileSaved(path);
+    }
 }
 
 } // namespace vorpane

@@ -31,10 +31,16 @@ public:
     // `message` says which).
     std::optional<std::string> encodedText(QString* message = nullptr) const;
 
+    // Sheet and handout scripts, which the sheet views run.
+    bool isLayoutScript() const;
+
     // Scripts of this size are far above anything written by hand.
     static constexpr size_t kMaxFileSize = kMaxScriptFileBytes;
 
 private:
+    // Tells every view of every open document that a layout script file was saved.
+    static void announceSaved(const QString& path);
+
     QTextDocument m_text;
     std::string m_fileBytes; // as read or last written; written back while the text is unchanged
     bool m_crlf = true;

@@ -25,11 +25,13 @@ std::vector<Command>& registry()
     return all;
 }
 
-void printUsage()
+// To standard error for wrong usage, to standard output when asked for with --help.
+void printUsage(void (*print)(const std::string&) = printError)
 {
-    printError("usage: vorpane-cli [--data DIR] [--settings FILE] [--seed N] [--answer yes|no] COMMAND ...");
+    print("usage: vorpane-cli [--data DIR] [--settings FILE] [--seed N] [--answer yes|no] COMMAND ...");
+    print("       vorpane-cli --help | --version");
     for (const Command& command : registry())
-        printError(std::string("  ") + command.name + " " + command.usage);
+        print(std::string("  ") + command.name + " " + command.usage);
 }
 
 } // namespace
@@ -112,6 +114,14 @@ int main(int argc, char** argv)
     }
     installUi(&headless);
 
+    if (!usageError && !args.empty() && (args.front() == "--help" || args.front() == "-h")) {
+        printUsage(printLine);
+        return kSuccess;
+    }
+    if (!usageError && !args.empty() && args.front() == "--version") {
+        printLine("vorpane-cli " VORPANE_VERSION);
+        return kSuccess;
+    }
     if (usageError || args.empty()) {
         printUsage();
         return kUsage;

@@ -146,6 +146,11 @@ IncomeRun runIncomeScript(Investigator& inv)
 IncomeRun incomeCommand(Investigator& inv, InvestigatorHistory& history)
 {
     history.checkpoint(inv);
+    return incomeCommand(inv);
+}
+
+IncomeRun incomeCommand(Investigator& inv)
+{
     const IncomeRun run = runIncomeScript(inv);
     showMessage(cp1252(kIncomeBox) + inv.Income, {}, MsgIcon::None);
     return run;

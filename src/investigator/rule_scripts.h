@@ -45,5 +45,7 @@ IncomeRun runIncomeScript(Investigator& inv);
 // The income command: a checkpoint, the income script, then the plain box
 // "Tu investigador obtiene ingresos de" + Income.
 IncomeRun incomeCommand(Investigator& inv, InvestigatorHistory& history);
+// The same without the checkpoint, for callers that keep the history themselves.
+IncomeRun incomeCommand(Investigator& inv);
 
 } // namespace vorpane

@@ -191,9 +191,20 @@ bool improveSkills(Investigator& inv, InvestigatorHistory& history)
 
 bool improveSkills(Investigator& inv, InvestigatorHistory& history, DiceExpression& dice)
 {
-    if (!askYesNo(cp1252("¿Seguro que quieres actualizar las habil. al final de una campaña?  ")))
+    if (!confirmImprovement())
         return false;
     history.checkpoint(inv);
+    improveCheckedSkills(inv, dice);
+    return true;
+}
+
+bool confirmImprovement()
+{
+    return askYesNo(cp1252("¿Seguro que quieres actualizar las habil. al final de una campaña?  "));
+}
+
+void improveCheckedSkills(Investigator& inv, DiceExpression& dice)
+{
     OutputModel& output = ui().output();
     output.clear();
     output.addLine("Testando habilidades...  ");
@@ -220,7 +231,6 @@ bool improveSkills(Investigator& inv, InvestigatorHistory& history, DiceExpressi
     }
     output.show();
     output.addLine("..listo");
-    return true;
 }
 
 } // namespace vorpane

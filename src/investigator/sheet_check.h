@@ -26,4 +26,9 @@ bool improveSkills(Investigator& inv, InvestigatorHistory& history);
 // The same with the dice rolled through dice (tests give known rolls).
 bool improveSkills(Investigator& inv, InvestigatorHistory& history, DiceExpression& dice);
 
+// The two halves, for callers that keep the history themselves: the question (false for No),
+// then the improvement with its report, without a checkpoint.
+bool confirmImprovement();
+void improveCheckedSkills(Investigator& inv, DiceExpression& dice);
+
 } // namespace vorpane

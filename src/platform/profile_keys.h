@@ -22,11 +22,49 @@ inline constexpr TextKey kUserTextFace { kSheet, "UserTextFace", "Comic Sans MS"
 inline constexpr IntKey kUserTextItalic { kSheet, "UserTextItalic", 0 };
 inline constexpr IntKey kUserTextWeight { kSheet, "UserTextWeight", 0 }; // 0: the font's own weight
 inline constexpr IntKey kLeftMargin { kSheet, "LeftMargin", 0 }; // 0.1 mm
-inline constexpr IntKey kTopMargin { kSheet, "TopMargin", 180 }; // 0.1 mm
+inline constexpr IntKey kTopMargin { kSheet, "TopMargin", 180 }; // 0.1 mm, where a page is printed
+// The options sheet shows 18.5 mm for a top margin never stored.
+inline constexpr IntKey kTopMarginInOptions { kSheet, "TopMargin", 185 };
+inline constexpr IntKey kFieldAnimation { kSheet, "FieldAnimation", 1 };
 inline constexpr IntKey kBases55 { kSheet, "V5.5Base", 1 };
 inline constexpr IntKey kCustomSkillFields { kSheet, "CustSkillField", 1 };
 inline constexpr IntKey kAllPercent { kSheet, "AllPercent", 0 };
 inline constexpr IntKey kTrimSkills { kSheet, "TrimSkills", 1 };
+
+// --- Display -----------------------------------------------------------------------------------
+inline constexpr const char* kDisplay = "Display";
+inline constexpr IntKey kFlatToolbar { kDisplay, "FlatToolbar", 1 };
+inline constexpr IntKey kAutosaveMinutes { kDisplay, "Autosave", 2 }; // 0: no recovery copies
+
+// --- Wizard ------------------------------------------------------------------------------------
+inline constexpr const char* kWizard = "Wizard";
+inline constexpr IntKey kFullWizard { kWizard, "FullWiz", 1 }; // 0: the short wizard
+
+// --- Tips: the tip of the day -------------------------------------------------------------------
+inline constexpr const char* kTips = "Tips";
+inline constexpr IntKey kTipsStartUp { kTips, "StartUp", 0 }; // 0: shown at start-up
+inline constexpr IntKey kTipsFilePos { kTips, "FilePos", 0 }; // offset of the next tip in tips.lst
+inline constexpr TextKey kTipsTimeStamp { kTips, "TimeStamp", "" }; // tips.lst's time when FilePos was stored
+
+// --- QuickInfo: 1 for each one-time hint the user turned off; the value names are the hints' keys -
+inline constexpr const char* kQuickInfo = "QuickInfo";
+
+// --- Output: the output window's font (values "Font" + Face, Size, Weight, Italic) and colours ---
+inline constexpr const char* kOutput = "Output";
+inline constexpr const char* kOutputDefaultFace = "MS Sans Serif";
+inline constexpr int kOutputDefaultHeight = -10;
+// The colours default to the system's window and window-text colours, which no constant holds.
+inline constexpr const char* kOutputBackground = "BkColour";
+inline constexpr const char* kOutputText = "TxColour";
+
+// --- Edit: the script editor's font (values "Font" + Face, Size, Weight, Italic) -------------------
+inline constexpr const char* kEdit = "Edit";
+inline constexpr const char* kEditDefaultFace = "Courier";
+inline constexpr int kEditDefaultHeight = 15;
+
+// --- WindowPos: the remembered state of dialogs and floating windows -----------------------------
+inline constexpr const char* kWindowPos = "WindowPos";
+inline constexpr IntKey kAddSkillExpand { kWindowPos, "AddSkillExpand", 0 }; // advanced part shown
 
 // --- v3Bars-Frame: the main frame's bars and window, as Qt saves them (Base64) -----------------
 inline constexpr const char* kBarsFrame = "v3Bars-Frame";

@@ -68,6 +68,7 @@ struct DiceExpression::Cursor {
 int DiceExpression::evaluate(const std::string& text)
 {
     Cursor cursor { std::string_view(text.c_str()) };
+    m_failed = false;
     int result = 0;
     char op = '+';
     for (;;) {
@@ -86,13 +87,16 @@ int DiceExpression::evaluate(const std::string& text)
         default:
             if (term == 0) {
                 showError(cursor.text, "Divide by zero");
+                m_failed = true;
                 return 0;
             }
             result = wrap(int64_t(result) / term);
             break;
         }
-        if (failed)
+        if (failed) {
+            m_failed = true;
             return result;
+        }
 
         cursor.skipBlanks();
         if (cursor.atEnd())
@@ -103,6 +107,7 @@ int DiceExpression::evaluate(const std::string& text)
             ++cursor.pos;
         } else if (!isDigit(c)) {
             reportInvalidSymbol(cursor.text, c);
+            m_failed = true;
             return 0;
         }
         // A digit where an operator belongs starts the next term under the operator last read.
@@ -152,6 +157,40 @@ int DiceExpression::rollOneDie(int sides)
     if (sides <= 0)
         return 0;
     return nextRandom() % sides + 1;
+}
+
+std::string expandDamageBonus(std::string_view expression, std::string_view bonus)
+{
+    char sign = '+';
+    std::string_view dice;
+    if (!bonus.empty() && (bonus.front() == '+' || bonus.front() == '-')) {
+        sign = bonus.front();
+        dice = bonus.substr(1);
+    }
+    std::string out;
+    for (size_t i = 0; i < expression.size(); ++i) {
+        const bool isBd = i + 1 < expression.size() && (expression[i] == 'b' || expression[i] == 'B')
+            && isDie(expression[i + 1]);
+        if (!isBd) {
+            out += expression[i];
+            continue;
+        }
+        ++i;
+        const size_t last = out.find_last_not_of(" \t");
+        const bool afterSign = last != std::string::npos && (out[last] == '+' || out[last] == '-');
+        if (afterSign) {
+            const char op = out[last];
+            out.erase(last);
+            if (!dice.empty())
+                out += (op == sign ? "+" : "-") + std::string(dice);
+        } else if (dice.empty()) {
+            out += '0';
+        } else {
+            // A leading minus is no term of its own.
+            out += (sign == '-' && last == std::string::npos ? "0-" : "") + std::string(dice);
+        }
+    }
+    return out;
 }
 
 } // namespace vorpane

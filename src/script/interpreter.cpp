@@ -6,6 +6,7 @@
 #include "platform/ui_services.h"
 #include "platform/whole_file.h"
 #include "script/array_object.h"
+#include "script/error_line.h"
 #include "script/error_titles.h"
 #include "script/member_name.h"
 #include "script/op_tree.h"
@@ -39,13 +40,24 @@ thread_local ScriptInterpreter* t_running = nullptr;
 
 } // namespace
 
+bool scriptRunInProgress() { return t_running != nullptr; }
+
 bool ScriptInterpreter::spendSteps(uint64_t steps)
 {
     if (m_stepsLeft > steps) {
         m_stepsLeft -= steps;
         return true;
     }
+    // The two parts never add up past UINT64_MAX (see run()).
+    const uint64_t left = m_stepsLeft + m_stepsBeyond;
+    if (left > steps) {
+        m_stepsBeyond = left - steps;
+        refillSteps();
+        pollBreakKey();
+        return true;
+    }
     m_stepsLeft = 1;
+    m_stepsBeyond = 0;
     stop();
     return false;
 }
@@ -109,6 +121,7 @@ bool ScriptInterpreter::registerClass(const std::string& name, ClassFactory fact
 
 void ScriptInterpreter::reportError(const SyntaxNode* node, std::string_view message)
 {
+    noteScriptError(node ? node->line : 0);
     std::string text;
     if (node) {
         char prefix[32];
@@ -238,8 +251,9 @@ int ScriptInterpreter::run(int32_t* outValue)
         m_flags.breakCount = m_flags.returnCount = m_flags.continueCount = 0;
         m_stopped = m_flags.abort;
         takeBreakKey();
-        m_stepsLeft = m_stepBudget ? m_stepBudget + 1 : UINT64_MAX;
-        m_counting = m_stepBudget != 0;
+        m_stepsLeft = 0;
+        m_stepsBeyond = m_stepBudget ? m_stepBudget + 1 : UINT64_MAX;
+        refillSteps();
         setStackLimit();
         ScriptValue value = eval(*static_cast<const Op*>(m_tree.program->cacheOwner));
         if (outValue)

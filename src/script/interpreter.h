@@ -27,8 +27,14 @@ namespace vorpane::script {
 
 constexpr int kMaxCallDepth = 400;
 constexpr size_t kMaxNameLength = 63;
+// Node evaluations between two calls of pollBreakKey(): a few tens of microseconds of running,
+// so that a clock read per call costs nothing measurable.
+constexpr uint64_t kBreakKeyPollSteps = 4096;
 
 struct Op;
+
+// Whether a run is in progress on this thread (the desktop's event processing during a run asks).
+bool scriptRunInProgress();
 
 // Builds a new object for «new Name(args)»: stores it in result and returns a CallStatus.
 using ClassFactory = std::function<int(ScriptValue* args, int argCount, ScriptValue& result)>;
@@ -106,7 +112,7 @@ public:
     // Node evaluations allowed before the run stops silently; 0 means no limit.
     void setStepBudget(uint64_t steps) { m_stepBudget = steps; }
     // Whether the run used up its step budget (or came within a step of it).
-    bool stepBudgetSpent() const { return m_stepBudget != 0 && m_stepsLeft <= 1; }
+    bool stepBudgetSpent() const { return m_stepBudget != 0 && m_stepsBeyond == 0 && m_stepsLeft <= 1; }
 
     const RunFlags& flags() const { return m_flags; }
     const std::string& scriptPath() const { return m_path; }
@@ -149,8 +155,11 @@ private:
     }
     bool pending() const { return (m_stopped | breakKeyWord()) != 0; }
     bool enterInterrupted(const SyntaxNode* node);
-    // The step budget ran out: stops the run silently.
-    bool budgetLeft();
+    // The countdown to the next poll of the break key reached zero: polls and counts on, or
+    // stops the run silently when the step budget is used up.
+    bool stepsRanOut();
+    // Moves the next stretch of the budget into the countdown.
+    void refillSteps();
     // The machine stack is checked at every call and every few levels of nesting (guardStack),
     // not at every node: between two checks the evaluation cannot go much deeper.
     [[gnu::always_inline]] void checkStack()
@@ -209,8 +218,10 @@ private:
     int32_t m_stopped = 0;
     int m_callDepth = 0;
     uint64_t m_stepBudget = 0;
+    // Steps left before the next poll; the budget beyond them. Together they are what is left of
+    // the budget (all but unlimited without one).
     uint64_t m_stepsLeft = UINT64_MAX;
-    bool m_counting = false; // a step budget is kept
+    uint64_t m_stepsBeyond = 0;
     uintptr_t m_stackLimit = 0;
 };
 

@@ -7,6 +7,7 @@
 #include "script/op_tree.h"
 #include "script/script_object.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -243,12 +244,22 @@ bool ScriptInterpreter::enterInterrupted(const SyntaxNode* node)
     return node && !stopped();
 }
 
-// The step budget or the machine stack ran out.
-bool ScriptInterpreter::budgetLeft()
+bool ScriptInterpreter::stepsRanOut()
 {
-    m_stepsLeft = 1;
-    stop();
-    return false;
+    if (m_stepsBeyond == 0) {
+        m_stepsLeft = 1;
+        stop();
+        return false;
+    }
+    refillSteps();
+    pollBreakKey();
+    return true;
+}
+
+void ScriptInterpreter::refillSteps()
+{
+    m_stepsLeft = std::min(m_stepsBeyond, kBreakKeyPollSteps);
+    m_stepsBeyond -= m_stepsLeft;
 }
 
 bool ScriptInterpreter::breakRequested(const SyntaxNode* node)

@@ -192,9 +192,9 @@ inline ScriptValue materialize(ScriptValue&& value)
         if (!enterInterrupted(op.node))
             return false;
     }
-    // Only a run with a budget counts here: a store per node is dearer than a load.
-    if (m_counting && --m_stepsLeft == 0) [[unlikely]] {
-        if (!budgetLeft())
+    // The countdown to the next poll of the break key (stepsRanOut) and the step budget.
+    if (--m_stepsLeft == 0) [[unlikely]] {
+        if (!stepsRanOut())
             return false;
     }
     return true;

@@ -1,6 +1,7 @@
 #include "script/parse_error.h"
 
 #include "platform/ui_services.h"
+#include "script/error_line.h"
 #include "script/error_titles.h"
 
 #include <cstdio>
@@ -9,6 +10,7 @@ namespace vorpane::script {
 
 void reportParseError(int32_t line, std::string_view message, std::string_view tokenText)
 {
+    noteScriptError(line);
     std::string text = "Line " + std::to_string(line) + " : ";
     text.append(message);
     text += '\n';

@@ -19,6 +19,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace vorpane;
@@ -56,6 +57,7 @@ private slots:
     void templatesFoundByTypeName_data();
     void templatesFoundByTypeName();
     void openShowsOneWindowPerFile();
+    void closedFileOpensAgain();
     void failedOpenShowsNoWindow_data();
     void failedOpenShowsNoWindow();
     void olderVersionSavesAsNewFile();
@@ -69,6 +71,7 @@ private slots:
     void menuBarFollowsActiveDocument();
     void commandsRouteToActiveView();
     void recentFilesKeepEight();
+    void mainTitleNamesActiveDocument();
 };
 
 void TestDocuments::templatesInOrder()
@@ -138,6 +141,22 @@ void TestDocuments::openShowsOneWindowPerFile()
     QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
     QVERIFY(fixture.ui.boxes.empty());
     QCOMPARE(frame.windowTitle(), QString("Vorpane - detective_1890.inv[*]"));
+}
+
+// Closing the last window of a document ends the document: the file opens in a new window again.
+void TestDocuments::closedFileOpensAgain()
+{
+    DesktopFixture fixture;
+    CMainFrame frame;
+    const QString file = fixture.copy(dataFile("carta.zho"));
+    Document* document = frame.documents().openDocumentFile(file);
+    QVERIFY(document);
+    QSignalSpy removed(&frame.documents(), &DocumentManager::documentRemoved);
+    QVERIFY(frame.documents().closeDocument(*document));
+    QVERIFY(removed.wait());
+    QVERIFY(frame.documents().documents().isEmpty());
+    QVERIFY(frame.documents().openDocumentFile(file));
+    QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
 }
 
 void TestDocuments::failedOpenShowsNoWindow_data()
@@ -365,6 +384,28 @@ void TestDocuments::recentFilesKeepEight()
     documents.addRecentFile(fixture.path("f5.inv"));
     QCOMPARE(documents.recentFiles().front(), fixture.path("f5.inv"));
     QCOMPARE(documents.recentFiles().size(), 8);
+}
+
+void TestDocuments::mainTitleNamesActiveDocument()
+{
+    DesktopFixture fixture;
+    CMainFrame frame;
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    auto* document = static_cast<CInvestigatorDoc*>(
+        frame.documents().openDocumentFile(fixture.copy(dataFile("examples/detective_1890.inv"))));
+    QVERIFY(document);
+    QTRY_COMPARE(frame.windowTitle(), QString("Vorpane - detective_1890.inv[*]"));
+    QVERIFY(!frame.isWindowModified());
+    document->model().change([](Investigator& inv) { inv.Name = "Otro"; });
+    QTRY_VERIFY(frame.isWindowModified());
+    QCOMPARE(frame.windowTitle(), QString("Vorpane - detective_1890.inv[*]"));
+    frame.documents().newDocument("Script", " N. Script");
+    QTRY_COMPARE(frame.windowTitle(), QString("Vorpane -  N. Script[*]"));
+    QVERIFY(!frame.isWindowModified());
+    fixture.ui.answers.push_back(MsgResult::No);
+    QVERIFY(frame.documents().closeAll());
+    QTRY_COMPARE(frame.windowTitle(), QString("Vorpane"));
 }
 
 QTEST_MAIN(TestDocuments)

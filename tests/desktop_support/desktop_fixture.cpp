@@ -1,5 +1,6 @@
 #include "desktop_fixture.h"
 
+#include "app/recovery.h"
 #include "platform/profile.h"
 
 #include <QDir>
@@ -65,16 +66,24 @@ bool ScriptedDialogs::openUrl(const QUrl& url)
     return urlsOpen;
 }
 
+bool ScriptedDialogs::sendMail(const QString& file, const QString&)
+{
+    mailedFiles << file;
+    return mailWorks;
+}
+
 DesktopFixture::DesktopFixture()
 {
     QStandardPaths::setTestModeEnabled(true);
     setProfilePath(path(QStringLiteral("settings.ini")).toStdString());
+    RecoveryManager::setRootFolder(path(QStringLiteral("recovery")));
     installDialogs(&dialogs);
 }
 
 DesktopFixture::~DesktopFixture()
 {
     installDialogs(nullptr);
+    RecoveryManager::setRootFolder({});
     setProfilePath({});
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The desktop tests' world: a profile in a temporary file, the recording Ui and scripted standard
 // dialogs installed for the fixture's life and removed on every exit, so that no test waits on a
-// real dialog or touches the user's settings.
+// real dialog or touches the user's settings; recovery copies go to the temporary folder too.
 
 #include "app/desktop_dialogs.h"
 #include "platform/recording_ui.h"
@@ -23,10 +23,12 @@ public:
     std::deque<std::optional<QFont>> fonts;
     std::deque<std::optional<QColor>> colours;
     bool urlsOpen = true; // whether openUrl() succeeds
+    bool mailWorks = true; // whether sendMail() succeeds
 
     QStringList captions; // of every dialog asked for, in order
     QStringList proposedNames; // of the open and save dialogs
     QList<QUrl> openedUrls;
+    QStringList mailedFiles;
     int beeps = 0;
 
     QStringList openFileNames(
@@ -38,6 +40,7 @@ public:
     std::optional<QFont> chooseFont(QWidget*, const QFont& initial, QFontDialog::FontDialogOptions) override;
     std::optional<QColor> chooseColour(QWidget*, const QColor& initial) override;
     bool openUrl(const QUrl& url) override;
+    bool sendMail(const QString& file, const QString& subject) override;
     void beep() override { ++beeps; }
 };
 

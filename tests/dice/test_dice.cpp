@@ -53,6 +53,8 @@ private slots:
     void objectRoll_data();
     void objectRoll();
     void objectFollowsReferences();
+    void damageBonus_data();
+    void damageBonus();
 
 private:
     ScopedRecordingUi m_ui;
@@ -131,6 +133,7 @@ void TestDice::evaluate()
     for (const RecordingUi::Box& box : m_ui.boxes)
         shown << QString::fromLatin1(box.text.c_str());
     QCOMPARE(shown, boxes);
+    QCOMPARE(dice.failed(), !boxes.isEmpty());
 }
 
 void TestDice::boxesHaveNoIconAndTheApplicationTitle()
@@ -254,6 +257,55 @@ void TestDice::objectFollowsReferences()
     script::ScriptValue out;
     QCOMPARE(object.object()->callMember("roll", &arg, 1, out), int(script::CallOk));
     QCOMPARE(out.integerValue(), 16);
+}
+
+void TestDice::damageBonus_data()
+{
+    QTest::addColumn<QString>("expression");
+    QTest::addColumn<QString>("bonus");
+    QTest::addColumn<QString>("expanded");
+    QTest::addColumn<int>("value"); // every die at its highest face
+
+    QTest::newRow("plus a positive bonus") << "1D4+bd"
+                                           << "+1D4"
+                                           << "1D4+1D4" << 8;
+    QTest::newRow("plus a negative bonus") << "1D4+bd"
+                                           << "-1D6"
+                                           << "1D4-1D6" << -2;
+    QTest::newRow("minus a negative bonus") << "1D4 - BD"
+                                            << "-1D4"
+                                            << "1D4 +1D4" << 8;
+    QTest::newRow("nada drops the term") << "1D3+bd+1"
+                                         << "nada"
+                                         << "1D3+1" << 4;
+    QTest::newRow("no bonus at all") << "1D6+bd"
+                                     << ""
+                                     << "1D6" << 6;
+    QTest::newRow("bonus alone") << "bd"
+                                 << "+2D6"
+                                 << "2D6" << 12;
+    QTest::newRow("negative bonus alone") << "bd"
+                                          << "-1D4"
+                                          << "0-1D4" << -4;
+    QTest::newRow("nada alone") << "bd"
+                                << "nada"
+                                << "0" << 0;
+    QTest::newRow("without bd") << "3D6"
+                                << "+1D4"
+                                << "3D6" << 18;
+}
+
+void TestDice::damageBonus()
+{
+    QFETCH(QString, expression);
+    QFETCH(QString, bonus);
+    QFETCH(QString, expanded);
+    QFETCH(int, value);
+    const std::string text = expandDamageBonus(expression.toStdString(), bonus.toStdString());
+    QCOMPARE(QString::fromStdString(text), expanded);
+    HighestFaceDice dice;
+    QCOMPARE(dice.evaluate(text), value);
+    QVERIFY(!dice.failed());
 }
 
 QTEST_GUILESS_MAIN(TestDice)

@@ -12,5 +12,7 @@ int main(int argc, char** argv)
     failures += runRuleSetTests(argc, argv);
     failures += runRuleSetCacheTests(argc, argv);
     failures += runListFileTests(argc, argv);
+    failures += runSpellBookTests(argc, argv);
+    failures += runCliSpellsTests(argc, argv);
     return failures;
 }

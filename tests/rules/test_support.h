@@ -28,5 +28,7 @@ int runSectionFileTests(int argc, char** argv);
 int runRuleSetTests(int argc, char** argv);
 int runRuleSetCacheTests(int argc, char** argv);
 int runListFileTests(int argc, char** argv);
+int runSpellBookTests(int argc, char** argv);
+int runCliSpellsTests(int argc, char** argv);
 
 } // namespace vorpane::test

@@ -2,6 +2,8 @@
 // the limits (call depth, machine stack, step budget) and the break key.
 
 #include "platform/break_key.h"
+#include "script/error_line.h"
+#include "script/interpreter.h"
 #include "script/script_object.h"
 #include "script/script_runner.h"
 #include "script_test_support.h"
@@ -94,6 +96,12 @@ private slots:
     void breakKeyPressedBeforeTheRunIsForgotten();
     void breakKeyAsksAndStops_data();
     void breakKeyAsksAndStops();
+    void pollSeesTheKeyDuringAnEndlessRun_data();
+    void pollSeesTheKeyDuringAnEndlessRun();
+    void stepBudgetHoldsAcrossPolls();
+    void errorLineIsTheFirstReported_data();
+    void errorLineIsTheFirstReported();
+    void errorLineRecordersNest();
     void hostStatuses_data();
     void hostStatuses();
     void objectIsHeldDuringItsCall();
@@ -385,6 +393,104 @@ void TestScriptInterpreter::breakKeyAsksAndStops()
     QCOMPARE(ui.boxes.front().title, std::string("Break"));
     QCOMPARE(ui.boxes.front().icon, MsgIcon::Question);
     QCOMPARE(ui.boxes.front().buttons, MsgButtons::YesNo);
+}
+
+namespace {
+
+int g_polls = 0;
+bool g_runningWhilePolled = false;
+
+// Stands for the desktop's poll: the user presses the key while the run goes on.
+void pressOnPoll()
+{
+    ++g_polls;
+    g_runningWhilePolled = scriptRunInProgress();
+    pressBreakKey();
+}
+
+} // namespace
+
+// Every node, and every library operation that spends steps by its size, leads to the poll.
+void TestScriptInterpreter::pollSeesTheKeyDuringAnEndlessRun_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::newRow("while") << "var i;\ni = 0;\nwhile (1) i++;";
+    QTest::newRow("for") << "var i;\nfor (i = 0; 1; i++) { }";
+    QTest::newRow("calls") << "function f() { return 1; }\nwhile (1) f();";
+    QTest::newRow("filling arrays") << "var a;\nwhile (1) a = new Array(65535);";
+}
+
+void TestScriptInterpreter::pollSeesTheKeyDuringAnEndlessRun()
+{
+    QFETCH(QString, script);
+    g_polls = 0;
+    setBreakKeyPoll(&pressOnPoll);
+    ScopedRecordingUi ui;
+    ui.yesNoAnswers = { true };
+    const RunResult result = runScript(script.toStdString(), ui);
+    setBreakKeyPoll(nullptr);
+    QCOMPARE(result.ok, 0);
+    QVERIFY(g_polls >= 1);
+    QVERIFY(g_runningWhilePolled);
+    QVERIFY(!scriptRunInProgress());
+    QCOMPARE(result.boxes.size(), 1);
+    QVERIFY2(result.boxes[0].startsWith("Break detected at line "), qPrintable(result.boxes[0]));
+}
+
+// The countdown to the next poll is cut from the budget, never added to it.
+void TestScriptInterpreter::stepBudgetHoldsAcrossPolls()
+{
+    const std::string loop = "var i, s; s = 0; for (i = 0; i < 3000; i++) s = s + i; alert(s);";
+    const uint64_t budget = smallestBudget(loop);
+    QVERIFY(budget > 2 * kBreakKeyPollSteps);
+    ScopedRecordingUi ui;
+    QCOMPARE(runScript(loop, ui, budget - 1).ok, 0);
+    QVERIFY(ui.boxes.empty());
+}
+
+void TestScriptInterpreter::errorLineIsTheFirstReported_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<bool>("reported");
+    QTest::addColumn<int>("line");
+    QTest::newRow("no error") << "var a;\na = 1;\n" << false << 0;
+    QTest::newRow("run error") << "var a;\nb = 1;\na = 2;\n" << true << 2;
+    QTest::newRow("inside a function") << "function f() {\n  return x;\n}\nf();\n" << true << 2;
+    QTest::newRow("syntax error") << "var a;\na = 1;\na = ;\n" << true << 3;
+    // The unexpected symbol comes first, the syntax error it causes second.
+    QTest::newRow("lexical error") << "var a;\na = 1;\n$ a = 2;\n" << true << 3;
+    QTest::newRow("a stop asked for is no error") << "var a;\nprobe.press();\na = 1;\n" << false << 0;
+}
+
+void TestScriptInterpreter::errorLineIsTheFirstReported()
+{
+    QFETCH(QString, script);
+    ErrorLineRecorder recorder;
+    ScopedRecordingUi ui;
+    runWithProbe(script.toStdString(), ui);
+    QTEST(recorder.errorReported(), "reported");
+    QTEST(int(recorder.line()), "line");
+}
+
+void TestScriptInterpreter::errorLineRecordersNest()
+{
+    ErrorLineRecorder outer;
+    {
+        ErrorLineRecorder inner;
+        runScript("var a;\nb = 1;\n");
+        QCOMPARE(int(inner.line()), 2);
+    }
+    QVERIFY(!outer.errorReported());
+    runScript("x = 1;\n");
+    QCOMPARE(int(outer.line()), 1);
+    // A message without a line is an error at no line.
+    ErrorLineRecorder missing;
+    ScriptRunner runner;
+    ScopedRecordingUi ui;
+    runner.loadFile("/nonexistent/none.vsc");
+    runner.run();
+    QVERIFY(missing.errorReported());
+    QCOMPARE(int(missing.line()), 0);
 }
 
 void TestScriptInterpreter::hostStatuses_data()

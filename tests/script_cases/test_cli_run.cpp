@@ -1,5 +1,6 @@
 // vorpane-cli run as a process: exit codes, box lines and output lines on standard output.
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -10,6 +11,8 @@ private slots:
     void run_data();
     void run();
     void seedRepeatsARun();
+    void helpListsEveryCommand_data();
+    void helpListsEveryCommand();
 
 private:
     struct Result {
@@ -100,6 +103,9 @@ void TestCliRun::run_data()
         << run << QByteArray() << 0 << QStringList { QString::fromUtf8("Espa\u00F1a") };
     QTest::newRow("no script is wrong usage")
         << QByteArray() << QStringList { "run" } << QByteArray() << 2 << none;
+    QTest::newRow("version") << QByteArray() << QStringList { "--version" } << QByteArray() << 0
+                             << QStringList { "vorpane-cli " VORPANE_VERSION };
+    QTest::newRow("no command is wrong usage") << QByteArray() << none << QByteArray() << 2 << none;
     QTest::newRow("two scripts are wrong usage")
         << QByteArray(";\n") << QStringList { "run", "SCRIPT", "SCRIPT" } << QByteArray() << 2 << none;
 }
@@ -122,6 +128,24 @@ void TestCliRun::run()
     const Result result = runCli(args, input);
     QCOMPARE(result.lines, lines);
     QCOMPARE(result.exitCode, exitCode);
+}
+
+void TestCliRun::helpListsEveryCommand_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::newRow("long") << "--help";
+    QTest::newRow("short") << "-h";
+}
+
+void TestCliRun::helpListsEveryCommand()
+{
+    QFETCH(QString, option);
+    const Result result = runCli({ option }, {});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(!result.lines.isEmpty());
+    QVERIFY(result.lines.front().startsWith("usage: vorpane-cli "));
+    for (const char* command : { "run", "new", "check", "render", "rules", "names", "image", "spells" })
+        QVERIFY2(result.lines.indexOf(QRegularExpression(QString("  %1 .*").arg(command))) >= 0, command);
 }
 
 void TestCliRun::seedRepeatsARun()

@@ -1,0 +1,129 @@
+#include "app/floating_info_window.h"
+
+#include "app/main_frame.h"
+#include "platform/profile.h"
+
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QPainter>
+#include <QScreen>
+#include <QToolTip>
+
+namespace vorpane {
+
+namespace {
+
+constexpr const char* kSection = "WindowPos";
+// Stands for "no stored value": no screen position is that far out.
+constexpr int kUnset = -32768;
+
+} // namespace
+
+FloatingInfoWindow::FloatingInfoWindow(QWidget* owner, const char* keyX, const char* keyY, Anchor anchor)
+    : QWidget(owner, Qt::Tool)
+    , m_keyX(keyX)
+    , m_keyY(keyY)
+    , m_anchor(anchor)
+{
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+    setFont(QToolTip::font());
+    setPalette(QToolTip::palette());
+    setBackgroundRole(QPalette::ToolTipBase);
+    setForegroundRole(QPalette::ToolTipText);
+    setAutoFillBackground(true);
+}
+
+void FloatingInfoWindow::setSizeInText(int widthChars, int lineCount)
+{
+    const QFontMetrics metrics(font());
+    setFixedSize(widthChars * metrics.averageCharWidth(), lineCount * metrics.height());
+}
+
+QPoint FloatingInfoWindow::defaultPosition() const
+{
+    QRect area;
+    if (CMainFrame* frame = CMainFrame::instance()) {
+        const QWidget* documents = frame->mdiArea();
+        area = QRect(documents->mapToGlobal(QPoint(0, 0)), documents->size());
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        area = screen->availableGeometry();
+    }
+    const int x = area.right() + 1 - kDefaultInset - width();
+    if (m_anchor == Anchor::TopRight)
+        return { x, area.top() + kDefaultInset };
+    return { x, area.bottom() + 1 - kDefaultInset - height() };
+}
+
+QPoint FloatingInfoWindow::storedPosition() const
+{
+    const QPoint fallback = defaultPosition();
+    int x = Profile::readInt(kSection, m_keyX, kUnset);
+    int y = Profile::readInt(kSection, m_keyY, kUnset);
+    if (x == kUnset)
+        x = fallback.x();
+    if (y == kUnset)
+        y = fallback.y();
+    x = std::max(x, 0);
+    y = std::max(y, 0);
+    const QScreen* screen = QGuiApplication::screenAt(QPoint(x, y));
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect bounds = screen->geometry();
+        if (x + width() > bounds.right() + 1)
+            x = std::max(bounds.left(), bounds.right() + 1 - width());
+        if (y + height() > bounds.bottom() + 1)
+            y = std::max(bounds.top(), bounds.bottom() + 1 - height());
+    }
+    return { x, y };
+}
+
+void FloatingInfoWindow::place() { setGeometry(QRect(storedPosition(), size())); }
+
+void FloatingInfoWindow::showInactive()
+{
+    if (!isVisible())
+        show();
+}
+
+void FloatingInfoWindow::storePosition() const
+{
+    const QPoint origin = geometry().topLeft();
+    Profile::writeInt(kSection, m_keyX, origin.x());
+    Profile::writeInt(kSection, m_keyY, origin.y());
+}
+
+void FloatingInfoWindow::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    // Placing a hidden window is no choice of the user's.
+    if (isVisible())
+        storePosition();
+}
+
+void FloatingInfoWindow::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (m_storeOnHide)
+        storePosition();
+}
+
+QPixmap FloatingInfoWindow::infoIcon(int size)
+{
+    // A small magnifying glass: the window describes what the owner's list has selected.
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size;
+    const QRectF lens(s * 0.08, s * 0.08, s * 0.56, s * 0.56);
+    painter.setBrush(QColor(200, 225, 255, 160));
+    painter.setPen(QPen(QColor(60, 60, 70), s * 0.1));
+    painter.drawEllipse(lens);
+    painter.setPen(QPen(QColor(110, 70, 30), s * 0.16, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(s * 0.6, s * 0.6), QPointF(s * 0.9, s * 0.9));
+    return pixmap;
+}
+
+} // namespace vorpane
