@@ -37,6 +37,7 @@ QMessageBox::StandardButtons qtButtons(MsgButtons buttons)
     case MsgButtons::OkCancel:
         return QMessageBox::Ok | QMessageBox::Cancel;
     case MsgButtons::YesNo:
+    case MsgButtons::YesNoDefaultNo:
         return QMessageBox::Yes | QMessageBox::No;
     case MsgButtons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
@@ -52,6 +53,8 @@ MsgResult DesktopUi::messageBox(
     QMessageBox box(qtIcon(icon), title.empty() ? QStringLiteral("Vorpane") : fromCp1252(title),
         fromCp1252(text), qtButtons(buttons), m_mainWindow);
     box.setWindowModality(Qt::ApplicationModal);
+    if (buttons == MsgButtons::YesNoDefaultNo)
+        box.setDefaultButton(QMessageBox::No);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return MsgResult::Yes;
@@ -60,7 +63,8 @@ MsgResult DesktopUi::messageBox(
     case QMessageBox::Cancel:
         return MsgResult::Cancel;
     default:
-        return buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Ok;
+        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoDefaultNo ? MsgResult::No
+                                                                                     : MsgResult::Ok;
     }
 }
 

@@ -342,7 +342,8 @@ Document* DocumentManager::documentForPath(const QString& path) const
 
 DocumentView* DocumentManager::activeView() const
 {
-    auto* frame = static_cast<CChildFrame*>(m_area->currentSubWindow());
+    // A window being destroyed is no longer a CChildFrame.
+    auto* frame = qobject_cast<CChildFrame*>(m_area->currentSubWindow());
     return frame ? frame->view() : nullptr;
 }
 

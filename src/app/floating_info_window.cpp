@@ -11,16 +11,8 @@
 
 namespace vorpane {
 
-namespace {
-
-constexpr const char* kSection = "WindowPos";
-// Stands for "no stored value": no screen position is that far out.
-constexpr int kUnset = -32768;
-
-} // namespace
-
-FloatingInfoWindow::FloatingInfoWindow(QWidget* owner, const char* keyX, const char* keyY, Anchor anchor)
-    : QWidget(owner, Qt::Tool)
+FloatingInfoWindow::FloatingInfoWindow(QWidget* owner, const IntKey& keyX, const IntKey& keyY, Anchor anchor)
+    : QWidget(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , m_keyX(keyX)
     , m_keyY(keyY)
     , m_anchor(anchor)
@@ -43,7 +35,9 @@ void FloatingInfoWindow::setSizeInText(int widthChars, int lineCount)
 QPoint FloatingInfoWindow::defaultPosition() const
 {
     QRect area;
-    if (CMainFrame* frame = CMainFrame::instance()) {
+    const CMainFrame* frame = CMainFrame::instance();
+    // Before the main window is on the screen (a command-line start) the screen stands in for it.
+    if (frame && frame->isVisible()) {
         const QWidget* documents = frame->mdiArea();
         area = QRect(documents->mapToGlobal(QPoint(0, 0)), documents->size());
     } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -58,11 +52,11 @@ QPoint FloatingInfoWindow::defaultPosition() const
 QPoint FloatingInfoWindow::storedPosition() const
 {
     const QPoint fallback = defaultPosition();
-    int x = Profile::readInt(kSection, m_keyX, kUnset);
-    int y = Profile::readInt(kSection, m_keyY, kUnset);
-    if (x == kUnset)
+    int x = Profile::read(m_keyX);
+    int y = Profile::read(m_keyY);
+    if (x == profile_keys::kPositionNotStored)
         x = fallback.x();
-    if (y == kUnset)
+    if (y == profile_keys::kPositionNotStored)
         y = fallback.y();
     x = std::max(x, 0);
     y = std::max(y, 0);
@@ -90,8 +84,8 @@ void FloatingInfoWindow::showInactive()
 void FloatingInfoWindow::storePosition() const
 {
     const QPoint origin = geometry().topLeft();
-    Profile::writeInt(kSection, m_keyX, origin.x());
-    Profile::writeInt(kSection, m_keyY, origin.y());
+    Profile::write(m_keyX, origin.x());
+    Profile::write(m_keyY, origin.y());
 }
 
 void FloatingInfoWindow::moveEvent(QMoveEvent* event)

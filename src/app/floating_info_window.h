@@ -4,8 +4,9 @@
 // colours and font that never takes the focus, whose client position is remembered in the profile
 // section "WindowPos" under two values of its own.
 
+#include "platform/profile_keys.h"
+
 #include <QWidget>
-#include <string>
 
 namespace vorpane {
 
@@ -19,7 +20,7 @@ public:
     static constexpr int kDefaultInset = 16;
 
     // keyX, keyY: the profile values of the position.
-    FloatingInfoWindow(QWidget* owner, const char* keyX, const char* keyY, Anchor anchor);
+    FloatingInfoWindow(QWidget* owner, const IntKey& keyX, const IntKey& keyY, Anchor anchor);
 
     // Moves the window to its stored position, or the default one; negative coordinates become 0
     // and a window that would leave the screen at the right or bottom is pulled back inside.
@@ -30,6 +31,9 @@ public:
     // The position placement uses (client origin, screen coordinates).
     QPoint storedPosition() const;
 
+    // The icon of these windows (drawn in their corner, and on their owners' "&Info" toggles).
+    static QPixmap infoIcon(int size);
+
 protected:
     // Sizes the window by lines of its font: width in average characters, height in lines.
     void setSizeInText(int widthChars, int lineCount);
@@ -39,15 +43,12 @@ protected:
     void moveEvent(QMoveEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
-    // The icon drawn in the window's corner.
-    static QPixmap infoIcon(int size);
-
 private:
     QPoint defaultPosition() const;
     void storePosition() const;
 
-    const char* m_keyX;
-    const char* m_keyY;
+    IntKey m_keyX;
+    IntKey m_keyY;
     Anchor m_anchor;
     bool m_storeOnHide = false;
 };

@@ -11,10 +11,6 @@ namespace vorpane {
 
 namespace {
 
-constexpr const char* kSection = "WindowPos";
-constexpr const char* kVisibleKey = "SkillInfo";
-constexpr const char* kBasesSection = "Sheet";
-constexpr const char* kBasesKey = "V5.5Base";
 constexpr int kWidthChars = 18;
 constexpr int kLines = 11;
 constexpr int kMargin = 4;
@@ -33,14 +29,15 @@ const char* const kWidestLine = "Disponible en los1890s y en1990s sólo.";
 } // namespace
 
 SkillInfoWindow::SkillInfoWindow(const std::string& ruleFile, QWidget* owner)
-    : FloatingInfoWindow(owner, "SkillInfoX", "SkillInfoY", Anchor::TopRight)
+    : FloatingInfoWindow(owner, profile_keys::kSkillInfoX, profile_keys::kSkillInfoY, Anchor::TopRight)
     , m_rules(RuleSetCache::instance().ensureLoaded(ruleFileOrDefault(ruleFile)))
 {
     setObjectName(QStringLiteral("SkillInfoWindow"));
-    setWindowTitle(tr("Información"));
+    setWindowTitle(tr("Descripción"));
     setSizeInText(kWidthChars, kLines);
     const QFontMetrics metrics(font());
-    const int needed = metrics.horizontalAdvance(QString::fromUtf8(kWidestLine)) + 2 * kMargin;
+    const int needed = metrics.horizontalAdvance(QString::fromUtf8(kWidestLine)) + 2 * kMargin
+        + metrics.averageCharWidth();
     if (width() < needed)
         setFixedWidth(needed);
     place();
@@ -48,9 +45,12 @@ SkillInfoWindow::SkillInfoWindow(const std::string& ruleFile, QWidget* owner)
 
 SkillInfoWindow::~SkillInfoWindow() = default;
 
-bool SkillInfoWindow::wanted() { return Profile::readInt(kSection, kVisibleKey, 0) != 0; }
+bool SkillInfoWindow::wanted() { return Profile::read(profile_keys::kSkillInfoShown) != 0; }
 
-void SkillInfoWindow::setWanted(bool wanted) { Profile::writeInt(kSection, kVisibleKey, wanted ? 1 : 0); }
+void SkillInfoWindow::setWanted(bool wanted)
+{
+    Profile::write(profile_keys::kSkillInfoShown, wanted ? 1 : 0);
+}
 
 void SkillInfoWindow::showIfWanted()
 {
@@ -67,7 +67,7 @@ void SkillInfoWindow::showName(const QString& name, const Investigator* investig
 
 void SkillInfoWindow::showName(const std::string& name, const Investigator* investigator)
 {
-    const bool bases55 = Profile::readInt(kBasesSection, kBasesKey, 1) != 0;
+    const bool bases55 = Profile::read(profile_keys::kBases55) != 0;
     m_info.reset();
     if (!name.empty()) {
         // The text is made now: the definition may belong to an entry that goes away later.

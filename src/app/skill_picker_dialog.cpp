@@ -77,7 +77,7 @@ SkillPickerDialog::SkillPickerDialog(
     connect(m_list, &QListWidget::itemDoubleClicked, this, &SkillPickerDialog::accept);
 
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QDialogButtonBox::Ok)->setDefault(true);
+    buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
     buttons->addButton(tr("Cancelar"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &SkillPickerDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &SkillPickerDialog::reject);
@@ -87,7 +87,7 @@ SkillPickerDialog::SkillPickerDialog(
     layout->addWidget(m_list, 1);
     layout->addWidget(buttons);
     const QFontMetrics metrics(font());
-    resize(metrics.averageCharWidth() * 40, metrics.height() * 24);
+    resize(metrics.averageCharWidth() * 52, metrics.height() * 28);
     m_list->setFocus();
 }
 

@@ -39,6 +39,8 @@ inline constexpr IntKey kAutosaveMinutes { kDisplay, "Autosave", 2 }; // 0: no r
 // --- Wizard ------------------------------------------------------------------------------------
 inline constexpr const char* kWizard = "Wizard";
 inline constexpr IntKey kFullWizard { kWizard, "FullWiz", 1 }; // 0: the short wizard
+inline constexpr IntKey kCanEditRolls { kWizard, "Can Edit", 0 }; // the rolls can be typed in
+inline constexpr IntKey kUseStatMods { kWizard, "Use Stat Mods", 0 }; // run the occupation's script
 
 // --- Tips: the tip of the day -------------------------------------------------------------------
 inline constexpr const char* kTips = "Tips";
@@ -65,6 +67,14 @@ inline constexpr int kEditDefaultHeight = 15;
 // --- WindowPos: the remembered state of dialogs and floating windows -----------------------------
 inline constexpr const char* kWindowPos = "WindowPos";
 inline constexpr IntKey kAddSkillExpand { kWindowPos, "AddSkillExpand", 0 }; // advanced part shown
+inline constexpr IntKey kSkillInfoShown { kWindowPos, "SkillInfo", 0 }; // the "&Info" toggles
+// Floating windows' places: screen coordinates of the client origin; without a stored value the
+// window is placed beside the main window's document area.
+inline constexpr int kPositionNotStored = -32768;
+inline constexpr IntKey kSkillInfoX { kWindowPos, "SkillInfoX", kPositionNotStored };
+inline constexpr IntKey kSkillInfoY { kWindowPos, "SkillInfoY", kPositionNotStored };
+inline constexpr IntKey kInvestigatorInfoX { kWindowPos, "InvestigatorInfoX", kPositionNotStored };
+inline constexpr IntKey kInvestigatorInfoY { kWindowPos, "InvestigatorInfoY", kPositionNotStored };
 
 // --- v3Bars-Frame: the main frame's bars and window, as Qt saves them (Base64) -----------------
 inline constexpr const char* kBarsFrame = "v3Bars-Frame";
