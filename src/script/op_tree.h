@@ -22,8 +22,9 @@ using QuickTest = int (*)(ScriptInterpreter&, const Op&);
 // has to be evaluated.
 using OpExec = ScriptValue* (*)(ScriptInterpreter&, const Op&);
 
-// An operator of two leaves evaluated straight into out (a fresh value or a writable number),
-// entry checks included, when the result is a number; false with nothing done otherwise.
+// A node evaluated straight into out (a fresh value or a writable number), entry checks and
+// steps included, when its value is a number: an operator over leaves and such operators, or an
+// element that is there already. False with nothing done otherwise.
 using OpCompute = bool (*)(ScriptInterpreter&, const Op&, ScriptValue& out);
 
 // Where a fused handler finds a name or literal without a lookup: at *base + offset, where base
@@ -64,7 +65,7 @@ struct Op {
     // local the body declares first or a global.
     bool placed = false;
     OperandPlace place[3];
-    OpCompute compute = nullptr; // for a placed operator of two leaves
+    OpCompute compute = nullptr; // see OpCompute
     OpHandler fallback = nullptr; // the general handler behind a fused one
     int8_t computeDepth = -2; // prepareCompute's answer; -2 until asked
     // A call of a user function: the parameters whose values the call's record takes over from
