@@ -1259,8 +1259,7 @@ namespace {
 bool placeOf(const std::vector<ScriptValue*>& globals, const Op& leaf, OperandPlace& place)
 {
     if (leaf.leaf == OpLeaf::Constant) {
-        place.constant = &leaf.constant;
-        place.base = &place.constant;
+        place.base = &leaf.constantAddress;
         place.offset = 0;
         return true;
     }
@@ -1359,6 +1358,12 @@ int OpHandlers::prepareCompute(ScriptInterpreter& in, Op& op, int levelsLeft)
         return op.computeDepth;
     if (levelsLeft == 0)
         return -1;
+    const NodeKind kind = op.node ? op.node->kind : NodeKind::Comma;
+    if (!(kind >= NodeKind::Equal && kind <= NodeKind::Remainder) && kind != NodeKind::Negate
+        && kind != NodeKind::Index) {
+        op.computeDepth = -1;
+        return -1;
+    }
     int depth = -1;
     if (op.compute) {
         depth = 1;
@@ -1403,6 +1408,7 @@ void OpHandlers::fuseComputedAssignment(ScriptInterpreter& in, Op& op)
 {
     if (op.exec || !op.node || op.node->kind != NodeKind::Assign || op.run == &assignOfCall)
         return;
+    prepareCompute(in, const_cast<Op&>(*op.child[1]));
     const Op& value = *op.child[1];
     if (op.run == &assign && value.leaf != OpLeaf::None && op.child[0]->leaf == OpLeaf::Name) {
         op.placed = placeOf(in.m_globalById, *op.child[0], op.place[0])
@@ -1421,7 +1427,7 @@ void OpHandlers::fuseComputedAssignment(ScriptInterpreter& in, Op& op)
     op.exec = &execAssignComputed;
 }
 
-void OpHandlers::findInheritedParameters(Op& op)
+void OpHandlers::findInheritedParameters(Op& op, std::vector<const Op*>& pending)
 {
     const FunctionFrame* function = op.function;
     if (!function || op.node->kind != NodeKind::Call)
@@ -1436,7 +1442,6 @@ void OpHandlers::findInheritedParameters(Op& op)
     uint64_t inherited = 0;
     for (size_t i = op.list.size(); i < count; ++i)
         inherited |= uint64_t(1) << i;
-    std::vector<const Op*> pending;
     for (size_t k = 0; k < op.list.size() && k < count; ++k) {
         pending.assign(1, op.list[k]);
         while (!pending.empty()) {

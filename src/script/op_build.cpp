@@ -158,16 +158,27 @@ void ScriptInterpreter::buildOps()
         frame->parameters = frame->resting.data();
         frame->locals = frame->parameters + frame->parameterIds.size();
     }
+    // Operands found in place, the parameters calls take over, then computed operators and the
+    // statements that use them. Only the kinds concerned are looked at: this runs for every
+    // node of every script, most of which run once.
+    std::vector<const Op*> pending;
     for (Op& op : m_ops) {
-        OpHandlers::placeOperands(*this, op);
-        OpHandlers::findInheritedParameters(op);
+        const NodeKind kind = op.node->kind;
+        if (kind == NodeKind::Call)
+            OpHandlers::findInheritedParameters(op, pending);
+        else if (kind == NodeKind::Assign || kind == NodeKind::Index
+            || (kind >= NodeKind::Equal && kind <= NodeKind::Remainder))
+            OpHandlers::placeOperands(*this, op);
     }
-    for (Op& op : m_ops)
-        OpHandlers::prepareCompute(*this, op);
     for (Op& op : m_ops) {
-        OpHandlers::fuseComputedAssignment(*this, op);
-        if (op.run == &OpHandlers::returnValue)
+        const NodeKind kind = op.node->kind;
+        if (kind == NodeKind::Assign)
+            OpHandlers::fuseComputedAssignment(*this, op);
+        else if (kind == NodeKind::Return && op.run == &OpHandlers::returnValue)
             op.exec = &OpHandlers::execReturn;
+        else if (kind == NodeKind::Negate || kind == NodeKind::Index
+            || (kind >= NodeKind::Equal && kind <= NodeKind::Remainder))
+            OpHandlers::prepareCompute(*this, op);
     }
     for (Op& op : m_ops)
         if (op.run == &OpHandlers::varList && OpHandlers::declaresLocalsOnly(op))

@@ -29,11 +29,10 @@ using OpCompute = bool (*)(ScriptInterpreter&, const Op&, ScriptValue& out);
 
 // Where a fused handler finds a name or literal without a lookup: at *base + offset, where base
 // is the frame's pointer to its innermost call's parameters or locals, a global's cell (none
-// until it is declared), or `constant`.
+// until it is declared), or a literal's constantAddress.
 struct OperandPlace {
-    const void* const* base = nullptr;
-    size_t offset = 0;
-    const void* constant = nullptr;
+    const void* const* base;
+    size_t offset;
 };
 
 [[gnu::always_inline]] inline ScriptValue* valueAt(const OperandPlace& place)
@@ -50,12 +49,20 @@ enum class OpLeaf : uint8_t {
 };
 
 struct Op {
+    // Not "= default": the places are left unset rather than the whole record zeroed first, as
+    // a defaulted constructor would be when the ops are made; they are read only once set.
+    Op() { }
+    // Ops point into one another and into themselves: they never move.
+    Op(const Op&) = delete;
+    Op& operator=(const Op&) = delete;
+
     OpHandler run = nullptr;
     const SyntaxNode* node = nullptr; // none for a missing child
     const Op* child[4] = {};
     std::vector<const Op*> list; // arguments, statements of a sequence, declarators
     NameSlot* name = nullptr;
     ScriptValue constant;
+    const void* constantAddress = &constant; // for OperandPlace
     FunctionFrame* function = nullptr; // the user function a call names
     OpLeaf leaf = OpLeaf::None;
     OpHandler guardedRun = nullptr; // the handler behind OpHandlers::guarded
@@ -64,7 +71,7 @@ struct Op {
     // Set when every operand of the node (target, left, right) is a literal, a parameter, a
     // local the body declares first or a global.
     bool placed = false;
-    OperandPlace place[3];
+    OperandPlace place[3]; // set with placed, or for a compute's leaf operands
     OpCompute compute = nullptr; // see OpCompute
     OpHandler fallback = nullptr; // the general handler behind a fused one
     int8_t computeDepth = -2; // prepareCompute's answer; -2 until asked
@@ -135,8 +142,8 @@ struct OpHandlers {
     static ScriptValue assignComputed(ScriptInterpreter& in, const Op& op);
     // Gives «x = value» with a computed value its handlers; once computes are prepared.
     static void fuseComputedAssignment(ScriptInterpreter& in, Op& op);
-    // Which parameters a call has to take over; once names are resolved.
-    static void findInheritedParameters(Op& op);
+    // Which parameters a call has to take over; once names are resolved. (pending: room to work)
+    static void findInheritedParameters(Op& op, std::vector<const Op*>& pending);
     // An argument or returned value evaluated into out, which holds nothing to release.
     static void evaluateInto(ScriptInterpreter& in, const Op& op, ScriptValue& out);
     static ScriptValue runSequence(ScriptInterpreter& in, const Op& op);
