@@ -1,12 +1,13 @@
 #include "app/commands.h"
 
 #include "app/investigator_commands.h"
+#include "views/view_commands.h"
 
 namespace vorpane {
 
 namespace {
 
-const CommandSpec kAppCommands[] = {
+const CommandRow kAppCommands[] = {
     { cmd::New, "&Nuevo", "Ctrl+N", "Crea un documento nuevo", ":/icons/new.svg" },
     { cmd::Open, "&Abrir...", "Ctrl+O", "Abre un documento existente", ":/icons/open.svg" },
     { cmd::Close, "&Cerrar", "", "Cierra el documento activo" },
@@ -42,6 +43,22 @@ const std::vector<const char*> kViewItems
 const std::vector<const char*> kWindowItems = { cmd::Cascade, cmd::Tile, "-", kWindowListSlot };
 const std::vector<const char*> kHelpItems = { cmd::About };
 
+const std::vector<const char*> kSheetEditItems
+    = { cmd::Undo, cmd::Redo, "-", cmd::Cut, cmd::Copy, cmd::Paste, "-", cmd::CopySheet };
+
+// The view menu of sheet windows; `options` are the display options of the kind.
+std::vector<const char*> sheetViewItems(std::initializer_list<const char*> options)
+{
+    std::vector<const char*> items = { cmd::ToolBar, cmd::StatusBar, cmd::OutputBar, "-", cmd::Refresh,
+        cmd::SheetStyle, "-", cmd::ZoomIn, cmd::ZoomOut, cmd::ZoomActual, cmd::ZoomFitWidth, "-" };
+    if (options.size() > 0) {
+        items.insert(items.end(), options);
+        items.push_back("-");
+    }
+    items.push_back(cmd::Options);
+    return items;
+}
+
 std::vector<const char*> fileItems(std::initializer_list<const char*> exports)
 {
     std::vector<const char*> items = { cmd::New, cmd::Open, cmd::Close, cmd::Save, cmd::SaveAs, "-" };
@@ -57,14 +74,14 @@ std::vector<const char*> fileItems(std::initializer_list<const char*> exports)
 
 } // namespace
 
-std::span<const CommandSpec> appCommands() { return kAppCommands; }
+std::span<const CommandRow> appCommands() { return kAppCommands; }
 
-std::vector<std::span<const CommandSpec>> commandTables()
+std::vector<std::span<const CommandRow>> commandTables()
 {
     return { appCommands(), sheetViewCommands(), scriptCommands(), investigatorCommands() };
 }
 
-std::vector<MenuSpec> menuLayout(MenuKind kind)
+std::vector<MenuRow> menuLayout(MenuKind kind)
 {
     switch (kind) {
     case MenuKind::NoDocument:
@@ -77,11 +94,11 @@ std::vector<MenuSpec> menuLayout(MenuKind kind)
     case MenuKind::Investigator:
         return {
             { "&Archivo",
-                fileItems({ cmd::ExportHtml, cmd::ExportVersion1, cmd::ExportVersion2, cmd::SendMail }) },
-            { "&Edición", { cmd::Undo, cmd::Redo, "-", cmd::Cut, cmd::Copy, cmd::Paste } },
+                fileItems({ cmd::ExportHtml, cmd::ExportVersion1, cmd::ExportVersion2, cmd::SendMail,
+                    cmd::ExportPdf }) },
+            { "&Edición", kSheetEditItems },
             { "&Ver",
-                { cmd::ToolBar, cmd::StatusBar, cmd::OutputBar, "-", cmd::Refresh, cmd::SheetStyle, "-",
-                    cmd::Options } },
+                sheetViewItems({ cmd::Bases55, cmd::CustomSkillFields, cmd::AllPercent, cmd::TrimSkills }) },
             { "&Investigador",
                 { cmd::Reroll, "-", cmd::AddSkill, cmd::EditSkills, cmd::ChooseWeapons, cmd::ChooseSpells,
                     "-", cmd::Income } },
@@ -92,11 +109,9 @@ std::vector<MenuSpec> menuLayout(MenuKind kind)
         };
     case MenuKind::Handout:
         return {
-            { "&Archivo", fileItems({}) },
-            { "&Edición", { cmd::Undo, cmd::Redo, "-", cmd::Cut, cmd::Copy, cmd::Paste } },
-            { "&Ver",
-                { cmd::ToolBar, cmd::StatusBar, cmd::OutputBar, "-", cmd::Refresh, cmd::SheetStyle, "-",
-                    cmd::Options } },
+            { "&Archivo", fileItems({ cmd::ExportPdf }) },
+            { "&Edición", kSheetEditItems },
+            { "&Ver", sheetViewItems({}) },
             { "Ve&ntana", kWindowItems },
             { "Ay&uda", kHelpItems },
         };

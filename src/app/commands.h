@@ -12,7 +12,7 @@
 
 namespace vorpane {
 
-struct CommandSpec {
+struct CommandRow {
     const char* id;
     const char* text; // UTF-8, "&" before the mnemonic
     const char* shortcut = ""; // QKeySequence text, "" for none
@@ -22,19 +22,19 @@ struct CommandSpec {
 };
 
 // The application's own commands (files, windows, options, help).
-std::span<const CommandSpec> appCommands();
+std::span<const CommandRow> appCommands();
 // The commands of sheet views (investigators and handouts): views/view_commands.cpp.
-std::span<const CommandSpec> sheetViewCommands();
+std::span<const CommandRow> sheetViewCommands();
 // The commands of the script editor: app/script_edit_view.cpp.
-std::span<const CommandSpec> scriptCommands();
+std::span<const CommandRow> scriptCommands();
 // Every table: the application's first, then each document kind's.
-std::vector<std::span<const CommandSpec>> commandTables();
+std::vector<std::span<const CommandRow>> commandTables();
 
 // The menu bars: one with no document open, one per document kind (the three script kinds share
 // one).
 enum class MenuKind { NoDocument, Investigator, Handout, Script };
 
-struct MenuSpec {
+struct MenuRow {
     const char* title; // UTF-8 with mnemonic
     // Command ids; "-" is a separator, kRecentFilesSlot the recent-file list, kWindowListSlot the
     // open windows.
@@ -44,7 +44,7 @@ struct MenuSpec {
 inline constexpr const char* kRecentFilesSlot = "@recent";
 inline constexpr const char* kWindowListSlot = "@windows";
 
-std::vector<MenuSpec> menuLayout(MenuKind kind);
+std::vector<MenuRow> menuLayout(MenuKind kind);
 
 // Command ids the frame itself refers to.
 namespace cmd {

@@ -13,7 +13,8 @@
 #include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "platform/ui_services.h"
-#include "views/script_sheet_view.h"
+#include "views/handout_view.h"
+#include "views/investigator_view.h"
 #include "wizard/new_investigator_wizard.h"
 
 #include <QFile>
@@ -300,13 +301,9 @@ bool DocumentManager::closeDocument(Document& document)
 {
     if (!saveModified(document))
         return false;
-    const QList<DocumentView*> views = document.views();
-    for (DocumentView* view : views) {
-        for (QMdiSubWindow* window : m_area->subWindowList()) {
-            auto* frame = static_cast<CChildFrame*>(window);
-            if (frame->view() == view)
-                frame->closeWithoutAsking();
-        }
+    for (CChildFrame* frame : frames()) {
+        if (&frame->view()->document() == &document)
+            frame->closeWithoutAsking();
     }
     return true;
 }
@@ -317,8 +314,8 @@ bool DocumentManager::closeAll()
         if (!saveModified(*document))
             return false;
     }
-    for (QMdiSubWindow* window : m_area->subWindowList())
-        static_cast<CChildFrame*>(window)->closeWithoutAsking();
+    for (CChildFrame* frame : frames())
+        frame->closeWithoutAsking();
     return true;
 }
 
@@ -355,12 +352,22 @@ Document* DocumentManager::activeDocument() const
 
 CChildFrame* DocumentManager::frameOf(const Document& document) const
 {
-    for (QMdiSubWindow* window : m_area->subWindowList()) {
-        auto* frame = static_cast<CChildFrame*>(window);
+    for (CChildFrame* frame : frames()) {
         if (&frame->view()->document() == &document)
             return frame;
     }
     return nullptr;
+}
+
+QList<CChildFrame*> DocumentManager::frames() const
+{
+    // A window being destroyed is no longer a CChildFrame.
+    QList<CChildFrame*> result;
+    for (QMdiSubWindow* window : m_area->subWindowList()) {
+        if (auto* frame = qobject_cast<CChildFrame*>(window))
+            result.append(frame);
+    }
+    return result;
 }
 
 QStringList DocumentManager::recentFiles() const

@@ -72,6 +72,8 @@ public:
     DocumentView* activeView() const;
     Document* activeDocument() const;
     CChildFrame* frameOf(const Document& document) const;
+    // The document windows, in the document area's order.
+    QList<CChildFrame*> frames() const;
 
     QStringList recentFiles() const;
     void addRecentFile(const QString& path);

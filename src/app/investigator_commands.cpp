@@ -29,7 +29,7 @@ namespace vorpane {
 
 namespace {
 
-const CommandSpec kInvestigatorCommands[] = {
+const CommandRow kInvestigatorCommands[] = {
     { cmd::Reroll, "&Nueva tirada...", "", "Vuelve a tirar las características del investigador" },
     { cmd::AddSkill, "&Añadir habilidad", "", "Añade una habilidad nueva al investigador" },
     { cmd::EditSkills, "&Modificar habilidades", "", "Añade, cambia o quita habilidades del investigador" },
@@ -215,7 +215,7 @@ void showDiceRoller()
 
 } // namespace
 
-std::span<const CommandSpec> investigatorCommands() { return kInvestigatorCommands; }
+std::span<const CommandRow> investigatorCommands() { return kInvestigatorCommands; }
 
 void InvestigatorCommands::install(CInvestigatorDoc& doc)
 {

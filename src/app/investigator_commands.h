@@ -11,7 +11,7 @@ namespace vorpane {
 class CInvestigatorDoc;
 class Investigator;
 
-std::span<const CommandSpec> investigatorCommands();
+std::span<const CommandRow> investigatorCommands();
 
 namespace cmd {
 inline constexpr const char* Reroll = "investigator.reroll";

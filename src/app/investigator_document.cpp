@@ -1,13 +1,19 @@
 #include "app/investigator_document.h"
 
+#include "app/doc_template.h"
 #include "app/investigator_commands.h"
 #include "investigator/investigator_file.h"
+#include "platform/cp1252.h"
+#include "sheet/investigator_defaults.h"
 
 #include <QFile>
 
 namespace vorpane {
 
 namespace {
+
+// Sections of the options list kept at once: a sheet asks for a few.
+constexpr int kOptionListSlots = 8;
 
 // Files of the two older versions start with these words.
 bool isOlderVersion(const QString& path)
@@ -63,6 +69,26 @@ bool CInvestigatorDoc::saveDocument(const QString& path)
 std::string CInvestigatorDoc::fileBytes() const
 {
     return InvestigatorFile::text(m_model.investigator(), m_model.sheetScript());
+}
+
+QString CInvestigatorDoc::proposedFileName() const
+{
+    QString name = fromCp1252(m_model.investigator().Name).trimmed();
+    if (!path().isEmpty() || name.isEmpty())
+        return Document::proposedFileName();
+    for (const QChar bad : QStringLiteral("/\\:*?\"<>|"))
+        name.replace(bad, QLatin1Char('_'));
+    return name + docTemplate().extension();
+}
+
+ListFile& CInvestigatorDoc::optionLists()
+{
+    const std::string& ruleFile = m_model.investigator().RuleFile;
+    if (!m_optionLists || ruleFile != m_optionListsRuleFile) {
+        m_optionLists.emplace(investigatorOptionsFile(m_model.investigator()), kOptionListSlots);
+        m_optionListsRuleFile = ruleFile;
+    }
+    return *m_optionLists;
 }
 
 } // namespace vorpane

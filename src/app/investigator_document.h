@@ -3,7 +3,10 @@
 // portrait (the core's InvestigatorDocumentModel), read and written as ".inv" files.
 
 #include "app/document.h"
+#include "rules/list_file.h"
 #include "sheet/investigator_document_model.h"
+
+#include <optional>
 
 namespace vorpane {
 
@@ -24,6 +27,12 @@ public:
     std::string fileBytes() const override;
     // A file of an older version is saved as a new ".inv" file.
     bool canSaveInPlace() const override { return Document::canSaveInPlace() && !m_readOlderVersion; }
+    // A document never saved proposes the investigator's name.
+    QString proposedFileName() const override;
+
+    // The suggestion lists of the sheet's fields: the options list of the investigator's rule
+    // file, read anew when the rule file changes.
+    ListFile& optionLists();
 
 private:
     friend class InvestigatorCommands; // registers the document's menu commands
@@ -31,6 +40,8 @@ private:
     InvestigatorDocumentModel m_model;
     int m_subscription;
     bool m_readOlderVersion = false;
+    std::optional<ListFile> m_optionLists;
+    std::string m_optionListsRuleFile;
 };
 
 } // namespace vorpane

@@ -19,6 +19,7 @@
 #include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "platform/ui_services.h"
+#include "views/sheet_printing.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -118,18 +119,18 @@ CMainFrame* CMainFrame::instance() { return g_frame; }
 
 void CMainFrame::createActions()
 {
-    for (std::span<const CommandSpec> table : commandTables()) {
-        for (const CommandSpec& spec : table) {
-            const QString id = QString::fromLatin1(spec.id);
-            auto* action = new QAction(translated(spec.text), this);
+    for (std::span<const CommandRow> table : commandTables()) {
+        for (const CommandRow& row : table) {
+            const QString id = QString::fromLatin1(row.id);
+            auto* action = new QAction(translated(row.text), this);
             action->setObjectName(id);
-            if (*spec.shortcut)
-                action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
-            if (*spec.statusTip)
-                action->setStatusTip(translated(spec.statusTip));
-            if (*spec.icon)
-                action->setIcon(resourceIcon(QString::fromLatin1(spec.icon)));
-            action->setCheckable(spec.checkable);
+            if (*row.shortcut)
+                action->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
+            if (*row.statusTip)
+                action->setStatusTip(translated(row.statusTip));
+            if (*row.icon)
+                action->setIcon(resourceIcon(QString::fromLatin1(row.icon)));
+            action->setCheckable(row.checkable);
             // Shortcuts work whatever menu bar is shown.
             addAction(action);
             connect(action, &QAction::triggered, this, [this, id] { execute(id); });
@@ -203,6 +204,7 @@ void CMainFrame::addAppCommands()
             m_documents->openDocumentFile(file);
     });
     addCommand(cmd::Exit, [this] { close(); });
+    addCommand(cmd::PrintSetup, [this] { showSheetPrinterSetup(this); });
     const auto hasDocument = [this] { return activeDocument() != nullptr; };
     addCommandIf(
         cmd::Close,
@@ -265,9 +267,9 @@ void CMainFrame::buildMenuBar(MenuKind kind)
         if (QMenu* menu = old->menu())
             menu->deleteLater();
     }
-    for (const MenuSpec& spec : menuLayout(kind)) {
-        QMenu* menu = bar->addMenu(translated(spec.title));
-        for (const char* item : spec.items) {
+    for (const MenuRow& row : menuLayout(kind)) {
+        QMenu* menu = bar->addMenu(translated(row.title));
+        for (const char* item : row.items) {
             if (qstrcmp(item, "-") == 0) {
                 menu->addSeparator();
             } else if (qstrcmp(item, kRecentFilesSlot) == 0) {
@@ -287,7 +289,7 @@ void CMainFrame::buildMenuBar(MenuKind kind)
             }
         }
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
-        if (qstrcmp(spec.title, "Ay&uda") == 0)
+        if (qstrcmp(row.title, "Ay&uda") == 0)
             connect(menu, &QMenu::aboutToShow, this, [this, menu] { insertTipItem(menu); });
     }
 }
@@ -365,10 +367,10 @@ void CMainFrame::fillWindowList(QMenu* menu)
     if (!anchor)
         return;
     QAction* before = actionAfter(menu, anchor);
-    const QList<QMdiSubWindow*> windows = m_mdiArea->subWindowList();
+    const QList<CChildFrame*> windows = m_documents->frames();
     for (int i = 0; i < windows.size(); ++i) {
-        QMdiSubWindow* window = windows[i];
-        const Document& document = static_cast<CChildFrame*>(window)->view()->document();
+        CChildFrame* window = windows[i];
+        const Document& document = window->view()->document();
         auto* item = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(document.title()), menu);
         item->setData(slot);
         item->setCheckable(true);
@@ -491,7 +493,8 @@ Document* CMainFrame::activeDocument() const { return m_documents->activeDocumen
 
 void CMainFrame::subWindowActivated(QMdiSubWindow* window)
 {
-    DocumentView* view = window ? static_cast<CChildFrame*>(window)->view() : nullptr;
+    auto* frame = qobject_cast<CChildFrame*>(window);
+    DocumentView* view = frame ? frame->view() : nullptr;
     if (view != m_activeView) {
         if (m_activeView)
             m_activeView->activated(false);

@@ -24,7 +24,7 @@ namespace vorpane {
 
 namespace {
 
-const CommandSpec kScriptCommands[] = {
+const CommandRow kScriptCommands[] = {
     { cmd::RunScript, "&Ejecutar script", "F9", "Ejecuta el script actual", ":/icons/run.png" },
     { cmd::Find, "&Buscar...", "Ctrl+F", "Busca un texto en el script" },
     { cmd::FindNext, "Buscar &siguiente", "F3", "Busca otra vez el último texto buscado" },
@@ -38,7 +38,7 @@ CMainFrame* frame() { return CMainFrame::instance(); }
 
 } // namespace
 
-std::span<const CommandSpec> scriptCommands() { return kScriptCommands; }
+std::span<const CommandRow> scriptCommands() { return kScriptCommands; }
 
 CScriptEditView::CScriptEditView(CScriptEditDoc& document, QWidget* parent)
     : DocumentView(document, parent)

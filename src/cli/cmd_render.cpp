@@ -10,9 +10,9 @@
 #include "platform/cp1252.h"
 #include "platform/program_folder.h"
 #include "platform/save_file.h"
-#include "rules/rule_set_cache.h"
 #include "sheet/handout_document_model.h"
 #include "sheet/handout_sheet.h"
+#include "sheet/investigator_defaults.h"
 #include "sheet/investigator_document_model.h"
 #include "sheet/investigator_sheet.h"
 #include "sheet/sheet_layout.h"
@@ -56,26 +56,13 @@ struct RenderSource {
     std::string scriptPath; // a script file given directly
 };
 
-// The document's script, else the rule file's DefaultScript.
-std::string investigatorScript(const InvestigatorDocumentModel& document)
-{
-    if (!document.sheetScript().empty())
-        return document.sheetScript();
-    const std::string& named = document.investigator().RuleFile;
-    const std::string ruleFile = named.empty() ? RuleSetCache::kDefaultRuleFile : named;
-    RuleSetCache& cache = RuleSetCache::instance();
-    if (!cache.ensureLoaded(ruleFile))
-        return {};
-    return cache.keyValue(ruleFile, "DefaultScript", "");
-}
-
 bool loadInvestigator(const std::string& path, RenderSource& source)
 {
     if (!source.investigator.open(path))
         return false;
     source.host = std::make_unique<InvestigatorSheet>(source.layout, source.investigator);
     source.extension = kSheetScriptExtension;
-    source.scriptName = investigatorScript(source.investigator);
+    source.scriptName = investigatorSheetScript(source.investigator);
     return true;
 }
 

@@ -30,6 +30,9 @@ inline constexpr IntKey kBases55 { kSheet, "V5.5Base", 1 };
 inline constexpr IntKey kCustomSkillFields { kSheet, "CustSkillField", 1 };
 inline constexpr IntKey kAllPercent { kSheet, "AllPercent", 0 };
 inline constexpr IntKey kTrimSkills { kSheet, "TrimSkills", 1 };
+// The sheet views' zoom in percent, and whether the page follows the window's width.
+inline constexpr IntKey kSheetZoom { kSheet, "Zoom", 100 };
+inline constexpr IntKey kSheetZoomFitWidth { kSheet, "ZoomFitWidth", 0 };
 
 // --- Display -----------------------------------------------------------------------------------
 inline constexpr const char* kDisplay = "Display";

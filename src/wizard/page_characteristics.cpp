@@ -43,11 +43,11 @@ constexpr const char* kTooWeak = "Aviso: ¡Has elegido un personaje tan débil, 
 constexpr const char* kNoSkills = "Warning: Failed to add skills to investigator!";
 constexpr const char* kShortModeOccupation = "Investigator";
 
-struct FieldSpec {
+struct FieldRow {
     const char* label;
     const char* name;
 };
-constexpr FieldSpec kFieldSpecs[CWizard_NewInvestigatorPage1::FieldCount] = {
+constexpr FieldRow kFieldRows[CWizard_NewInvestigatorPage1::FieldCount] = {
     { "&FUE", "FUE" },
     { "&CON", "CON" },
     { "&POD", "POD" },
@@ -134,7 +134,7 @@ void CWizard_NewInvestigatorPage1::buildForm()
         const auto which = Field(i);
         QWidget* group = which <= APA ? left : which <= INT ? right : nullptr;
         auto* edit = new DragSwapEdit(this, group, this);
-        edit->setObjectName(QString::fromLatin1(kFieldSpecs[i].name));
+        edit->setObjectName(QString::fromLatin1(kFieldRows[i].name));
         edit->setFixedWidth(fieldWidth);
         edit->setAlignment(Qt::AlignRight);
         edit->setMaxLength(6);
@@ -147,9 +147,9 @@ void CWizard_NewInvestigatorPage1::buildForm()
     }
     // The form shows them in the sheet's order, not in roll order.
     for (Field which : { FUE, CON, DES, APA, POD })
-        leftForm->addRow(tr(kFieldSpecs[which].label), m_fields[which]);
+        leftForm->addRow(tr(kFieldRows[which].label), m_fields[which]);
     for (Field which : { TAM, INT })
-        rightForm->addRow(tr(kFieldSpecs[which].label), m_fields[which]);
+        rightForm->addRow(tr(kFieldRows[which].label), m_fields[which]);
 
     m_age = new AgeSpinBox(this);
     m_age->setObjectName(QStringLiteral("Age"));
@@ -160,7 +160,7 @@ void CWizard_NewInvestigatorPage1::buildForm()
     connect(m_age, &AgeSpinBox::leaving, this, &CWizard_NewInvestigatorPage1::ageLeft);
     m_extraStudies = new QCheckBox(tr("Estudios extras"), this);
     m_extraStudies->setObjectName(QStringLiteral("ExtraStudies"));
-    educationForm->addRow(tr(kFieldSpecs[EDU].label), m_fields[EDU]);
+    educationForm->addRow(tr(kFieldRows[EDU].label), m_fields[EDU]);
     educationForm->addRow(tr("&Edad:"), m_age);
     educationForm->addRow(m_extraStudies);
 

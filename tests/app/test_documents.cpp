@@ -27,19 +27,6 @@ using namespace vorpane::test;
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 QStringList menuTitles(QMainWindow& window)
 {
     QStringList titles;
@@ -181,7 +168,7 @@ void TestDocuments::failedOpenShowsNoWindow()
     QFETCH(QString, message);
     DesktopFixture fixture;
     CMainFrame frame;
-    writeAll(fixture.path(name), bytes);
+    QVERIFY(writeAll(fixture.path(name), bytes));
     QVERIFY(!frame.documents().openDocumentFile(fixture.path(name)));
     QCOMPARE(frame.mdiArea()->subWindowList().size(), 0);
     QVERIFY(frame.documents().documents().isEmpty());
@@ -284,7 +271,7 @@ void TestDocuments::scriptFileRoundTripsByteForByte()
     DesktopFixture fixture;
     CMainFrame frame;
     const QString file = fixture.path("s.vsc");
-    writeAll(file, bytes);
+    QVERIFY(writeAll(file, bytes));
     Document* document = frame.documents().openDocumentFile(file);
     QVERIFY(document);
     QVERIFY(!document->isModified());
@@ -297,7 +284,7 @@ void TestDocuments::editedScriptKeepsLineEnds()
     DesktopFixture fixture;
     CMainFrame frame;
     const QString file = fixture.path("s.vsc");
-    writeAll(file, "var a = 1;\r\n\xe9\r\n");
+    QVERIFY(writeAll(file, "var a = 1;\r\n\xe9\r\n"));
     Document* document = frame.documents().openDocumentFile(file);
     QVERIFY(document);
     auto* view = qobject_cast<CScriptEditView*>(frame.activeView());
@@ -315,7 +302,7 @@ void TestDocuments::characterOutsideCodePageIsRefused()
     DesktopFixture fixture;
     CMainFrame frame;
     const QString file = fixture.path("s.vsc");
-    writeAll(file, "a\r\n");
+    QVERIFY(writeAll(file, "a\r\n"));
     Document* document = frame.documents().openDocumentFile(file);
     auto* view = qobject_cast<CScriptEditView*>(frame.activeView());
     QVERIFY(view);

@@ -96,6 +96,18 @@ QString DesktopFixture::copy(const QString& source, const QString& name) const
     return target;
 }
 
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 QString dataFile(const QString& name)
 {
     return QDir(qEnvironmentVariable("VORPANE_SOURCE_DIR")).filePath(QStringLiteral("data/") + name);

@@ -63,6 +63,10 @@ private:
     QTemporaryDir m_dir;
 };
 
+// A file's bytes (empty when it cannot be read), and writing them whole.
+QByteArray readAll(const QString& path);
+bool writeAll(const QString& path, const QByteArray& bytes);
+
 // The data folder of the build (the program folder) and the source tree.
 QString dataFile(const QString& name);
 

@@ -134,7 +134,7 @@ void TestInvestigatorCommands::menus()
     QCOMPARE(window.frame.menuKind(), MenuKind::Investigator);
     QStringList titles;
     std::vector<const char*> fileItems;
-    for (const MenuSpec& menu : menuLayout(MenuKind::Investigator)) {
+    for (const MenuRow& menu : menuLayout(MenuKind::Investigator)) {
         titles << QString::fromUtf8(menu.title);
         if (titles.last() == "&Archivo")
             fileItems = menu.items;
@@ -152,8 +152,8 @@ void TestInvestigatorCommands::menus()
     QCOMPARE(window.frame.action(cmd::RandomName)->shortcut(), QKeySequence("F11"));
     QCOMPARE(window.frame.action(cmd::RandomName)->statusTip(),
         QString("Elige un nombre al azar para este investigador."));
-    for (const CommandSpec& spec : investigatorCommands())
-        QVERIFY2(window.frame.action(spec.id)->isEnabled(), spec.id);
+    for (const CommandRow& row : investigatorCommands())
+        QVERIFY2(window.frame.action(row.id)->isEnabled(), row.id);
 }
 
 void TestInvestigatorCommands::oneUndoStepEach_data()

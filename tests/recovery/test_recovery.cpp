@@ -20,19 +20,6 @@ using namespace vorpane::test;
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 // The copies in the session folders under the recovery root, by name.
 QStringList copiesUnder(const QString& root)
 {
@@ -97,7 +84,7 @@ void TestRecovery::copiesOfModifiedDocumentsOnly()
     CMainFrame frame;
     const QString saved = fixture.path("saved.vsc");
     const QByteArray original = "var a;\r\na = 1;\r\n";
-    writeAll(saved, original);
+    QVERIFY(writeAll(saved, original));
     Document* edited = frame.documents().openDocumentFile(saved);
     typeInto(edited, "output.write(a);\n");
     Document* untouched
@@ -177,7 +164,7 @@ void TestRecovery::recoveryAfterCrash()
     DesktopFixture fixture;
     const QString saved = fixture.path("mine.vsc");
     const QByteArray original = "var a;\r\n";
-    writeAll(saved, original);
+    QVERIFY(writeAll(saved, original));
     QString savedTitle;
     QByteArray savedBytes;
     {
@@ -253,16 +240,16 @@ void TestRecovery::damagedFoldersAreDropped()
     DesktopFixture fixture;
     const QDir root(fixture.path("recovery"));
     QVERIFY(root.mkpath("garbage"));
-    writeAll(root.filePath("garbage/index.json"), "{ not json");
-    writeAll(root.filePath("garbage/1.vsc"), "alert(1);");
+    QVERIFY(writeAll(root.filePath("garbage/index.json"), "{ not json"));
+    QVERIFY(writeAll(root.filePath("garbage/1.vsc"), "alert(1);"));
     QVERIFY(root.mkpath("escaping"));
-    writeAll(fixture.path("precious.vsc"), "mine");
-    writeAll(root.filePath("escaping/index.json"),
-        "{\"documents\": [{\"file\": \"../../precious.vsc\", \"type\": \"Script\", \"title\": \"x\"}]}");
+    QVERIFY(writeAll(fixture.path("precious.vsc"), "mine"));
+    QVERIFY(writeAll(root.filePath("escaping/index.json"),
+        "{\"documents\": [{\"file\": \"../../precious.vsc\", \"type\": \"Script\", \"title\": \"x\"}]}"));
     QVERIFY(root.mkpath("unknown type"));
-    writeAll(root.filePath("unknown type/1.vsc"), "alert(1);");
-    writeAll(root.filePath("unknown type/index.json"),
-        "{\"documents\": [{\"file\": \"1.vsc\", \"type\": \"Nothing\", \"title\": \"y\"}]}");
+    QVERIFY(writeAll(root.filePath("unknown type/1.vsc"), "alert(1);"));
+    QVERIFY(writeAll(root.filePath("unknown type/index.json"),
+        "{\"documents\": [{\"file\": \"1.vsc\", \"type\": \"Nothing\", \"title\": \"y\"}]}"));
     CMainFrame frame;
     QCOMPARE(frame.recovery().offerRecovery(), 0);
     QCOMPARE(fixture.ui.boxes.size(), size_t(1)); // the one readable entry was offered

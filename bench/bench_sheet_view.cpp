@@ -1,0 +1,195 @@
+// The sheet view in the window: opening an example investigator to its first painted page, one
+// committed edit to the page painted again, and a repaint while scrolling (from the cached page).
+// Run it under QT_QPA_PLATFORM=offscreen, and with QT_SCALE_FACTOR=2 for a screen of device pixel
+// ratio 2. Needs the program folder's data (the build copies data/ next to the executables).
+
+#include "app/document_manager.h"
+#include "app/document_view.h"
+#include "app/investigator_document.h"
+#include "app/main_frame.h"
+#include "platform/profile.h"
+#include "platform/program_folder.h"
+#include "platform/recording_ui.h"
+#include "sheet/sheet_field.h"
+#include "sheet/sheet_item.h"
+#include "views/field_editor.h"
+#include "views/investigator_view.h"
+#include "views/sheet_canvas.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+
+using namespace vorpane;
+
+namespace {
+
+constexpr const char* kInvestigatorFile = "examples/anticuaria_1920.inv";
+
+struct Session {
+    QTemporaryDir dir;
+    RecordingUi ui;
+    std::unique_ptr<CMainFrame> frame;
+    Session()
+    {
+        setProfilePath(dir.filePath(QStringLiteral("profile.ini")).toStdString());
+        installUi(&ui);
+        frame = std::make_unique<CMainFrame>();
+        frame->resize(1280, 900);
+        frame->show();
+    }
+    ~Session()
+    {
+        frame.reset();
+        installUi(nullptr);
+        setProfilePath({});
+    }
+    CInvestigatorView* open()
+    {
+        Document* document
+            = frame->documents().openDocumentFile(QString::fromStdString(programFile(kInvestigatorFile)));
+        return document ? qobject_cast<CInvestigatorView*>(document->views().value(0)) : nullptr;
+    }
+    void close()
+    {
+        for (Document* document : frame->documents().documents()) {
+            document->setModified(false);
+            frame->documents().closeDocument(*document);
+        }
+        // Closed windows are deleted, and their documents with them, once the event loop runs.
+        QEventLoop loop;
+        QTimer::singleShot(0, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+};
+
+// Paints the view's window area as the screen would get it, at the screen's pixel ratio.
+void paint(CScriptSheetView* view)
+{
+    QWidget* area = view->canvas()->viewport();
+    static QImage target;
+    const qreal ratio = area->devicePixelRatioF();
+    const QSize size = area->size() * ratio;
+    if (target.size() != size) {
+        target = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        target.setDevicePixelRatio(ratio);
+    }
+    area->render(&target);
+}
+
+void label(benchmark::State& state)
+{
+    state.SetLabel("device pixel ratio " + std::to_string(qApp->devicePixelRatio()).substr(0, 3));
+}
+
+PlacedField* placementNamed(CScriptSheetView* view, const char* name)
+{
+    for (PlacedField* placement : view->layout().placed()) {
+        if (placement->field->name() == name)
+            return placement;
+    }
+    return nullptr;
+}
+
+void BM_OpenToFirstPage(benchmark::State& state)
+{
+    Session session;
+    for (auto _ : state) {
+        CInvestigatorView* view = session.open();
+        if (!view) {
+            state.SkipWithError(("the example investigator does not open: " + session.ui.texts()).c_str());
+            return;
+        }
+        paint(view);
+        state.PauseTiming();
+        session.close();
+        state.ResumeTiming();
+    }
+    label(state);
+}
+BENCHMARK(BM_OpenToFirstPage)->Unit(benchmark::kMillisecond);
+
+void BM_CommittedEdit(benchmark::State& state)
+{
+    Session session;
+    CInvestigatorView* view = session.open();
+    PlacedField* name = view ? placementNamed(view, "name") : nullptr;
+    if (!name) {
+        state.SkipWithError("the example investigator or its name field is missing");
+        return;
+    }
+    paint(view);
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        view->fieldEditor()->startEditing(*name);
+        auto* edit = static_cast<QLineEdit*>(view->fieldEditor()->editWidget());
+        edit->setText(QStringLiteral("Leonor %1").arg(++round));
+        edit->setModified(true);
+        state.ResumeTiming();
+        // Stored through the hooks, the page rendered again and painted.
+        view->fieldEditor()->endEditing(true);
+        view->canvas()->page();
+        paint(view);
+    }
+    label(state);
+}
+BENCHMARK(BM_CommittedEdit)->Unit(benchmark::kMillisecond);
+
+// A scroll step repaints the strip it uncovers (the rest is moved on the screen), from the
+// cached page.
+void BM_ScrollRepaint(benchmark::State& state)
+{
+    Session session;
+    CInvestigatorView* view = session.open();
+    if (!view) {
+        state.SkipWithError("the example investigator does not open");
+        return;
+    }
+    QWidget* area = view->canvas()->viewport();
+    QScrollBar* bar = view->canvas()->verticalScrollBar();
+    paint(view);
+    const int step = int(state.range(0));
+    QImage target(area->size() * area->devicePixelRatioF(), QImage::Format_ARGB32_Premultiplied);
+    target.setDevicePixelRatio(area->devicePixelRatioF());
+    for (auto _ : state) {
+        if (bar->value() + step > bar->maximum())
+            bar->setValue(0);
+        bar->setValue(bar->value() + step);
+        const QRegion uncovered(0, area->height() - step, area->width(), step);
+        area->render(&target, QPoint(), uncovered);
+    }
+    label(state);
+}
+BENCHMARK(BM_ScrollRepaint)->Arg(40)->Arg(120)->Unit(benchmark::kMicrosecond);
+
+// The whole window painted from the cached page (a window brought to the front).
+void BM_FullRepaint(benchmark::State& state)
+{
+    Session session;
+    CInvestigatorView* view = session.open();
+    if (!view) {
+        state.SkipWithError("the example investigator does not open");
+        return;
+    }
+    paint(view);
+    for (auto _ : state)
+        paint(view);
+    label(state);
+}
+BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
