@@ -59,6 +59,8 @@ private slots:
     void commandsRouteToActiveView();
     void recentFilesKeepEight();
     void mainTitleNamesActiveDocument();
+    void menuMnemonicsOpenMenus_data();
+    void menuMnemonicsOpenMenus();
 };
 
 void TestDocuments::templatesInOrder()
@@ -393,6 +395,36 @@ void TestDocuments::mainTitleNamesActiveDocument()
     fixture.ui.answers.push_back(MsgResult::No);
     QVERIFY(frame.documents().closeAll());
     QTRY_COMPARE(frame.windowTitle(), QString("Vorpane"));
+}
+
+void TestDocuments::menuMnemonicsOpenMenus_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::newRow("no document") << "";
+    QTest::newRow("script") << "Script";
+    QTest::newRow("handout") << "Handout";
+    QTest::newRow("investigator") << "Investigator";
+}
+
+// Alt and a menu's letter opens it wherever the focus is, the script editor included.
+void TestDocuments::menuMnemonicsOpenMenus()
+{
+    QFETCH(QString, type);
+    DesktopFixture fixture;
+    CMainFrame frame;
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    if (!type.isEmpty())
+        QVERIFY(frame.documents().newDocument(type));
+    QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : &frame;
+    QTest::keyClick(focus, Qt::Key_A, Qt::AltModifier);
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    QCOMPARE(menu->title(), QString("&Archivo"));
+    menu->close();
+    if (Document* document = frame.documents().activeDocument())
+        QVERIFY(!document->isModified()); // the letter was not typed
 }
 
 QTEST_MAIN(TestDocuments)

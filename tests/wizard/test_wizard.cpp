@@ -112,6 +112,7 @@ private slots:
     void sexMessage();
     void detailsShownAgainAfterBack();
     void starEntriesGoneAfterFinish();
+    void wholeRunPassesSheetCheck_data();
     void wholeRunPassesSheetCheck();
 };
 
@@ -838,15 +839,36 @@ void TestWizard::starEntriesGoneAfterFinish()
     QCOMPARE(names(), finished);
 }
 
+void TestWizard::wholeRunPassesSheetCheck_data()
+{
+    QTest::addColumn<QString>("ruleFile");
+    QTest::addColumn<int>("era");
+    QTest::addColumn<QString>("occupation"); // empty: the combo's random first choice
+    QTest::newRow("1890s") << "default.rul" << kEraIndex1890s << "";
+    QTest::newRow("1920s, a journalist") << "default.rul" << kEraIndex1920s << "Periodista";
+    QTest::newRow("1990s") << "default.rul" << kEraIndex1990s << "";
+    QTest::newRow("expeditions, 1890s") << "expediciones.rul" << kEraIndex1890s << "";
+    QTest::newRow("expeditions, 1920s") << "expediciones.rul" << kEraIndex1920s << "";
+}
+
 void TestWizard::wholeRunPassesSheetCheck()
 {
-    seedRandom(1920);
-    WizardDriver d;
+    QFETCH(QString, ruleFile);
+    QFETCH(int, era);
+    QFETCH(QString, occupation);
+    seedRandom(1920 + era);
+    const QByteArray rules = ruleFile.toLatin1();
+    WizardDriver d(era, true, rules.constData());
     d.setAge(25);
     d.next();
-    d.chooseOccupation("Periodista");
+    if (!occupation.isEmpty())
+        d.chooseOccupation(occupation);
+    const QString chosen = d.page2().occupationCombo()->currentText();
+    // Whatever the occupation asks: the first optional skills, yes to its questions.
+    d.fixture.ui.yesNoAnswers = { true, true, true, true };
     d.answers->add([](QDialog* dialog) {
-        qobject_cast<OptionalSkillsDialog*>(dialog)->list()->item(0)->setSelected(true);
+        if (auto* optional = qobject_cast<OptionalSkillsDialog*>(dialog))
+            optional->list()->item(0)->setSelected(true);
         dialog->accept();
     });
     d.next();
@@ -861,7 +883,8 @@ void TestWizard::wholeRunPassesSheetCheck()
         SkillPointList* list = d.skillPage(index).list();
         for (int row = 0; row < list->count() && list->counter() > 0; ++row) {
             SkillEntry* entry = list->entryAt(row);
-            if (entry->kind() == SkillKind::SubSkill && entry->name().empty())
+            if (entry->kind() == SkillKind::AnySkill
+                || (entry->kind() == SkillKind::SubSkill && entry->name().empty()))
                 continue;
             typeValue(list, row, std::min(entry->current + list->counter(), 90));
         }
@@ -869,20 +892,21 @@ void TestWizard::wholeRunPassesSheetCheck()
         d.next();
     }
     QCOMPARE(d.page(), int(W::PersonalDetails));
-    QVERIFY(d.fixture.ui.boxes.empty()); // no points-left question
     QTest::mouseClick(d.page6().randomNameButton(), Qt::LeftButton);
     d.next();
     QTest::mouseClick(d.wizard->finishButton(), Qt::LeftButton);
     QCOMPARE(d.wizard->result(), int(QDialog::Accepted));
 
-    const std::string path = toCp1252(d.fixture.path("periodista.inv"));
+    const std::string path = toCp1252(d.fixture.path("finished.inv"));
     QVERIFY(InvestigatorFile::save(path, d.inv, {}));
     Investigator saved;
     std::string script;
     QVERIFY(InvestigatorFile::load(path, saved, script));
     d.fixture.ui.reset();
     QCOMPARE(checkSheet(saved), 0);
-    QCOMPARE(fromCp1252(saved.Occupation), "Periodista");
+    QCOMPARE(fromCp1252(saved.Occupation), chosen);
+    QCOMPARE(saved.Era, era);
+    QVERIFY(!saved.Name.empty());
 }
 
 QTEST_MAIN(TestWizard)
