@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# Compares the script engine with Lua 5.4 on the same small programs: runs every script as a whole
-# process several times, takes the median, subtracts each interpreter's start-up (an empty script)
-# and prints the ratios. Use a Release build of vorpane-cli.
+# Compares the script engine with Lua 5.4 on the same five small programs: runs every script as a
+# whole process several times, subtracts each interpreter's start-up (an empty script, reported on
+# its own line), takes the median and prints each ratio and their geometric mean. Use a Release
+# build of vorpane-cli.
+#
+# Times are processor times (user + system) of the process: the machine is shared, and other work
+# stretches wall time. The two interpreters' runs alternate, so that both see the same load.
 #
 # usage: bench/script_vs_lua.sh [PATH/TO/vorpane-cli] [REPETITIONS]
 set -euo pipefail
@@ -20,32 +24,45 @@ if ! command -v lua5.4 >/dev/null; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends lua5.4
 fi
 
-# Median wall time in milliseconds of REPS runs of the command.
-median_ms() {
-  local times=() start end
-  for ((i = 0; i < reps; i++)); do
-    start=$(date +%s%N)
-    "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }
-    end=$(date +%s%N)
-    times+=($(((end - start) / 1000)))
-  done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{ a[NR] = $1 } END { printf "%.1f", a[int((NR + 1) / 2)] / 1000 }'
-}
+QT_QPA_PLATFORM=offscreen python3 - "$cli" "$scripts" "$reps" <<'PY'
+import math, resource, statistics, subprocess, sys
 
-vorpane_run() { QT_QPA_PLATFORM=offscreen "$cli" --seed 1 run "$1"; }
+cli, scripts, reps = sys.argv[1], sys.argv[2], int(sys.argv[3])
 
-base_vsc=$(median_ms vorpane_run "$scripts/empty.vsc")
-base_lua=$(median_ms lua5.4 "$scripts/empty.lua")
-printf '%-8s %12s %12s\n' "" "vorpane ms" "lua5.4 ms"
-printf '%-8s %12s %12s\n' "start-up" "$base_vsc" "$base_lua"
+def cpu_ms(cmd):
+    before = resource.getrusage(resource.RUSAGE_CHILDREN)
+    result = subprocess.run(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
+    if result.returncode != 0:
+        sys.exit("failed: " + " ".join(cmd))
+    return (after.ru_utime - before.ru_utime + after.ru_stime - before.ru_stime) * 1000
 
-for name in loop fib; do
-  vsc=$(median_ms vorpane_run "$scripts/$name.vsc")
-  lua=$(median_ms lua5.4 "$scripts/$name.lua")
-  awk -v n="$name" -v v="$vsc" -v l="$lua" -v bv="$base_vsc" -v bl="$base_lua" 'BEGIN {
-    nv = v - bv; nl = l - bl
-    if (nv < 0.1) nv = 0.1
-    if (nl < 0.1) nl = 0.1
-    printf "%-8s %12.1f %12.1f   (without start-up %.1f / %.1f ms, ratio %.2f)\n", n, v, l, nv, nl, nv / nl
-  }'
-done
+def program(interpreter, name):
+    if interpreter == "vorpane":
+        return [cli, "--seed", "1", "run", f"{scripts}/{name}.vsc"]
+    return ["lua5.4", f"{scripts}/{name}.lua"]
+
+# Each repetition runs the empty script and then the program, in both interpreters in turn, and
+# keeps the program's time less the start-up just measured: the pair shares the load of the
+# moment, whose spread would otherwise swamp the short programs.
+startups = {"vorpane": [], "lua": []}
+
+def without_startup(name):
+    times = {"vorpane": [], "lua": []}
+    for _ in range(reps):
+        for interpreter in ("vorpane", "lua"):
+            startup = cpu_ms(program(interpreter, "empty"))
+            startups[interpreter].append(startup)
+            times[interpreter].append(cpu_ms(program(interpreter, name)) - startup)
+    return statistics.median(times["vorpane"]), statistics.median(times["lua"])
+
+print(f"{'':8} {'vorpane ms':>12} {'lua5.4 ms':>12}   (median processor time of {reps} runs, start-up apart)")
+ratios = []
+for name in ["loop", "fib", "array", "concat", "sheet"]:
+    vsc, lua = without_startup(name)
+    vsc, lua = max(vsc, 0.1), max(lua, 0.1)
+    ratios.append(vsc / lua)
+    print(f"{name:8} {vsc:12.1f} {lua:12.1f}   ratio {vsc / lua:.3g}")
+print(f"{'start-up':8} {statistics.median(startups['vorpane']):12.1f} {statistics.median(startups['lua']):12.1f}")
+print(f"geometric mean of the ratios: {math.exp(sum(map(math.log, ratios)) / len(ratios)):.2f}")
+PY

@@ -2,8 +2,8 @@
 
 #include "script/array_object.h"
 
-#include "script/interpreter.h"
 #include "script/member_name.h"
+#include "script/step_budget.h"
 
 #include <algorithm>
 
@@ -136,7 +136,8 @@ void ArrayObject::resize(uint32_t length)
 
 void ArrayObject::followLength()
 {
-    uint32_t wanted = m_length.toUnsigned();
+    uint32_t wanted
+        = m_length.kind() == ValueKind::Unsigned ? m_length.unsignedValue() : m_length.toUnsigned();
     if (wanted == m_size)
         return;
     if (wanted > kMaxGrownLength)
@@ -154,6 +155,17 @@ ScriptValue* ArrayObject::element(uint32_t index)
         m_length = ScriptValue(index + 1);
     }
     return &at(index);
+}
+
+const ScriptValue* ArrayObject::existingElement(uint32_t index) const
+{
+    // The length must be a number that the buffer already follows.
+    ValueKind kind = m_length.kind();
+    if (kind != ValueKind::Unsigned && kind != ValueKind::Integer && kind != ValueKind::Float)
+        return nullptr;
+    if (m_length.toUnsigned() != m_size || index >= m_size)
+        return nullptr;
+    return &const_cast<ArrayObject*>(this)->at(index);
 }
 
 ScriptValue* ArrayObject::findMember(const std::string& name)

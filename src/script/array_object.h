@@ -35,6 +35,7 @@ public:
     int callMember(const std::string& name, ScriptValue* args, int argCount, ScriptValue& result) override;
     ScriptValue* findMember(const std::string& name) override;
     ScriptValue* element(uint32_t index) override;
+    const ScriptValue* existingElement(uint32_t index) const override;
     std::string toText() override { return "Array"; }
 
     // Elements in the buffer (the length value may differ until the next access).

@@ -35,33 +35,30 @@ constexpr size_t kMaxStackReserve = 1024 * 1024;
 // Assumed room when the thread's stack cannot be queried.
 constexpr size_t kFallbackStackRoom = 512 * 1024;
 
-// The run in progress on this thread, for spendSteps().
+// The run in progress on this thread.
 thread_local ScriptInterpreter* t_running = nullptr;
 
 } // namespace
 
 bool scriptRunInProgress() { return t_running != nullptr; }
 
-bool spendSteps(uint64_t steps)
+bool ScriptInterpreter::spendSteps(uint64_t steps)
 {
-    ScriptInterpreter* in = t_running;
-    if (!in)
-        return true;
-    if (in->m_stepsLeft > steps) {
-        in->m_stepsLeft -= steps;
+    if (m_stepsLeft > steps) {
+        m_stepsLeft -= steps;
         return true;
     }
     // The two parts never add up past UINT64_MAX (see run()).
-    const uint64_t left = in->m_stepsLeft + in->m_stepsBeyond;
+    const uint64_t left = m_stepsLeft + m_stepsBeyond;
     if (left > steps) {
-        in->m_stepsBeyond = left - steps;
-        in->refillSteps();
+        m_stepsBeyond = left - steps;
+        refillSteps();
         pollBreakKey();
         return true;
     }
-    in->m_stepsLeft = 1;
-    in->m_stepsBeyond = 0;
-    in->stop();
+    m_stepsLeft = 1;
+    m_stepsBeyond = 0;
+    stop();
     return false;
 }
 
@@ -80,6 +77,7 @@ ScriptInterpreter::~ScriptInterpreter()
         frame->resting.clear();
     m_ops.clear();
     m_scratch = ScriptValue();
+    m_returned = ScriptValue();
     // Cycles of arrays are freed once the outermost run on this thread is over: an inner run's
     // arrays may still be held by the outer run's variables.
     if (!t_running)
@@ -234,8 +232,17 @@ int ScriptInterpreter::run(int32_t* outValue)
         *outValue = 0;
     struct Running {
         ScriptInterpreter* outer = t_running;
-        explicit Running(ScriptInterpreter* in) { t_running = in; }
-        ~Running() { t_running = outer; }
+        StepBudgetKeeper* outerKeeper;
+        explicit Running(ScriptInterpreter* in)
+            : outerKeeper(installStepBudgetKeeper(in))
+        {
+            t_running = in;
+        }
+        ~Running()
+        {
+            t_running = outer;
+            installStepBudgetKeeper(outerKeeper);
+        }
     } running(this);
     try {
         if (!loadProgram())

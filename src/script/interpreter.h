@@ -10,6 +10,7 @@
 
 #include "platform/break_key.h"
 #include "script/script_value.h"
+#include "script/step_budget.h"
 #include "script/syntax_tree.h"
 #include "script/variable_stack.h"
 
@@ -31,11 +32,6 @@ constexpr size_t kMaxNameLength = 63;
 constexpr uint64_t kBreakKeyPollSteps = 4096;
 
 struct Op;
-
-// Lets a long library operation (sorting, filling a large array) spend the step budget of the
-// run in progress on this thread. False when the budget is used up: the run has then been
-// stopped silently and the operation should give up.
-bool spendSteps(uint64_t steps);
 
 // Whether a run is in progress on this thread (the desktop's event processing during a run asks).
 bool scriptRunInProgress();
@@ -62,6 +58,7 @@ struct FunctionFrame {
     Variable* parameters = nullptr;
     Variable* locals = nullptr;
     std::vector<Variable> resting; // Integer 0 parameters and undeclared locals
+    size_t parameterCount = 0;
     size_t recordSize = 0; // parameters and locals
     const Op* body = nullptr;
 };
@@ -69,12 +66,12 @@ struct FunctionFrame {
 // Where an identifier node finds its variable. Fixed before the run: a node always runs in the
 // function whose body holds it (or at the top level), and a parameter hides everything else.
 enum class NamePlace : uint8_t {
-    Global,
     Parameter, // always there
-    Local, // there once its declaration has run in this call; until then a global is found
     // A local of the declarations that open the body, named after them: the statements run only
     // once those declarations have, so it is always there.
     LeadingLocal,
+    Local, // there once its declaration has run in this call; until then a global is found
+    Global,
 };
 
 struct NameSlot {
@@ -82,9 +79,11 @@ struct NameSlot {
     NamePlace place = NamePlace::Global;
     int32_t index = -1; // among the parameters or the locals of frame
     FunctionFrame* frame = nullptr;
+    // The frame's pointer to the parameters or the locals of its innermost call.
+    Variable* const* base = nullptr;
 };
 
-class ScriptInterpreter {
+class ScriptInterpreter final : private StepBudgetKeeper {
 public:
     explicit ScriptInterpreter(std::string scriptPath);
     ~ScriptInterpreter();
@@ -112,13 +111,15 @@ public:
 
     // Node evaluations allowed before the run stops silently; 0 means no limit.
     void setStepBudget(uint64_t steps) { m_stepBudget = steps; }
+    // Whether the run used up its step budget (or came within a step of it).
+    bool stepBudgetSpent() const { return m_stepBudget != 0 && m_stepsBeyond == 0 && m_stepsLeft <= 1; }
 
     const RunFlags& flags() const { return m_flags; }
     const std::string& scriptPath() const { return m_path; }
 
 private:
     friend struct OpHandlers;
-    friend bool spendSteps(uint64_t steps);
+    bool spendSteps(uint64_t steps) override;
 
     struct ClassEntry {
         std::string name;
@@ -173,12 +174,10 @@ private:
     // Variables.
     [[gnu::always_inline]] ScriptValue* lookup(const NameSlot& slot)
     {
-        if (slot.place == NamePlace::LeadingLocal)
-            return &slot.frame->locals[slot.index].value;
-        if (slot.place == NamePlace::Parameter)
-            return &slot.frame->parameters[slot.index].value;
+        if (slot.place <= NamePlace::LeadingLocal) [[likely]]
+            return &(*slot.base)[slot.index].value;
         if (slot.place == NamePlace::Local) {
-            Variable& v = slot.frame->locals[slot.index];
+            Variable& v = (*slot.base)[slot.index];
             if (v.nameId >= 0)
                 return &v.value;
         }
@@ -213,6 +212,8 @@ private:
 
     std::vector<ClassEntry> m_classes; // newest first
     ScriptValue m_scratch;
+    ScriptValue m_zero; // Integer 0 always: the value of an "if" that runs nothing
+    ScriptValue m_returned; // the value of a "return" run through its exec, until it is copied
     RunFlags m_flags;
     int32_t m_stopped = 0;
     int m_callDepth = 0;

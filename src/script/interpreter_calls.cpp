@@ -6,6 +6,9 @@
 #include "script/op_tree.h"
 #include "script/script_object.h"
 
+#include <algorithm>
+#include <bit>
+
 namespace vorpane::script {
 
 namespace {
@@ -73,6 +76,13 @@ void OpHandlers::reportArgumentCount(ScriptInterpreter& in, const Op& op, size_t
         in.reportError(op.node, "Too many parameters for function call to \"" + name + "\"");
 }
 
+void OpHandlers::inheritParameters(Variable* record, const Variable* outer, size_t count, uint64_t inherited)
+{
+    for (size_t i = 0; i < count; ++i, inherited >>= 1)
+        if (inherited & 1 || i >= 64)
+            record[i].value = outer[i].value;
+}
+
 ScriptValue OpHandlers::callUserFunction(ScriptInterpreter& in, const Op& op, FunctionFrame& function)
 {
     // The call's record starts with the parameter values of the innermost running call (or of
@@ -82,26 +92,46 @@ ScriptValue OpHandlers::callUserFunction(ScriptInterpreter& in, const Op& op, Fu
     // that unwinds this ends the run, which then resets every frame.)
     FrameStack& calls = in.m_calls;
     const FrameStack::Mark mark = calls.mark();
-    const size_t parameterCount = function.parameterIds.size();
+    const size_t parameterCount = function.parameterCount;
     const size_t size = function.recordSize;
     Variable* record = calls.allocate(size);
     Variable* outerParameters = function.parameters;
     Variable* outerLocals = function.locals;
-    for (size_t i = 0; i < parameterCount; ++i)
-        record[i].value = outerParameters[i].value;
+    // (Only the parameters something can see before they are assigned.)
+    if (const uint64_t inherited = op.inheritedParameters) {
+        if (parameterCount <= 64) [[likely]] {
+            for (uint64_t bits = inherited; bits; bits &= bits - 1) {
+                const auto i = size_t(std::countr_zero(bits));
+                if (i >= parameterCount)
+                    break;
+                record[i].value = outerParameters[i].value;
+            }
+        } else {
+            inheritParameters(record, outerParameters, parameterCount, inherited);
+        }
+    }
     function.parameters = record;
 
     // Each slot is assigned before the next argument is evaluated, in the caller's scope.
     const size_t given = op.list.size();
-    for (size_t i = 0; i < parameterCount && i < given; ++i) {
-        ScriptValue temp;
-        record[i].value = in.read(*op.list[i], temp).deref();
+    const Op* const* arguments = op.list.data();
+    for (size_t i = 0, n = std::min(given, parameterCount); i < n; ++i) {
+        ScriptValue& slot = record[i].value;
+        if (slot.isWritableNumber()) [[likely]] {
+            evaluateInto(in, *arguments[i], slot);
+        } else {
+            ScriptValue temp;
+            slot = in.read(*arguments[i], temp).deref();
+        }
     }
     if (given != parameterCount) [[unlikely]]
         reportArgumentCount(in, op, parameterCount);
 
     function.locals = record + parameterCount;
-    ScriptValue value = materialize(in.eval(*function.body));
+    const Op& body = *function.body;
+    ScriptValue value;
+    if (in.enter(body)) [[likely]]
+        value = body.run == &sequence ? runSequence(in, body) : materialize(body.run(in, body));
     function.parameters = outerParameters;
     function.locals = outerLocals;
     for (size_t i = size; i-- > 0;)

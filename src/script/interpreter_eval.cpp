@@ -8,6 +8,7 @@
 #include "script/script_object.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace vorpane::script {
@@ -50,22 +51,165 @@ inline bool forCondition(const ScriptValue& value)
 
 inline int32_t wrapped(uint32_t bits) { return int32_t(bits); }
 
+bool isNumberKind(ValueKind kind)
+{
+    return kind == ValueKind::Integer || kind == ValueKind::Float || kind == ValueKind::Unsigned;
+}
+
 bool isNumberOrNull(const ScriptValue& v)
 {
     return v.kind() <= ValueKind::Float && v.kind() != ValueKind::String;
+}
+
+// fmod, with positive whole numbers below 2^53 done in integers, where the remainder is exact
+// (negative ones are left to fmod for the sign of a zero result).
+inline double floatRemainder(double a, double b)
+{
+    constexpr double kExact = 9007199254740992.0; // 2^53
+    if (a > 0.0 && b > 0.0 && a < kExact && b < kExact) {
+        auto ia = int64_t(a), ib = int64_t(b);
+        if (double(ia) == a && double(ib) == b)
+            return double(ia % ib);
+    }
+    return std::fmod(a, b);
+}
+
+template <BinaryOp OP> inline bool numericBinary(const ScriptValue& l, const ScriptValue& r, ScriptValue& out)
+{
+    if (l.kind() == ValueKind::Integer && r.kind() == ValueKind::Integer) {
+        int32_t a = l.integerValue(), b = r.integerValue();
+        switch (OP) {
+        case BinaryOp::Add:
+            out.overwriteFloat(double(wrapped(uint32_t(a) + uint32_t(b))));
+            return true;
+        case BinaryOp::Subtract:
+            out.overwriteFloat(double(wrapped(uint32_t(a) - uint32_t(b))));
+            return true;
+        case BinaryOp::Multiply:
+            out.overwriteFloat(double(wrapped(uint32_t(a) * uint32_t(b))));
+            return true;
+        case BinaryOp::Equal:
+            out.overwriteInteger(int32_t(a == b));
+            return true;
+        case BinaryOp::NotEqual:
+            out.overwriteInteger(int32_t(a != b));
+            return true;
+        case BinaryOp::Less:
+            out.overwriteInteger(int32_t(a < b));
+            return true;
+        case BinaryOp::LessEqual:
+            out.overwriteInteger(int32_t(a <= b));
+            return true;
+        case BinaryOp::GreaterEqual:
+            out.overwriteInteger(int32_t(a >= b));
+            return true;
+        case BinaryOp::Greater:
+            out.overwriteInteger(int32_t(a > b));
+            return true;
+        case BinaryOp::Remainder:
+            if (b <= 0)
+                return false;
+            out.overwriteInteger(a % b);
+            return true;
+        case BinaryOp::Divide:
+            // Integer division; -1 wraps, 0 is left to the general rules' message.
+            if (b == 0)
+                return false;
+            out.overwriteFloat(double(b == -1 ? wrapped(0u - uint32_t(a)) : a / b));
+            return true;
+        default:
+            return false;
+        }
+    }
+    if (l.kind() == ValueKind::Float && (r.kind() == ValueKind::Float || r.kind() == ValueKind::Integer)) {
+        double a = l.floatValue();
+        double b = r.kind() == ValueKind::Float ? r.floatValue() : double(r.integerValue());
+        switch (OP) {
+        case BinaryOp::Divide:
+            if (b == 0.0)
+                return false;
+            out.overwriteFloat(a / b);
+            return true;
+        case BinaryOp::Remainder:
+            if (b == 0.0)
+                return false;
+            out.overwriteFloat(floatRemainder(a, b));
+            return true;
+        case BinaryOp::Add:
+            out.overwriteFloat(a + b);
+            return true;
+        case BinaryOp::Subtract:
+            out.overwriteFloat(a - b);
+            return true;
+        case BinaryOp::Multiply:
+            out.overwriteFloat(a * b);
+            return true;
+        case BinaryOp::Equal:
+            out.overwriteInteger(int32_t(a == b));
+            return true;
+        case BinaryOp::NotEqual:
+            out.overwriteInteger(int32_t(a != b));
+            return true;
+        case BinaryOp::Less:
+            out.overwriteInteger(int32_t(a < b));
+            return true;
+        case BinaryOp::LessEqual:
+            out.overwriteInteger(int32_t(a <= b));
+            return true;
+        case BinaryOp::GreaterEqual:
+            out.overwriteInteger(int32_t(a >= b));
+            return true;
+        case BinaryOp::Greater:
+            out.overwriteInteger(int32_t(a > b));
+            return true;
+        default:
+            return false;
+        }
+    }
+    if (l.kind() == ValueKind::Integer && r.kind() == ValueKind::Float) {
+        // Only arithmetic: comparisons of an Integer convert the right side to integer.
+        double a = l.integerValue(), b = r.floatValue();
+        switch (OP) {
+        case BinaryOp::Divide:
+            if (b == 0.0)
+                return false;
+            out.overwriteFloat(a / b);
+            return true;
+        case BinaryOp::Add:
+            out.overwriteFloat(a + b);
+            return true;
+        case BinaryOp::Subtract:
+            out.overwriteFloat(a - b);
+            return true;
+        case BinaryOp::Multiply:
+            out.overwriteFloat(a * b);
+            return true;
+        default:
+            return false;
+        }
+    }
+    return false;
 }
 
 } // namespace
 
 // A comparison of two numbers in names or literals, decided without making its value; -1 when
 // it has to be evaluated the general way. One instance per operator, chosen when the Ops are built.
-template <BinaryOp OP> int OpHandlers::compareLeaves(ScriptInterpreter& in, const Op& condition)
+template <BinaryOp OP>
+[[gnu::always_inline]] inline int OpHandlers::compareLeaves(ScriptInterpreter& in, const Op& condition)
 {
     if (in.pending())
         return -1;
-    const ScriptValue* right = in.peek(*condition.child[1]);
-    const ScriptValue* left = right ? in.peek(*condition.child[0]) : nullptr;
-    if (!left)
+    const ScriptValue* right;
+    const ScriptValue* left;
+    if (condition.placed) [[likely]] {
+        right = valueAt(condition.place[2]);
+        left = valueAt(condition.place[1]);
+    } else {
+        right = in.peek(*condition.child[1]);
+        left = right ? in.peek(*condition.child[0]) : nullptr;
+    }
+    if (!left || !right)
         return -1;
     ValueKind lk = left->kind(), rk = right->kind();
     if (lk == ValueKind::Integer && rk == ValueKind::Integer)
@@ -189,17 +333,7 @@ ScriptValue OpHandlers::unexpected(ScriptInterpreter& in, const Op& op)
 
 // --- Statements -------------------------------------------------------------------------------
 
-ScriptValue OpHandlers::sequence(ScriptInterpreter& in, const Op& op)
-{
-    // The stop test runs between statements; the value is that of the last statement run.
-    const Op* const* statement = op.list.data();
-    const Op* const* last = statement + op.list.size() - 1;
-    for (;; ++statement) {
-        ScriptValue value = in.eval(**statement);
-        if (statement == last || in.stopped())
-            return materialize(std::move(value));
-    }
-}
+ScriptValue OpHandlers::sequence(ScriptInterpreter& in, const Op& op) { return runSequence(in, op); }
 
 ScriptValue OpHandlers::varList(ScriptInterpreter& in, const Op& op)
 {
@@ -268,6 +402,11 @@ bool OpHandlers::test(ScriptInterpreter& in, const Op& owner, const Op& conditio
     bool quick;
     if (OpHandlers::quickComparison(in, condition, quick))
         return quick;
+    if (condition.compute) {
+        ScriptValue value;
+        if (condition.compute(in, condition, value))
+            return truth(value);
+    }
     return OpHandlers::test(in, owner, condition);
 }
 
@@ -288,21 +427,118 @@ template <BinaryOp OP> ScriptValue OpHandlers::ifCompare(ScriptInterpreter& in, 
     const Op& branch = *op.child[(decided >= 0 ? decided > 0 : test(in, op, condition)) ? 1 : 2];
     if (!branch.node)
         return ScriptValue();
+    // «if (...) return x;» is common enough to call its handler directly.
+    if (branch.run == &returnValue) {
+        if (!in.enter(branch))
+            return ScriptValue();
+        return returnValue(in, branch);
+    }
     return in.eval(branch);
+}
+
+// As a statement: a comparison that fails with no "else" to run, or one that holds with a branch
+// that runs whole too. Otherwise nothing is done (the comparison leaves no trace).
+template <BinaryOp OP> ScriptValue* OpHandlers::execIfCompare(ScriptInterpreter& in, const Op& op)
+{
+    if (in.pending() || in.m_stepsLeft <= 1) [[unlikely]]
+        return nullptr;
+    const int decided = compareLeaves<OP>(in, *op.child[0]);
+    const Op& branch = *op.child[decided > 0 ? 1 : 2];
+    if (decided < 0 || (branch.node && !branch.exec))
+        return nullptr;
+    --in.m_stepsLeft;
+    if (!branch.node)
+        return &in.m_zero;
+    if (ScriptValue* storage = branch.exec(in, branch))
+        return storage;
+    ++in.m_stepsLeft;
+    return nullptr;
+}
+
+// As a statement, an "if" of any other condition: as execIfCompare when the condition is a
+// comparison of leaves or computed in place.
+ScriptValue* OpHandlers::execIfElse(ScriptInterpreter& in, const Op& op)
+{
+    if (in.pending() || in.m_stepsLeft <= 1) [[unlikely]]
+        return nullptr;
+    const uint64_t before = in.m_stepsLeft--;
+    const Op& condition = *op.child[0];
+    bool taken;
+    if (!quickComparison(in, condition, taken)) {
+        ScriptValue value;
+        if (!condition.compute || !condition.compute(in, condition, value)) {
+            in.m_stepsLeft = before;
+            return nullptr;
+        }
+        taken = truth(value);
+    }
+    const Op& branch = *op.child[taken ? 1 : 2];
+    if (!branch.node)
+        return &in.m_zero;
+    if (branch.exec)
+        if (ScriptValue* storage = branch.exec(in, branch))
+            return storage;
+    in.m_stepsLeft = before;
+    return nullptr;
+}
+
+// As a statement, «return x» with x a name or literal, or computed in place.
+ScriptValue* OpHandlers::execReturn(ScriptInterpreter& in, const Op& op)
+{
+    if (in.pending() || in.m_stepsLeft <= 1) [[unlikely]]
+        return nullptr;
+    const Op& valueOp = *op.child[0];
+    ScriptValue& value = in.m_returned;
+    value.reset();
+    --in.m_stepsLeft;
+    if (valueOp.leaf != OpLeaf::None) {
+        const ScriptValue* leaf = in.peek(valueOp);
+        if (!leaf) {
+            ++in.m_stepsLeft;
+            return nullptr;
+        }
+        value = *leaf;
+    } else if (!valueOp.compute || !valueOp.compute(in, valueOp, value)) {
+        ++in.m_stepsLeft;
+        return nullptr;
+    }
+    in.countUp(in.m_flags.returnCount);
+    return &value;
+}
+
+// As a statement, «x = y» with y a name or literal holding a number and x a name holding one.
+ScriptValue* OpHandlers::execAssignLeaf(ScriptInterpreter& in, const Op& op)
+{
+    if (in.pending() || in.m_stepsLeft <= 1) [[unlikely]]
+        return nullptr;
+    ScriptValue* target = valueAt(op.place[0]);
+    const ScriptValue* value = valueAt(op.place[2]);
+    if (!target || !value || !target->isWritableNumber() || !isNumberOrNull(*value)) [[unlikely]]
+        return nullptr;
+    --in.m_stepsLeft;
+    *target = *value;
+    return target;
 }
 
 template <BinaryOp OP> static bool specializeIf(Op& op)
 {
     if (op.child[0]->quickTest != &OpHandlers::compareLeaves<OP>)
         return false;
-    op.run = &OpHandlers::ifCompare<OP>;
+    if (op.run == &OpHandlers::whileLoop) {
+        op.run = &OpHandlers::whileLoopOf<OP, true>;
+    } else {
+        op.run = &OpHandlers::ifCompare<OP>;
+        op.exec = &OpHandlers::execIfCompare<OP>;
+    }
     return true;
 }
 
 void OpHandlers::specializeIf(Op& op)
 {
-    if (op.run != &ifElse)
+    if (op.run != &ifElse && op.run != &whileLoop)
         return;
+    if (op.run == &ifElse)
+        op.exec = &execIfElse;
     vorpane::script::specializeIf<BinaryOp::Equal>(op)
         || vorpane::script::specializeIf<BinaryOp::NotEqual>(op)
         || vorpane::script::specializeIf<BinaryOp::Less>(op)
@@ -316,12 +552,28 @@ ScriptValue OpHandlers::conditional(ScriptInterpreter& in, const Op& op)
     return in.eval(*op.child[holds(in, op, *op.child[0]) ? 1 : 2]);
 }
 
-ScriptValue OpHandlers::whileLoop(ScriptInterpreter& in, const Op& op)
+// QUICK: the condition compares two leaves by OP, decided here when it can be.
+template <BinaryOp OP, bool QUICK> ScriptValue OpHandlers::whileLoopOf(ScriptInterpreter& in, const Op& op)
 try {
     ScriptValue result;
     RunFlags& flags = in.m_flags;
-    while (holds(in, op, *op.child[0])) {
-        result = materialize(in.eval(*op.child[1]));
+    const Op& condition = *op.child[0];
+    const Op& body = *op.child[1];
+    const bool sequenceBody = body.run == &sequence;
+    for (;;) {
+        bool go;
+        if constexpr (QUICK) {
+            int decided = compareLeaves<OP>(in, condition);
+            go = decided >= 0 ? decided > 0 : test(in, op, condition);
+        } else {
+            go = holds(in, op, condition);
+        }
+        if (!go)
+            break;
+        if (sequenceBody)
+            result = in.enter(body) ? runSequence(in, body) : ScriptValue();
+        else
+            result = materialize(in.eval(body));
         if (flags.breakCount) {
             in.countDown(flags.breakCount);
             break;
@@ -334,6 +586,11 @@ try {
     return result;
 } catch (const ScriptError& error) {
     return failed(in, op, error);
+}
+
+ScriptValue OpHandlers::whileLoop(ScriptInterpreter& in, const Op& op)
+{
+    return whileLoopOf<BinaryOp::Add, false>(in, op);
 }
 
 // The third part of "for", whose value nobody sees: "i++" and the like step the variable without
@@ -362,8 +619,14 @@ try {
     in.eval(*op.child[0]);
     for (;;) {
         bool go;
-        if (!quickComparison(in, *op.child[1], go))
-            go = forCondition(in.read(*op.child[1], temp));
+        if (!quickComparison(in, *op.child[1], go)) {
+            const Op& condition = *op.child[1];
+            ScriptValue computed;
+            if (condition.compute && condition.compute(in, condition, computed))
+                go = forCondition(computed);
+            else
+                go = forCondition(in.read(condition, temp));
+        }
         if (!go)
             break;
         result = materialize(in.eval(*op.child[3]));
@@ -382,11 +645,125 @@ try {
     return failed(in, op, error);
 }
 
-ScriptValue OpHandlers::returnValue(ScriptInterpreter& in, const Op& op)
+template <BinaryOp OP> bool OpHandlers::computeLeaves(ScriptInterpreter& in, const Op& op, ScriptValue& out)
 {
-    const Op& valueOp = *op.child[0];
-    const ScriptValue* leaf = in.peek(valueOp);
-    ScriptValue value = leaf ? *leaf : materialize(in.eval(valueOp));
+    if (in.pending() || in.m_stepsLeft <= 1) [[unlikely]]
+        return false;
+    const ScriptValue* right = valueAt(op.place[2]);
+    const ScriptValue* left = valueAt(op.place[1]);
+    if (!right || !left || !numericBinary<OP>(*left, *right, out)) [[unlikely]]
+        return false;
+    --in.m_stepsLeft;
+    return true;
+}
+
+// An operand of computeBinary: a leaf read in place or an operator computed.
+[[gnu::always_inline]] static inline bool operandNumber(
+    ScriptInterpreter& in, const Op& operand, const OperandPlace& place, ScriptValue& out)
+{
+    if (operand.leaf != OpLeaf::None) {
+        const ScriptValue* v = valueAt(place);
+        if (!v || !v->isWritableNumber())
+            return false;
+        out = *v;
+        return true;
+    }
+    return operand.compute(in, operand, out);
+}
+
+// An operator whose operands are leaves or computed operators, right first as evaluation goes.
+// Nothing it does can be seen but the steps, which are given back when the general way has to
+// decide after all.
+template <BinaryOp OP> bool OpHandlers::computeBinary(ScriptInterpreter& in, const Op& op, ScriptValue& out)
+{
+    if (in.pending() || in.m_stepsLeft <= 1) [[unlikely]]
+        return false;
+    const uint64_t before = in.m_stepsLeft--;
+    ScriptValue right, left;
+    if (operandNumber(in, *op.child[1], op.place[2], right)
+        && operandNumber(in, *op.child[0], op.place[1], left) && numericBinary<OP>(left, right, out))
+        [[likely]]
+        return true;
+    in.m_stepsLeft = before;
+    return false;
+}
+
+// Unary minus of a leaf or a computed operator.
+bool OpHandlers::computeNegate(ScriptInterpreter& in, const Op& op, ScriptValue& out)
+{
+    if (in.pending() || in.m_stepsLeft <= 1) [[unlikely]]
+        return false;
+    const uint64_t before = in.m_stepsLeft--;
+    ScriptValue operand;
+    if (operandNumber(in, *op.child[0], op.place[1], operand)) [[likely]] {
+        if (operand.kind() == ValueKind::Integer) {
+            out.overwriteInteger(wrapped(0u - uint32_t(operand.integerValue())));
+            return true;
+        }
+        if (operand.kind() == ValueKind::Float) {
+            out.overwriteFloat(-operand.floatValue());
+            return true;
+        }
+    }
+    in.m_stepsLeft = before;
+    return false;
+}
+
+// «a[i]» with a and i names or literals, when the element is there already and holds a number:
+// its node and the two leaves count as evaluated.
+bool OpHandlers::computeElement(ScriptInterpreter& in, const Op& op, ScriptValue& out)
+{
+    if (in.pending() || in.m_stepsLeft <= 3) [[unlikely]]
+        return false;
+    const ScriptValue* index = valueAt(op.place[2]);
+    const ScriptValue* array = valueAt(op.place[1]);
+    if (!index || !array || !isNumberKind(index->kind()) || array->kind() != ValueKind::Object) [[unlikely]]
+        return false;
+    const ScriptValue* element = array->objectValue()->existingElement(index->toUnsigned());
+    if (!element || !isNumberOrNull(*element)) [[unlikely]]
+        return false;
+    out = *element;
+    in.m_stepsLeft -= 3;
+    return true;
+}
+
+// «x = value» with x a name and value computed: into x when it holds a number. STEPS: the nodes
+// passed before the value's own (the assignment's, when run as a statement).
+template <uint64_t STEPS>
+[[gnu::always_inline]] inline ScriptValue* OpHandlers::computeIntoTarget(ScriptInterpreter& in, const Op& op)
+{
+    if (in.pending() || in.m_stepsLeft <= STEPS || !op.placed) [[unlikely]]
+        return nullptr;
+    ScriptValue* target = valueAt(op.place[0]);
+    if (!target || !target->isWritableNumber()) [[unlikely]]
+        return nullptr;
+    in.m_stepsLeft -= STEPS;
+    ScriptValue value;
+    const Op& valueOp = *op.child[1];
+    if (!valueOp.compute(in, valueOp, value)) [[unlikely]] {
+        in.m_stepsLeft += STEPS;
+        return nullptr;
+    }
+    *target = value;
+    return target;
+}
+
+ScriptValue* OpHandlers::execAssignComputed(ScriptInterpreter& in, const Op& op)
+{
+    return computeIntoTarget<1>(in, op);
+}
+
+ScriptValue OpHandlers::assignComputed(ScriptInterpreter& in, const Op& op)
+{
+    if (ScriptValue* target = computeIntoTarget<0>(in, op)) [[likely]]
+        return ScriptValue::reference(target);
+    return op.fallback(in, op);
+}
+
+[[gnu::always_inline]] inline ScriptValue OpHandlers::returnValue(ScriptInterpreter& in, const Op& op)
+{
+    ScriptValue value;
+    evaluateInto(in, *op.child[0], value);
     in.countUp(in.m_flags.returnCount);
     return value;
 }
@@ -414,102 +791,7 @@ ScriptValue OpHandlers::comma(ScriptInterpreter& in, const Op& op)
 namespace {
 
 // Numbers of the common kinds, without the general rules; false when the rules must decide.
-template <BinaryOp OP> inline bool numericBinary(const ScriptValue& l, const ScriptValue& r, ScriptValue& out)
-{
-    if (l.kind() == ValueKind::Integer && r.kind() == ValueKind::Integer) {
-        int32_t a = l.integerValue(), b = r.integerValue();
-        switch (OP) {
-        case BinaryOp::Add:
-            out = ScriptValue(double(wrapped(uint32_t(a) + uint32_t(b))));
-            return true;
-        case BinaryOp::Subtract:
-            out = ScriptValue(double(wrapped(uint32_t(a) - uint32_t(b))));
-            return true;
-        case BinaryOp::Multiply:
-            out = ScriptValue(double(wrapped(uint32_t(a) * uint32_t(b))));
-            return true;
-        case BinaryOp::Equal:
-            out = ScriptValue(int32_t(a == b));
-            return true;
-        case BinaryOp::NotEqual:
-            out = ScriptValue(int32_t(a != b));
-            return true;
-        case BinaryOp::Less:
-            out = ScriptValue(int32_t(a < b));
-            return true;
-        case BinaryOp::LessEqual:
-            out = ScriptValue(int32_t(a <= b));
-            return true;
-        case BinaryOp::GreaterEqual:
-            out = ScriptValue(int32_t(a >= b));
-            return true;
-        case BinaryOp::Greater:
-            out = ScriptValue(int32_t(a > b));
-            return true;
-        case BinaryOp::Remainder:
-            if (b <= 0)
-                return false;
-            out = ScriptValue(a % b);
-            return true;
-        default:
-            return false;
-        }
-    }
-    if (l.kind() == ValueKind::Float && (r.kind() == ValueKind::Float || r.kind() == ValueKind::Integer)) {
-        double a = l.floatValue();
-        double b = r.kind() == ValueKind::Float ? r.floatValue() : double(r.integerValue());
-        switch (OP) {
-        case BinaryOp::Add:
-            out = ScriptValue(a + b);
-            return true;
-        case BinaryOp::Subtract:
-            out = ScriptValue(a - b);
-            return true;
-        case BinaryOp::Multiply:
-            out = ScriptValue(a * b);
-            return true;
-        case BinaryOp::Equal:
-            out = ScriptValue(int32_t(a == b));
-            return true;
-        case BinaryOp::NotEqual:
-            out = ScriptValue(int32_t(a != b));
-            return true;
-        case BinaryOp::Less:
-            out = ScriptValue(int32_t(a < b));
-            return true;
-        case BinaryOp::LessEqual:
-            out = ScriptValue(int32_t(a <= b));
-            return true;
-        case BinaryOp::GreaterEqual:
-            out = ScriptValue(int32_t(a >= b));
-            return true;
-        case BinaryOp::Greater:
-            out = ScriptValue(int32_t(a > b));
-            return true;
-        default:
-            return false;
-        }
-    }
-    if (l.kind() == ValueKind::Integer && r.kind() == ValueKind::Float) {
-        // Only arithmetic: comparisons of an Integer convert the right side to integer.
-        double a = l.integerValue(), b = r.floatValue();
-        switch (OP) {
-        case BinaryOp::Add:
-            out = ScriptValue(a + b);
-            return true;
-        case BinaryOp::Subtract:
-            out = ScriptValue(a - b);
-            return true;
-        case BinaryOp::Multiply:
-            out = ScriptValue(a * b);
-            return true;
-        default:
-            return false;
-        }
-    }
-    return false;
-}
-
+// out holds nothing to release (a fresh value or a writable number).
 } // namespace
 
 // Both operands are evaluated, the right one first; then the operator.
@@ -539,9 +821,16 @@ template <BinaryOp OP> [[gnu::noinline]] static ScriptValue generalBinary(Script
 // Both operands are names or literals: numbers are read in place.
 template <BinaryOp OP> ScriptValue OpHandlers::binaryOfLeaves(ScriptInterpreter& in, const Op& op)
 {
-    const ScriptValue* right = in.peek(*op.child[1]);
-    const ScriptValue* left = right ? in.peek(*op.child[0]) : nullptr;
-    if (left) {
+    const ScriptValue* right;
+    const ScriptValue* left;
+    if (op.placed) [[likely]] {
+        right = valueAt(op.place[2]);
+        left = valueAt(op.place[1]);
+    } else {
+        right = in.peek(*op.child[1]);
+        left = right ? in.peek(*op.child[0]) : nullptr;
+    }
+    if (left && right) {
         ScriptValue out;
         if (numericBinary<OP>(*left, *right, out))
             return out;
@@ -670,14 +959,143 @@ ScriptValue OpHandlers::assignOfCall(ScriptInterpreter& in, const Op& op)
 try {
     const Op& valueOp = *op.child[1];
     ScriptValue value = in.enter(valueOp) ? call(in, valueOp) : ScriptValue();
+    // A number into a name that holds one, as store() would.
+    if (op.placed && !in.pending()) [[likely]] {
+        ScriptValue* target = valueAt(op.place[0]);
+        if (target && target->isWritableNumber() && value.isWritableNumber()) {
+            *target = value;
+            return ScriptValue::reference(target);
+        }
+    }
     return store(in, op, value);
 } catch (const ScriptError& error) {
     return failed(in, op, error);
 }
 
+// «x = x + y»: numbers as in assignOfBinary; a text that only x holds grows in place instead of
+// being copied into a new one at every turn of a loop. The steps spent and the errors are those
+// of the general way, which everything else takes.
+ScriptValue OpHandlers::addToName(ScriptInterpreter& in, const Op& op)
+try {
+    const Op& add = *op.child[1];
+    if (!in.enter(add))
+        return store(in, op, ScriptValue());
+    ScriptValue value;
+    ScriptValue* grown = nullptr;
+    bool appended = false;
+    try {
+        ScriptValue rightTemp;
+        const ScriptValue& right = in.read(*add.child[1], rightTemp);
+        bool decided = false;
+        if (!in.pending()) {
+            ScriptValue* left = in.lookup(*add.child[0]->name);
+            if (left && left->kind() != ValueKind::Reference) {
+                decided = numericBinary<BinaryOp::Add>(*left, right.deref(), value);
+                if (!decided)
+                    grown = appendInPlace(in, op, right, appended);
+            }
+        }
+        if (!decided && !appended) {
+            ScriptValue leftTemp;
+            const ScriptValue& left = in.read(*add.child[0], leftTemp);
+            if (!in.m_flags.abort && !numericBinary<BinaryOp::Add>(left.deref(), right.deref(), value))
+                value = binaryOperation(BinaryOp::Add, left, right);
+        }
+    } catch (const ScriptError& error) {
+        value = failed(in, add, error);
+    }
+    if (appended)
+        return grown ? ScriptValue::reference(grown) : ScriptValue();
+    return store(in, op, value);
+} catch (const ScriptError& error) {
+    return failed(in, op, error);
+}
+
+// The text of addToName's target grown by right's text, when the target holds a text nobody else
+// shares and right is not an object (whose conversion could run anything): done is set, and the
+// result is the target, or none when the budget ran out. Otherwise the general way decides.
+ScriptValue* OpHandlers::appendInPlace(
+    ScriptInterpreter& in, const Op& op, const ScriptValue& right, bool& done)
+{
+    ScriptValue* target = in.lookup(*op.child[0]->name);
+    std::string* text = target ? target->unsharedText() : nullptr;
+    const ScriptValue& piece = right.deref();
+    if (!text || piece.kind() == ValueKind::Object)
+        return nullptr;
+    std::string converted;
+    std::string_view added;
+    if (piece.kind() == ValueKind::String) {
+        added = piece.stringValue();
+        if (added.data() == text->data()) // «s = s + s»
+            return nullptr;
+    } else {
+        piece.appendText(converted);
+        added = converted;
+    }
+    const size_t length = text->size() + added.size();
+    if (length > kMaxStringLength) // the general way reports it
+        return nullptr;
+    done = true;
+    // As the general way: the concatenation spends the budget, then the target is evaluated.
+    if (!spendSteps(length / kTextBytesPerStep) || !in.enter(*op.child[0]))
+        return nullptr;
+    text->append(added);
+    return target;
+}
+
+// «x = a OP b» with a and b names or literals: numbers are computed straight into x, with the
+// entry checks of the operator's node made in passing. Anything else (something pending, the
+// step budget at its end, a text, a read-only or unusual x) takes the general way before anything
+// has changed. SAME_NAME: x is a, and the general way is addToName.
+// «x = a OP b» with a and b names or literals and x a name, when the result is a number and x
+// holds one: computed straight into x, spending the steps of the nodes passed. False, with
+// nothing done, when something is pending, the step budget is near its end or the general way
+// has to decide.
+template <BinaryOp OP>
+[[gnu::always_inline]] inline ScriptValue* OpHandlers::computeIntoName(
+    ScriptInterpreter& in, const Op& op, uint64_t steps)
+{
+    if (in.pending() || in.m_stepsLeft <= steps || !op.placed) [[unlikely]]
+        return nullptr;
+    const ScriptValue* right = valueAt(op.place[2]);
+    const ScriptValue* left = valueAt(op.place[1]);
+    ScriptValue* target = valueAt(op.place[0]);
+    if (!right || !left || !target || !target->isWritableNumber()
+        || !numericBinary<OP>(*left, *right, *target)) [[unlikely]]
+        return nullptr;
+    in.m_stepsLeft -= steps;
+    return target;
+}
+
+// The handler: the assignment's node has passed its entry checks; the operator's node is passed
+// here. SAME_NAME: x is a, and the general way is addToName.
+template <BinaryOp OP, bool SAME_NAME>
+ScriptValue OpHandlers::assignNameOfLeaves(ScriptInterpreter& in, const Op& op)
+{
+    if (ScriptValue* target = computeIntoName<OP>(in, op, 1)) [[likely]]
+        return ScriptValue::reference(target);
+    if (SAME_NAME)
+        return addToName(in, op);
+    return assignOfBinary<OP, true>(in, op);
+}
+
+// As a statement: both nodes are passed here.
+template <BinaryOp OP> ScriptValue* OpHandlers::execAssignNameOfLeaves(ScriptInterpreter& in, const Op& op)
+{
+    return computeIntoName<OP>(in, op, 2);
+}
+
 template <BinaryOp OP> static bool fuseAssignmentOf(Op& op)
 {
     OpHandler valueRun = op.child[1]->run;
+    if (valueRun == &OpHandlers::binaryOfLeaves<OP> && op.child[0]->leaf == OpLeaf::Name) {
+        bool same = OP == BinaryOp::Add && op.child[1]->child[0]->leaf == OpLeaf::Name
+            && op.child[0]->name->nameId == op.child[1]->child[0]->name->nameId;
+        op.run
+            = same ? &OpHandlers::assignNameOfLeaves<OP, true> : &OpHandlers::assignNameOfLeaves<OP, false>;
+        op.exec = &OpHandlers::execAssignNameOfLeaves<OP>;
+        return true;
+    }
     if (valueRun == &OpHandlers::binary<OP>)
         op.run = &OpHandlers::assignOfBinary<OP, false>;
     else if (valueRun == &OpHandlers::binaryOfLeaves<OP>)
@@ -695,8 +1113,16 @@ void OpHandlers::fuseAssignment(Op& op)
         op.run = &assignOfCall;
         return;
     }
+    const Op& value = *op.child[1];
+    if (value.run == &binary<BinaryOp::Add> && op.child[0]->leaf == OpLeaf::Name
+        && value.child[0]->leaf == OpLeaf::Name
+        && op.child[0]->name->nameId == value.child[0]->name->nameId) {
+        op.run = &addToName;
+        return;
+    }
     fuseAssignmentOf<BinaryOp::Add>(op) || fuseAssignmentOf<BinaryOp::Subtract>(op)
-        || fuseAssignmentOf<BinaryOp::Multiply>(op) || fuseAssignmentOf<BinaryOp::Remainder>(op);
+        || fuseAssignmentOf<BinaryOp::Multiply>(op) || fuseAssignmentOf<BinaryOp::Divide>(op)
+        || fuseAssignmentOf<BinaryOp::Remainder>(op);
 }
 
 template <BinaryOp OP> ScriptValue OpHandlers::compoundAssign(ScriptInterpreter& in, const Op& op)
@@ -776,7 +1202,271 @@ try {
     return failed(in, op, error);
 }
 
+// «a[i]» with a and i names or literals: they are read in place (their nodes still count as
+// evaluated) when i is a number and a holds an object; anything else goes the general way.
+ScriptValue OpHandlers::indexOfLeaves(ScriptInterpreter& in, const Op& op)
+try {
+    if (!in.pending() && in.m_stepsLeft > 2) [[likely]] {
+        const ScriptValue* index = valueAt(op.place[2]);
+        const ScriptValue* array = valueAt(op.place[1]);
+        if (index && array && isNumberKind(index->kind()) && array->kind() == ValueKind::Object) [[likely]] {
+            in.m_stepsLeft -= 2;
+            ScriptObject* object = array->objectValue();
+            ScriptValue* element = object->element(index->toUnsigned());
+            if (!element)
+                return scratch(in);
+            return ScriptValue::reference(element, object);
+        }
+    }
+    return OpHandlers::index(in, op);
+} catch (const ScriptError& error) {
+    return failed(in, op, error);
+}
+
+// «a[i] = v» with a, i and v names or literals: as indexOfLeaves, then the value is stored.
+ScriptValue OpHandlers::assignElementOfLeaves(ScriptInterpreter& in, const Op& op)
+try {
+    const Op& targetOp = *op.child[0];
+    if (!in.pending() && in.m_stepsLeft > 3) [[likely]] {
+        const ScriptValue* value = valueAt(op.place[2]);
+        const ScriptValue* index = valueAt(targetOp.place[2]);
+        const ScriptValue* array = valueAt(targetOp.place[1]);
+        if (value && index && array && value->kind() != ValueKind::Reference && isNumberKind(index->kind())
+            && array->kind() == ValueKind::Object) [[likely]] {
+            // The element's node and its two leaves.
+            in.m_stepsLeft -= 3;
+            ScriptObject* object = array->objectValue();
+            ScriptValue* element;
+            try {
+                element = object->element(index->toUnsigned());
+            } catch (const ScriptError& error) {
+                return failed(in, targetOp, error); // the element's own failure; nothing is stored
+            }
+            ScriptValue target = element ? ScriptValue::reference(element, object) : scratch(in);
+            target.assign(*value);
+            return target;
+        }
+    }
+    return assign(in, op);
+} catch (const ScriptError& error) {
+    return failed(in, op, error);
+}
+
 // --- Specialised handlers ----------------------------------------------------------------------
+
+namespace {
+
+bool placeOf(const std::vector<ScriptValue*>& globals, const Op& leaf, OperandPlace& place)
+{
+    if (leaf.leaf == OpLeaf::Constant) {
+        place.base = &leaf.constantAddress;
+        place.offset = 0;
+        return true;
+    }
+    if (leaf.leaf != OpLeaf::Name)
+        return false;
+    const NameSlot& slot = *leaf.name;
+    switch (slot.place) {
+    case NamePlace::Parameter:
+    case NamePlace::LeadingLocal:
+        place.base = reinterpret_cast<const void* const*>(slot.base);
+        place.offset = size_t(slot.index) * sizeof(Variable) + offsetof(Variable, value);
+        return true;
+    case NamePlace::Global:
+        // The cells never move once the names are interned.
+        place.base = reinterpret_cast<const void* const*>(&globals[size_t(slot.nameId)]);
+        place.offset = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void OpHandlers::placeOperands(ScriptInterpreter& in, Op& op)
+{
+    const auto& globals = in.m_globalById;
+    if (op.run == &index) {
+        op.placed
+            = placeOf(globals, *op.child[0], op.place[1]) && placeOf(globals, *op.child[1], op.place[2]);
+        if (op.placed)
+            op.run = &indexOfLeaves;
+        return;
+    }
+    if (op.run == &assign && op.child[0]->node && op.child[0]->node->kind == NodeKind::Index) {
+        Op& targetOp = const_cast<Op&>(*op.child[0]);
+        placeOperands(in, targetOp);
+        op.placed = targetOp.placed && placeOf(globals, *op.child[1], op.place[2]);
+        if (op.placed)
+            op.run = &assignElementOfLeaves;
+        return;
+    }
+    if (op.run == &assignOfCall) {
+        op.placed = placeOf(globals, *op.child[0], op.place[0]);
+        return;
+    }
+    if (op.exec && op.node->kind == NodeKind::Assign) { // a name set by an operator of leaves
+        const Op& value = *op.child[1];
+        op.placed = placeOf(globals, *op.child[0], op.place[0])
+            && placeOf(globals, *value.child[0], op.place[1])
+            && placeOf(globals, *value.child[1], op.place[2]);
+        if (!op.placed)
+            op.exec = nullptr;
+        return;
+    }
+    if (op.quickTest
+        || (op.child[0] && op.child[1] && op.child[0]->leaf != OpLeaf::None
+            && op.child[1]->leaf != OpLeaf::None && op.node && op.node->kind >= NodeKind::Equal
+            && op.node->kind <= NodeKind::Remainder)) {
+        op.placed
+            = placeOf(globals, *op.child[0], op.place[1]) && placeOf(globals, *op.child[1], op.place[2]);
+    }
+    if (!op.placed)
+        return;
+    if (op.run == &binaryOfLeaves<BinaryOp::Add>)
+        op.compute = &computeLeaves<BinaryOp::Add>;
+    else if (op.run == &binaryOfLeaves<BinaryOp::Subtract>)
+        op.compute = &computeLeaves<BinaryOp::Subtract>;
+    else if (op.run == &binaryOfLeaves<BinaryOp::Multiply>)
+        op.compute = &computeLeaves<BinaryOp::Multiply>;
+    else if (op.run == &binaryOfLeaves<BinaryOp::Divide>)
+        op.compute = &computeLeaves<BinaryOp::Divide>;
+    else if (op.run == &binaryOfLeaves<BinaryOp::Remainder>)
+        op.compute = &computeLeaves<BinaryOp::Remainder>;
+}
+
+namespace {
+
+template <BinaryOp OP> bool isBinary(const Op& op)
+{
+    return op.run == &OpHandlers::binary<OP> || op.run == &OpHandlers::binaryOfLeaves<OP>;
+}
+
+template <BinaryOp OP> OpCompute computeFor(const Op& op)
+{
+    return isBinary<OP>(op) ? &OpHandlers::computeBinary<OP> : nullptr;
+}
+
+} // namespace
+
+int OpHandlers::prepareCompute(ScriptInterpreter& in, Op& op, int levelsLeft)
+{
+    // Ops come children first, so the answers below are mostly known already; the levels left
+    // bound the recursion otherwise.
+    if (op.computeDepth != -2)
+        return op.computeDepth;
+    if (levelsLeft == 0)
+        return -1;
+    const NodeKind kind = op.node ? op.node->kind : NodeKind::Comma;
+    if (!(kind >= NodeKind::Equal && kind <= NodeKind::Remainder) && kind != NodeKind::Negate
+        && kind != NodeKind::Index) {
+        op.computeDepth = -1;
+        return -1;
+    }
+    int depth = -1;
+    if (op.compute) {
+        depth = 1;
+    } else {
+        OpCompute compute = nullptr;
+        for (OpCompute candidate : { computeFor<BinaryOp::Add>(op), computeFor<BinaryOp::Subtract>(op),
+                 computeFor<BinaryOp::Multiply>(op), computeFor<BinaryOp::Divide>(op),
+                 computeFor<BinaryOp::Remainder>(op), computeFor<BinaryOp::Equal>(op),
+                 computeFor<BinaryOp::NotEqual>(op), computeFor<BinaryOp::Less>(op),
+                 computeFor<BinaryOp::LessEqual>(op), computeFor<BinaryOp::GreaterEqual>(op),
+                 computeFor<BinaryOp::Greater>(op) })
+            if (candidate)
+                compute = candidate;
+        int operands = 2;
+        if (op.run == &unary<UnaryOp::Negate>) {
+            compute = &computeNegate;
+            operands = 1;
+        } else if (op.run == &indexOfLeaves) { // its leaves are placed already
+            compute = &computeElement;
+            operands = 0;
+        }
+        int below = 0;
+        for (int i = 0; compute && i < operands; ++i) {
+            Op& operand = const_cast<Op&>(*op.child[i]);
+            int levels = operand.leaf != OpLeaf::None
+                ? (placeOf(in.m_globalById, operand, op.place[i + 1]) ? 0 : -1)
+                : prepareCompute(in, operand, levelsLeft - 1);
+            if (levels < 0)
+                compute = nullptr;
+            below = std::max(below, levels);
+        }
+        if (compute && below + 1 <= kMaxComputeDepth) {
+            op.compute = compute;
+            depth = below + 1;
+        }
+    }
+    op.computeDepth = int8_t(depth);
+    return depth;
+}
+
+void OpHandlers::fuseComputedAssignment(ScriptInterpreter& in, Op& op)
+{
+    if (op.exec || !op.node || op.node->kind != NodeKind::Assign || op.run == &assignOfCall)
+        return;
+    prepareCompute(in, const_cast<Op&>(*op.child[1]));
+    const Op& value = *op.child[1];
+    if (op.run == &assign && value.leaf != OpLeaf::None && op.child[0]->leaf == OpLeaf::Name) {
+        op.placed = placeOf(in.m_globalById, *op.child[0], op.place[0])
+            && placeOf(in.m_globalById, value, op.place[2]);
+        if (op.placed)
+            op.exec = &execAssignLeaf;
+        return;
+    }
+    if (!value.compute || value.leaf != OpLeaf::None || op.child[0]->leaf != OpLeaf::Name)
+        return;
+    if (!placeOf(in.m_globalById, *op.child[0], op.place[0]))
+        return;
+    op.placed = true;
+    op.fallback = op.run;
+    op.run = &assignComputed;
+    op.exec = &execAssignComputed;
+}
+
+void OpHandlers::findInheritedParameters(Op& op, std::vector<const Op*>& pending)
+{
+    const FunctionFrame* function = op.function;
+    if (!function || op.node->kind != NodeKind::Call)
+        return;
+    const size_t count = function->parameterIds.size();
+    if (count > 64)
+        return;
+    // A parameter no argument is given for keeps the value it has. An argument that reads the
+    // function's own parameter (a call in the function's body) reads the new record, which it
+    // sees already assigned only up to its own place. An argument that calls anything might reach
+    // the function again, whose call starts from the new record: then all are taken over.
+    uint64_t inherited = 0;
+    for (size_t i = op.list.size(); i < count; ++i)
+        inherited |= uint64_t(1) << i;
+    for (size_t k = 0; k < op.list.size() && k < count; ++k) {
+        pending.assign(1, op.list[k]);
+        while (!pending.empty()) {
+            const Op* item = pending.back();
+            pending.pop_back();
+            if (item->node) {
+                NodeKind kind = item->node->kind;
+                if (kind == NodeKind::Call || kind == NodeKind::MethodCall || kind == NodeKind::New) {
+                    op.inheritedParameters = ~uint64_t(0);
+                    return;
+                }
+            }
+            const NameSlot* slot = item->name;
+            if (slot && slot->place == NamePlace::Parameter && slot->frame == function
+                && size_t(slot->index) >= k)
+                inherited |= uint64_t(1) << slot->index;
+            for (const Op* child : item->child)
+                if (child)
+                    pending.push_back(child);
+            for (const Op* child : item->list)
+                pending.push_back(child);
+        }
+    }
+    op.inheritedParameters = inherited;
+}
 
 void OpHandlers::specialize(Op& op)
 {
@@ -835,6 +1525,9 @@ void OpHandlers::specialize(Op& op)
         break;
     case NodeKind::Remainder:
         op.run = &binaryOfLeaves<BinaryOp::Remainder>;
+        break;
+    case NodeKind::Divide:
+        op.run = &binaryOfLeaves<BinaryOp::Divide>;
         break;
     default:
         break;

@@ -3,6 +3,7 @@
 
 #include "script/op_tree.h"
 
+#include <cstddef>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -151,10 +152,33 @@ void ScriptInterpreter::buildOps()
     for (auto& frame : m_frames) {
         frame->body = opOf(frame->def->body);
         resolveNames(*frame);
-        frame->recordSize = frame->parameterIds.size() + frame->localNames.size();
+        frame->parameterCount = frame->parameterIds.size();
+        frame->recordSize = frame->parameterCount + frame->localNames.size();
         frame->resting.resize(frame->recordSize);
         frame->parameters = frame->resting.data();
         frame->locals = frame->parameters + frame->parameterIds.size();
+    }
+    // Operands found in place, the parameters calls take over, then computed operators and the
+    // statements that use them. Only the kinds concerned are looked at: this runs for every
+    // node of every script, most of which run once.
+    std::vector<const Op*> pending;
+    for (Op& op : m_ops) {
+        const NodeKind kind = op.node->kind;
+        if (kind == NodeKind::Call)
+            OpHandlers::findInheritedParameters(op, pending);
+        else if (kind == NodeKind::Assign || kind == NodeKind::Index
+            || (kind >= NodeKind::Equal && kind <= NodeKind::Remainder))
+            OpHandlers::placeOperands(*this, op);
+    }
+    for (Op& op : m_ops) {
+        const NodeKind kind = op.node->kind;
+        if (kind == NodeKind::Assign)
+            OpHandlers::fuseComputedAssignment(*this, op);
+        else if (kind == NodeKind::Return && op.run == &OpHandlers::returnValue)
+            op.exec = &OpHandlers::execReturn;
+        else if (kind == NodeKind::Negate || kind == NodeKind::Index
+            || (kind >= NodeKind::Equal && kind <= NodeKind::Remainder))
+            OpHandlers::prepareCompute(*this, op);
     }
     for (Op& op : m_ops)
         if (op.run == &OpHandlers::varList && OpHandlers::declaresLocalsOnly(op))
@@ -254,6 +278,8 @@ void ScriptInterpreter::resolveNames(FunctionFrame& frame)
     for (NameSlot* slot : slots) {
         if (slot->place == NamePlace::Local && leadingNames.count(slot->nameId) && !insideLists.count(slot))
             slot->place = NamePlace::LeadingLocal;
+        if (slot->place != NamePlace::Global)
+            slot->base = slot->place == NamePlace::Parameter ? &frame.parameters : &frame.locals;
     }
 }
 

@@ -74,6 +74,9 @@ public:
     virtual void shiftRight(ScriptValue& result, const ScriptValue& count);
     // Element «[index]»: storage owned by the object.
     virtual ScriptValue* element(uint32_t index);
+    // The element «[index]» when element() would give it without changing anything or raising;
+    // none otherwise (and by default).
+    virtual const ScriptValue* existingElement(uint32_t index) const { return nullptr; }
     virtual void shiftRightAssign(const ScriptValue& count);
     virtual void shiftLeftAssign(const ScriptValue& count);
 

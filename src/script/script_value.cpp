@@ -169,6 +169,13 @@ const ScriptValue& ScriptValue::derefSlow() const
     return nowhere();
 }
 
+std::string* ScriptValue::unsharedText()
+{
+    if (kind() != ValueKind::String || isReadOnly() || m_payload.string->refCount != 1)
+        return nullptr;
+    return &m_payload.string->text;
+}
+
 std::string_view ScriptValue::stringValue() const
 {
     return kind() == ValueKind::String ? std::string_view(m_payload.string->text) : std::string_view();

@@ -151,6 +151,14 @@ public:
     // --- Inspection -------------------------------------------------------------------------
     ValueKind kind() const { return m_parts.kind; }
     bool isReadOnly() const { return m_parts.readOnly != 0; }
+    // Overwrites a value that holds nothing to release (see isWritableNumber).
+    void overwriteInteger(int32_t value) { setNumber(ValueKind::Integer, uint32_t(value)); }
+    void overwriteFloat(double value) { setNumber(ValueKind::Float, std::bit_cast<uint64_t>(value)); }
+    // A writable Null, Integer, Unsigned or Float: nothing to release when it is overwritten.
+    bool isWritableNumber() const
+    {
+        return m_parts.readOnly == 0 && kind() != ValueKind::String && kind() <= ValueKind::Float;
+    }
     void setReadOnly(bool readOnly) { m_header = header(kind(), readOnly ? 1 : 0); }
 
     // The value at the end of a chain of references (a reference leading nowhere gives Integer 0).
@@ -207,6 +215,10 @@ public:
     void setString(std::string_view text);
     void setObject(ScriptObject* object);
     void setReference(ScriptValue* target, ScriptObject* holder = nullptr);
+
+    // The text of a writable String that no other value shares, which may then grow in place;
+    // nullptr for anything else.
+    std::string* unsharedText();
 
     // Script assignment: follows this value's references to the storage, checks read-only on the
     // way, and stores a copy of source's final value (never a reference). Returns the storage.

@@ -2,9 +2,9 @@
 // rule; the right operand is converted to what that rule needs. Integer arithmetic wraps in 32 bits
 // and is done in unsigned arithmetic, so no overflow is undefined.
 
-#include "script/interpreter.h"
 #include "script/script_object.h"
 #include "script/script_value.h"
+#include "script/step_budget.h"
 
 #include <cmath>
 
@@ -22,16 +22,12 @@ bool isStringWithinOneReference(const ScriptValue& v)
     return target && target->kind() == ValueKind::String;
 }
 
-// Text built by concatenation spends the run's step budget by its length, like other long
-// operations: a loop that keeps growing a text does work that grows with every turn.
-constexpr size_t kBytesPerStep = 64;
-
 ScriptValue concatenate(const ScriptValue& left, const ScriptValue& right)
 {
     std::string text;
     left.appendText(text);
     right.appendText(text);
-    if (!spendSteps(text.size() / kBytesPerStep))
+    if (!spendSteps(text.size() / kTextBytesPerStep))
         raiseError(ErrOutOfMemory); // the run has stopped silently: this only unwinds
     return ScriptValue(std::string_view(text));
 }

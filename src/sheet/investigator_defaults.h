@@ -8,7 +8,7 @@
 namespace vorpane {
 
 class InvestigatorDocumentModel;
-struct Investigator;
+class Investigator;
 
 // The document's own sheet script, else the rule file's DefaultScript (loading the rule file),
 // else "".

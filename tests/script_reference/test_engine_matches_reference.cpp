@@ -1,0 +1,200 @@
+// The engine against the reference evaluator (the earlier tree walker) on scripts that reach the
+// engine's in-place paths and the language's quirks: both must show the same boxes and output
+// lines and give the same success and value, and they must do so under every step budget too,
+// which holds them to counting the same nodes.
+
+#include "platform/recording_ui.h"
+#include "script/array_object.h"
+#include "script/math_object.h"
+#include "script/output_object.h"
+#include "script/script_runner.h"
+#include "script_reference/interpreter.h"
+
+#include <QCoreApplication>
+#include <QStandardPaths>
+#include <QTest>
+#include <string>
+
+using namespace vorpane;
+using namespace vorpane::script;
+
+namespace {
+
+struct Outcome {
+    int ok = 0;
+    int32_t value = 0;
+    QStringList events; // boxes, then output lines
+
+    bool operator==(const Outcome&) const = default;
+};
+
+QString describe(const Outcome& outcome)
+{
+    return QStringLiteral("ok %1, value %2: %3")
+        .arg(outcome.ok)
+        .arg(outcome.value)
+        .arg(outcome.events.join(QStringLiteral(" | ")));
+}
+
+Outcome collect(RecordingUi& ui, int ok, int32_t value)
+{
+    Outcome outcome { ok, value, {} };
+    for (const auto& box : ui.boxes)
+        outcome.events << QStringLiteral("box %1: %2")
+                              .arg(QString::fromStdString(box.title), QString::fromStdString(box.text));
+    for (const auto& line : ui.output().lines())
+        outcome.events << QStringLiteral("line %1").arg(QString::fromStdString(line));
+    return outcome;
+}
+
+Outcome runEngine(const std::string& text, uint64_t budget)
+{
+    ScopedRecordingUi ui;
+    ui.yesNoAnswers = { true, false };
+    int ok = 0;
+    int32_t value = 0;
+    {
+        ScriptRunner runner;
+        runner.setStepBudget(budget);
+        runner.loadTextInMemory(text);
+        runner.registerValue("output", ScriptValue(new OutputObject));
+        ok = runner.run(&value);
+    }
+    return collect(ui, ok, value);
+}
+
+// As ScriptRunner prepares a run, with the reference evaluator.
+Outcome runReference(const std::string& text, uint64_t budget)
+{
+    ScopedRecordingUi ui;
+    ui.yesNoAnswers = { true, false };
+    int ok = 0;
+    int32_t value = 0;
+    {
+        reference::ScriptInterpreter in("");
+        in.setStepBudget(budget);
+        in.setScriptText(text);
+        in.declareGlobal("output", ScriptValue(new OutputObject));
+        in.declareGlobal("null", ScriptValue::null());
+        in.declareGlobal("true", ScriptValue(1));
+        in.declareGlobal("false", ScriptValue(0));
+        in.declareGlobal("math", ScriptValue(new MathObject));
+        in.registerClass("array", ArrayObject::create);
+        ok = in.run(&value);
+    }
+    return collect(ui, ok, value);
+}
+
+} // namespace
+
+class TestEngineMatchesReference : public QObject {
+    Q_OBJECT
+
+private slots:
+    void scripts_data();
+    void scripts();
+};
+
+void TestEngineMatchesReference::scripts_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("expected"); // the engine's outcome without a budget
+
+    QTest::newRow("text grows in place; a copy keeps its text")
+        << "var s, t, i;\ns = \"\"; i = 0;\nwhile (i < 5) { s = s + i; i = i + 1; }\n"
+           "t = s; s = s + \"x\"; s = s + s; output.write(t); output.write(s);"
+        << "ok 1, value 0: line 01234 | line 01234x01234x";
+    QTest::newRow("a number then a text added to a name")
+        << "var x;\nx = 5; x = x + \"y\"; x = x + 2.5; output.write(x); x = null; x = x + 1; output.write(x);"
+        << "ok 1, value 0: line 5y2.5 | line 1";
+    QTest::newRow("read-only target of a computed value")
+        << "var x;\nx = 1;\nmath.PI = math.PI + x;\noutput.write(x);"
+        << "ok 0, value 0: box Script Error: Line 3 : Value cannot be modified";
+    QTest::newRow("computed formulas over every kind")
+        << "var a, b, c, d, e;\na = 7; b = 2.5; c = \"3\"; d = null; e = ~1.5;\n"
+           "output.write((a + b) * 2 - a / 2 % 3);\noutput.write(a / 2 + c);\n"
+           "output.write(-a * d + e);\noutput.write(c - 1);"
+        << "ok 0, value 0: box Script Error: Line 6 : Invalid operator for strings | line 19 | line 33 | "
+           "line 4294967294";
+    QTest::newRow("division and remainder by zero inside formulas")
+        << "var a, b;\na = 4; b = 0;\noutput.write(a + 1);\nb = a * (a / b);\noutput.write(b);"
+        << "ok 0, value 0: box Script Error: Line 4 : Divide by zero | line 5";
+    QTest::newRow("wrapping and signs")
+        << "var x, y;\nx = 2147483647; y = x + 1; output.write(y);\nx = -2147483647 - 1; output.write(x / "
+           "-1);\n"
+           "output.write(-6 % 3.0); output.write(7.5 % 2); output.write(-7 % 3); output.write(2147483648.0 % "
+           "7);"
+        << "ok 1, value 0: line -2147483648 | line 2147483648 | line 0 | line 1.5 | line -1 | line 2";
+    QTest::newRow("arguments see the parameters already assigned")
+        << "function f(a, b) { if (a > 0) return f(b, a - 10); return a * 100 + b; }\n"
+           "function g(n) { var k; k = n * 2; if (n > 0) return g(k - n - 1) + k; return k; }\n"
+           "output.write(f(5, 3)); output.write(g(4));"
+        << "ok 1, value 0: line -717 | line 20";
+    QTest::newRow("a break in a called function ends the caller's loop")
+        << "var z, w;\nfunction brk() { var q; q = 1; break; q = 2; return q; }\n"
+           "w = 0;\nwhile (w < 5) { w = w + 1; z = brk() + 1; output.write(z); }\noutput.write(w);"
+        << "ok 1, value 0: line 1";
+    QTest::newRow("elements written and read in place")
+        << "var a, i, sum;\na = new Array(2);\ni = 0;\nwhile (i < 6) { a[i] = i * 2; i = i + 1; }\n"
+           "sum = 0; i = 0;\nwhile (i < a.length) { sum = sum + a[i]; i = i + 1; }\n"
+           "a[\"3\"] = \"t\"; output.write(sum); output.write(a[3] + a.length); a.length = 2; "
+           "output.write(a[5]);"
+        << "ok 1, value 0: line 30 | line t6 | line 0";
+    QTest::newRow("element of a number, and beyond the longest array")
+        << "var a, b;\na = new Array;\nb = 3;\na[70000] = 1;\nb[1] = 2;"
+        << "ok 0, value 0: box Script Error: Line 4 : Out of memory";
+    QTest::newRow("element of an integer")
+        << "var b, i;\nb = 3; i = 1;\nb[i] = 2;"
+        << "ok 0, value 0: box Script Error: Line 3 : Invalid operator for integers";
+    QTest::newRow("conditions of for, while and if")
+        << "var w, x;\nfor (w = 0.5; w; w = w - 0.5) output.write(w);\nx = 3;\n"
+           "while (x - 0.5) { x = x - 1; if (\"b\" < \"a\") output.write(\"no\"); else output.write(x); }"
+        << "ok 1, value 0: line 0.5 | line 2 | line 1";
+    QTest::newRow("a formula deeper than those computed in place")
+        << "var x;\nx = 1;\nx = ((((((((((((((((x + 1) * 2) - 1) + x) * 2) - 1) + 1) * 2) - 1) + x) * 2) - "
+           "1) + 1) * 2) - 1) + 1);"
+           "\noutput.write(x);"
+        << "ok 1, value 0: line 64";
+    QTest::newRow("an undeclared name in a formula")
+        << "var y;\ny = 1;\ny = y + x * 2;\noutput.write(y);"
+        << "ok 0, value 0: box Script Error: Line 3 : Variable \"x\" not found";
+    QTest::newRow("a function falls off its end with its last value")
+        << "var y;\nfunction f(a) { var x; if (a) x = a * 3; }\ny = f(2) + f(0);\noutput.write(y);\nreturn y;"
+        << "ok 1, value 6: line 6";
+    QTest::newRow("too few arguments stop the run")
+        << "function f(a, b) { return a + b; }\nfunction g(a, b) { return f(b); }\noutput.write(g(1, 2));"
+        << "ok 0, value 0: box Script Error: Line 2 : Too few parameters for function call to \"f\"";
+}
+
+void TestEngineMatchesReference::scripts()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, expected);
+    const std::string text = script.toStdString();
+
+    const Outcome engine = runEngine(text, 0);
+    QCOMPARE(describe(engine), expected);
+    QCOMPARE(describe(runReference(text, 0)), expected);
+
+    // Every budget up to the one the script finishes with stops both at the same point.
+    for (uint64_t budget = 1; budget < 400; ++budget) {
+        const Outcome limited = runEngine(text, budget);
+        const Outcome referenceLimited = runReference(text, budget);
+        if (!(limited == referenceLimited))
+            QFAIL(qPrintable(QStringLiteral("budget %1: engine %2, reference %3")
+                                 .arg(budget)
+                                 .arg(describe(limited), describe(referenceLimited))));
+        if (limited == engine)
+            break;
+    }
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);
+    TestEngineMatchesReference test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_engine_matches_reference.moc"
