@@ -65,12 +65,15 @@ QPoint FloatingInfoWindow::storedPosition() const
         screen = QGuiApplication::primaryScreen();
     if (screen) {
         const QRect bounds = screen->geometry();
-        if (x + width() > bounds.right() + 1)
+        // Compared without adding to x: a damaged settings file may hold any int.
+        if (x > bounds.right() + 1 - width())
             x = std::max(bounds.left(), bounds.right() + 1 - width());
-        if (y + height() > bounds.bottom() + 1)
+        if (y > bounds.bottom() + 1 - height())
             y = std::max(bounds.top(), bounds.bottom() + 1 - height());
     }
-    return { x, y };
+    // Without a screen, still a position a window's rectangle can hold.
+    constexpr int kFar = 1 << 20;
+    return { std::min(x, kFar), std::min(y, kFar) };
 }
 
 void FloatingInfoWindow::place() { setGeometry(QRect(storedPosition(), size())); }

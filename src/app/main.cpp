@@ -14,6 +14,7 @@
 #include "platform/profile.h"
 #include "platform/program_folder.h"
 #include "platform/random.h"
+#include "platform/ui_services.h"
 
 #include <QApplication>
 #include <QFile>
@@ -64,6 +65,8 @@ int main(int argc, char** argv)
     vorpane::seedRandom(line.seed ? *line.seed : vorpane::tickCount());
     if (!line.settingsFile.isEmpty())
         vorpane::setProfilePath(line.settingsFile.toStdString());
+    // Before anything writes a setting: a garbled file is copied aside while it is still whole.
+    const std::string profileWarning = vorpane::profileWarningOnce();
     if (!line.dataDir.isEmpty())
         vorpane::setProgramFolder(QFile::encodeName(line.dataDir).toStdString());
     QApplication::setWindowIcon(vorpane::resourceIcon(QStringLiteral(":/icons/vorpane.svg")));
@@ -93,6 +96,9 @@ int main(int argc, char** argv)
         return outcome.ok ? 0 : 1;
     }
     frame.showAtStart();
+    // A damaged or read-only settings file does not stop the program; the user hears of it once.
+    if (!profileWarning.empty())
+        vorpane::showMessage(profileWarning, {}, vorpane::MsgIcon::Warning);
     // After a crash: the documents it left unsaved, restored when the user wants them.
     const int recovered = frame.recovery().offerRecovery();
     vorpane::quitWhenIdleIfAsked();

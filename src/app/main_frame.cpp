@@ -104,6 +104,10 @@ CMainFrame::CMainFrame(QWidget* parent)
 
 CMainFrame::~CMainFrame()
 {
+    // Hiding the window moves the focus and hides the output bar, and their signals come here: so
+    // it is hidden now, while this is still a whole frame, not later by QWidget's destructor.
+    hide();
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     // Without a clean exit the recovery copies stay for the next start.
     m_recovery->abandonSession();
     // The windows go before the documents they show.

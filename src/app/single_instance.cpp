@@ -61,9 +61,22 @@ std::optional<QStringList> SingleInstance::decode(const QByteArray& message)
     if (qint64(size) != message.size() - 4)
         return std::nullopt;
     quint32 magic = 0;
+    quint32 count = 0;
+    in >> magic >> count;
+    // Each name takes at least its four-byte length, so a count the message cannot hold is
+    // refused before anything is reserved for it.
+    if (in.status() != QDataStream::Ok || magic != kMagic || qint64(count) > (message.size() - 12) / 4)
+        return std::nullopt;
     QStringList files;
-    in >> magic >> files;
-    if (in.status() != QDataStream::Ok || magic != kMagic || !in.atEnd())
+    files.reserve(qsizetype(count));
+    for (quint32 i = 0; i < count; ++i) {
+        QString file;
+        in >> file;
+        if (in.status() != QDataStream::Ok)
+            return std::nullopt;
+        files << file;
+    }
+    if (!in.atEnd())
         return std::nullopt;
     return files;
 }
@@ -141,7 +154,10 @@ void SingleInstance::readFrom(QLocalSocket* socket)
     }
     socket->write(QByteArray(1, kAck));
     socket->flush();
-    emit filesReceived(*files);
+    // An empty hand-over only asks whether the event loop answers (a liveness probe): nothing
+    // opens and the window stays where it is.
+    if (!files->isEmpty())
+        emit filesReceived(*files);
 }
 
 } // namespace vorpane

@@ -26,7 +26,8 @@ public:
     static QString defaultName();
 
     const QString& name() const { return m_name; }
-    // Gives the files (made absolute) to a running program; true when it took them.
+    // Gives the files (made absolute) to a running program; true when it took them. No files is
+    // a probe: true when the running program's event loop answered.
     bool handOver(const QStringList& files) const;
     // Starts taking files from later starts; false when another program already listens.
     bool listen();

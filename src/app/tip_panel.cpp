@@ -21,12 +21,13 @@ constexpr int kTextGap = 16;
 TipPanel::TipPanel(QMdiArea* area)
     : QObject(area)
     , m_area(area)
+    , m_viewport(area->viewport())
 {
     setObjectName(QStringLiteral("TipPanel"));
     m_tips.open(programFile("tips.lst"));
     if (m_tips.isEnabled())
         m_picture = resourcePixmap(QStringLiteral(":/pictures/tip_panel.svg"));
-    area->viewport()->installEventFilter(this);
+    m_viewport->installEventFilter(this);
 }
 
 TipPanel::~TipPanel() { m_tips.close(); }
@@ -89,7 +90,7 @@ void TipPanel::timerEvent(QTimerEvent* event)
 
 bool TipPanel::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_area->viewport())
+    if (watched != m_viewport)
         return false;
     if (event->type() == QEvent::Paint) {
         // The area's own painting is the plain fill; the panel goes on top of it.

@@ -51,6 +51,8 @@ private:
     void updateArea();
 
     QMdiArea* m_area;
+    // Compared by address only: while the area is destroyed it is no longer a scroll area.
+    QWidget* m_viewport;
     TipsFile m_tips;
     QPixmap m_picture;
     QBasicTimer m_showTimer;

@@ -11,6 +11,29 @@ namespace vorpane {
 
 void setProfilePath(const std::string& path);
 
+// What is wrong with the settings file. The program goes on either way: values that cannot be read
+// take their defaults, and changes that cannot be stored last until the program ends.
+enum class ProfileProblem {
+    None,
+    Garbled, // not all of it reads; the next write keeps only what could be read
+    Unreadable, // not a readable file (a folder, no permission)
+    Unwritable, // reads, but a change could not be stored
+};
+
+struct ProfileCheck {
+    ProfileProblem problem = ProfileProblem::None;
+    std::string path; // the settings file, in the file system's encoding
+    std::string keptCopy; // Garbled: the file as it was, copied aside before anything rewrites it
+};
+
+// Looks at the settings file. Call it before anything writes a setting, so that a garbled file is
+// still whole when it is copied aside.
+ProfileCheck checkProfile();
+// What to tell the user (Windows-1252); empty when nothing is wrong.
+std::string profileProblemMessage(const ProfileCheck& check);
+// checkProfile()'s message the first time this process asks, empty after: the user is told once.
+std::string profileWarningOnce();
+
 class Profile {
 public:
     static int readInt(const std::string& section, const std::string& name, int defaultValue);

@@ -10,7 +10,9 @@ SaveResult saveFile(const std::string& path, const std::function<bool(QIODevice&
     QSaveFile file(QFile::decodeName(path.c_str()));
     if (!file.open(QIODevice::WriteOnly))
         return SaveResult::CannotOpen;
-    if (!write(file) || !file.commit()) {
+    // The last buffered bytes go out here, where a full disk shows: commit() would put a file
+    // cut short in place of the old one.
+    if (!write(file) || !file.flush() || file.error() != QFileDevice::NoError || !file.commit()) {
         file.cancelWriting();
         return SaveResult::CannotWrite;
     }

@@ -74,6 +74,9 @@ CScriptSheetView::~CScriptSheetView()
     // The editor forgets its field and the page widgets go before the layout they show;
     // placements go before the host that draws them.
     m_editor->endEditing(false);
+    // A canvas being destroyed is no longer a canvas: its last events must not reach the filter.
+    m_canvas->viewport()->removeEventFilter(this);
+    m_canvas->removeEventFilter(this);
     delete m_canvas;
     m_canvas = nullptr;
     m_editor = nullptr;

@@ -3,6 +3,8 @@
 #include "platform/profile.h"
 #include "platform/random.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,6 +19,9 @@ private slots:
     void randomIsRepeatableAndInRange();
     void outputKeepsNewestFiftyLines();
     void profileNamesIgnoreCase();
+    void damagedProfile_data();
+    void damagedProfile();
+    void damagedProfileIsToldOnce();
 };
 
 void TestPlatform::cp1252RoundTrip_data()
@@ -81,6 +86,73 @@ void TestPlatform::profileNamesIgnoreCase()
     QCOMPARE(Profile::readInt("OUTPUT", "fontsize", -10), 12);
     Profile::writeString("Edit", "FontFace", "Courier \xF1");
     QCOMPARE(Profile::readString("edit", "FONTFACE", "x"), std::string("Courier \xF1"));
+    setProfilePath({});
+}
+
+void TestPlatform::damagedProfile_data()
+{
+    QTest::addColumn<QString>("name"); // inside the temporary folder, or absolute
+    QTest::addColumn<QByteArray>("content"); // written there unless null
+    QTest::addColumn<int>("problem");
+    QTest::addColumn<int>("autosave"); // what reads back; 2 is the default
+    // The program stores its names in lower case.
+    QTest::newRow("sound") << "settings.ini" << QByteArray("[display]\nautosave=5\n")
+                           << int(ProfileProblem::None) << 5;
+    QTest::newRow("not there yet") << "new/settings.ini" << QByteArray() << int(ProfileProblem::None) << 2;
+    // What can be read still counts.
+    QTest::newRow("broken section") << "settings.ini"
+                                    << QByteArray("[display]\nautosave=5\n[sheet\nzoom=150\n")
+                                    << int(ProfileProblem::Garbled) << 5;
+    QTest::newRow("binary") << "settings.ini" << QByteArray("\x00\x01\xff\xfe[[[\n=\n\x00", 12)
+                            << int(ProfileProblem::Garbled) << 2;
+    QTest::newRow("a folder") << "folder.ini" << QByteArray() << int(ProfileProblem::Unreadable) << 2;
+    // chmod stops nobody running as root; a file under /proc cannot be made by anyone.
+    QTest::newRow("folder takes no files")
+        << "/proc/vorpane-settings.ini" << QByteArray() << int(ProfileProblem::Unwritable) << 2;
+}
+
+void TestPlatform::damagedProfile()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(int, problem);
+    QTemporaryDir dir;
+    const QString path = name.startsWith('/') ? name : dir.filePath(name);
+    if (name == "folder.ini")
+        QVERIFY(QDir().mkdir(path));
+    if (!content.isNull()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    setProfilePath(QFile::encodeName(path).toStdString());
+    const ProfileCheck check = checkProfile();
+    QCOMPARE(int(check.problem), problem);
+    QCOMPARE(profileProblemMessage(check).empty(), check.problem == ProfileProblem::None);
+    if (check.problem != ProfileProblem::None)
+        QVERIFY(
+            profileProblemMessage(check).find(QFile::encodeName(path).toStdString()) != std::string::npos);
+
+    // Whatever the file, a value reads (its default where it cannot) and a change does not crash.
+    QTEST(Profile::readInt("Display", "Autosave", 2), "autosave");
+    Profile::writeInt("Display", "Autosave", 7);
+    if (check.problem == ProfileProblem::Garbled) {
+        // The file as it was stays beside the rewritten one.
+        QCOMPARE(QString::fromStdString(check.keptCopy), path + ".bad");
+        QFile kept(path + ".bad");
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), content);
+    }
+    setProfilePath({});
+}
+
+void TestPlatform::damagedProfileIsToldOnce()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir().mkdir(dir.filePath("settings.ini")));
+    setProfilePath(dir.filePath("settings.ini").toStdString());
+    QVERIFY(!profileWarningOnce().empty());
+    QVERIFY(profileWarningOnce().empty());
     setProfilePath({});
 }
 

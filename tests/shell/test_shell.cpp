@@ -26,6 +26,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
+#include <atomic>
 #include <thread>
 
 using namespace vorpane;
@@ -178,6 +179,14 @@ void TestShell::handOverReachesRunningProgram()
     QVERIFY(QFileInfo(files[1]).isAbsolute());
     QVERIFY(files[1].endsWith("/dos.zho"));
 
+    // No files: a liveness probe, answered by the event loop without opening anything.
+    std::atomic<int> answered { -1 };
+    std::thread probe([&] { answered = SingleInstance(name).handOver({}) ? 1 : 0; });
+    QTRY_VERIFY(answered != -1);
+    probe.join();
+    QCOMPARE(answered.load(), 1);
+    QCOMPARE(received.count(), 1);
+
     // Nobody listening: the files stay with the new start.
     QVERIFY(!SingleInstance(name + "-nobody").handOver({ "x.inv" }));
 }
@@ -191,6 +200,9 @@ void TestShell::malformedHandOverIsRefused_data()
     QTest::newRow("trailing bytes") << good + "x";
     QTest::newRow("wrong magic") << QByteArray::fromHex("0000000800000000ffffffff");
     QTest::newRow("huge size") << QByteArray::fromHex("7fffffff00");
+    // A count of names far beyond what the message holds: refused without reserving room for it.
+    QTest::newRow("huge count") << QByteArray::fromHex("0000000c565250317fffffff00000000");
+    QTest::newRow("all-ones count") << QByteArray::fromHex("0000000c56525031fffffffd00000000");
 }
 
 void TestShell::malformedHandOverIsRefused()

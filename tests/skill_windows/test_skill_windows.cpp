@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <limits>
 
 using namespace vorpane;
 using namespace vorpane::test;
@@ -144,12 +145,15 @@ void TestSkillWindows::positionRemembered()
     }
     SkillInfoWindow again("default.rul", nullptr);
     QCOMPARE(again.geometry().topLeft(), QPoint(70, 80));
-    // Far off the screen it is pulled back inside.
-    Profile::writeInt("WindowPos", "SkillInfoX", 100000);
-    Profile::writeInt("WindowPos", "SkillInfoY", 100000);
-    SkillInfoWindow pulled("default.rul", nullptr);
+    // Far off the screen it is pulled back inside, even from the largest values a damaged
+    // settings file can hold.
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    QVERIFY(screen.contains(pulled.geometry()));
+    for (const int far : { 100000, std::numeric_limits<int>::max(), std::numeric_limits<int>::min() }) {
+        Profile::writeInt("WindowPos", "SkillInfoX", far);
+        Profile::writeInt("WindowPos", "SkillInfoY", far);
+        SkillInfoWindow pulled("default.rul", nullptr);
+        QVERIFY2(screen.contains(pulled.geometry()), qPrintable(QString::number(far)));
+    }
 }
 
 void TestSkillWindows::shownOnlyWhenWanted()
