@@ -2,7 +2,7 @@
 # Installs what is missing, checks the formatting, builds everything and runs all tests; then
 # builds the whole program again with AddressSanitizer and UndefinedBehaviorSanitizer and runs
 # every test there (the desktop's under the offscreen platform, with LeakSanitizer at each exit),
-# the fuzz corpus replays, and the monkey: its kept seeds, then a short run from a new seed.
+# the fuzz corpus replays, and the monkey: its kept seeds, then a short run from the commit's seed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/deps.sh
@@ -31,7 +31,10 @@ if [ "${VORPANE_SKIP_SANITIZERS:-0}" != 1 ]; then
       python3 tools/monkey/monkey.py --program build-asan/bin/vorpane \
         --display auto --seed "$seed" --seconds "$seconds" </dev/null
     done < <(sed -e '/^#/d' -e '/^ *$/d' tools/monkey/seeds.txt)
-    python3 tools/monkey/monkey.py --program build-asan/bin/vorpane --display auto --seconds 120 </dev/null
+    # New input for each commit, the same for a rerun of it: a failure replays with the seed printed.
+    seed=$((0x$(git rev-parse --short=7 HEAD 2>/dev/null || echo 1)))
+    python3 tools/monkey/monkey.py --program build-asan/bin/vorpane --display auto --seconds 120 \
+      --seed "$seed" </dev/null
     echo "test.sh: monkey done at $((SECONDS - started)) s"
   fi
 fi
