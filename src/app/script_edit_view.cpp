@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QInputDialog>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QVBoxLayout>
@@ -36,13 +37,31 @@ const QColor kErrorLineColour(255, 220, 214);
 
 CMainFrame* frame() { return CMainFrame::instance(); }
 
+// Scripts are plain text, so a paste takes only the clipboard's text. Qt's own paste also reads
+// the first of the clipboard's formats without asking whether there is one, and a clipboard left
+// by a program that has ended offers none: pasting then crashed.
+class ScriptTextEdit final : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    bool canInsertFromMimeData(const QMimeData* source) const override { return source && source->hasText(); }
+    void insertFromMimeData(const QMimeData* source) override
+    {
+        if (!source || !source->hasText())
+            return;
+        insertPlainText(source->text());
+        ensureCursorVisible();
+    }
+};
+
 } // namespace
 
 std::span<const CommandRow> scriptCommands() { return kScriptCommands; }
 
 CScriptEditView::CScriptEditView(CScriptEditDoc& document, QWidget* parent)
     : DocumentView(document, parent)
-    , m_editor(new QPlainTextEdit(this))
+    , m_editor(new ScriptTextEdit(this))
     , m_highlighter(new ScriptHighlighter(document.textDocument()))
 {
     m_editor->setObjectName(QStringLiteral("ScriptEditor"));

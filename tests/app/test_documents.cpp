@@ -14,10 +14,12 @@
 #include "investigator/legacy_file.h"
 #include "platform/cp1252.h"
 
+#include <QClipboard>
 #include <QDockWidget>
 #include <QFile>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -61,6 +63,8 @@ private slots:
     void mainTitleNamesActiveDocument();
     void menuMnemonicsOpenMenus_data();
     void menuMnemonicsOpenMenus();
+    void scriptEditorPastesPlainText_data();
+    void scriptEditorPastesPlainText();
 };
 
 void TestDocuments::templatesInOrder()
@@ -425,6 +429,44 @@ void TestDocuments::menuMnemonicsOpenMenus()
     menu->close();
     if (Document* document = frame.documents().activeDocument())
         QVERIFY(!document->isModified()); // the letter was not typed
+}
+
+void TestDocuments::scriptEditorPastesPlainText_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("modified");
+    // What a clipboard offers once the program that filled it has ended: no format at all.
+    QTest::newRow("nothing") << QString() << QString() << false;
+    QTest::newRow("text") << QString() << "alert(1);" << true;
+    QTest::newRow("html and text") << "<b>alert(2);</b>"
+                                   << "alert(2);" << true;
+}
+
+void TestDocuments::scriptEditorPastesPlainText()
+{
+    QFETCH(QString, html);
+    QFETCH(QString, text);
+    QFETCH(bool, modified);
+    DesktopFixture fixture;
+    CMainFrame frame;
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    Document* document = frame.documents().newDocument("Script");
+    auto* view = qobject_cast<CScriptEditView*>(frame.activeView());
+    QVERIFY(view);
+    const QString before = view->editor()->toPlainText();
+    auto* data = new QMimeData;
+    if (!html.isEmpty())
+        data->setHtml(html);
+    if (!text.isEmpty())
+        data->setText(text);
+    QGuiApplication::clipboard()->setMimeData(data);
+    view->editor()->setFocus();
+    QTest::keyClick(view->editor(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(document->isModified(), modified);
+    QCOMPARE(view->editor()->toPlainText(), text + before);
+    QGuiApplication::clipboard()->clear();
 }
 
 QTEST_MAIN(TestDocuments)
