@@ -3,51 +3,23 @@
 // documents open (twelve such investigators, three handouts, five scripts) and after they close.
 // Run it under QT_QPA_PLATFORM=offscreen with VORPANE_DATA pointing at the build's data files.
 
-#include "app/document.h"
-#include "app/document_manager.h"
-#include "app/main_frame.h"
+#include "desktop_session.h"
 #include "large_investigator.h"
-#include "platform/profile.h"
 #include "platform/program_folder.h"
-#include "platform/recording_ui.h"
-#include "sheet/sheet_field.h"
-#include "sheet/sheet_layout.h"
-#include "views/field_editor.h"
 #include "views/investigator_view.h"
-#include "views/sheet_canvas.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QFile>
-#include <QLineEdit>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <unistd.h>
 
 using namespace vorpane;
+using bench::paint;
 
 namespace {
 
-struct Session {
-    QTemporaryDir dir;
-    RecordingUi ui;
-    std::unique_ptr<CMainFrame> frame;
-    Session()
-    {
-        setProfilePath(dir.filePath(QStringLiteral("profile.ini")).toStdString());
-        installUi(&ui);
-        frame = std::make_unique<CMainFrame>();
-        frame->resize(1280, 900);
-        frame->show();
-    }
-    ~Session()
-    {
-        frame.reset();
-        installUi(nullptr);
-        setProfilePath({});
-    }
+struct Session : bench::DesktopSession {
     QString investigator(int skills, int copy = 0)
     {
         const QString path = dir.filePath(QStringLiteral("i%1-%2.inv").arg(skills).arg(copy));
@@ -55,27 +27,7 @@ struct Session {
             test::writeLargeInvestigator(QFile::encodeName(path).toStdString(), skills, skills / 4);
         return path;
     }
-    void closeAll()
-    {
-        for (Document* document : frame->documents().documents()) {
-            document->setModified(false);
-            frame->documents().closeDocument(*document);
-        }
-        // Closed windows are deleted, and their documents with them, once the event loop runs.
-        QEventLoop loop;
-        QTimer::singleShot(0, &loop, &QEventLoop::quit);
-        loop.exec();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
 };
-
-void paint(CScriptSheetView* view)
-{
-    QWidget* area = view->canvas()->viewport();
-    QImage target(area->size() * area->devicePixelRatioF(), QImage::Format_ARGB32_Premultiplied);
-    target.setDevicePixelRatio(area->devicePixelRatioF());
-    area->render(&target);
-}
 
 double residentMegabytes()
 {
@@ -111,30 +63,12 @@ void BM_CommittedEditLarge(benchmark::State& state)
     Document* document
         = session.frame->documents().openDocumentFile(session.investigator(int(state.range(0))));
     auto* view = document ? qobject_cast<CInvestigatorView*>(document->views().value(0)) : nullptr;
-    PlacedField* name = nullptr;
-    for (PlacedField* placement : view ? view->layout().placed() : std::vector<PlacedField*>()) {
-        if (placement->field->name() == "name")
-            name = placement;
-    }
+    PlacedField* name = view ? bench::placementNamed(view, "name") : nullptr;
     if (!name) {
         state.SkipWithError("the investigator or its name field is missing");
         return;
     }
-    paint(view);
-    int round = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        view->fieldEditor()->startEditing(*name);
-        auto* edit = static_cast<QLineEdit*>(view->fieldEditor()->editWidget());
-        edit->setText(QStringLiteral("Leonor %1").arg(++round));
-        edit->setModified(true);
-        state.ResumeTiming();
-        // Stored through the hooks (an undo snapshot of the whole investigator), the page
-        // rendered again and painted.
-        view->fieldEditor()->endEditing(true);
-        view->canvas()->page();
-        paint(view);
-    }
+    bench::timeCommittedEdits(state, view, *name);
 }
 BENCHMARK(BM_CommittedEditLarge)->Arg(100)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);
 

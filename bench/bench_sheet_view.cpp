@@ -3,96 +3,34 @@
 // Run it under QT_QPA_PLATFORM=offscreen, and with QT_SCALE_FACTOR=2 for a screen of device pixel
 // ratio 2. Needs the program folder's data (the build copies data/ next to the executables).
 
-#include "app/document_manager.h"
 #include "app/document_view.h"
-#include "app/investigator_document.h"
-#include "app/main_frame.h"
-#include "platform/profile.h"
+#include "desktop_session.h"
 #include "platform/program_folder.h"
-#include "platform/recording_ui.h"
-#include "sheet/sheet_field.h"
 #include "sheet/sheet_item.h"
-#include "views/field_editor.h"
 #include "views/investigator_view.h"
-#include "views/sheet_canvas.h"
 
 #include <QApplication>
-#include <QEventLoop>
-#include <QLineEdit>
 #include <QScrollBar>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <benchmark/benchmark.h>
 
 using namespace vorpane;
+using bench::paint;
 
 namespace {
 
 constexpr const char* kInvestigatorFile = "examples/anticuaria_1920.inv";
 
-struct Session {
-    QTemporaryDir dir;
-    RecordingUi ui;
-    std::unique_ptr<CMainFrame> frame;
-    Session()
-    {
-        setProfilePath(dir.filePath(QStringLiteral("profile.ini")).toStdString());
-        installUi(&ui);
-        frame = std::make_unique<CMainFrame>();
-        frame->resize(1280, 900);
-        frame->show();
-    }
-    ~Session()
-    {
-        frame.reset();
-        installUi(nullptr);
-        setProfilePath({});
-    }
+struct Session : bench::DesktopSession {
     CInvestigatorView* open()
     {
         Document* document
             = frame->documents().openDocumentFile(QString::fromStdString(programFile(kInvestigatorFile)));
         return document ? qobject_cast<CInvestigatorView*>(document->views().value(0)) : nullptr;
     }
-    void close()
-    {
-        for (Document* document : frame->documents().documents()) {
-            document->setModified(false);
-            frame->documents().closeDocument(*document);
-        }
-        // Closed windows are deleted, and their documents with them, once the event loop runs.
-        QEventLoop loop;
-        QTimer::singleShot(0, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
 };
-
-// Paints the view's window area as the screen would get it, at the screen's pixel ratio.
-void paint(CScriptSheetView* view)
-{
-    QWidget* area = view->canvas()->viewport();
-    static QImage target;
-    const qreal ratio = area->devicePixelRatioF();
-    const QSize size = area->size() * ratio;
-    if (target.size() != size) {
-        target = QImage(size, QImage::Format_ARGB32_Premultiplied);
-        target.setDevicePixelRatio(ratio);
-    }
-    area->render(&target);
-}
 
 void label(benchmark::State& state)
 {
     state.SetLabel("device pixel ratio " + std::to_string(qApp->devicePixelRatio()).substr(0, 3));
-}
-
-PlacedField* placementNamed(CScriptSheetView* view, const char* name)
-{
-    for (PlacedField* placement : view->layout().placed()) {
-        if (placement->field->name() == name)
-            return placement;
-    }
-    return nullptr;
 }
 
 void BM_OpenToFirstPage(benchmark::State& state)
@@ -106,7 +44,7 @@ void BM_OpenToFirstPage(benchmark::State& state)
         }
         paint(view);
         state.PauseTiming();
-        session.close();
+        session.closeAll();
         state.ResumeTiming();
     }
     label(state);
@@ -117,25 +55,12 @@ void BM_CommittedEdit(benchmark::State& state)
 {
     Session session;
     CInvestigatorView* view = session.open();
-    PlacedField* name = view ? placementNamed(view, "name") : nullptr;
+    PlacedField* name = view ? bench::placementNamed(view, "name") : nullptr;
     if (!name) {
         state.SkipWithError("the example investigator or its name field is missing");
         return;
     }
-    paint(view);
-    int round = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        view->fieldEditor()->startEditing(*name);
-        auto* edit = static_cast<QLineEdit*>(view->fieldEditor()->editWidget());
-        edit->setText(QStringLiteral("Leonor %1").arg(++round));
-        edit->setModified(true);
-        state.ResumeTiming();
-        // Stored through the hooks, the page rendered again and painted.
-        view->fieldEditor()->endEditing(true);
-        view->canvas()->page();
-        paint(view);
-    }
+    bench::timeCommittedEdits(state, view, *name);
     label(state);
 }
 BENCHMARK(BM_CommittedEdit)->Unit(benchmark::kMillisecond);
