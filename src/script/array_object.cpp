@@ -119,8 +119,10 @@ int ArrayObject::create(ScriptValue* args, int argCount, ScriptValue& result)
 void ArrayObject::resize(uint32_t length)
 {
     // Out of steps the run has already stopped without a message; the code only unwinds.
+    // A step is spent per kElementsPerStep elements, so an append or two spends none and need
+    // not ask the run.
     uint32_t changed = length > m_size ? length - m_size : m_size - length;
-    if (!spendSteps(changed / kElementsPerStep))
+    if (changed >= kElementsPerStep && !spendSteps(changed / kElementsPerStep))
         raiseError(ErrOutOfMemory);
     while (m_capacity < length) {
         uint32_t size = 1u << (kFirstChunkBits + int(m_chunks.size()));

@@ -78,6 +78,7 @@ ScriptInterpreter::~ScriptInterpreter()
     m_ops.clear();
     m_scratch = ScriptValue();
     m_returned = ScriptValue();
+    m_statementValue = ScriptValue();
     // Cycles of arrays are freed once the outermost run on this thread is over: an inner run's
     // arrays may still be held by the outer run's variables.
     if (!t_running)

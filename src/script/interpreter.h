@@ -214,6 +214,7 @@ private:
     ScriptValue m_scratch;
     ScriptValue m_zero; // Integer 0 always: the value of an "if" that runs nothing
     ScriptValue m_returned; // the value of a "return" run through its exec, until it is copied
+    ScriptValue m_statementValue; // the value of some statements run through their exec, as m_returned
     RunFlags m_flags;
     int32_t m_stopped = 0;
     int m_callDepth = 0;

@@ -972,6 +972,31 @@ try {
     return failed(in, op, error);
 }
 
+// As a statement, «x = f(...)» with x a name: as assignOfCall, without building a reference to
+// give back.
+ScriptValue* OpHandlers::execAssignCall(ScriptInterpreter& in, const Op& op)
+{
+    // The assignment's and the call's entries, neither of which may reach the poll.
+    if (in.pending() || in.m_stepsLeft <= 2) [[unlikely]]
+        return nullptr;
+    in.m_stepsLeft -= 2;
+    ScriptValue value = call(in, *op.child[1]);
+    if (!in.pending()) [[likely]] {
+        ScriptValue* target = valueAt(op.place[0]);
+        if (target && target->isWritableNumber() && value.isWritableNumber()) {
+            *target = value;
+            return target;
+        }
+    }
+    ScriptValue& result = in.m_statementValue;
+    try {
+        result = materialize(store(in, op, value));
+    } catch (const ScriptError& error) {
+        result = failed(in, op, error);
+    }
+    return &result;
+}
+
 // «x = x + y»: numbers as in assignOfBinary; a text that only x holds grows in place instead of
 // being copied into a new one at every turn of a loop. The steps spent and the errors are those
 // of the general way, which everything else takes.
@@ -1252,6 +1277,44 @@ try {
     return failed(in, op, error);
 }
 
+// As a statement, «a[i] = v» as assignElementOfLeaves: a number goes straight into an element
+// that holds one, without a reference that holds the array for the length of the statement.
+ScriptValue* OpHandlers::execAssignElement(ScriptInterpreter& in, const Op& op)
+{
+    // The assignment's entry, then the element's node and its two leaves.
+    if (in.pending() || in.m_stepsLeft <= 4) [[unlikely]]
+        return nullptr;
+    const Op& targetOp = *op.child[0];
+    const ScriptValue* value = valueAt(op.place[2]);
+    const ScriptValue* index = valueAt(targetOp.place[2]);
+    const ScriptValue* array = valueAt(targetOp.place[1]);
+    if (!value || !index || !array || value->kind() == ValueKind::Reference || !isNumberKind(index->kind())
+        || array->kind() != ValueKind::Object) [[unlikely]]
+        return nullptr;
+    in.m_stepsLeft -= 4;
+    ScriptValue& result = in.m_statementValue;
+    ScriptObject* object = array->objectValue();
+    ScriptValue* element;
+    try {
+        element = object->element(index->toUnsigned());
+    } catch (const ScriptError& error) {
+        result = failed(in, targetOp, error); // the element's own failure; nothing is stored
+        return &result;
+    }
+    if (element && element->isWritableNumber() && isNumberOrNull(*value)) [[likely]] {
+        *element = *value;
+        return element;
+    }
+    try {
+        ScriptValue target = element ? ScriptValue::reference(element, object) : scratch(in);
+        target.assign(*value);
+        result = materialize(std::move(target));
+    } catch (const ScriptError& error) {
+        result = failed(in, op, error);
+    }
+    return &result;
+}
+
 // --- Specialised handlers ----------------------------------------------------------------------
 
 namespace {
@@ -1298,12 +1361,16 @@ void OpHandlers::placeOperands(ScriptInterpreter& in, Op& op)
         Op& targetOp = const_cast<Op&>(*op.child[0]);
         placeOperands(in, targetOp);
         op.placed = targetOp.placed && placeOf(globals, *op.child[1], op.place[2]);
-        if (op.placed)
+        if (op.placed) {
             op.run = &assignElementOfLeaves;
+            op.exec = &execAssignElement;
+        }
         return;
     }
     if (op.run == &assignOfCall) {
         op.placed = placeOf(globals, *op.child[0], op.place[0]);
+        if (op.placed)
+            op.exec = &execAssignCall;
         return;
     }
     if (op.exec && op.node->kind == NodeKind::Assign) { // a name set by an operator of leaves

@@ -120,6 +120,7 @@ struct OpHandlers {
     template <BinaryOp OP, bool LEAVES>
     static ScriptValue assignOfBinary(ScriptInterpreter& in, const Op& op);
     static ScriptValue assignOfCall(ScriptInterpreter& in, const Op& op);
+    static ScriptValue* execAssignCall(ScriptInterpreter& in, const Op& op);
     static ScriptValue addToName(ScriptInterpreter& in, const Op& op);
     template <BinaryOp OP, bool SAME_NAME>
     static ScriptValue assignNameOfLeaves(ScriptInterpreter& in, const Op& op);
@@ -158,6 +159,7 @@ struct OpHandlers {
     static ScriptValue index(ScriptInterpreter& in, const Op& op);
     static ScriptValue indexOfLeaves(ScriptInterpreter& in, const Op& op);
     static ScriptValue assignElementOfLeaves(ScriptInterpreter& in, const Op& op);
+    static ScriptValue* execAssignElement(ScriptInterpreter& in, const Op& op);
     static ScriptValue call(ScriptInterpreter& in, const Op& op);
     static ScriptValue methodCall(ScriptInterpreter& in, const Op& op);
     static ScriptValue newObject(ScriptInterpreter& in, const Op& op);

@@ -201,7 +201,7 @@ int32_t ScriptValue::toInteger() const
     }
 }
 
-uint32_t ScriptValue::toUnsigned() const
+uint32_t ScriptValue::toUnsignedSlow() const
 {
     const ScriptValue& v = deref();
     switch (v.kind()) {

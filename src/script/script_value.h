@@ -202,7 +202,15 @@ public:
 
     // --- Conversions (references followed) --------------------------------------------------
     int32_t toInteger() const;
-    uint32_t toUnsigned() const;
+    // Whole numbers in range, the usual array index, without the call.
+    uint32_t toUnsigned() const
+    {
+        if (kind() == ValueKind::Unsigned)
+            return m_payload.unsignedValue;
+        if (kind() == ValueKind::Float && m_payload.number >= 0.0 && m_payload.number < 4294967295.0)
+            return uint32_t(m_payload.number);
+        return toUnsignedSlow();
+    }
     double toFloat() const;
     std::string toText() const;
     void appendText(std::string& out) const;
@@ -269,6 +277,7 @@ private:
     struct Uninitialized { };
     explicit ScriptValue(Uninitialized) { }
     const ScriptValue& derefSlow() const;
+    uint32_t toUnsignedSlow() const;
     void releasePayload();
     void holdPayloadOf(const ScriptValue& other);
     ScriptValue& copySlow(const ScriptValue& other);
