@@ -99,45 +99,41 @@ ScriptValue OpHandlers::callUserFunction(ScriptInterpreter& in, const Op& op, Fu
     Variable* outerLocals = function.locals;
     const size_t given = op.list.size();
     const Op* const* arguments = op.list.data();
-    uint64_t inherited = op.inheritedParameters;
-    // A first argument that writes nothing and calls nothing (a name, a literal or an operator
-    // over such) reads the same values from the innermost running call as from what the record
-    // would take over from it: it goes straight into its fresh slot, and the first parameter
-    // need not be taken over.
-    size_t first = 0;
-    if (given != 0 && parameterCount != 0
-        && (arguments[0]->leaf != OpLeaf::None || arguments[0]->compute)) [[likely]] {
-        evaluateInto(in, *arguments[0], record[0].value);
-        inherited &= ~uint64_t(1);
-        first = 1;
-    }
-    // (Only the parameters something can see before they are assigned.)
-    if (inherited) {
-        if (parameterCount <= 64) [[likely]] {
-            for (uint64_t bits = inherited; bits; bits &= bits - 1) {
-                const auto i = size_t(std::countr_zero(bits));
-                if (i >= parameterCount)
-                    break;
-                record[i].value = outerParameters[i].value;
+    if (op.argumentsFirst) [[likely]] {
+        // Every argument reads what it would read from the new record, from the innermost
+        // running call, and overwrites nothing: each goes straight into its fresh slot.
+        for (size_t i = 0; i < given; ++i)
+            evaluateInto(in, *arguments[i], record[i].value);
+        function.parameters = record;
+    } else {
+        // (Only the parameters something can see before they are assigned.)
+        if (const uint64_t inherited = op.inheritedParameters) {
+            if (parameterCount <= 64) [[likely]] {
+                for (uint64_t bits = inherited; bits; bits &= bits - 1) {
+                    const auto i = size_t(std::countr_zero(bits));
+                    if (i >= parameterCount)
+                        break;
+                    record[i].value = outerParameters[i].value;
+                }
+            } else {
+                inheritParameters(record, outerParameters, parameterCount, inherited);
             }
-        } else {
-            inheritParameters(record, outerParameters, parameterCount, inherited);
         }
-    }
-    function.parameters = record;
+        function.parameters = record;
 
-    // Each slot is assigned before the next argument is evaluated, in the caller's scope.
-    for (size_t i = first, n = std::min(given, parameterCount); i < n; ++i) {
-        ScriptValue& slot = record[i].value;
-        if (slot.isWritableNumber()) [[likely]] {
-            evaluateInto(in, *arguments[i], slot);
-        } else {
-            ScriptValue temp;
-            slot = in.read(*arguments[i], temp).deref();
+        // Each slot is assigned before the next argument is evaluated, in the caller's scope.
+        for (size_t i = 0, n = std::min(given, parameterCount); i < n; ++i) {
+            ScriptValue& slot = record[i].value;
+            if (slot.isWritableNumber()) [[likely]] {
+                evaluateInto(in, *arguments[i], slot);
+            } else {
+                ScriptValue temp;
+                slot = in.read(*arguments[i], temp).deref();
+            }
         }
+        if (given != parameterCount) [[unlikely]]
+            reportArgumentCount(in, op, parameterCount);
     }
-    if (given != parameterCount) [[unlikely]]
-        reportArgumentCount(in, op, parameterCount);
 
     function.locals = record + parameterCount;
     const Op& body = *function.body;

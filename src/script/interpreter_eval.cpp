@@ -1535,6 +1535,33 @@ void OpHandlers::findInheritedParameters(Op& op, std::vector<const Op*>& pending
     op.inheritedParameters = inherited;
 }
 
+void OpHandlers::markArgumentsFirst(Op& op, std::vector<const Op*>& pending)
+{
+    const FunctionFrame* function = op.function;
+    if (!function || op.list.size() != function->parameterIds.size())
+        return;
+    // A computed operator has only names, literals and such operators below it: it reads, and
+    // writes and calls nothing.
+    for (size_t k = 0; k < op.list.size(); ++k) {
+        const Op* argument = op.list[k];
+        if (argument->leaf == OpLeaf::None && !argument->compute)
+            return;
+        pending.assign(1, argument);
+        while (!pending.empty()) {
+            const Op* item = pending.back();
+            pending.pop_back();
+            const NameSlot* slot = item->name;
+            if (slot && slot->place == NamePlace::Parameter && slot->frame == function
+                && size_t(slot->index) < k)
+                return;
+            for (const Op* child : item->child)
+                if (child)
+                    pending.push_back(child);
+        }
+    }
+    op.argumentsFirst = true;
+}
+
 void OpHandlers::specialize(Op& op)
 {
     if (!op.child[0] || !op.child[1] || op.child[0]->leaf == OpLeaf::None

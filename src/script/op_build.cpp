@@ -180,9 +180,12 @@ void ScriptInterpreter::buildOps()
             || (kind >= NodeKind::Equal && kind <= NodeKind::Remainder))
             OpHandlers::prepareCompute(*this, op);
     }
-    for (Op& op : m_ops)
+    for (Op& op : m_ops) {
         if (op.run == &OpHandlers::varList && OpHandlers::declaresLocalsOnly(op))
             op.run = &OpHandlers::declareLocals;
+        else if (op.node->kind == NodeKind::Call)
+            OpHandlers::markArgumentsFirst(op, pending);
+    }
     for (auto& frame : m_frames)
         skipPlainDeclarations(*frame);
     guardStack();

@@ -78,6 +78,10 @@ struct Op {
     // A call of a user function: the parameters whose values the call's record takes over from
     // the innermost running call (bit i for parameter i; all when there are more than 64).
     uint64_t inheritedParameters = ~uint64_t(0);
+    // A call with an argument for every parameter, each a name, a literal or a computed operator
+    // that reads none of the parameters before it: the arguments can be evaluated before the
+    // record takes the parameters' place, and nothing has to be taken over.
+    bool argumentsFirst = false;
 };
 
 // The handlers, one per kind of node; friends of the interpreter.
@@ -145,6 +149,9 @@ struct OpHandlers {
     static void fuseComputedAssignment(ScriptInterpreter& in, Op& op);
     // Which parameters a call has to take over; once names are resolved. (pending: room to work)
     static void findInheritedParameters(Op& op, std::vector<const Op*>& pending);
+    // Whether a call may evaluate its arguments first (see Op::argumentsFirst); once computes
+    // are prepared.
+    static void markArgumentsFirst(Op& op, std::vector<const Op*>& pending);
     // An argument or returned value evaluated into out, which holds nothing to release.
     static void evaluateInto(ScriptInterpreter& in, const Op& op, ScriptValue& out);
     static ScriptValue runSequence(ScriptInterpreter& in, const Op& op);
