@@ -1005,12 +1005,29 @@ try {
     const Op& add = *op.child[1];
     if (!in.enter(add))
         return store(in, op, ScriptValue());
+    ScriptValue rightTemp;
+    const ScriptValue* right;
+    try {
+        right = &in.read(*add.child[1], rightTemp);
+    } catch (const ScriptError& error) {
+        rightTemp.reset();
+        return store(in, op, failed(in, add, error));
+    }
+    return addRightToName(in, op, *right, rightTemp);
+} catch (const ScriptError& error) {
+    return failed(in, op, error);
+}
+
+// addToName once its right side has been read; rightTemp (which right may be) is emptied once
+// right is no longer needed.
+ScriptValue OpHandlers::addRightToName(
+    ScriptInterpreter& in, const Op& op, const ScriptValue& right, ScriptValue& rightTemp)
+{
+    const Op& add = *op.child[1];
     ScriptValue value;
     ScriptValue* grown = nullptr;
     bool appended = false;
     try {
-        ScriptValue rightTemp;
-        const ScriptValue& right = in.read(*add.child[1], rightTemp);
         bool decided = false;
         if (!in.pending()) {
             ScriptValue* left = in.lookup(*add.child[0]->name);
@@ -1026,14 +1043,40 @@ try {
             if (!in.m_flags.abort && !numericBinary<BinaryOp::Add>(left.deref(), right.deref(), value))
                 value = binaryOperation(BinaryOp::Add, left, right);
         }
+        rightTemp.reset();
     } catch (const ScriptError& error) {
+        rightTemp.reset();
         value = failed(in, add, error);
     }
     if (appended)
         return grown ? ScriptValue::reference(grown) : ScriptValue();
     return store(in, op, value);
-} catch (const ScriptError& error) {
-    return failed(in, op, error);
+}
+
+// As a statement, «x = x + f(...)»: a number the call gives is added straight into x when x
+// holds one.
+ScriptValue* OpHandlers::execAddCallToName(ScriptInterpreter& in, const Op& op)
+{
+    // The assignment's, the addition's and the call's entries.
+    if (in.pending() || in.m_stepsLeft <= 3) [[unlikely]]
+        return nullptr;
+    in.m_stepsLeft -= 3;
+    ScriptValue right = call(in, *op.child[1]->child[1]);
+    if (!in.pending()) [[likely]] {
+        ScriptValue* target = valueAt(op.place[0]);
+        ScriptValue sum;
+        if (target && target->isWritableNumber() && numericBinary<BinaryOp::Add>(*target, right, sum)) {
+            *target = sum;
+            return target;
+        }
+    }
+    ScriptValue& result = in.m_statementValue;
+    try {
+        result = materialize(addRightToName(in, op, right, right));
+    } catch (const ScriptError& error) {
+        result = failed(in, op, error);
+    }
+    return &result;
 }
 
 // The text of addToName's target grown by right's text, when the target holds a text nobody else
@@ -1143,6 +1186,8 @@ void OpHandlers::fuseAssignment(Op& op)
         && value.child[0]->leaf == OpLeaf::Name
         && op.child[0]->name->nameId == value.child[0]->name->nameId) {
         op.run = &addToName;
+        if (value.child[1]->run == &call)
+            op.exec = &execAddCallToName; // placed with the other operands, or dropped
         return;
     }
     fuseAssignmentOf<BinaryOp::Add>(op) || fuseAssignmentOf<BinaryOp::Subtract>(op)
@@ -1367,10 +1412,12 @@ void OpHandlers::placeOperands(ScriptInterpreter& in, Op& op)
         }
         return;
     }
-    if (op.run == &assignOfCall) {
+    if (op.run == &assignOfCall || op.run == &addToName) {
         op.placed = placeOf(globals, *op.child[0], op.place[0]);
-        if (op.placed)
+        if (op.run == &assignOfCall && op.placed)
             op.exec = &execAssignCall;
+        else if (!op.placed)
+            op.exec = nullptr;
         return;
     }
     if (op.exec && op.node->kind == NodeKind::Assign) { // a name set by an operator of leaves

@@ -126,6 +126,9 @@ struct OpHandlers {
     static ScriptValue assignOfCall(ScriptInterpreter& in, const Op& op);
     static ScriptValue* execAssignCall(ScriptInterpreter& in, const Op& op);
     static ScriptValue addToName(ScriptInterpreter& in, const Op& op);
+    static ScriptValue addRightToName(
+        ScriptInterpreter& in, const Op& op, const ScriptValue& right, ScriptValue& rightTemp);
+    static ScriptValue* execAddCallToName(ScriptInterpreter& in, const Op& op);
     template <BinaryOp OP, bool SAME_NAME>
     static ScriptValue assignNameOfLeaves(ScriptInterpreter& in, const Op& op);
     template <BinaryOp OP>
