@@ -124,6 +124,13 @@ void TestScriptValues::floatConversionsAreDefined_data()
     QTest::newRow("minus infinity") << -HUGE_VAL << int(0x80000000) << 2147483648u;
     QTest::newRow("above the integers") << 3e9 << 2147483647 << 3000000000u;
     QTest::newRow("far below") << -1e300 << int(0x80000000) << 2147483648u;
+    // Around the whole-number index read without a call.
+    QTest::newRow("minus zero") << -0.0 << 0 << 0u;
+    QTest::newRow("half") << 0.5 << 0 << 0u;
+    QTest::newRow("minus half") << -0.5 << 0 << 0u;
+    QTest::newRow("just below the top") << 4294967294.5 << 2147483647 << 4294967294u;
+    QTest::newRow("the top") << 4294967295.0 << 2147483647 << 4294967295u;
+    QTest::newRow("past the top") << 4294967295.5 << 2147483647 << 4294967295u;
 }
 
 void TestScriptValues::floatConversionsAreDefined()
