@@ -138,8 +138,12 @@ ScriptValue OpHandlers::callUserFunction(ScriptInterpreter& in, const Op& op, Fu
     function.locals = record + parameterCount;
     const Op& body = *function.body;
     ScriptValue value;
-    if (in.enter(body)) [[likely]]
-        value = body.run == &sequence ? runSequence(in, body) : materialize(body.run(in, body));
+    if (in.enter(body)) [[likely]] {
+        if (body.run == &sequence)
+            runSequenceInto(in, body, value);
+        else
+            value = materialize(body.run(in, body));
+    }
     function.parameters = outerParameters;
     function.locals = outerLocals;
     for (size_t i = size; i-- > 0;)

@@ -570,9 +570,12 @@ try {
         }
         if (!go)
             break;
-        if (sequenceBody)
-            result = in.enter(body) ? runSequence(in, body) : ScriptValue();
-        else
+        if (sequenceBody) {
+            if (in.enter(body)) [[likely]]
+                runSequenceInto(in, body, result);
+            else
+                result = ScriptValue();
+        } else
             result = materialize(in.eval(body));
         if (flags.breakCount) {
             in.countDown(flags.breakCount);
@@ -997,30 +1000,9 @@ ScriptValue* OpHandlers::execAssignCall(ScriptInterpreter& in, const Op& op)
     return &result;
 }
 
-// «x = x + y»: numbers as in assignOfBinary; a text that only x holds grows in place instead of
-// being copied into a new one at every turn of a loop. The steps spent and the errors are those
-// of the general way, which everything else takes.
-ScriptValue OpHandlers::addToName(ScriptInterpreter& in, const Op& op)
-try {
-    const Op& add = *op.child[1];
-    if (!in.enter(add))
-        return store(in, op, ScriptValue());
-    ScriptValue rightTemp;
-    const ScriptValue* right;
-    try {
-        right = &in.read(*add.child[1], rightTemp);
-    } catch (const ScriptError& error) {
-        rightTemp.reset();
-        return store(in, op, failed(in, add, error));
-    }
-    return addRightToName(in, op, *right, rightTemp);
-} catch (const ScriptError& error) {
-    return failed(in, op, error);
-}
-
 // addToName once its right side has been read; rightTemp (which right may be) is emptied once
 // right is no longer needed.
-ScriptValue OpHandlers::addRightToName(
+[[gnu::always_inline]] inline ScriptValue OpHandlers::addRightToName(
     ScriptInterpreter& in, const Op& op, const ScriptValue& right, ScriptValue& rightTemp)
 {
     const Op& add = *op.child[1];
@@ -1051,6 +1033,27 @@ ScriptValue OpHandlers::addRightToName(
     if (appended)
         return grown ? ScriptValue::reference(grown) : ScriptValue();
     return store(in, op, value);
+}
+
+// «x = x + y»: numbers as in assignOfBinary; a text that only x holds grows in place instead of
+// being copied into a new one at every turn of a loop. The steps spent and the errors are those
+// of the general way, which everything else takes.
+ScriptValue OpHandlers::addToName(ScriptInterpreter& in, const Op& op)
+try {
+    const Op& add = *op.child[1];
+    if (!in.enter(add))
+        return store(in, op, ScriptValue());
+    ScriptValue rightTemp;
+    const ScriptValue* right;
+    try {
+        right = &in.read(*add.child[1], rightTemp);
+    } catch (const ScriptError& error) {
+        rightTemp.reset();
+        return store(in, op, failed(in, add, error));
+    }
+    return addRightToName(in, op, *right, rightTemp);
+} catch (const ScriptError& error) {
+    return failed(in, op, error);
 }
 
 // As a statement, «x = x + f(...)»: a number the call gives is added straight into x when x

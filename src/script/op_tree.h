@@ -126,7 +126,7 @@ struct OpHandlers {
     static ScriptValue assignOfCall(ScriptInterpreter& in, const Op& op);
     static ScriptValue* execAssignCall(ScriptInterpreter& in, const Op& op);
     static ScriptValue addToName(ScriptInterpreter& in, const Op& op);
-    static ScriptValue addRightToName(
+    [[gnu::always_inline]] static inline ScriptValue addRightToName(
         ScriptInterpreter& in, const Op& op, const ScriptValue& right, ScriptValue& rightTemp);
     static ScriptValue* execAddCallToName(ScriptInterpreter& in, const Op& op);
     template <BinaryOp OP, bool SAME_NAME>
@@ -158,6 +158,8 @@ struct OpHandlers {
     // An argument or returned value evaluated into out, which holds nothing to release.
     static void evaluateInto(ScriptInterpreter& in, const Op& op, ScriptValue& out);
     static ScriptValue runSequence(ScriptInterpreter& in, const Op& op);
+    // As runSequence, the value written into out (which a loop keeps from turn to turn).
+    static void runSequenceInto(ScriptInterpreter& in, const Op& op, ScriptValue& out);
     static ScriptValue* appendInPlace(
         ScriptInterpreter& in, const Op& op, const ScriptValue& right, bool& done);
     static ScriptValue store(ScriptInterpreter& in, const Op& op, const ScriptValue& value);
@@ -273,7 +275,8 @@ inline ScriptValue materialize(ScriptValue&& value)
     out = materialize(in.eval(op));
 }
 
-[[gnu::always_inline]] inline ScriptValue OpHandlers::runSequence(ScriptInterpreter& in, const Op& op)
+[[gnu::always_inline]] inline void OpHandlers::runSequenceInto(
+    ScriptInterpreter& in, const Op& op, ScriptValue& out)
 {
     // The stop test runs between statements; the value is that of the last statement run (for
     // one run through its exec, a copy of the storage it gives).
@@ -283,15 +286,26 @@ inline ScriptValue materialize(ScriptValue&& value)
         const Op& s = **statement;
         if (s.exec) {
             if (const ScriptValue* storage = s.exec(in, s)) {
-                if (statement == last || in.stopped())
-                    return *storage;
+                if (statement == last || in.stopped()) {
+                    out = *storage;
+                    return;
+                }
                 continue;
             }
         }
         ScriptValue value = in.eval(s);
-        if (statement == last || in.stopped())
-            return materialize(std::move(value));
+        if (statement == last || in.stopped()) {
+            out = materialize(std::move(value));
+            return;
+        }
     }
+}
+
+[[gnu::always_inline]] inline ScriptValue OpHandlers::runSequence(ScriptInterpreter& in, const Op& op)
+{
+    ScriptValue value;
+    runSequenceInto(in, op, value);
+    return value;
 }
 
 } // namespace vorpane::script
