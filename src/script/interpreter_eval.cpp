@@ -691,6 +691,30 @@ template <BinaryOp OP> bool OpHandlers::computeBinary(ScriptInterpreter& in, con
     return false;
 }
 
+// «(a INNER b) OP c», or «c OP (a INNER b)» when INNER_LEFT is false, with a, b and c names or
+// literals: as computeBinary over computeLeaves, both operators at once.
+template <BinaryOp OP, BinaryOp INNER, bool INNER_LEFT>
+bool OpHandlers::computeOverLeaves(ScriptInterpreter& in, const Op& op, ScriptValue& out)
+{
+    // The outer operator's step, then the inner one's, neither of which may reach the poll.
+    if (in.pending() || in.m_stepsLeft <= 2) [[unlikely]]
+        return false;
+    const Op& inner = *op.child[INNER_LEFT ? 0 : 1];
+    const ScriptValue* leaf = valueAt(op.place[INNER_LEFT ? 2 : 1]);
+    const ScriptValue* innerRight = valueAt(inner.place[2]);
+    const ScriptValue* innerLeft = valueAt(inner.place[1]);
+    if (!leaf || !leaf->isWritableNumber() || !innerRight || !innerLeft) [[unlikely]]
+        return false;
+    ScriptValue innerValue;
+    if (!numericBinary<INNER>(*innerLeft, *innerRight, innerValue)) [[unlikely]]
+        return false;
+    if (!numericBinary<OP>(INNER_LEFT ? innerValue : *leaf, INNER_LEFT ? *leaf : innerValue, out))
+        [[unlikely]]
+        return false;
+    in.m_stepsLeft -= 2;
+    return true;
+}
+
 // Unary minus of a leaf or a computed operator.
 bool OpHandlers::computeNegate(ScriptInterpreter& in, const Op& op, ScriptValue& out)
 {
@@ -1465,6 +1489,35 @@ template <BinaryOp OP> OpCompute computeFor(const Op& op)
     return isBinary<OP>(op) ? &OpHandlers::computeBinary<OP> : nullptr;
 }
 
+template <BinaryOp OP, bool INNER_LEFT> OpCompute overLeavesFor(OpCompute inner)
+{
+    if (inner == &OpHandlers::computeLeaves<BinaryOp::Add>)
+        return &OpHandlers::computeOverLeaves<OP, BinaryOp::Add, INNER_LEFT>;
+    if (inner == &OpHandlers::computeLeaves<BinaryOp::Subtract>)
+        return &OpHandlers::computeOverLeaves<OP, BinaryOp::Subtract, INNER_LEFT>;
+    if (inner == &OpHandlers::computeLeaves<BinaryOp::Multiply>)
+        return &OpHandlers::computeOverLeaves<OP, BinaryOp::Multiply, INNER_LEFT>;
+    if (inner == &OpHandlers::computeLeaves<BinaryOp::Divide>)
+        return &OpHandlers::computeOverLeaves<OP, BinaryOp::Divide, INNER_LEFT>;
+    if (inner == &OpHandlers::computeLeaves<BinaryOp::Remainder>)
+        return &OpHandlers::computeOverLeaves<OP, BinaryOp::Remainder, INNER_LEFT>;
+    return nullptr;
+}
+
+// computeBinary<OP> over an operator of leaves and a leaf, as one compute; or none.
+template <BinaryOp OP> OpCompute overLeavesOf(const Op& op)
+{
+    if (op.compute != &OpHandlers::computeBinary<OP>)
+        return nullptr;
+    const Op& left = *op.child[0];
+    const Op& right = *op.child[1];
+    if (right.leaf != OpLeaf::None && left.leaf == OpLeaf::None)
+        return overLeavesFor<OP, true>(left.compute);
+    if (left.leaf != OpLeaf::None && right.leaf == OpLeaf::None)
+        return overLeavesFor<OP, false>(right.compute);
+    return nullptr;
+}
+
 } // namespace
 
 int OpHandlers::prepareCompute(ScriptInterpreter& in, Op& op, int levelsLeft)
@@ -1515,6 +1568,14 @@ int OpHandlers::prepareCompute(ScriptInterpreter& in, Op& op, int levelsLeft)
         if (compute && below + 1 <= kMaxComputeDepth) {
             op.compute = compute;
             depth = below + 1;
+            for (OpCompute fused : { overLeavesOf<BinaryOp::Add>(op), overLeavesOf<BinaryOp::Subtract>(op),
+                     overLeavesOf<BinaryOp::Multiply>(op), overLeavesOf<BinaryOp::Divide>(op),
+                     overLeavesOf<BinaryOp::Remainder>(op), overLeavesOf<BinaryOp::Equal>(op),
+                     overLeavesOf<BinaryOp::NotEqual>(op), overLeavesOf<BinaryOp::Less>(op),
+                     overLeavesOf<BinaryOp::LessEqual>(op), overLeavesOf<BinaryOp::GreaterEqual>(op),
+                     overLeavesOf<BinaryOp::Greater>(op) })
+                if (fused)
+                    op.compute = fused;
         }
     }
     op.computeDepth = int8_t(depth);

@@ -138,6 +138,8 @@ struct OpHandlers {
     static void placeOperands(ScriptInterpreter& in, Op& op);
     template <BinaryOp OP> static bool computeLeaves(ScriptInterpreter& in, const Op& op, ScriptValue& out);
     template <BinaryOp OP> static bool computeBinary(ScriptInterpreter& in, const Op& op, ScriptValue& out);
+    template <BinaryOp OP, BinaryOp INNER, bool INNER_LEFT>
+    static bool computeOverLeaves(ScriptInterpreter& in, const Op& op, ScriptValue& out);
     static bool computeNegate(ScriptInterpreter& in, const Op& op, ScriptValue& out);
     static bool computeElement(ScriptInterpreter& in, const Op& op, ScriptValue& out);
     // Gives an operator over leaves and such operators its compute; the depth of the operators
