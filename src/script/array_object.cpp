@@ -153,6 +153,15 @@ ScriptValue* ArrayObject::element(uint32_t index)
     if (index >= m_size) {
         if (index >= kMaxGrownLength)
             raiseError(ErrOutOfMemory);
+        if (index == m_size && index < m_capacity) {
+            // One more element where a chunk has room, as resize() would add it: a loop that
+            // fills an array does this at every turn.
+            ScriptValue& added = at(index);
+            added = ScriptValue();
+            m_size = index + 1;
+            m_length = ScriptValue(index + 1);
+            return &added;
+        }
         resize(index + 1);
         m_length = ScriptValue(index + 1);
     }

@@ -61,6 +61,7 @@ private slots:
     void arrayConstruction();
     void arrayGrowsOnAccessUpToTheLimit();
     void arrayFollowsItsLength();
+    void arrayAppendsOneByOne();
     void sortMatchesExchangeSort_data();
     void sortMatchesExchangeSort();
     void arrayMemberStatuses();
@@ -194,6 +195,27 @@ void TestScriptLibrary::arrayFollowsItsLength()
     QCOMPARE(describe(*a.element(2)), QString("i:0")); // dropped elements come back fresh
     length->assign(ScriptValue(70000));
     QCOMPARE(outcome([&] { return *a.element(0); }), "e:-8");
+}
+
+void TestScriptLibrary::arrayAppendsOneByOne()
+{
+    ScriptValue array = newArray({});
+    ArrayObject& a = arrayOf(array);
+    for (int i = 0; i < 40; ++i) { // across the chunks of 16 and 32
+        ScriptValue* added = a.element(uint32_t(i));
+        QCOMPARE(describe(*added), QString("i:0"));
+        added->setInteger(i + 1);
+        QCOMPARE(describe(*a.findMember("length")), QString("u:%1").arg(i + 1));
+    }
+    QCOMPARE(describe(*a.element(15)), QString("i:16"));
+    QCOMPARE(describe(*a.element(16)), QString("i:17"));
+    // What a stale reference wrote beyond the length is gone when the element is added again.
+    ScriptValue* stale = a.element(39);
+    a.findMember("length")->assign(ScriptValue(39));
+    QCOMPARE(describe(*a.element(0)), QString("i:1"));
+    stale->setInteger(7);
+    QCOMPARE(describe(*a.element(39)), QString("i:0"));
+    QCOMPARE(describe(*a.findMember("length")), QString("u:40"));
 }
 
 void TestScriptLibrary::sortMatchesExchangeSort_data()
