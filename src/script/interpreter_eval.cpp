@@ -4,7 +4,7 @@
 
 #include "platform/break_key.h"
 #include "platform/ui_services.h"
-#include "script/op_tree.h"
+#include "script/call_inline.h"
 #include "script/script_object.h"
 
 #include <algorithm>
@@ -1007,7 +1007,7 @@ ScriptValue* OpHandlers::execAssignCall(ScriptInterpreter& in, const Op& op)
     if (in.pending() || in.m_stepsLeft <= 2) [[unlikely]]
         return nullptr;
     in.m_stepsLeft -= 2;
-    ScriptValue value = call(in, *op.child[1]);
+    ScriptValue value = callInline(in, *op.child[1]);
     if (!in.pending()) [[likely]] {
         ScriptValue* target = valueAt(op.place[0]);
         if (target && target->isWritableNumber() && value.isWritableNumber()) {
@@ -1088,7 +1088,7 @@ ScriptValue* OpHandlers::execAddCallToName(ScriptInterpreter& in, const Op& op)
     if (in.pending() || in.m_stepsLeft <= 3) [[unlikely]]
         return nullptr;
     in.m_stepsLeft -= 3;
-    ScriptValue right = call(in, *op.child[1]->child[1]);
+    ScriptValue right = callInline(in, *op.child[1]->child[1]);
     if (!in.pending()) [[likely]] {
         ScriptValue* target = valueAt(op.place[0]);
         ScriptValue sum;

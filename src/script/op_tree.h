@@ -193,7 +193,9 @@ struct OpHandlers {
         Variable* record, const Variable* outer, size_t count, uint64_t inherited);
     [[gnu::cold, gnu::noinline]] static void reportArgumentCount(
         ScriptInterpreter& in, const Op& op, size_t wanted);
-    static ScriptValue callLibraryFunction(ScriptInterpreter& in, const Op& op, const std::string& name);
+    static ScriptValue callLibraryFunction(ScriptInterpreter& in, const Op& op);
+    // The call handler's work (call_inline.h).
+    [[gnu::always_inline]] static inline ScriptValue callInline(ScriptInterpreter& in, const Op& op);
     static void reportCallStatus(ScriptInterpreter& in, const Op& op, int status, const std::string& name);
 };
 
