@@ -715,6 +715,31 @@ bool OpHandlers::computeOverLeaves(ScriptInterpreter& in, const Op& op, ScriptVa
     return true;
 }
 
+// «a[i] OP c», or «c OP a[i]» when ELEMENT_LEFT is false, with a, i and c names or literals: as
+// computeBinary over computeElement, at once.
+template <BinaryOp OP, bool ELEMENT_LEFT>
+bool OpHandlers::computeOverElement(ScriptInterpreter& in, const Op& op, ScriptValue& out)
+{
+    // The operator's step, then the element's node and its two leaves.
+    if (in.pending() || in.m_stepsLeft <= 4) [[unlikely]]
+        return false;
+    const Op& elementOp = *op.child[ELEMENT_LEFT ? 0 : 1];
+    const ScriptValue* leaf = valueAt(op.place[ELEMENT_LEFT ? 2 : 1]);
+    const ScriptValue* index = valueAt(elementOp.place[2]);
+    const ScriptValue* array = valueAt(elementOp.place[1]);
+    if (!leaf || !leaf->isWritableNumber() || !index || !array || !isNumberKind(index->kind())
+        || array->kind() != ValueKind::Object) [[unlikely]]
+        return false;
+    const ScriptValue* element = array->objectValue()->existingElement(index->toUnsigned());
+    if (!element || !isNumberOrNull(*element)) [[unlikely]]
+        return false;
+    if (!numericBinary<OP>(ELEMENT_LEFT ? *element : *leaf, ELEMENT_LEFT ? *leaf : *element, out))
+        [[unlikely]]
+        return false;
+    in.m_stepsLeft -= 4;
+    return true;
+}
+
 // Unary minus of a leaf or a computed operator.
 bool OpHandlers::computeNegate(ScriptInterpreter& in, const Op& op, ScriptValue& out)
 {
@@ -1501,10 +1526,13 @@ template <BinaryOp OP, bool INNER_LEFT> OpCompute overLeavesFor(OpCompute inner)
         return &OpHandlers::computeOverLeaves<OP, BinaryOp::Divide, INNER_LEFT>;
     if (inner == &OpHandlers::computeLeaves<BinaryOp::Remainder>)
         return &OpHandlers::computeOverLeaves<OP, BinaryOp::Remainder, INNER_LEFT>;
+    if (inner == &OpHandlers::computeElement)
+        return &OpHandlers::computeOverElement<OP, INNER_LEFT>;
     return nullptr;
 }
 
-// computeBinary<OP> over an operator of leaves and a leaf, as one compute; or none.
+// computeBinary<OP> over an operator of leaves (or an element) and a leaf, as one compute; or
+// none.
 template <BinaryOp OP> OpCompute overLeavesOf(const Op& op)
 {
     if (op.compute != &OpHandlers::computeBinary<OP>)

@@ -140,6 +140,8 @@ struct OpHandlers {
     template <BinaryOp OP> static bool computeBinary(ScriptInterpreter& in, const Op& op, ScriptValue& out);
     template <BinaryOp OP, BinaryOp INNER, bool INNER_LEFT>
     static bool computeOverLeaves(ScriptInterpreter& in, const Op& op, ScriptValue& out);
+    template <BinaryOp OP, bool ELEMENT_LEFT>
+    static bool computeOverElement(ScriptInterpreter& in, const Op& op, ScriptValue& out);
     static bool computeNegate(ScriptInterpreter& in, const Op& op, ScriptValue& out);
     static bool computeElement(ScriptInterpreter& in, const Op& op, ScriptValue& out);
     // Gives an operator over leaves and such operators its compute; the depth of the operators
