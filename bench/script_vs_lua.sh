@@ -44,38 +44,30 @@ def program(interpreter, name):
 
 # Each repetition runs the empty script and then the program, in both interpreters in turn, and
 # keeps the program's time less the start-up just measured: the pair shares the load of the
-# moment, whose spread would otherwise swamp the short programs. The median is the headline.
-# Beside it in brackets: the fastest program run less the fastest start-up, since other load on
-# the machine only ever adds time.
+# moment, whose spread would otherwise swamp the short programs.
 startups = {"vorpane": [], "lua": []}
 
 def without_startup(name):
     times = {"vorpane": [], "lua": []}
-    raw = {"vorpane": [], "lua": []}
     for _ in range(reps):
         for interpreter in ("vorpane", "lua"):
             startup = cpu_ms(program(interpreter, "empty"))
             startups[interpreter].append(startup)
-            raw[interpreter].append(cpu_ms(program(interpreter, name)))
-            times[interpreter].append(max(raw[interpreter][-1] - startup, 0.1))
-    fastest = {k: max(min(raw[k]) - min(startups[k]), 0.1) for k in raw}
-    return (statistics.median(times["vorpane"]), statistics.median(times["lua"]),
-            fastest["vorpane"], fastest["lua"])
+            times[interpreter].append(cpu_ms(program(interpreter, name)) - startup)
+    return statistics.median(times["vorpane"]), statistics.median(times["lua"])
 
 def geomean(values):
     return math.exp(sum(map(math.log, values)) / len(values))
 
-print(f"{'':8} {'vorpane ms':>12} {'lua5.4 ms':>12}   (median processor time of {reps} runs, start-up apart; fastest runs in brackets)")
+print(f"{'':8} {'vorpane ms':>12} {'lua5.4 ms':>12}   (median processor time of {reps} runs, start-up apart)")
 names = ["loop", "fib", "array", "concat", "sheet"]
-ratios, fastest = [], []
+ratios = []
 for name in names:
-    vsc, lua, vscFast, luaFast = without_startup(name)
+    vsc, lua = without_startup(name)
+    vsc, lua = max(vsc, 0.1), max(lua, 0.1)
     ratios.append(vsc / lua)
-    fastest.append(vscFast / luaFast)
-    print(f"{name:8} {vsc:12.1f} {lua:12.1f}   ratio {ratios[-1]:.3g}"
-          f"   [{vscFast:.1f} {luaFast:.1f} ratio {fastest[-1]:.3g}]")
+    print(f"{name:8} {vsc:12.1f} {lua:12.1f}   ratio {vsc / lua:.3g}")
 print(f"{'start-up':8} {statistics.median(startups['vorpane']):12.1f} {statistics.median(startups['lua']):12.1f}")
-print(f"geometric mean of the ratios: {geomean(ratios):.2f}   [fastest runs: {geomean(fastest):.2f}]")
-print(f"geometric mean without concat: {geomean([r for r, n in zip(ratios, names) if n != 'concat']):.2f}"
-      f"   [fastest runs: {geomean([r for r, n in zip(fastest, names) if n != 'concat']):.2f}]")
+print(f"geometric mean of the ratios: {geomean(ratios):.2f}")
+print(f"geometric mean without concat: {geomean([r for r, n in zip(ratios, names) if n != 'concat']):.2f}")
 PY
