@@ -560,6 +560,9 @@ try {
     const Op& condition = *op.child[0];
     const Op& body = *op.child[1];
     const bool sequenceBody = body.run == &sequence;
+    // A sequence's value stays where its last statement left it, and is copied once the loop is
+    // over, when the condition only reads (the quick one compares two leaves).
+    const ScriptValue* last = &result;
     for (;;) {
         bool go;
         if constexpr (QUICK) {
@@ -571,12 +574,17 @@ try {
         if (!go)
             break;
         if (sequenceBody) {
-            if (in.enter(body)) [[likely]]
-                runSequenceInto(in, body, result);
-            else
+            if (!in.enter(body)) [[unlikely]] {
                 result = ScriptValue();
-        } else
+                last = &result;
+            } else if (QUICK) {
+                last = runSequenceLast(in, body, result);
+            } else {
+                runSequenceInto(in, body, result);
+            }
+        } else {
             result = materialize(in.eval(body));
+        }
         if (flags.breakCount) {
             in.countDown(flags.breakCount);
             break;
@@ -586,6 +594,8 @@ try {
         if (flags.continueCount)
             in.countDown(flags.continueCount);
     }
+    if (last != &result)
+        return *last;
     return result;
 } catch (const ScriptError& error) {
     return failed(in, op, error);

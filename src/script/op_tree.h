@@ -162,8 +162,10 @@ struct OpHandlers {
     // An argument or returned value evaluated into out, which holds nothing to release.
     static void evaluateInto(ScriptInterpreter& in, const Op& op, ScriptValue& out);
     static ScriptValue runSequence(ScriptInterpreter& in, const Op& op);
-    // As runSequence, the value written into out (which a loop keeps from turn to turn).
+    // As runSequence, the value written into out.
     static void runSequenceInto(ScriptInterpreter& in, const Op& op, ScriptValue& out);
+    // Where the value of the sequence is: the storage its last statement gave, or held.
+    static const ScriptValue* runSequenceLast(ScriptInterpreter& in, const Op& op, ScriptValue& held);
     static ScriptValue* appendInPlace(
         ScriptInterpreter& in, const Op& op, const ScriptValue& right, bool& done);
     static ScriptValue store(ScriptInterpreter& in, const Op& op, const ScriptValue& value);
@@ -281,30 +283,35 @@ inline ScriptValue materialize(ScriptValue&& value)
     out = materialize(in.eval(op));
 }
 
-[[gnu::always_inline]] inline void OpHandlers::runSequenceInto(
-    ScriptInterpreter& in, const Op& op, ScriptValue& out)
+[[gnu::always_inline]] inline const ScriptValue* OpHandlers::runSequenceLast(
+    ScriptInterpreter& in, const Op& op, ScriptValue& held)
 {
-    // The stop test runs between statements; the value is that of the last statement run (for
-    // one run through its exec, a copy of the storage it gives).
+    // The stop test runs between statements; the value is that of the last statement run: the
+    // storage its exec gives, or its value, which held takes.
     const Op* const* statement = op.list.data();
     const Op* const* last = statement + op.list.size() - 1;
     for (;; ++statement) {
         const Op& s = **statement;
         if (s.exec) {
             if (const ScriptValue* storage = s.exec(in, s)) {
-                if (statement == last || in.stopped()) {
-                    out = *storage;
-                    return;
-                }
+                if (statement == last || in.stopped())
+                    return storage;
                 continue;
             }
         }
         ScriptValue value = in.eval(s);
         if (statement == last || in.stopped()) {
-            out = materialize(std::move(value));
-            return;
+            held = materialize(std::move(value));
+            return &held;
         }
     }
+}
+
+[[gnu::always_inline]] inline void OpHandlers::runSequenceInto(
+    ScriptInterpreter& in, const Op& op, ScriptValue& out)
+{
+    if (const ScriptValue* last = runSequenceLast(in, op, out); last != &out)
+        out = *last;
 }
 
 [[gnu::always_inline]] inline ScriptValue OpHandlers::runSequence(ScriptInterpreter& in, const Op& op)
