@@ -68,8 +68,12 @@ inline double floatRemainder(double a, double b)
     constexpr double kExact = 9007199254740992.0; // 2^53
     if (a > 0.0 && b > 0.0 && a < kExact && b < kExact) {
         auto ia = int64_t(a), ib = int64_t(b);
-        if (double(ia) == a && double(ib) == b)
+        if (double(ia) == a && double(ib) == b) {
+            // A 32-bit division where both fit takes a fraction of the time of a 64-bit one.
+            if (uint64_t(ia | ib) <= UINT32_MAX)
+                return double(uint32_t(ia) % uint32_t(ib));
             return double(ia % ib);
+        }
     }
     return std::fmod(a, b);
 }
