@@ -141,6 +141,32 @@ private slots:
         QVERIFY(!cache.pixels((m_dir.path() + "/none.gif").toStdString()));
     }
 
+    // Past its bound in bytes the cache lets the least recently used pictures go.
+    void pictureCacheIsBoundedByBytes()
+    {
+        QStringList paths;
+        for (const char* name : { "a", "b", "c" }) {
+            paths << m_dir.path() + "/bound_" + name + ".bmp";
+            QImage image(100, 100, QImage::Format_RGB32);
+            image.fill(Qt::blue);
+            QVERIFY(image.save(paths.back(), "BMP"));
+        }
+        // Each picture holds 30,000 bytes decoded and 40,000 drawn: room for two.
+        SheetPictureCache cache(150000);
+        QVERIFY(cache.pixels(paths[0].toStdString()));
+        QVERIFY(cache.pixels(paths[1].toStdString()));
+        QVERIFY(cache.pixels(paths[0].toStdString())); // a used again: b is now the oldest
+        QVERIFY(cache.pixels(paths[2].toStdString()));
+        QCOMPARE(cache.size(), size_t(2));
+        QCOMPARE(cache.heldBytes(), size_t(140000));
+        QVERIFY(cache.heldBytes() <= 150000);
+        // A picture larger than the whole bound is still drawn, alone.
+        SheetPictureCache tiny(1000);
+        QVERIFY(tiny.pixels(paths[0].toStdString()));
+        QVERIFY(tiny.pixels(paths[1].toStdString()));
+        QCOMPARE(tiny.size(), size_t(1));
+    }
+
     void checkBoxes_data()
     {
         QTest::addColumn<int>("value");
