@@ -116,7 +116,12 @@ void TestCliHostileNames::refusedNames()
     QVERIFY(process.waitForFinished(60000));
     const QString printed = QString::fromUtf8(process.readAllStandardOutput());
     QVERIFY2(!printed.contains("planted"), qPrintable(printed));
-    QCOMPARE(printed.count("[Vorpane] Se ha rechazado el nombre de archivo \"" + name + "\""), 1);
+    // A script is looked up by its name with the extension of its kind.
+    const QString looked = name
+        + (kind == "investigator Script"     ? ".vis"
+                : kind == "handout Template" ? ".vhs"
+                                             : "");
+    QCOMPARE(printed.count("[Vorpane] Se ha rechazado el nombre de archivo \"" + looked + "\""), 1);
     QVERIFY2(printed.contains(fallback), qPrintable(printed));
 }
 
