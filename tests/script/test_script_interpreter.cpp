@@ -565,7 +565,7 @@ void TestScriptInterpreter::memoryBudgetEndsTheRun_data()
         << "var a, i; a = new Array(); i = 0;\nwhile (1) {\n a[i] = new Array(20000); i++; }"
         << "Line 3 : Out of memory";
     QTest::newRow("a host allocation fails") << "var x;\nx = new failing();"
-                                             << "Out of memory";
+                                             << "Line 2 : Out of memory";
     QTest::newRow("within the budget") << "var a; a = new Array(1000); a[999] = \"x\"; alert(a.length);"
                                        << "1000";
 }
