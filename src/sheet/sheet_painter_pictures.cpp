@@ -69,7 +69,8 @@ size_t SheetPictureCache::size() const { return m_entries.size(); }
 SheetPictureCache::Entry* SheetPictureCache::entry(const std::string& path)
 {
     const QFileInfo info(QFile::decodeName(path.c_str()));
-    const qint64 size = info.exists() ? info.size() : -1;
+    // Only a regular file is read: a device or a pipe named by a portrait path would never end.
+    const qint64 size = info.isFile() ? info.size() : -1;
     const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
     auto& slot = m_entries[path];
     if (slot && (slot->size != size || slot->modified != modified)) {
@@ -108,6 +109,8 @@ const Image* SheetPictureCache::image(const std::string& path)
     Entry* e = entry(path);
     if (!e->imageTried) {
         e->imageTried = true;
+        if (e->size < 0)
+            return nullptr;
         LoadingNotice notice("Loading image " + path + "...");
         auto image = std::make_unique<Image>(path);
         if (!image->isNull() && image->width() > 0 && image->height() > 0) {
@@ -132,6 +135,8 @@ const EnhancedMetafile* SheetPictureCache::metafile(const std::string& path)
     Entry* e = entry(path);
     if (!e->metafileTried) {
         e->metafileTried = true;
+        if (e->size < 0)
+            return nullptr;
         LoadingNotice notice("Loading metafile " + path + "...");
         auto metafile = std::make_unique<EnhancedMetafile>();
         if (metafile->load(path)) {

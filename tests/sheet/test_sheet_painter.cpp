@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 using namespace vorpane;
 using namespace vorpane::test;
@@ -139,6 +140,10 @@ private slots:
         QCOMPARE(cache.pixels(path.toStdString())->width(), 6);
         QCOMPARE(cache.size(), size_t(1));
         QVERIFY(!cache.pixels((m_dir.path() + "/none.gif").toStdString()));
+        // A pipe named as a picture is not read (reading it would wait for a writer for ever).
+        const QByteArray pipe = QFile::encodeName(m_dir.path() + "/pipe.bmp");
+        QVERIFY(mkfifo(pipe.constData(), 0600) == 0);
+        QVERIFY(!cache.pixels(pipe.toStdString()));
     }
 
     // Past its bound in bytes the cache lets the least recently used pictures go.
