@@ -1,6 +1,6 @@
-// Names that documents and rule files carry, made hostile: each is refused as a missing file
-// (with one message naming it), a file planted outside the data folder never runs, and the
-// fallback the program has for a missing file takes over.
+// Names that documents and rule files carry, made hostile: each is refused as a missing file with
+// one message naming it, the file planted outside the data folder never runs, and the program's
+// fallback for a missing file takes over.
 #include "investigator/investigator_file.h"
 #include "test_support.h"
 
@@ -13,17 +13,6 @@
 using namespace vorpane;
 using namespace vorpane::test;
 
-namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-} // namespace
-
 class TestCliHostileNames : public QObject {
     Q_OBJECT
 private slots:
@@ -32,55 +21,45 @@ private slots:
     void refusedNames();
 
 private:
+    void write(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(m_dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
     QTemporaryDir m_dir;
-    QString m_cli;
 };
 
 void TestCliHostileNames::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    m_cli = qEnvironmentVariable("VORPANE_DATA") + "/vorpane-cli";
-    QVERIFY2(QFile::exists(m_cli), qPrintable(m_cli));
     QVERIFY(QDir(m_dir.path()).mkpath("data/sub"));
-    const QString data = m_dir.filePath("data/");
-    writeFile(data + "a.vis", "output.write(\"ficha de datos\");\r\n");
-    writeFile(data + "a.vhs", "output.write(\"ayuda de datos\");\r\n");
-    QVERIFY(QFile::copy(QString::fromStdString(fixtureFolder()) + "scripts.rul", data + "scripts.rul"));
-    // What a stranger's file points at, beside the data folder and in a place of its own.
-    for (const QString& folder : { m_dir.path() + "/", m_dir.filePath("elsewhere/") }) {
-        QVERIFY(QDir().mkpath(folder));
-        writeFile(folder + "evil.vis", "output.write(\"planted\");\r\n");
-        writeFile(folder + "evil.vhs", "output.write(\"planted\");\r\n");
-        writeFile(folder + "evil.lst", "_BEGIN Idioma\r\nplanted\r\n_END Idioma\r\n");
-        writeFile(folder + "evil.rul",
-            "_BEGIN KEYVALUEPAIRS\r\n_END KEYVALUEPAIRS\r\n_BEGIN "
-            "GLOBAL_SCRIPT\r\noutput.write(\"planted\");\r\n"
-            "_END GLOBAL_SCRIPT\r\n");
-    }
+    write("data/a.vis", "output.write(\"ficha de datos\");");
+    write("data/a.vhs", "output.write(\"ayuda de datos\");");
+    QVERIFY(QFile::copy(
+        QString::fromStdString(fixtureFolder()) + "scripts.rul", m_dir.filePath("data/scripts.rul")));
+    // What a stranger's file points at, beside the data folder.
+    for (const char* name : { "evil.vis", "evil.vhs" })
+        write(name, "output.write(\"planted\");");
+    write("evil.lst", "_BEGIN Idioma\r\nplanted\r\n_END Idioma\r\n");
+    write("evil.rul", "_BEGIN INCOME\r\noutput.write(\"planted\");\r\n_END INCOME\r\n");
 }
 
 void TestCliHostileNames::refusedNames_data()
 {
-    // KIND is what carries the name; NAME has no extension where the program adds one.
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("looked"); // the file name the program looks for
     QTest::addColumn<QString>("fallback"); // a line the missing-file behaviour prints
-    const QString outside = m_dir.filePath("elsewhere/evil");
-    const struct {
-        const char* kind;
-        const char* extension;
-        const char* fallback;
-    } kinds[] = {
-        { "investigator Script", "", "ficha de datos" },
-        { "handout Template", "", "ayuda de datos" },
-        { "investigator RuleFile", ".rul", "" },
-        { "rule file Options", ".lst", "Options list: " },
-    };
-    for (const auto& kind : kinds) {
-        const QString extension = QString::fromLatin1(kind.extension);
-        for (const QString& name : { "../evil" + extension, "sub/../../evil" + extension,
-                 "..\\evil" + extension, outside + extension })
-            QTest::newRow(qPrintable(QString(kind.kind) + ": " + name)) << kind.kind << name << kind.fallback;
+    const QStringList names = { "../evil", "sub/../../evil", "..\\evil", m_dir.filePath("evil") };
+    for (const QString& name : names) {
+        QTest::newRow(qPrintable("Script " + name)) << "Script" << name << name + ".vis"
+                                                    << "ficha de datos";
+        QTest::newRow(qPrintable("Template " + name)) << "Template" << name << name + ".vhs"
+                                                      << "ayuda de datos";
+        QTest::newRow(qPrintable("RuleFile " + name)) << "RuleFile" << name + ".rul" << name + ".rul"
+                                                      << "";
+        QTest::newRow(qPrintable("Options " + name)) << "Options" << name + ".lst" << name + ".lst"
+                                                     << "Options list";
     }
 }
 
@@ -88,39 +67,33 @@ void TestCliHostileNames::refusedNames()
 {
     QFETCH(QString, kind);
     QFETCH(QString, name);
+    QFETCH(QString, looked);
     QFETCH(QString, fallback);
-    const QString data = m_dir.filePath("data/");
     QStringList args;
-    if (kind == "investigator Script" || kind == "investigator RuleFile") {
-        Investigator inv;
-        inv.RuleFile = kind == "investigator RuleFile" ? name.toStdString() : "scripts.rul";
-        const std::string script = kind == "investigator Script" ? name.toStdString() : "a";
-        QVERIFY(InvestigatorFile::save(m_dir.filePath("doc.inv").toStdString(), inv, script));
-        args = kind == "investigator Script"
-            ? QStringList { "render", m_dir.filePath("doc.inv"), m_dir.filePath("out.png") }
-            : QStringList { "income", m_dir.filePath("doc.inv"), m_dir.filePath("out.inv") };
-    } else if (kind == "handout Template") {
-        writeFile(
-            m_dir.filePath("doc.zho"), "Handout {\r\n\t\"Template\" \"" + name.toLatin1() + "\"\r\n}\r\n");
+    if (kind == "Template") {
+        write("doc.zho", "Handout {\r\n\t\"Template\" \"" + name.toLatin1() + "\"\r\n}\r\n");
         args = QStringList { "render", m_dir.filePath("doc.zho"), m_dir.filePath("out.png") };
+    } else if (kind == "Options") {
+        QFile rules(m_dir.filePath("data/scripts.rul"));
+        QVERIFY(rules.open(QIODevice::ReadOnly));
+        write("data/options.rul", rules.readAll().replace("\"options.lst\"", "\"" + name.toLatin1() + "\""));
+        args = QStringList { "rules", m_dir.filePath("data/options.rul") };
     } else {
-        QFile source(data + "scripts.rul");
-        QVERIFY(source.open(QIODevice::ReadOnly));
-        const QByteArray rules = source.readAll().replace(
-            "\"Options\" \"options.lst\"", "\"Options\" \"" + name.toLatin1() + "\"");
-        writeFile(data + "options.rul", rules);
-        args = QStringList { "rules", data + "options.rul" };
+        Investigator inv;
+        inv.RuleFile = kind == "RuleFile" ? name.toStdString() : "scripts.rul";
+        QVERIFY(InvestigatorFile::save(
+            m_dir.filePath("doc.inv").toStdString(), inv, kind == "Script" ? name.toStdString() : "a"));
+        const bool script = kind == "Script";
+        args = QStringList { script ? "render" : "income", m_dir.filePath("doc.inv"),
+            m_dir.filePath(script ? "out.png" : "out.inv") };
     }
     QProcess process;
-    process.start(m_cli, QStringList { "--settings", m_dir.filePath("settings.ini"), "--data", data } + args);
+    process.start(qEnvironmentVariable("VORPANE_DATA") + "/vorpane-cli",
+        QStringList { "--settings", m_dir.filePath("settings.ini"), "--data", m_dir.filePath("data") }
+            + args);
     QVERIFY(process.waitForFinished(60000));
     const QString printed = QString::fromUtf8(process.readAllStandardOutput());
     QVERIFY2(!printed.contains("planted"), qPrintable(printed));
-    // A script is looked up by its name with the extension of its kind.
-    const QString looked = name
-        + (kind == "investigator Script"     ? ".vis"
-                : kind == "handout Template" ? ".vhs"
-                                             : "");
     QCOMPARE(printed.count("[Vorpane] Se ha rechazado el nombre de archivo \"" + looked + "\""), 1);
     QVERIFY2(printed.contains(fallback), qPrintable(printed));
 }

@@ -83,46 +83,38 @@ void TestPrivateFiles::dataFileNames()
 
 void TestPrivateFiles::privateFolder_data()
 {
-    QTest::addColumn<QString>("setup");
+    QTest::addColumn<int>("mode"); // -1: missing; 0: a link to a private folder
+    QTest::addColumn<uint>("owner");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("missing: made private") << "missing" << true;
-    QTest::newRow("private") << "0700" << true;
-    QTest::newRow("open to others") << "0755" << false;
-    QTest::newRow("writable by the group") << "0770" << false;
-    QTest::newRow("a link to a private folder") << "link" << false;
-    QTest::newRow("a file") << "file" << false;
-    QTest::newRow("owned by another user") << "other" << false;
+    QTest::newRow("missing: made private") << -1 << 0u << true;
+    QTest::newRow("private") << 0700 << 0u << true;
+    QTest::newRow("open to others") << 0755 << 0u << false;
+    QTest::newRow("writable by the group") << 0770 << 0u << false;
+    QTest::newRow("a link to a private folder") << 0 << 0u << false;
+    QTest::newRow("owned by another user") << 0700 << 65534u << false;
 }
 
 void TestPrivateFiles::privateFolder()
 {
-    QFETCH(QString, setup);
+    QFETCH(int, mode);
+    QFETCH(uint, owner);
     QFETCH(bool, accepted);
-    const QString path = m_dir.filePath("runtime-" + setup);
-    const QByteArray local = QFile::encodeName(path);
-    const QByteArray target = QFile::encodeName(m_dir.filePath("target"));
-    if (setup == "link") {
-        mkdir(target.constData(), 0700);
-        QVERIFY(symlink(target.constData(), local.constData()) == 0);
-    } else if (setup == "file") {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    } else if (setup == "other") {
-        if (geteuid() != 0)
-            QSKIP("giving a folder to another user needs root");
-        QVERIFY(mkdir(local.constData(), 0700) == 0);
-        QVERIFY(chown(local.constData(), 65534, 65534) == 0);
-    } else if (setup != "missing") {
-        QVERIFY(mkdir(local.constData(), 0700) == 0);
-        QVERIFY(chmod(local.constData(), mode_t(setup.toUInt(nullptr, 8))) == 0);
+    if (owner != 0 && geteuid() != 0)
+        QSKIP("giving a folder to another user needs root");
+    const QByteArray path = QFile::encodeName(m_dir.filePath(QTest::currentDataTag()));
+    if (mode == 0) {
+        const QByteArray target = path + "-target";
+        QVERIFY(mkdir(target.constData(), 0700) == 0 && symlink(target.constData(), path.constData()) == 0);
+    } else if (mode > 0) {
+        QVERIFY(mkdir(path.constData(), 0700) == 0 && chmod(path.constData(), mode_t(mode)) == 0);
+        if (owner != 0)
+            QVERIFY(chown(path.constData(), owner, owner) == 0);
     }
-    const std::string checked = checkedPrivateFolder(local.toStdString());
-    QCOMPARE(!checked.empty(), accepted);
-    if (accepted) {
-        struct stat info { };
-        QVERIFY(stat(local.constData(), &info) == 0);
+    QCOMPARE(checkedPrivateFolder(path.toStdString()).empty(), !accepted);
+    struct stat info { };
+    QVERIFY(lstat(path.constData(), &info) == 0);
+    if (accepted)
         QCOMPARE(info.st_mode & 0777, mode_t(0700));
-    }
 }
 
 QTEST_GUILESS_MAIN(TestPrivateFiles)
