@@ -1,6 +1,7 @@
 #include "app/about_dialog.h"
 
 #include "app/resources.h"
+#include "platform/data_files.h"
 #include "platform/program_folder.h"
 #include "views/hyperlink.h"
 
@@ -76,7 +77,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
 
 QString CAboutDlg::readmePath()
 {
-    const QString beside = QFile::decodeName(programFile("README.md").c_str());
+    const QString beside = QFile::decodeName(dataFilePath("README.md").c_str());
     if (QFileInfo::exists(beside))
         return beside;
     const QString installed = QDir(QCoreApplication::applicationDirPath())

@@ -9,6 +9,7 @@
 #include "app/toolbar_style.h"
 #include "app/user_script.h"
 #include "platform/cp1252.h"
+#include "platform/data_files.h"
 #include "platform/profile.h"
 #include "platform/program_folder.h"
 #include "platform/ui_services.h"
@@ -442,7 +443,7 @@ void NewDocumentDialog::performChoice()
                 static_cast<CHandoutDoc&>(document).model().handout().templateName = name;
             });
     } else if (const auto* script = std::get_if<RunScript>(&m_choice)) {
-        runUserScript(programFile(QFile::encodeName(script->name).toStdString() + ".vsc"));
+        runUserScript(dataFilePath(QFile::encodeName(script->name).toStdString() + ".vsc"));
     } else if (const auto* created = std::get_if<CreateScript>(&m_choice)) {
         if (Document* document = m_documents.newDocument(created->typeName, created->title)) {
             QString text = created->text;

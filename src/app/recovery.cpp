@@ -38,6 +38,9 @@ constexpr int kMaxSessionTries = 100;
 // Longer intervals are taken as a day, which a timer can still count.
 constexpr int kMaxIntervalMinutes = 24 * 60;
 
+// Copies of the user's documents are readable by the user alone.
+constexpr QFile::Permissions kPrivate = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+
 QString g_rootFolder;
 
 bool writeFile(const QString& path, const QByteArray& bytes)
@@ -153,16 +156,35 @@ void RecoveryManager::saveCopies()
     if (m_closed || script::scriptRunInProgress())
         return;
     bool changed = false;
+    bool written = true;
     for (Document* document : m_documents.documents()) {
         if (document->isModified()) {
-            writeCopy(*document);
+            written = writeCopy(*document) && written;
             changed = true;
         } else if (m_copies.contains(document)) {
             dropCopy(document);
         }
     }
     if (changed)
-        writeIndex();
+        written = writeIndex() && written;
+    if (!written)
+        reportFailure();
+}
+
+// Said once per session: the copies go on being tried at every interval, and a full disk that
+// fills up again should not repeat the news every two minutes.
+void RecoveryManager::reportFailure()
+{
+    if (m_failureReported)
+        return;
+    m_failureReported = true;
+    const QString where = m_folder.isEmpty() ? rootFolder() : m_folder;
+    const std::string text = toCp1252(tr("No se pudo escribir la copia de recuperación en %1; "
+                                         "se seguirá intentando. Guarde sus documentos.")
+                                          .arg(QDir::toNativeSeparators(where)));
+    ui().setStatusText(text);
+    ui().output().addLine(text);
+    ui().output().show();
 }
 
 bool RecoveryManager::ensureSessionFolder()
@@ -170,7 +192,7 @@ bool RecoveryManager::ensureSessionFolder()
     if (!m_folder.isEmpty())
         return true;
     const QDir root(rootFolder());
-    if (!root.mkpath(QStringLiteral(".")))
+    if (!root.mkpath(QStringLiteral(".")) || !QFile::setPermissions(root.path(), kPrivate))
         return false;
     // A folder of its own, even beside one this process left a moment ago.
     const QString stem = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-"))
@@ -178,7 +200,7 @@ bool RecoveryManager::ensureSessionFolder()
     QString folder;
     for (int n = 1; folder.isEmpty() && n <= kMaxSessionTries; ++n) {
         const QString name = n == 1 ? stem : stem + QLatin1Char('-') + QString::number(n);
-        if (root.mkdir(name))
+        if (root.mkdir(name, kPrivate))
             folder = root.filePath(name);
     }
     if (folder.isEmpty())
@@ -193,26 +215,26 @@ bool RecoveryManager::ensureSessionFolder()
     return true;
 }
 
-void RecoveryManager::writeCopy(Document& document)
+bool RecoveryManager::writeCopy(Document& document)
 {
     std::string bytes;
     if (auto* script = qobject_cast<CScriptEditDoc*>(&document)) {
         // A character the file cannot hold leaves the last copy as it was.
         std::optional<std::string> encoded = script->encodedText();
         if (!encoded)
-            return;
+            return true;
         bytes = std::move(*encoded);
     } else {
         bytes = document.fileBytes();
     }
     if (!ensureSessionFolder())
-        return;
+        return false;
     auto it = m_copies.find(&document);
     if (it == m_copies.end()) {
         const QString extension = document.docTemplate().extension();
         it = m_copies.insert(&document, Copy { QString::number(m_nextCopy++) + extension, extension });
     }
-    writeFile(QDir(m_folder).filePath(it->file), QByteArray::fromStdString(bytes));
+    return writeFile(QDir(m_folder).filePath(it->file), QByteArray::fromStdString(bytes));
 }
 
 void RecoveryManager::dropCopy(Document* document)
@@ -230,10 +252,10 @@ void RecoveryManager::dropCopy(Document* document)
         writeIndex();
 }
 
-void RecoveryManager::writeIndex()
+bool RecoveryManager::writeIndex()
 {
     if (m_folder.isEmpty())
-        return;
+        return true;
     QJsonArray documents;
     for (Document* document : m_documents.documents()) {
         const auto it = m_copies.constFind(document);
@@ -246,7 +268,7 @@ void RecoveryManager::writeIndex()
         entry.insert(QLatin1String("title"), document->title());
         documents.append(entry);
     }
-    writeFile(QDir(m_folder).filePath(QLatin1String(kIndexName)),
+    return writeFile(QDir(m_folder).filePath(QLatin1String(kIndexName)),
         QJsonDocument(QJsonObject { { QLatin1String("documents"), documents } }).toJson());
 }
 

@@ -68,9 +68,10 @@ private:
     };
 
     bool ensureSessionFolder();
-    void writeCopy(Document& document);
+    bool writeCopy(Document& document);
     void dropCopy(Document* document);
-    void writeIndex();
+    bool writeIndex();
+    void reportFailure();
     void removeSessionFolder();
     void watch(Document* document);
     void timerFired();
@@ -82,6 +83,7 @@ private:
     QHash<const Document*, Copy> m_copies;
     int m_nextCopy = 1;
     bool m_closed = false; // ended or abandoned
+    bool m_failureReported = false;
     // Held while the leftovers are offered, so that a second start does not offer them too.
     QList<std::shared_ptr<QLockFile>> m_leftoverLocks;
     QStringList m_leftoverFolders;

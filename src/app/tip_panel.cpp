@@ -2,6 +2,7 @@
 
 #include "app/resources.h"
 #include "platform/cp1252.h"
+#include "platform/data_files.h"
 #include "platform/program_folder.h"
 
 #include <QApplication>
@@ -24,7 +25,7 @@ TipPanel::TipPanel(QMdiArea* area)
     , m_viewport(area->viewport())
 {
     setObjectName(QStringLiteral("TipPanel"));
-    m_tips.open(programFile("tips.lst"));
+    m_tips.open(dataFilePath("tips.lst"));
     if (m_tips.isEnabled())
         m_picture = resourcePixmap(QStringLiteral(":/pictures/tip_panel.svg"));
     m_viewport->installEventFilter(this);

@@ -4,6 +4,7 @@
 
 #include "cli/cli_command.h"
 #include "platform/cp1252.h"
+#include "platform/data_files.h"
 #include "platform/program_folder.h"
 #include "rules/list_file.h"
 #include "rules/rule_file_entries.h"
@@ -51,7 +52,7 @@ std::string joined(const std::vector<std::string>& items)
 void printFileSections(const std::string& ruleFile)
 {
     SectionFile file;
-    if (!file.open(programFile(ruleFile)))
+    if (!file.open(dataFilePath(ruleFile)))
         return;
     const std::vector<NewDocumentEntry> entries = ruleFileEntries(file, ruleFile);
     print("Entries: " + std::to_string(entries.size()));

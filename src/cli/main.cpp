@@ -1,11 +1,14 @@
 // vorpane-cli: the core without windows. Common options: --data DIR, --settings FILE, --seed N,
-// --answer yes|no. Exit status 0 success, 1 failure, 2 wrong usage.
+// --answer yes|no, --memory MB (a script run's memory budget). Exit status 0 success, 1 failure, 2 wrong
+// usage.
 
 #include "cli/cli_command.h"
 #include "cli/headless_ui.h"
+#include "platform/private_folder.h"
 #include "platform/profile.h"
 #include "platform/program_folder.h"
 #include "platform/random.h"
+#include "script/memory_budget.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -19,6 +22,9 @@ namespace vorpane::cli {
 
 namespace {
 
+// The largest budget --memory takes: a run may not be granted more than a machine could hold.
+constexpr unsigned long kMaxMemoryMegabytes = 1024ul * 1024;
+
 std::vector<Command>& registry()
 {
     static std::vector<Command> all;
@@ -28,7 +34,8 @@ std::vector<Command>& registry()
 // To standard error for wrong usage, to standard output when asked for with --help.
 void printUsage(void (*print)(const std::string&) = printError)
 {
-    print("usage: vorpane-cli [--data DIR] [--settings FILE] [--seed N] [--answer yes|no] COMMAND ...");
+    print("usage: vorpane-cli [--data DIR] [--settings FILE] [--seed N] [--answer yes|no] [--memory MB] "
+          "COMMAND ...");
     print("       vorpane-cli --help | --version");
     for (const Command& command : registry())
         print(std::string("  ") + command.name + " " + command.usage);
@@ -81,13 +88,13 @@ int main(int argc, char** argv)
     // Offscreen: fonts and painting work without a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Without a session Qt warns on every start; give it the private folder it would pick anyway.
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QByteArray dir
-            = QDir::tempPath().toLocal8Bit() + "/runtime-vorpane-" + QByteArray::number(getuid());
-        if (mkdir(dir.constData(), 0700) == 0 || errno == EEXIST)
-            qputenv("XDG_RUNTIME_DIR", dir);
-    }
+    // Without a session Qt warns on every start; give it a private folder, checked to be ours
+    // and closed to others (a folder of that name made by someone else is not used).
+    const std::string runtime = userRuntimeFolder();
+    if (!runtime.empty())
+        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime));
+    else
+        qunsetenv("XDG_RUNTIME_DIR");
     QGuiApplication app(argc, argv);
 
     Args args(argv + 1, argv + argc);
@@ -101,6 +108,17 @@ int main(int argc, char** argv)
     if (takeOption(args, "--seed", value, usageError)) {
         try {
             seedRandom(uint32_t(std::stoul(value)));
+        } catch (...) {
+            usageError = true;
+        }
+    }
+    if (takeOption(args, "--memory", value, usageError)) {
+        try {
+            const unsigned long megabytes = std::stoul(value);
+            if (megabytes == 0 || megabytes > kMaxMemoryMegabytes)
+                usageError = true;
+            else
+                script::setDefaultMemoryBudget(uint64_t(megabytes) * 1024 * 1024);
         } catch (...) {
             usageError = true;
         }

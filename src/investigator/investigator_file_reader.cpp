@@ -235,15 +235,6 @@ std::string_view headerWord(std::string_view text)
     return text.substr(start, end - start);
 }
 
-// RuleFile names a file of the program folder. A folder in it would let a file make the program
-// open any path (a device or a pipe, which could block) as a rule file, so only the name is kept.
-void keepFileNameOnly(std::string& ruleFile)
-{
-    const size_t slash = ruleFile.find_last_of("/\\");
-    if (slash != std::string::npos)
-        ruleFile.erase(0, slash + 1);
-}
-
 } // namespace
 
 bool InvestigatorFile::read(std::string_view bytes, Investigator& inv, std::string& sheetScript)
@@ -267,7 +258,6 @@ bool InvestigatorFile::read(std::string_view bytes, Investigator& inv, std::stri
         error("Unknown file format: unknown file header");
         return false;
     }
-    keepFileNameOnly(loaded.RuleFile);
     if (loaded.SkillPoints <= 0 || loaded.InterestPoints <= 0)
         computeBudgets(loaded);
     inv = std::move(loaded);

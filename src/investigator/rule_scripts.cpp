@@ -4,6 +4,7 @@
 #include "investigator/investigator_history.h"
 #include "investigator/investigator_object.h"
 #include "platform/cp1252.h"
+#include "platform/data_files.h"
 #include "platform/program_folder.h"
 #include "platform/ui_services.h"
 #include "rules/dice_object.h"
@@ -45,7 +46,7 @@ using NamedValues = std::vector<std::pair<std::string, ScriptValue>>;
 std::string ruleFileSection(const Investigator& inv, const char* name)
 {
     SectionFile file;
-    if (!file.open(programFile(ruleFileOrDefault(inv.RuleFile))))
+    if (!file.open(dataFilePath(ruleFileOrDefault(inv.RuleFile))))
         return {};
     return file.section(name);
 }

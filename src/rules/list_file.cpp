@@ -1,5 +1,6 @@
 #include "rules/list_file.h"
 
+#include "platform/data_files.h"
 #include "platform/program_folder.h"
 #include "platform/random.h"
 #include "platform/ui_services.h"
@@ -49,8 +50,8 @@ std::string normaliseListName(const std::string& name)
 }
 
 ListFile::ListFile(const std::string& fileName, int slotCount)
-    : m_path(programFile(fileName))
-    , m_fallbackPath(programFile(kFallbackFile))
+    : m_path(dataFilePath(fileName))
+    , m_fallbackPath(dataFilePath(kFallbackFile))
 {
     initSlots(slotCount);
 }

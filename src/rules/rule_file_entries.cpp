@@ -1,5 +1,6 @@
 #include "rules/rule_file_entries.h"
 
+#include "platform/data_files.h"
 #include "platform/program_folder.h"
 #include "rules/section_file.h"
 
@@ -57,7 +58,7 @@ std::vector<NewDocumentEntry> ruleFileEntries(const SectionFile& file, const std
 std::vector<NewDocumentEntry> ruleFileEntries(const std::string& ruleFile)
 {
     SectionFile file;
-    if (!file.open(programFile(ruleFile)))
+    if (!file.open(dataFilePath(ruleFile)))
         return {};
     return ruleFileEntries(file, ruleFile);
 }
@@ -89,7 +90,7 @@ EntryDescription describeEntry(const SectionFile& file, const NewDocumentEntry& 
 EntryDescription describeEntry(const NewDocumentEntry& entry)
 {
     SectionFile file;
-    file.open(programFile(entry.ruleFile));
+    file.open(dataFilePath(entry.ruleFile));
     return describeEntry(file, entry);
 }
 

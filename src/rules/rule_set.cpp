@@ -1,5 +1,6 @@
 #include "rules/rule_set.h"
 
+#include "platform/data_files.h"
 #include "platform/program_folder.h"
 #include "rules/text_case.h"
 
@@ -12,7 +13,7 @@ RuleSet::RuleSet(std::string fileName)
 
 RuleSet::~RuleSet() = default;
 
-std::string RuleSet::path() const { return programFile(m_fileName); }
+std::string RuleSet::path() const { return dataFilePath(m_fileName); }
 
 void RuleSet::clear()
 {

@@ -3,9 +3,11 @@
 #include "script/array_object.h"
 
 #include "script/member_name.h"
+#include "script/memory_budget.h"
 #include "script/step_budget.h"
 
 #include <algorithm>
+#include <new>
 
 namespace vorpane::script {
 
@@ -33,6 +35,7 @@ ArrayObject::ArrayObject()
 
 ArrayObject::~ArrayObject()
 {
+    creditMemory(m_capacity * sizeof(ScriptValue));
     if (m_previousLive)
         m_previousLive->m_nextLive = m_nextLive;
     else
@@ -126,7 +129,13 @@ void ArrayObject::resize(uint32_t length)
         raiseError(ErrOutOfMemory);
     while (m_capacity < length) {
         uint32_t size = 1u << (kFirstChunkBits + int(m_chunks.size()));
-        m_chunks.push_back(std::make_unique<ScriptValue[]>(size));
+        chargeMemory(size * sizeof(ScriptValue));
+        try {
+            m_chunks.push_back(std::make_unique<ScriptValue[]>(size));
+        } catch (const std::bad_alloc&) {
+            creditMemory(size * sizeof(ScriptValue));
+            raiseError(ErrOutOfMemory);
+        }
         m_capacity += size;
     }
     // Dropped elements are emptied and new ones made fresh; a stale reference may have written

@@ -9,6 +9,7 @@
 #include "script/error_line.h"
 #include "script/error_titles.h"
 #include "script/member_name.h"
+#include "script/memory_budget.h"
 #include "script/op_tree.h"
 #include "script/script_object.h"
 
@@ -245,6 +246,7 @@ int ScriptInterpreter::run(int32_t* outValue)
             installStepBudgetKeeper(outerKeeper);
         }
     } running(this);
+    MemoryBudgetScope memory(m_memoryBudget ? m_memoryBudget : defaultMemoryBudget());
     try {
         if (!loadProgram())
             return 0;
@@ -263,6 +265,9 @@ int ScriptInterpreter::run(int32_t* outValue)
         valueError(nullptr, error.code());
     } catch (const StackExhausted&) {
         reportError(nullptr, kUnhandledMessage);
+    } catch (const std::bad_alloc&) {
+        // Memory that ran out outside the charged paths: the run's values are already unwound.
+        valueError(nullptr, ErrOutOfMemory);
     } catch (...) {
         reportError(nullptr, kUnhandledMessage);
     }

@@ -111,6 +111,8 @@ public:
 
     // Node evaluations allowed before the run stops silently; 0 means no limit.
     void setStepBudget(uint64_t steps) { m_stepBudget = steps; }
+    // Bytes of texts and arrays the run may hold; 0 means the default (memory_budget.h).
+    void setMemoryBudget(uint64_t bytes) { m_memoryBudget = bytes; }
     // Whether the run used up its step budget (or came within a step of it).
     bool stepBudgetSpent() const { return m_stepBudget != 0 && m_stepsBeyond == 0 && m_stepsLeft <= 1; }
 
@@ -219,6 +221,7 @@ private:
     int32_t m_stopped = 0;
     int m_callDepth = 0;
     uint64_t m_stepBudget = 0;
+    uint64_t m_memoryBudget = 0;
     // Steps left before the next poll; the budget beyond them. Together they are what is left of
     // the budget (all but unlimited without one).
     uint64_t m_stepsLeft = UINT64_MAX;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <new>
 
 namespace vorpane::script {
 
@@ -144,6 +145,9 @@ try {
     return result;
 } catch (const ScriptError& error) {
     return failed(in, op, error);
+} catch (const std::bad_alloc&) {
+    // A host object that runs out of memory is reported on the line of its call.
+    return failed(in, op, ScriptError(ErrOutOfMemory));
 }
 
 ScriptValue OpHandlers::newObject(ScriptInterpreter& in, const Op& op)
@@ -179,6 +183,8 @@ try {
     return result;
 } catch (const ScriptError& error) {
     return failed(in, op, error);
+} catch (const std::bad_alloc&) {
+    return failed(in, op, ScriptError(ErrOutOfMemory));
 }
 
 } // namespace vorpane::script

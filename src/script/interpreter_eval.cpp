@@ -1173,7 +1173,7 @@ ScriptValue* OpHandlers::appendInPlace(
     // As the general way: the concatenation spends the budget, then the target is evaluated.
     if (!spendSteps(length / kTextBytesPerStep) || !in.enter(*op.child[0]))
         return nullptr;
-    text->append(added);
+    target->appendToUnsharedText(added);
     return target;
 }
 

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 
 namespace vorpane::script {
@@ -18,19 +19,40 @@ const char* const kTempPattern = "VRPXXXXXX";
 
 } // namespace
 
-ScriptRunner::ScriptRunner()
-{
-    QTemporaryFile file(QDir::tempPath() + QLatin1Char('/') + QLatin1String(kTempPattern));
-    file.setAutoRemove(false);
-    if (file.open())
-        m_tempPath = QFile::encodeName(file.fileName()).toStdString();
-}
+ScriptRunner::ScriptRunner() = default;
 
 ScriptRunner::~ScriptRunner()
 {
     m_interpreter.reset();
+    removeTemporaryFile();
+}
+
+// A text is run from a file of its own in a folder only this user can enter (QTemporaryDir makes
+// it 0700), so that no other user of the machine can read or swap it between write and run.
+bool ScriptRunner::makeTemporaryFile()
+{
+    if (!m_tempPath.empty())
+        return true;
+    m_tempDir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QLatin1String("/vorpane-XXXXXX"));
+    if (!m_tempDir->isValid()) {
+        m_tempDir.reset();
+        return false;
+    }
+    QTemporaryFile file(m_tempDir->path() + QLatin1Char('/') + QLatin1String(kTempPattern));
+    file.setAutoRemove(false);
+    if (!file.open()) {
+        m_tempDir.reset();
+        return false;
+    }
+    m_tempPath = QFile::encodeName(file.fileName()).toStdString();
+    return true;
+}
+
+void ScriptRunner::removeTemporaryFile()
+{
     if (!m_tempPath.empty())
         QFile::remove(QFile::decodeName(m_tempPath.c_str()));
+    m_tempDir.reset(); // removes the folder
 }
 
 int ScriptRunner::loadFile(const std::string& path)
@@ -42,7 +64,7 @@ int ScriptRunner::loadFile(const std::string& path)
 
 int ScriptRunner::loadText(const std::string& text)
 {
-    if (m_tempPath.empty())
+    if (!makeTemporaryFile())
         return 0;
     if (saveFile(m_tempPath, text) != SaveResult::Saved)
         return 0;

@@ -1,16 +1,19 @@
 #pragma once
 // ScriptRunner: how every part of the application prepares and starts a script run.
-//   ScriptRunner runner;                      // makes a unique temporary file "VRP..."
-//   runner.loadFile(path) or loadText(text);  // texts go through the temporary file
+//   ScriptRunner runner;
+//   runner.loadFile(path) or loadText(text);  // a text goes through a temporary file "VRP..."
+//                                             // in a private folder made for it
 //   runner.registerValue("dice", ScriptValue(new DiceObject));
 //   int32_t value; int ok = runner.run(&value);
-// The runner deletes its temporary file and destroys the interpreter (and with it every
+// The runner deletes its temporary file and folder and destroys the interpreter (and with it every
 // registered object it still holds) when it is destroyed.
 
 #include "script/interpreter.h"
 
 #include <memory>
 #include <string>
+
+class QTemporaryDir;
 
 namespace vorpane::script {
 
@@ -43,7 +46,11 @@ public:
     const std::string& temporaryFileName() const { return m_tempPath; }
 
 private:
+    bool makeTemporaryFile();
+    void removeTemporaryFile();
+
     std::unique_ptr<ScriptInterpreter> m_interpreter;
+    std::unique_ptr<QTemporaryDir> m_tempDir;
     std::string m_tempPath;
     void* m_owner = nullptr;
     uint64_t m_stepBudget = 0;

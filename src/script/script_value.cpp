@@ -2,6 +2,7 @@
 
 #include "script/script_value.h"
 
+#include "script/memory_budget.h"
 #include "script/script_object.h"
 #include "script/value_text.h"
 
@@ -14,8 +15,10 @@ namespace vorpane::script {
 // be a cycle made by a host, and reads as leading nowhere.
 constexpr int kMaxReferenceHops = 16;
 
+// `charged` is what the text counts against the run's memory budget (see memory_budget.h).
 struct ScriptValue::StringData {
     int refCount;
+    size_t charged;
     std::string text;
 };
 
@@ -60,8 +63,17 @@ ScriptValue::ScriptValue(std::string_view text)
 {
     if (text.size() > kMaxStringLength)
         raiseError(ErrOutOfMemory);
+    const size_t charged = sizeof(StringData) + text.size();
+    chargeMemory(charged);
+    StringData* data;
+    try {
+        data = new StringData { 1, charged, std::string(text) };
+    } catch (const std::bad_alloc&) {
+        creditMemory(charged);
+        raiseError(ErrOutOfMemory);
+    }
     m_header = header(ValueKind::String);
-    setWords(reinterpret_cast<uintptr_t>(new StringData { 1, std::string(text) }), 0);
+    setWords(reinterpret_cast<uintptr_t>(data), 0);
 }
 
 ScriptValue::ScriptValue(ScriptObject* object)
@@ -119,8 +131,10 @@ void ScriptValue::releasePayload()
     setNumber(ValueKind::Integer, 0);
     switch (kind) {
     case ValueKind::String:
-        if (--payload.string->refCount == 0)
+        if (--payload.string->refCount == 0) {
+            creditMemory(payload.string->charged);
             delete payload.string;
+        }
         break;
     case ValueKind::Object:
         payload.object->release();
@@ -174,6 +188,19 @@ std::string* ScriptValue::unsharedText()
     if (kind() != ValueKind::String || isReadOnly() || m_payload.string->refCount != 1)
         return nullptr;
     return &m_payload.string->text;
+}
+
+void ScriptValue::appendToUnsharedText(std::string_view added)
+{
+    StringData& data = *m_payload.string;
+    chargeMemory(added.size());
+    try {
+        data.text.append(added);
+    } catch (const std::bad_alloc&) {
+        creditMemory(added.size());
+        raiseError(ErrOutOfMemory);
+    }
+    data.charged += added.size();
 }
 
 std::string_view ScriptValue::stringValue() const

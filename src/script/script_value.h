@@ -227,6 +227,8 @@ public:
     // The text of a writable String that no other value shares, which may then grow in place;
     // nullptr for anything else.
     std::string* unsharedText();
+    // Appends to the text unsharedText() gave, charging the run's memory budget.
+    void appendToUnsharedText(std::string_view added);
 
     // Script assignment: follows this value's references to the storage, checks read-only on the
     // way, and stores a copy of source's final value (never a reference). Returns the storage.

@@ -7,6 +7,7 @@
 #include "script/step_budget.h"
 
 #include <cmath>
+#include <new>
 
 namespace vorpane::script {
 
@@ -25,8 +26,12 @@ bool isStringWithinOneReference(const ScriptValue& v)
 ScriptValue concatenate(const ScriptValue& left, const ScriptValue& right)
 {
     std::string text;
-    left.appendText(text);
-    right.appendText(text);
+    try {
+        left.appendText(text);
+        right.appendText(text);
+    } catch (const std::bad_alloc&) {
+        raiseError(ErrOutOfMemory);
+    }
     if (!spendSteps(text.size() / kTextBytesPerStep))
         raiseError(ErrOutOfMemory); // the run has stopped silently: this only unwinds
     return ScriptValue(std::string_view(text));

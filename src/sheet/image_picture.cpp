@@ -3,10 +3,12 @@
 #include "image/emf_player.h"
 #include "image/image.h"
 #include "platform/cp1252.h"
+#include "platform/data_files.h"
 #include "platform/program_folder.h"
 #include "platform/ui_services.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <cmath>
 
 namespace vorpane {
@@ -25,7 +27,7 @@ std::string picturePath(const std::string& fileName)
 {
     if (QDir::isAbsolutePath(fromCp1252(fileName)))
         return fileName;
-    return programFile(fileName);
+    return dataFilePath(fileName);
 }
 
 QRectF fitPictureRect(const QRectF& box, double aspect)
@@ -51,8 +53,12 @@ bool drawPicture(QPainter& painter, const QRectF& box, const std::string& fileNa
     const auto dot = fileName.find_last_of('.');
     if (dot == std::string::npos)
         return false;
-    WaitCursor wait;
     const std::string path = picturePath(fileName);
+    // A portrait path is the user's own choice, but only a regular file is read: a device or a
+    // pipe named there would never end.
+    if (!QFileInfo(QFile::decodeName(path.c_str())).isFile())
+        return false;
+    WaitCursor wait;
     if (isMetafileName(fileName)) {
         ui().setStatusText("Loading metafile " + fileName + "...");
         EnhancedMetafile metafile;

@@ -1,5 +1,6 @@
 #include "sheet/investigator_abbreviations.h"
 
+#include "platform/data_files.h"
 #include "platform/program_folder.h"
 #include "rules/row_reader.h"
 #include "rules/section_file.h"
@@ -11,7 +12,7 @@ void Abbreviations::loadFromProgramFolder()
 {
     m_rows.clear();
     SectionFile file;
-    if (file.open(programFile(kFileName)))
+    if (file.open(dataFilePath(kFileName)))
         readSection(file.section(kSection));
 }
 

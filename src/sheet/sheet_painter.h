@@ -19,6 +19,7 @@
 #include <QPen>
 #include <QTransform>
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -59,10 +60,14 @@ struct RotatedRun {
 RotatedRun rotatedRun(const SheetRect& rect, int degrees);
 
 // Decoded pictures kept between replays, keyed by path; an entry is reloaded when its file's
-// size or time changes. Without a cache every replay reloads every picture.
+// size or time changes. Without a cache every replay reloads every picture. What the cache holds
+// is bounded by bytes: past kMaxPictureCacheBytes the pictures used least recently go first, so a
+// handout with hundreds of large pictures cannot take all memory.
 class SheetPictureCache {
 public:
-    SheetPictureCache();
+    static constexpr size_t kMaxPictureCacheBytes = 192u * 1024 * 1024;
+
+    explicit SheetPictureCache(size_t maxBytes = kMaxPictureCacheBytes);
     ~SheetPictureCache();
     SheetPictureCache(const SheetPictureCache&) = delete;
     SheetPictureCache& operator=(const SheetPictureCache&) = delete;
@@ -74,11 +79,18 @@ public:
     const EnhancedMetafile* metafile(const std::string& path);
     void clear();
     size_t size() const;
+    // Bytes of the decoded pictures held.
+    size_t heldBytes() const { return m_heldBytes; }
 
 private:
     struct Entry;
     Entry* entry(const std::string& path);
+    // Counts what an entry now holds and drops the least recently used others past the bound.
+    void account(Entry& entry, size_t bytes);
     std::unordered_map<std::string, std::unique_ptr<Entry>> m_entries;
+    std::list<std::string> m_recent; // most recently used first
+    size_t m_maxBytes;
+    size_t m_heldBytes = 0;
 };
 
 class SheetPainter {

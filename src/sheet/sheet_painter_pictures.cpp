@@ -40,6 +40,8 @@ public:
 // --- SheetPictureCache -------------------------------------------------------------------------
 
 struct SheetPictureCache::Entry {
+    std::list<std::string>::iterator recent;
+    size_t bytes = 0;
     qint64 size = -1;
     QDateTime modified;
     bool imageTried = false;
@@ -49,25 +51,57 @@ struct SheetPictureCache::Entry {
     std::unique_ptr<EnhancedMetafile> metafile;
 };
 
-SheetPictureCache::SheetPictureCache() = default;
+SheetPictureCache::SheetPictureCache(size_t maxBytes)
+    : m_maxBytes(maxBytes)
+{
+}
 SheetPictureCache::~SheetPictureCache() = default;
 
-void SheetPictureCache::clear() { m_entries.clear(); }
+void SheetPictureCache::clear()
+{
+    m_entries.clear();
+    m_recent.clear();
+    m_heldBytes = 0;
+}
 
 size_t SheetPictureCache::size() const { return m_entries.size(); }
 
 SheetPictureCache::Entry* SheetPictureCache::entry(const std::string& path)
 {
     const QFileInfo info(QFile::decodeName(path.c_str()));
-    const qint64 size = info.exists() ? info.size() : -1;
+    // Only a regular file is read: a device or a pipe named by a portrait path would never end.
+    const qint64 size = info.isFile() ? info.size() : -1;
     const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
     auto& slot = m_entries[path];
-    if (!slot || slot->size != size || slot->modified != modified) {
+    if (slot && (slot->size != size || slot->modified != modified)) {
+        m_heldBytes -= slot->bytes;
+        m_recent.erase(slot->recent);
+        slot.reset();
+    }
+    if (!slot) {
         slot = std::make_unique<Entry>();
         slot->size = size;
         slot->modified = modified;
+        m_recent.push_front(path);
+        slot->recent = m_recent.begin();
+    } else {
+        m_recent.splice(m_recent.begin(), m_recent, slot->recent);
     }
     return slot.get();
+}
+
+void SheetPictureCache::account(Entry& entry, size_t bytes)
+{
+    entry.bytes = bytes;
+    m_heldBytes += bytes;
+    while (m_heldBytes > m_maxBytes && m_recent.size() > 1) {
+        const auto found = m_entries.find(m_recent.back());
+        if (found->second.get() == &entry)
+            break;
+        m_heldBytes -= found->second->bytes;
+        m_recent.pop_back();
+        m_entries.erase(found);
+    }
 }
 
 const Image* SheetPictureCache::image(const std::string& path)
@@ -75,11 +109,16 @@ const Image* SheetPictureCache::image(const std::string& path)
     Entry* e = entry(path);
     if (!e->imageTried) {
         e->imageTried = true;
+        if (e->size < 0)
+            return nullptr;
         LoadingNotice notice("Loading image " + path + "...");
         auto image = std::make_unique<Image>(path);
         if (!image->isNull() && image->width() > 0 && image->height() > 0) {
             e->pixels = image->toQImage();
+            const size_t bitmapBytes
+                = size_t(image->width()) * size_t(image->height()) * size_t(image->bitsPerPixel()) / 8;
             e->image = std::move(image);
+            account(*e, bitmapBytes + size_t(e->pixels.sizeInBytes()));
         }
     }
     return e->image.get();
@@ -87,7 +126,8 @@ const Image* SheetPictureCache::image(const std::string& path)
 
 const QImage* SheetPictureCache::pixels(const std::string& path)
 {
-    return image(path) ? &m_entries[path]->pixels : nullptr;
+    Entry* e = entry(path);
+    return image(path) ? &e->pixels : nullptr;
 }
 
 const EnhancedMetafile* SheetPictureCache::metafile(const std::string& path)
@@ -95,10 +135,14 @@ const EnhancedMetafile* SheetPictureCache::metafile(const std::string& path)
     Entry* e = entry(path);
     if (!e->metafileTried) {
         e->metafileTried = true;
+        if (e->size < 0)
+            return nullptr;
         LoadingNotice notice("Loading metafile " + path + "...");
         auto metafile = std::make_unique<EnhancedMetafile>();
-        if (metafile->load(path))
+        if (metafile->load(path)) {
             e->metafile = std::move(metafile);
+            account(*e, size_t(std::max<qint64>(e->size, 0)));
+        }
     }
     return e->metafile.get();
 }

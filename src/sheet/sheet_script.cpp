@@ -1,5 +1,6 @@
 #include "sheet/sheet_script.h"
 
+#include "platform/data_files.h"
 #include "platform/program_folder.h"
 #include "platform/whole_file.h"
 #include "script/output_object.h"
@@ -91,7 +92,7 @@ std::vector<std::string> sheetScriptNames(const std::string& extension)
 
 std::string sheetScriptPath(const std::string& name, const std::string& extension)
 {
-    return programFile(name + "." + extension);
+    return dataFilePath(name + "." + extension);
 }
 
 std::string scriptNameWithoutExtension(const std::string& name, const std::string& extension)

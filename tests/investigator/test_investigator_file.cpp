@@ -383,12 +383,14 @@ void TestInvestigatorFile::ruleFileKeepsNameOnly_data()
                           << "pulp.rul";
     QTest::newRow("empty") << ""
                            << "";
+    // A name with a folder is kept as the file has it, so that saving changes nothing; the
+    // program refuses it where it looks the rule file up.
     QTest::newRow("relative path") << "../../dev/stdin"
-                                   << "stdin";
+                                   << "../../dev/stdin";
     QTest::newRow("absolute path") << "/tmp/fifo.rul"
-                                   << "fifo.rul";
+                                   << "/tmp/fifo.rul";
     QTest::newRow("windows path") << "C:\\Juegos\\pulp.rul"
-                                  << "pulp.rul";
+                                  << "C:\\Juegos\\pulp.rul";
 }
 
 void TestInvestigatorFile::ruleFileKeepsNameOnly()

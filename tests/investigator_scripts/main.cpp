@@ -13,5 +13,6 @@ int main(int argc, char** argv)
     failures += runSheetCheckTests(argc, argv);
     failures += runOccupationSetupTests(argc, argv);
     failures += runCliCommandTests(argc, argv);
+    failures += runCliHostileNameTests(argc, argv);
     return failures;
 }

@@ -41,5 +41,6 @@ int runRuleScriptTests(int argc, char** argv);
 int runSheetCheckTests(int argc, char** argv);
 int runOccupationSetupTests(int argc, char** argv);
 int runCliCommandTests(int argc, char** argv);
+int runCliHostileNameTests(int argc, char** argv);
 
 } // namespace vorpane::test

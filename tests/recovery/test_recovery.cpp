@@ -9,6 +9,7 @@
 #include "desktop_fixture.h"
 #include "platform/cp1252.h"
 #include "platform/profile.h"
+#include "recorded_texts.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,6 +55,7 @@ private slots:
     void recoveryAfterCrash();
     void runningSessionIsNotOffered();
     void damagedFoldersAreDropped();
+    void failedCopyIsToldOnce();
 };
 
 void TestRecovery::intervalFromProfile_data()
@@ -255,6 +257,34 @@ void TestRecovery::damagedFoldersAreDropped()
     QCOMPARE(fixture.ui.boxes.size(), size_t(1)); // the one readable entry was offered
     QCOMPARE(readAll(fixture.path("precious.vsc")), QByteArray("mine"));
     QCOMPARE(sessions(fixture.path("recovery")), QStringList());
+}
+
+// A copy that cannot be written is told once (status bar and output bar) and tried again at
+// every turn; once it can be written it is, into a folder only the user may enter.
+void TestRecovery::failedCopyIsToldOnce()
+{
+    DesktopFixture fixture;
+    CMainFrame frame;
+    QVERIFY(writeAll(fixture.path("recovery"), "a file in the way"));
+    Document* script = frame.documents().newDocument("Script", " N. Script");
+    typeInto(script, "alert(1);");
+    frame.recovery().saveCopies();
+    frame.recovery().saveCopies();
+    const auto told = [&] {
+        return outputLines(fixture.ui)
+            .filter(QString::fromUtf8("No se pudo escribir la copia de recuperación"));
+    };
+    QCOMPARE(told().size(), 1);
+    QVERIFY(fromCp1252(fixture.ui.statusText).startsWith(told().front()));
+    QVERIFY(fixture.ui.output().isVisible());
+
+    QVERIFY(QFile::remove(fixture.path("recovery")));
+    frame.recovery().saveCopies();
+    QCOMPARE(copiesUnder(fixture.path("recovery")).size(), 1);
+    for (const QString& folder : { fixture.path("recovery"), frame.recovery().sessionFolder() })
+        QCOMPARE(QFileInfo(folder).permissions() & 0x0077, QFile::Permissions());
+    QCOMPARE(told().size(), 1);
+    frame.recovery().endSession();
 }
 
 QTEST_MAIN(TestRecovery)

@@ -4,6 +4,7 @@
 #include "platform/break_key.h"
 #include "script/error_line.h"
 #include "script/interpreter.h"
+#include "script/memory_budget.h"
 #include "script/script_object.h"
 #include "script/script_runner.h"
 #include "script_test_support.h"
@@ -106,6 +107,8 @@ private slots:
     void hostStatuses();
     void objectIsHeldDuringItsCall();
     void missingFileIsReported();
+    void memoryBudgetEndsTheRun_data();
+    void memoryBudgetEndsTheRun();
 };
 
 void TestScriptInterpreter::scripts_data()
@@ -545,6 +548,48 @@ void TestScriptInterpreter::missingFileIsReported()
     QCOMPARE(ui.boxes[0].text, std::string("Couldn't open file"));
     QCOMPARE(ui.boxes[0].title, std::string("Script Error"));
     QCOMPARE(ui.boxes[0].icon, MsgIcon::Warning);
+}
+
+void TestScriptInterpreter::memoryBudgetEndsTheRun_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("boxes");
+    // Each script would hold far more than the 1 MB the test allows.
+    QTest::newRow("doubled texts kept in an array")
+        << "var a, s, i; a = new Array(); s = \"0123456789\"; i = 0;\n"
+           "while (i < 20) {\n s = s + s;\n a[i] = s; i++; }"
+        << "Line 3 : Out of memory";
+    QTest::newRow("a text grown in place") << "var s; s = \"x\";\nwhile (1)\n s = s + \"0123456789abcdef\";"
+                                           << "Line 3 : Out of memory";
+    QTest::newRow("arrays of arrays")
+        << "var a, i; a = new Array(); i = 0;\nwhile (1) {\n a[i] = new Array(20000); i++; }"
+        << "Line 3 : Out of memory";
+    QTest::newRow("a host allocation fails") << "var x;\nx = new failing();"
+                                             << "Line 2 : Out of memory";
+    QTest::newRow("within the budget") << "var a; a = new Array(1000); a[999] = \"x\"; alert(a.length);"
+                                       << "1000";
+}
+
+void TestScriptInterpreter::memoryBudgetEndsTheRun()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, boxes);
+    ScopedRecordingUi ui;
+    const size_t heldBefore = heldMemory();
+    {
+        ScriptRunner runner;
+        runner.loadTextInMemory(script.toStdString());
+        runner.interpreter()->setMemoryBudget(1024 * 1024);
+        runner.interpreter()->registerClass(
+            "failing", [](ScriptValue*, int, ScriptValue&) -> int { throw std::bad_alloc(); });
+        runner.run();
+    }
+    QStringList texts;
+    for (const auto& box : ui.boxes)
+        texts << QString::fromStdString(box.text);
+    QCOMPARE(texts.join('|'), boxes);
+    // Everything the run charged was given back with its values.
+    QCOMPARE(heldMemory(), heldBefore);
 }
 
 int runScriptInterpreterTests(int argc, char** argv)

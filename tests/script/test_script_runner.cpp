@@ -50,15 +50,22 @@ void TestScriptRunner::temporaryFileLivesWithTheRunner()
     QString path;
     {
         ScriptRunner runner;
+        QVERIFY(runner.temporaryFileName().empty()); // only a text run needs one
+        QCOMPARE(runner.loadText("x = 1;"), 1);
         path = QString::fromStdString(runner.temporaryFileName());
         const QFileInfo info(path);
         QVERIFY(info.exists());
         QVERIFY(info.fileName().startsWith("VRP"));
-        QCOMPARE(info.absolutePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
+        // In a folder of its own that only this user may enter.
+        const QFileInfo folder(info.absolutePath());
+        QCOMPARE(folder.absolutePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
+        QCOMPARE(folder.permissions() & 0x0077, QFile::Permissions());
         ScriptRunner other;
+        QCOMPARE(other.loadText("x = 2;"), 1);
         QVERIFY(other.temporaryFileName() != runner.temporaryFileName());
     }
     QVERIFY(!QFileInfo::exists(path));
+    QVERIFY(!QFileInfo::exists(QFileInfo(path).absolutePath()));
 }
 
 void TestScriptRunner::loadTextRunsThroughTheFile()

@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 using namespace vorpane;
 using namespace vorpane::test;
@@ -139,6 +140,30 @@ private slots:
         QCOMPARE(cache.pixels(path.toStdString())->width(), 6);
         QCOMPARE(cache.size(), size_t(1));
         QVERIFY(!cache.pixels((m_dir.path() + "/none.gif").toStdString()));
+        // A pipe named as a picture is not read (reading it would wait for a writer for ever).
+        const QByteArray pipe = QFile::encodeName(m_dir.path() + "/pipe.bmp");
+        QVERIFY(mkfifo(pipe.constData(), 0600) == 0);
+        QVERIFY(!cache.pixels(pipe.toStdString()));
+    }
+
+    // Past its bound in bytes the cache lets the least recently used pictures go.
+    void pictureCacheIsBoundedByBytes()
+    {
+        QStringList paths;
+        for (const char* name : { "a", "b", "c" }) {
+            paths << m_dir.path() + "/bound_" + name + ".bmp";
+            QImage image(100, 100, QImage::Format_RGB32);
+            image.fill(Qt::blue);
+            QVERIFY(image.save(paths.back(), "BMP"));
+        }
+        // Each picture holds 30,000 bytes decoded and 40,000 drawn: room for two.
+        SheetPictureCache cache(150000);
+        QVERIFY(cache.pixels(paths[0].toStdString()));
+        QVERIFY(cache.pixels(paths[1].toStdString()));
+        QVERIFY(cache.pixels(paths[0].toStdString())); // a used again: b is now the oldest
+        QVERIFY(cache.pixels(paths[2].toStdString()));
+        QCOMPARE(cache.size(), size_t(2));
+        QCOMPARE(cache.heldBytes(), size_t(140000));
     }
 
     void checkBoxes_data()

@@ -22,12 +22,20 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QListWidget>
+#include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
 #include <atomic>
+#include <cstring>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace vorpane;
 using namespace vorpane::test;
@@ -81,6 +89,8 @@ private slots:
     void handOverReachesRunningProgram();
     void malformedHandOverIsRefused_data();
     void malformedHandOverIsRefused();
+    void handOverFromAnotherUserIsRefused();
+    void silentConnectionIsDropped();
     void startUpByCommandLine_data();
     void startUpByCommandLine();
     void printWithoutPrinterSupportSaysSo();
@@ -203,13 +213,100 @@ void TestShell::malformedHandOverIsRefused_data()
     // A count of names far beyond what the message holds: refused without reserving room for it.
     QTest::newRow("huge count") << QByteArray::fromHex("0000000c565250317fffffff00000000");
     QTest::newRow("all-ones count") << QByteArray::fromHex("0000000c56525031fffffffd00000000");
+    QTest::newRow("billions of names, a full message")
+        << QByteArray::fromHex("000ffffc56525031f0000000") + QByteArray(0xffffc - 8, '\0');
+    QTest::newRow("a name of 4 GB") << QByteArray::fromHex("0000000e56525031"
+                                                           "00000001fffffffe0041");
+    QTest::newRow("one file too many")
+        << SingleInstance::encode(QStringList(SingleInstance::kMaxFiles + 1, "a"));
+}
+
+// Decoding in a child whose address space has little room beyond what it already uses: asking
+// the allocator for more than the message holds ends the child instead of being quietly refused.
+static int decodeWithinLittleMemory(const QByteArray& message)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    Q_UNUSED(message);
+    return -2;
+#else
+    const pid_t child = fork();
+    if (child == 0) {
+        QFile status("/proc/self/statm");
+        rlim_t pages = 0;
+        if (status.open(QIODevice::ReadOnly))
+            pages = status.readAll().split(' ').front().toULongLong();
+        const rlim_t room = pages * rlim_t(sysconf(_SC_PAGESIZE)) + 64 * 1024 * 1024;
+        const rlimit limit { room, room };
+        setrlimit(RLIMIT_AS, &limit);
+        _exit(SingleInstance::decode(message).has_value() ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
 }
 
 void TestShell::malformedHandOverIsRefused()
 {
     QFETCH(QByteArray, message);
     QVERIFY(!SingleInstance::decode(message).has_value());
+    const int decoded = decodeWithinLittleMemory(message);
+    if (decoded != -2)
+        QCOMPARE(decoded, 0);
     QCOMPARE(*SingleInstance::decode(SingleInstance::encode({ "a", "b" })), QStringList({ "a", "b" }));
+    const QStringList most(SingleInstance::kMaxFiles, "/tmp/x.inv");
+    QCOMPARE(*SingleInstance::decode(SingleInstance::encode(most)), most);
+}
+
+// A socket another user can reach (its folder and the socket itself opened for the test): the
+// program still takes nothing from that user.
+void TestShell::handOverFromAnotherUserIsRefused()
+{
+    if (geteuid() != 0)
+        QSKIP("connecting as another user needs root");
+    QTemporaryDir dir;
+    QVERIFY(chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+    const QString name = dir.filePath("vorpane-open");
+    SingleInstance running(name);
+    QVERIFY(running.listen());
+    QVERIFY(chmod(QFile::encodeName(name).constData(), 0777) == 0);
+    QSignalSpy received(&running, &SingleInstance::filesReceived);
+    const QByteArray message = SingleInstance::encode({ "/tmp/ajeno.inv" });
+    const QByteArray path = QFile::encodeName(name);
+    const pid_t child = fork();
+    if (child == 0) {
+        // The stranger: connects, hands over, and reports whether anyone answered.
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(3);
+        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address {};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+            _exit(4);
+        if (::write(fd, message.constData(), size_t(message.size())) != message.size())
+            _exit(5);
+        char answer = 0;
+        _exit(::read(fd, &answer, 1) == 1 ? 1 : 0);
+    }
+    int status = -1;
+    bool ended = false;
+    QTRY_VERIFY(ended || (ended = waitpid(child, &status, WNOHANG) == child));
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QCOMPARE(received.count(), 0);
+}
+
+void TestShell::silentConnectionIsDropped()
+{
+    const QString name = QStringLiteral("vorpane-silent-%1").arg(QCoreApplication::applicationPid());
+    SingleInstance running(name);
+    QVERIFY(running.listen());
+    QLocalSocket silent;
+    silent.connectToServer(running.name());
+    QVERIFY(silent.waitForConnected(1000));
+    QTRY_COMPARE_WITH_TIMEOUT(
+        silent.state(), QLocalSocket::UnconnectedState, SingleInstance::kTimeoutMs + 2000);
 }
 
 void TestShell::startUpByCommandLine_data()
