@@ -220,7 +220,7 @@ int Profile::readInt(const std::string& section, const std::string& name, int de
 {
     bool ok = false;
     const int value = readValue(section, name).toInt(&ok);
-    return range.clamp(ok ? value : defaultValue);
+    return ok ? range.clamp(value) : defaultValue;
 }
 
 std::string Profile::readString(

@@ -36,8 +36,8 @@ std::string profileWarningOnce();
 
 class Profile {
 public:
-    // A name declared in profile_keys.h is clamped to its range; a value that is no number gives
-    // the default.
+    // A number found under a name declared in profile_keys.h is clamped to its range; no value, or
+    // one that is no number, gives the default as it is.
     static int readInt(const std::string& section, const std::string& name, int defaultValue);
     static int readInt(const std::string& section, const std::string& name, int defaultValue, IntRange range);
     static std::string readString(
