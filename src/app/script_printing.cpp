@@ -54,7 +54,8 @@ int printScript(QPrinter& printer, const ScriptPrintJob& job)
     document.setDocumentMargin(0);
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    option.setTabStopDistance(std::max<qreal>(1, job.tabCharacters * metrics.averageCharWidth()));
+    // Tab stops are measured at the screen's resolution; the layout scales them to the printer's.
+    option.setTabStopDistance(std::max<qreal>(1, job.tabCharacters * QFontMetricsF(font).averageCharWidth()));
     document.setDefaultTextOption(option);
     document.setPlainText(job.text);
     // With a page height the layout moves a line that would cross a page's end onto the next page.
