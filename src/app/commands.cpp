@@ -94,8 +94,8 @@ std::vector<MenuRow> menuLayout(MenuKind kind)
     case MenuKind::Investigator:
         return {
             { "&Archivo",
-                fileItems({ cmd::ExportHtml, cmd::ExportVersion1, cmd::ExportVersion2, cmd::SendMail,
-                    cmd::ExportPdf }) },
+                fileItems({ kSubmenuStart, "Expor&tar", cmd::ExportVersion1, cmd::ExportVersion2,
+                    cmd::ExportHtml, kSubmenuEnd, cmd::SendMail, cmd::ExportPdf }) },
             { "&Edición", kSheetEditItems },
             { "&Ver",
                 sheetViewItems({ cmd::Bases55, cmd::CustomSkillFields, cmd::AllPercent, cmd::TrimSkills }) },

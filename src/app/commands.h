@@ -37,12 +37,14 @@ enum class MenuKind { NoDocument, Investigator, Handout, Script };
 struct MenuRow {
     const char* title; // UTF-8 with mnemonic
     // Command ids; "-" is a separator, kRecentFilesSlot the recent-file list, kWindowListSlot the
-    // open windows.
+    // open windows; kSubmenuStart, a title and the submenu's items up to kSubmenuEnd a submenu.
     std::vector<const char*> items;
 };
 
 inline constexpr const char* kRecentFilesSlot = "@recent";
 inline constexpr const char* kWindowListSlot = "@windows";
+inline constexpr const char* kSubmenuStart = "@submenu";
+inline constexpr const char* kSubmenuEnd = "@end";
 
 std::vector<MenuRow> menuLayout(MenuKind kind);
 

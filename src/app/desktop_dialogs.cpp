@@ -1,5 +1,6 @@
 #include "app/desktop_dialogs.h"
 
+#include "app/font_face_dialog.h"
 #include "platform/cp1252.h"
 #include "platform/ui_services.h"
 
@@ -51,6 +52,14 @@ std::optional<QFont> DesktopDialogs::chooseFont(
     if (!ok)
         return std::nullopt;
     return font;
+}
+
+std::optional<QFont> DesktopDialogs::chooseFontFace(QWidget* parent, const QFont& initial)
+{
+    FontFaceDialog dialog(initial, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.chosenFont();
 }
 
 std::optional<QColor> DesktopDialogs::chooseColour(QWidget* parent, const QColor& initial)

@@ -29,6 +29,8 @@ public:
         const QString& filter, const QString& defaultSuffix);
     virtual std::optional<QFont> chooseFont(
         QWidget* parent, const QFont& initial, QFontDialog::FontDialogOptions options);
+    // Face, weight and italic only, for a font whose size is not the user's to choose.
+    virtual std::optional<QFont> chooseFontFace(QWidget* parent, const QFont& initial);
     virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial);
     // The desktop's handler for the address (browser, mail program). False when none took it.
     virtual bool openUrl(const QUrl& url);

@@ -130,8 +130,12 @@ void CMainFrame::createActions()
             action->setObjectName(id);
             if (*row.shortcut)
                 action->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
-            if (*row.statusTip)
-                action->setStatusTip(translated(row.statusTip));
+            // A status text may carry the button's tip after a line feed.
+            const QStringList tips = translated(row.statusTip).split(QLatin1Char('\n'));
+            if (!tips.front().isEmpty())
+                action->setStatusTip(tips.front());
+            if (tips.size() > 1)
+                action->setToolTip(tips.at(1));
             if (*row.icon)
                 action->setIcon(resourceIcon(QString::fromLatin1(row.icon)));
             action->setCheckable(row.checkable);
@@ -272,9 +276,16 @@ void CMainFrame::buildMenuBar(MenuKind kind)
             menu->deleteLater();
     }
     for (const MenuRow& row : menuLayout(kind)) {
-        QMenu* menu = bar->addMenu(translated(row.title));
-        for (const char* item : row.items) {
-            if (qstrcmp(item, "-") == 0) {
+        QMenu* const top = bar->addMenu(translated(row.title));
+        QMenu* menu = top;
+        for (auto it = row.items.begin(); it != row.items.end(); ++it) {
+            const char* item = *it;
+            if (qstrcmp(item, kSubmenuStart) == 0 && it + 1 != row.items.end()) {
+                menu = top->addMenu(translated(*++it));
+                connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+            } else if (qstrcmp(item, kSubmenuEnd) == 0) {
+                menu = top;
+            } else if (qstrcmp(item, "-") == 0) {
                 menu->addSeparator();
             } else if (qstrcmp(item, kRecentFilesSlot) == 0) {
                 QAction* anchor = menu->addSeparator();
@@ -292,9 +303,9 @@ void CMainFrame::buildMenuBar(MenuKind kind)
                 qWarning("menu item %s has no command", item);
             }
         }
-        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+        connect(top, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
         if (qstrcmp(row.title, "Ay&uda") == 0)
-            connect(menu, &QMenu::aboutToShow, this, [this, menu] { insertTipItem(menu); });
+            connect(top, &QMenu::aboutToShow, this, [this, top] { insertTipItem(top); });
     }
 }
 
@@ -540,11 +551,16 @@ void CMainFrame::focusNextPane(bool forward)
         next->setFocus(Qt::ShortcutFocusReason);
 }
 
-void CMainFrame::restoreWindowState() { restoreState(readBytes(profile_keys::kFrameState)); }
+void CMainFrame::restoreWindowState()
+{
+    restoreState(readBytes(profile_keys::kFrameState));
+    statusBar()->setVisible(Profile::read(profile_keys::kStatusBarShown) != 0);
+}
 
 void CMainFrame::saveWindowState()
 {
     writeBytes(profile_keys::kFrameState, saveState());
+    Profile::write(profile_keys::kStatusBarShown, statusBar()->isHidden() ? 0 : 1);
     writeBytes(profile_keys::kFrameGeometry, saveGeometry());
 }
 

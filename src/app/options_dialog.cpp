@@ -204,8 +204,10 @@ void COptionsPage2::changeSelected()
     if (component.font) {
         const StoredFont stored = readStoredFont(
             component.section, component.value, component.defaultFace, component.defaultSize, component.size);
-        const std::optional<QFont> chosen
-            = dialogs().chooseFont(this, toQFont(stored), QFontDialog::ScalableFonts);
+        // Qt's font dialog cannot hide its size box, so a font without a size has a dialog of its own.
+        const std::optional<QFont> chosen = component.size == FontSize::NotStored
+            ? dialogs().chooseFontFace(this, toQFont(stored))
+            : dialogs().chooseFont(this, toQFont(stored), QFontDialog::ScalableFonts);
         if (chosen)
             writeStoredFont(component.section, component.value, fromQFont(*chosen), component.size);
     } else {

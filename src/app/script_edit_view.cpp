@@ -6,18 +6,24 @@
 #include "app/main_frame.h"
 #include "app/script_edit_doc.h"
 #include "app/script_highlighter.h"
+#include "app/script_printing.h"
 #include "app/settings_font.h"
 #include "app/user_script.h"
 #include "platform/cp1252.h"
 #include "platform/profile_keys.h"
 #include "platform/ui_services.h"
 #include "script/error_line.h"
+#include "views/sheet_printing.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QTextBlock>
 #include <QVBoxLayout>
 
@@ -101,6 +107,41 @@ void CScriptEditView::addEditCommands()
     addCommandIf(
         cmd::FindNext, [this] { findNext(m_findText); }, [this] { return !m_findText.isEmpty(); });
     addCommand(cmd::GoToLine, [this] { askGoToLine(); });
+    addCommand(cmd::Print, [this] { printWithDialog(); });
+    addCommand(cmd::PrintDirect, [this] { printTo(sheetPrinter()); });
+    addCommand(cmd::PrintPreview, [this] { showPrintPreview(); });
+    addCommand(cmd::PrintSetup, [this] { showSheetPrinterSetup(window()); });
+}
+
+// --- Printing ----------------------------------------------------------------------------------
+
+int CScriptEditView::printTo(QPrinter& printer)
+{
+    const QString path = document().path();
+    ScriptPrintJob job;
+    job.text = m_editor->toPlainText();
+    job.fileName = path.isEmpty() ? document().title().trimmed() : QFileInfo(path).fileName();
+    job.font = m_editor->font();
+    job.tabCharacters = kTabStopCharacters;
+    return printScript(printer, job);
+}
+
+void CScriptEditView::printWithDialog()
+{
+    QPrinter& printer = sheetPrinter();
+    QPrintDialog dialog(&printer, window());
+    dialog.setWindowTitle(tr("Imprimir"));
+    if (dialog.exec() == QDialog::Accepted)
+        printTo(printer);
+}
+
+void CScriptEditView::showPrintPreview()
+{
+    QPrintPreviewDialog dialog(&sheetPrinter(), window());
+    dialog.setWindowTitle(tr("Vista preliminar"));
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+        [this](QPrinter* target) { printTo(*target); });
+    dialog.exec();
 }
 
 // --- Settings ----------------------------------------------------------------------------------

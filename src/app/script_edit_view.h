@@ -7,6 +7,7 @@
 #include "app/document_view.h"
 
 class QPlainTextEdit;
+class QPrinter;
 
 namespace vorpane {
 
@@ -39,6 +40,10 @@ public:
     // when there is none.
     bool findNext(const QString& text);
 
+    // Prints the text as it stands (the print dialog, the preview and --print all come here);
+    // the number of pages, 0 when the printer could not be used.
+    int printTo(QPrinter& printer);
+
     // The tab stops: 16 dialog units, four average characters of the dialog font.
     static constexpr int kTabStopCharacters = 4;
 
@@ -51,6 +56,8 @@ private:
     void showCaretLine();
     void find();
     void askGoToLine();
+    void printWithDialog();
+    void showPrintPreview();
 
     QPlainTextEdit* m_editor;
     ScriptHighlighter* m_highlighter;

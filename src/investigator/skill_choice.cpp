@@ -87,4 +87,25 @@ PointSpend spendPoints(int typed, int floor, int oldValue, int counter)
     return { clampToInt(value), clampToInt(available - value), typed < floor || wanted > available };
 }
 
+int pointFloor(const SkillEntry& entry, SkillPointMode mode)
+{
+    const int base = std::max(entry.baseValue, 0);
+    if (mode == SkillPointMode::Interest)
+        return base;
+    return clampToInt(static_cast<long long>(base) + std::max(entry.interestPoints, 0));
+}
+
+PointSpend spendOnEntry(SkillEntry& entry, SkillPointMode mode, int typed, int oldValue, int counter)
+{
+    const PointSpend spend = spendPoints(typed, pointFloor(entry, mode), oldValue, counter);
+    if (mode == SkillPointMode::Interest) {
+        // Lowering takes back this page's own points first; below them the entry is back at
+        // what the occupation page left, and nothing of the interest budget remains on it.
+        const long long points = static_cast<long long>(entry.interestPoints) + spend.value - oldValue;
+        entry.interestPoints = clampToInt(std::max(points, 0LL));
+    }
+    entry.current = spend.value;
+    return spend;
+}
+
 } // namespace vorpane

@@ -44,4 +44,12 @@ struct PointSpend {
 // floor (the entry's base) and cut to what the counter can pay.
 PointSpend spendPoints(int typed, int floor, int oldValue, int counter);
 
+// The lowest value a skill-point page may give the entry: its base, and on the occupation page
+// also what the interest page spent on it (the occupation counter cannot take those back).
+int pointFloor(const SkillEntry& entry, SkillPointMode mode);
+
+// Pays for a typed value on a page of that mode from its counter, as spendPoints does, and keeps
+// the entry's interest points up to date; the entry takes the new value.
+PointSpend spendOnEntry(SkillEntry& entry, SkillPointMode mode, int typed, int oldValue, int counter);
+
 } // namespace vorpane

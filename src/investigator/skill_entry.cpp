@@ -32,6 +32,7 @@ std::unique_ptr<SkillEntry> SkillEntry::clone() const
         definition ? definition->clone() : std::make_unique<SkillDef>(), current, occupational);
     copy->baseValue = baseValue;
     copy->checked = checked;
+    copy->interestPoints = interestPoints;
     return copy;
 }
 

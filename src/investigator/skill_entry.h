@@ -22,6 +22,9 @@ struct SkillEntry {
     int baseValue = kBaseNotComputed; // value of the Base formula; computed, never stored in .inv
     int occupational = 0; // 0/1 (file key Occupational)
     int checked = 0; // 0/1, ticked for improvement (file key Checked)
+    // Personal-interest points spent on it while the wizard creates the investigator; the
+    // occupation page may not take them back. Never stored.
+    int interestPoints = 0;
 
     SkillKind kind() const { return definition ? definition->kind() : SkillKind::Empty; }
     const std::string& name() const;
@@ -29,7 +32,7 @@ struct SkillEntry {
     // The special skill this subskill entry belongs to; null for other kinds.
     SpecialSkill* parent() const;
 
-    // All five fields; the definition through its clone (a subskill clone keeps its old parent).
+    // All six fields; the definition through its clone (a subskill clone keeps its old parent).
     std::unique_ptr<SkillEntry> clone() const;
 };
 

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSettings>
 #include <QTemporaryFile>
 #include <atomic>
@@ -26,10 +27,106 @@ std::unique_ptr<QSettings> openSettings()
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, "Merrin", "Vorpane");
 }
 
-// QSettings keys are case-sensitive; lower-case them so "FontFace" and "fontface" are one value.
-QString keyOf(const std::string& section, const std::string& name)
+bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+// The table's entry for a name, whatever its case; null for a name the program does not declare.
+const profile_keys::KeyName* declared(const QString& section, const QString& name)
 {
-    return (fromCp1252(section) + '/' + fromCp1252(name)).toLower();
+    for (const profile_keys::KeyName& key : profile_keys::kKeyNames) {
+        if (sameName(section, QLatin1String(key.section)) && sameName(name, QLatin1String(key.name)))
+            return &key;
+    }
+    return nullptr;
+}
+
+QString declaredSection(const QString& section)
+{
+    for (const profile_keys::KeyName& key : profile_keys::kKeyNames) {
+        if (sameName(section, QLatin1String(key.section)))
+            return QLatin1String(key.section);
+    }
+    return section;
+}
+
+// Section and name as the program writes them: as declared, else as the caller spells them.
+struct Spelling {
+    QString section;
+    QString name;
+    QString key() const { return section + QLatin1Char('/') + name; }
+};
+
+Spelling canonical(const QString& section, const QString& name)
+{
+    if (const profile_keys::KeyName* key = declared(section, name))
+        return { QLatin1String(key->section), QLatin1String(key->name) };
+    return { declaredSection(section), name };
+}
+
+// QSettings compares names with their case: the key as the file spells it, the program's own
+// spelling first; empty when the file has no such value.
+QString findKey(QSettings& settings, const Spelling& wanted)
+{
+    if (settings.contains(wanted.key()))
+        return wanted.key();
+    const QStringList groups = settings.childGroups();
+    for (const QString& group : groups) {
+        if (!sameName(group, wanted.section))
+            continue;
+        settings.beginGroup(group);
+        const QStringList names = settings.childKeys();
+        settings.endGroup();
+        for (const QString& name : names) {
+            if (sameName(name, wanted.name))
+                return group + QLatin1Char('/') + name;
+        }
+    }
+    return {};
+}
+
+QVariant readValue(const std::string& section, const std::string& name)
+{
+    const std::unique_ptr<QSettings> settings = openSettings();
+    const QString key = findKey(*settings, canonical(fromCp1252(section), fromCp1252(name)));
+    return key.isEmpty() ? QVariant() : settings->value(key);
+}
+
+// Rewrites every section and value the file spells otherwise in the program's spelling (names the
+// program does not declare in the spelling met first), so one name is one entry in one section.
+// Where two spellings both hold a value, the one a read finds first is kept: the program's own,
+// else the first in the file's order.
+void tidy(QSettings& settings)
+{
+    QHash<QString, QString> sections; // lower case -> the spelling kept
+    QHash<QString, QString> names;
+    const QStringList groups = settings.childGroups();
+    for (const QString& group : groups) {
+        QString& section = sections[group.toLower()];
+        if (section.isEmpty())
+            section = declaredSection(group);
+        settings.beginGroup(group);
+        const QStringList keys = settings.childKeys();
+        settings.endGroup();
+        for (const QString& key : keys) {
+            const Spelling spelling = canonical(section, key);
+            QString& name = names[spelling.key().toLower()];
+            if (name.isEmpty())
+                name = spelling.name;
+            const QString target = section + QLatin1Char('/') + name;
+            const QString found = group + QLatin1Char('/') + key;
+            if (found == target)
+                continue;
+            if (!settings.contains(target))
+                settings.setValue(target, settings.value(found));
+            settings.remove(found);
+        }
+    }
+}
+
+void writeValue(const std::string& section, const std::string& name, const QVariant& value)
+{
+    const std::unique_ptr<QSettings> settings = openSettings();
+    tidy(*settings);
+    settings->setValue(canonical(fromCp1252(section), fromCp1252(name)).key(), value);
 }
 
 // QSettings replaces the file through a new one beside it, so the folder must take new files too.
@@ -115,26 +212,32 @@ void setProfilePath(const std::string& path) { g_path = QString::fromStdString(p
 
 int Profile::readInt(const std::string& section, const std::string& name, int defaultValue)
 {
+    const profile_keys::KeyName* key = declared(fromCp1252(section), fromCp1252(name));
+    return readInt(section, name, defaultValue, key ? key->range : profile_keys::kAnyNumber);
+}
+
+int Profile::readInt(const std::string& section, const std::string& name, int defaultValue, IntRange range)
+{
     bool ok = false;
-    const int value = openSettings()->value(keyOf(section, name)).toInt(&ok);
-    return ok ? value : defaultValue;
+    const int value = readValue(section, name).toInt(&ok);
+    return ok ? range.clamp(value) : defaultValue;
 }
 
 std::string Profile::readString(
     const std::string& section, const std::string& name, const std::string& defaultValue)
 {
-    const QVariant value = openSettings()->value(keyOf(section, name));
+    const QVariant value = readValue(section, name);
     return value.isValid() ? toCp1252(value.toString()) : defaultValue;
 }
 
 void Profile::writeInt(const std::string& section, const std::string& name, int value)
 {
-    openSettings()->setValue(keyOf(section, name), value);
+    writeValue(section, name, value);
 }
 
 void Profile::writeString(const std::string& section, const std::string& name, const std::string& value)
 {
-    openSettings()->setValue(keyOf(section, name), fromCp1252(value));
+    writeValue(section, name, fromCp1252(value));
 }
 
 } // namespace vorpane

@@ -36,14 +36,17 @@ std::string profileWarningOnce();
 
 class Profile {
 public:
+    // A number found under a name declared in profile_keys.h is clamped to its range; no value, or
+    // one that is no number, gives the default as it is.
     static int readInt(const std::string& section, const std::string& name, int defaultValue);
+    static int readInt(const std::string& section, const std::string& name, int defaultValue, IntRange range);
     static std::string readString(
         const std::string& section, const std::string& name, const std::string& defaultValue);
     static void writeInt(const std::string& section, const std::string& name, int value);
     static void writeString(const std::string& section, const std::string& name, const std::string& value);
 
     // The same through a key of profile_keys.h, with its default.
-    static int read(const IntKey& key) { return readInt(key.section, key.name, key.defaultValue); }
+    static int read(const IntKey& key) { return readInt(key.section, key.name, key.defaultValue, key.range); }
     static std::string read(const TextKey& key)
     {
         return readString(key.section, key.name, key.defaultValue);

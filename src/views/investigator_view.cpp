@@ -75,6 +75,12 @@ void CInvestigatorView::recordScriptName(const std::string& name)
     investigatorDocument().model().setSheetScript(name);
 }
 
+QString CInvestigatorView::documentName() const
+{
+    const QString name = fromCp1252(investigatorDocument().investigator().Name).trimmed();
+    return name.isEmpty() ? CScriptSheetView::documentName() : name;
+}
+
 void CInvestigatorView::refreshStatusPanes()
 {
     CMainFrame* frame = CMainFrame::instance();

@@ -25,6 +25,8 @@ protected:
     std::string initialScriptName() override;
     void recordScriptName(const std::string& name) override;
     void refreshStatusPanes() override;
+    // The investigator's name, which says more than its file's.
+    QString documentName() const override;
 };
 
 } // namespace vorpane

@@ -77,6 +77,8 @@ protected:
     void clearStatusPanes();
     // The picture field's file dialog, with the current value proposed.
     virtual QString choosePicture(const std::string& current);
+    // The title printed pages and PDF files carry: the document's title.
+    virtual QString documentName() const;
 
     bool isActiveView() const;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -89,7 +91,6 @@ private:
     void clickAction(PlacedField& placement);
     void refreshStyleCombo();
     void connectStyleCombo(bool connect);
-    QString documentName() const;
     void exportPdf();
     void zoomBy(bool larger);
 

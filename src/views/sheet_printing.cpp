@@ -37,6 +37,8 @@ QPrinter& sheetPrinter()
 {
     if (!g_printer) {
         g_printer = new QPrinter(QPrinter::HighResolution);
+        // What a PDF printed from here names as its maker.
+        g_printer->setCreator(QStringLiteral("Vorpane"));
         qAddPostRoutine([] {
             delete g_printer;
             g_printer = nullptr;

@@ -177,14 +177,18 @@ void CWizard_NewInvestigator::showEvent(QShowEvent* event)
 
 void CWizard_NewInvestigator::done(int result)
 {
+    if (m_current >= 0)
+        currentPage()->leave();
     m_info->hide();
     QDialog::done(result);
 }
 
 void CWizard_NewInvestigator::back()
 {
-    if (m_back->isEnabled() && m_current > 0)
-        showPage(m_current - 1);
+    if (!m_back->isEnabled() || m_current <= 0)
+        return;
+    currentPage()->leave();
+    showPage(m_current - 1);
 }
 
 void CWizard_NewInvestigator::next()

@@ -62,6 +62,7 @@ CWizard_NewInvestigatorPage6::CWizard_NewInvestigatorPage6(CWizard_NewInvestigat
     , m_birthplace(suggestionCombo(this, "Birthplace"))
     , m_disorders(suggestionCombo(this, "MentalDisorders"))
     , m_browse(new QPushButton(tr("&Examinar..."), this))
+    , m_clearPortrait(new QPushButton(tr("&Quitar"), this))
     , m_portrait(new QLineEdit(this))
 {
     setObjectName(QStringLiteral("CWizard_NewInvestigatorPage6"));
@@ -71,6 +72,9 @@ CWizard_NewInvestigatorPage6::CWizard_NewInvestigatorPage6(CWizard_NewInvestigat
     m_portrait->setObjectName(QStringLiteral("Portrait"));
     m_portrait->setReadOnly(true);
     m_browse->setObjectName(QStringLiteral("Browse"));
+    m_clearPortrait->setObjectName(QStringLiteral("ClearPortrait"));
+    m_clearPortrait->setToolTip(tr("Sin fotografía"));
+    m_clearPortrait->setEnabled(false);
     m_random->setObjectName(QStringLiteral("RandomName"));
     m_random->setText(QStringLiteral("..."));
     m_random->setIcon(quillIcon());
@@ -83,6 +87,7 @@ CWizard_NewInvestigatorPage6::CWizard_NewInvestigatorPage6(CWizard_NewInvestigat
     auto* portraitColumn = new QVBoxLayout;
     auto* browseRow = new QHBoxLayout;
     browseRow->addWidget(m_browse);
+    browseRow->addWidget(m_clearPortrait);
     browseRow->addStretch(1);
     portraitColumn->addLayout(browseRow);
     portraitColumn->addWidget(m_portrait);
@@ -113,10 +118,14 @@ CWizard_NewInvestigatorPage6::CWizard_NewInvestigatorPage6(CWizard_NewInvestigat
     setTabOrder(m_colleges, m_birthplace);
     setTabOrder(m_birthplace, m_disorders);
     setTabOrder(m_disorders, m_browse);
-    setTabOrder(m_browse, m_portrait);
+    setTabOrder(m_browse, m_clearPortrait);
+    setTabOrder(m_clearPortrait, m_portrait);
 
     connect(m_random, &QToolButton::clicked, this, &CWizard_NewInvestigatorPage6::randomName);
     connect(m_browse, &QPushButton::clicked, this, &CWizard_NewInvestigatorPage6::browsePortrait);
+    connect(m_clearPortrait, &QPushButton::clicked, m_portrait, &QLineEdit::clear);
+    connect(m_portrait, &QLineEdit::textChanged, this,
+        [this](const QString& text) { m_clearPortrait->setEnabled(!text.isEmpty()); });
 }
 
 CWizard_NewInvestigatorPage6::~CWizard_NewInvestigatorPage6() = default;
@@ -164,7 +173,7 @@ void CWizard_NewInvestigatorPage6::browsePortrait()
         m_portrait->setText(path);
 }
 
-int CWizard_NewInvestigatorPage6::next()
+void CWizard_NewInvestigatorPage6::leave()
 {
     Investigator& inv = investigator();
     inv.Name = toCp1252(m_name->text());
@@ -174,6 +183,12 @@ int CWizard_NewInvestigatorPage6::next()
     inv.Birthplace = toCp1252(m_birthplace->currentText());
     inv.MentalDisorders = toCp1252(m_disorders->currentText());
     inv.Portrait = toCp1252(m_portrait->text());
+}
+
+int CWizard_NewInvestigatorPage6::next()
+{
+    leave();
+    const Investigator& inv = investigator();
     if (!inv.Sex.empty() && (inv.Sex.front() == 'Y' || inv.Sex.front() == 'y')) {
         std::string text = kSexJoke;
         text.replace(text.find("%s"), 2, inv.Sex);

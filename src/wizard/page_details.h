@@ -27,6 +27,8 @@ public:
     void initialise() override;
     void activate() override;
     int next() override;
+    // Back keeps what was typed, so coming forward again shows it.
+    void leave() override;
 
     // "...": a new random name and its sex.
     void randomName();
@@ -40,6 +42,7 @@ public:
     QComboBox* birthplaceCombo() const { return m_birthplace; }
     QComboBox* disordersCombo() const { return m_disorders; }
     QLineEdit* portraitEdit() const { return m_portrait; }
+    QPushButton* clearPortraitButton() const { return m_clearPortrait; }
     QToolButton* randomNameButton() const { return m_random; }
 
 private:
@@ -53,6 +56,7 @@ private:
     QComboBox* m_birthplace;
     QComboBox* m_disorders;
     QPushButton* m_browse;
+    QPushButton* m_clearPortrait;
     QLineEdit* m_portrait;
 };
 

@@ -105,6 +105,12 @@ int SkillPointsPage::next()
     return WizardPage::next();
 }
 
+void SkillPointsPage::leave()
+{
+    m_list->commitEditing();
+    storePointsLeft(m_list->counter());
+}
+
 // --- The two pages -------------------------------------------------------------------------------
 
 CWizard_NewInvestigatorPage4::CWizard_NewInvestigatorPage4(CWizard_NewInvestigator& wizard)

@@ -20,6 +20,8 @@ public:
     void initialise() override;
     void activate() override;
     int next() override;
+    // The counter is kept going back too, so that coming forward again shows what is left.
+    void leave() override;
 
     // "&Undo" (asks first).
     void undo();

@@ -179,9 +179,11 @@ protected:
 
     void focusOutEvent(QFocusEvent* event) override
     {
-        QSpinBox::focusOutEvent(event);
+        // Committed before the spin box corrects the text: it would put back the old value in
+        // place of one typed below the floor, which the commit raises to the floor instead.
         if (event->reason() != Qt::PopupFocusReason)
             m_list->commitEditing();
+        QSpinBox::focusOutEvent(event);
     }
 
 private:
@@ -309,7 +311,7 @@ bool SkillPointList::openValueEditor(int row)
     const QRect r = rowRect(row);
     const int width = std::max(kValueEditorMinWidth, m_valueEditor->sizeHint().width());
     m_valueEditor->setGeometry(r.right() - 2 - width + 1, r.top(), width, kRowHeight - 1);
-    m_valueEditor->setRange(std::max(entry->baseValue, 0), std::max(kMaxValue, entry->current));
+    m_valueEditor->setRange(pointFloor(*entry, m_mode), std::max(kMaxValue, entry->current));
     m_valueEditor->setValue(entry->current);
     m_valueEditor->show();
     m_valueEditor->setFocus(Qt::OtherFocusReason);
@@ -353,11 +355,9 @@ bool SkillPointList::commitValue()
         return false;
     bool ok = false;
     const int typed = m_valueEditor->text().trimmed().toInt(&ok);
-    const PointSpend spend
-        = spendPoints(ok ? typed : 0, std::max(entry->baseValue, 0), m_oldValue, m_counter);
+    const PointSpend spend = spendOnEntry(*entry, m_mode, ok ? typed : 0, m_oldValue, m_counter);
     if (spend.beep)
         dialogs().beep();
-    entry->current = spend.value;
     setCounter(spend.counter);
     updateRow(m_editedRow);
     return true;

@@ -22,6 +22,8 @@ public:
     virtual void activate() = 0;
     // Next pressed: the page to show, or -1 to stay.
     virtual int next();
+    // Back pressed, or the wizard closing: the page keeps what the user gave it so far.
+    virtual void leave() { }
     // Finish pressed (last page only): true to end the wizard.
     virtual bool finish() { return false; }
 

@@ -13,14 +13,19 @@
 #include "desktop_fixture.h"
 #include "investigator/legacy_file.h"
 #include "platform/cp1252.h"
+#include "views/sheet_printing.h"
+#include "views/view_commands.h"
 
 #include <QClipboard>
 #include <QDockWidget>
 #include <QFile>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPrinter>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -28,6 +33,20 @@ using namespace vorpane;
 using namespace vorpane::test;
 
 namespace {
+
+// A text as a PDF file's information dictionary holds it: UTF-16 with its byte-order mark.
+QByteArray pdfText(const QString& text)
+{
+    QByteArray bytes("(\xfe\xff");
+    for (const QChar c : text) {
+        for (const char byte : { char(c.unicode() >> 8), char(c.unicode() & 0xff) }) {
+            if (byte == '(' || byte == ')' || byte == '\\')
+                bytes += '\\';
+            bytes += byte;
+        }
+    }
+    return bytes + ')';
+}
 
 QStringList menuTitles(QMainWindow& window)
 {
@@ -65,6 +84,8 @@ private slots:
     void menuMnemonicsOpenMenus();
     void scriptEditorPastesPlainText_data();
     void scriptEditorPastesPlainText();
+    void pdfsCarryTitleAndMaker_data();
+    void pdfsCarryTitleAndMaker();
 };
 
 void TestDocuments::templatesInOrder()
@@ -467,6 +488,67 @@ void TestDocuments::scriptEditorPastesPlainText()
     QCOMPARE(document->isModified(), modified);
     QCOMPARE(view->editor()->toPlainText(), text + before);
     QGuiApplication::clipboard()->clear();
+}
+
+void TestDocuments::pdfsCarryTitleAndMaker_data()
+{
+    QTest::addColumn<QString>("file"); // a data file, or a script of that many lines
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("pages");
+    QTest::newRow("investigator exported") << "examples/detective_1890.inv" << cmd::ExportPdf << 1;
+    QTest::newRow("investigator printed") << "examples/detective_1890.inv" << cmd::PrintDirect << 1;
+    QTest::newRow("handout printed") << "carta.zho" << cmd::PrintDirect << 1;
+    QTest::newRow("short script printed") << "3" << cmd::PrintDirect << 1;
+    // Each line wraps once; a page holds far fewer than 200.
+    QTest::newRow("long script printed") << "200" << cmd::PrintDirect << 4;
+}
+
+void TestDocuments::pdfsCarryTitleAndMaker()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, how);
+    QFETCH(int, pages);
+    DesktopFixture fixture;
+    CMainFrame frame;
+    QString path;
+    bool lines = false;
+    const int count = file.toInt(&lines);
+    if (lines) {
+        QByteArray text;
+        for (int i = 1; i <= count; ++i)
+            text += "\tx" + QByteArray::number(i) + " = \"" + QByteArray(150, 'a') + "\";\r\n";
+        path = fixture.path("largo.vsc");
+        QVERIFY(writeAll(path, text));
+    } else {
+        path = fixture.copy(dataFile(file));
+    }
+    QVERIFY(frame.documents().openDocumentFile(path));
+    QString title = QFileInfo(path).fileName();
+    if (auto* doc = qobject_cast<CInvestigatorDoc*>(frame.documents().documents().front()))
+        title = fromCp1252(doc->investigator().Name).trimmed();
+    QVERIFY(!title.isEmpty());
+    const QString pdf = fixture.path("salida.pdf");
+    QPrinter& printer = sheetPrinter();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    fixture.dialogs.saveNames.push_back(pdf);
+    frame.updateCommandStates();
+    QVERIFY(frame.action(how)->isEnabled());
+    frame.execute(how);
+    printer.setOutputFileName({});
+    QVERIFY(fixture.ui.boxes.empty());
+    const QByteArray bytes = readAll(pdf);
+    QVERIFY(bytes.startsWith("%PDF-"));
+    QVERIFY(bytes.contains("/Title " + pdfText(title)));
+    QVERIFY(bytes.contains("/Creator " + pdfText("Vorpane")));
+    int printed = 0;
+    for (auto it = QRegularExpression("/Type /Page[^s]").globalMatch(QString::fromLatin1(bytes));
+         it.hasNext(); it.next())
+        ++printed;
+    if (lines)
+        QVERIFY2(printed >= pages, qPrintable(QString::number(printed)));
+    else
+        QCOMPARE(printed, pages);
 }
 
 QTEST_MAIN(TestDocuments)

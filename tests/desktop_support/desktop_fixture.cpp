@@ -54,6 +54,12 @@ std::optional<QFont> ScriptedDialogs::chooseFont(QWidget*, const QFont&, QFontDi
     return take(fonts);
 }
 
+std::optional<QFont> ScriptedDialogs::chooseFontFace(QWidget*, const QFont&)
+{
+    captions << QStringLiteral("font face");
+    return take(fonts);
+}
+
 std::optional<QColor> ScriptedDialogs::chooseColour(QWidget*, const QColor&)
 {
     captions << QStringLiteral("colour");

@@ -38,6 +38,7 @@ public:
     QString saveFileName(QWidget*, const QString& caption, const QString& proposed, const QString& filter,
         const QString& defaultSuffix) override;
     std::optional<QFont> chooseFont(QWidget*, const QFont& initial, QFontDialog::FontDialogOptions) override;
+    std::optional<QFont> chooseFontFace(QWidget*, const QFont& initial) override;
     std::optional<QColor> chooseColour(QWidget*, const QColor& initial) override;
     bool openUrl(const QUrl& url) override;
     bool sendMail(const QString& file, const QString& subject) override;

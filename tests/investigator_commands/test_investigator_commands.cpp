@@ -24,6 +24,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -142,12 +144,30 @@ void TestInvestigatorCommands::menus()
     QCOMPARE(titles,
         (QStringList {
             "&Archivo", "&Edición", "&Ver", "&Investigador", "&Herramientas", "Ve&ntana", "Ay&uda" }));
-    // The exports follow "Guardar como..." as rows of their own.
+    // The exports follow "Guardar como..." in a submenu of their own, then the rows of their own.
     const auto saveAs = std::find_if(
         fileItems.begin(), fileItems.end(), [](const char* id) { return qstrcmp(id, cmd::SaveAs) == 0; });
-    QVERIFY(saveAs + 5 < fileItems.end());
-    QCOMPARE(QString(saveAs[2]), QString(cmd::ExportHtml));
-    QCOMPARE(QString(saveAs[5]), QString(cmd::SendMail));
+    QVERIFY(saveAs + 8 < fileItems.end());
+    QCOMPARE(QString(saveAs[2]), QString(kSubmenuStart));
+    QCOMPARE(QString(saveAs[8]), QString(cmd::SendMail));
+    QMenu* exports = nullptr;
+    for (QAction* top : window.frame.menuBar()->actions()) {
+        if (top->text() == "&Archivo") {
+            for (QAction* item : top->menu()->actions()) {
+                if (item->menu() && item->text() == "Expor&tar")
+                    exports = item->menu();
+            }
+        }
+    }
+    QVERIFY(exports);
+    QStringList exportItems;
+    for (QAction* item : exports->actions())
+        exportItems << item->text() + '|' + item->statusTip() + '|' + item->toolTip();
+    QCOMPARE(exportItems,
+        (QStringList {
+            "Vorpane &1.0|Exporta este investigador a un archivo de Vorpane 1.0.|Exporta como Vorpane 1.0",
+            "Vorpane &2.0|Exporta este investigador a un archivo de Vorpane 2.0.|Exporta como Vorpane 2.0",
+            "HTML|Exporta este investigador a una página HTML|HTML" }));
     QCOMPARE(window.frame.action(cmd::CheckSheet)->shortcut(), QKeySequence("F7"));
     QCOMPARE(window.frame.action(cmd::RandomName)->shortcut(), QKeySequence("F11"));
     QCOMPARE(window.frame.action(cmd::RandomName)->statusTip(),

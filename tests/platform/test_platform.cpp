@@ -22,6 +22,8 @@ private slots:
     void damagedProfile_data();
     void damagedProfile();
     void damagedProfileIsToldOnce();
+    void profileSpellings_data();
+    void profileSpellings();
 };
 
 void TestPlatform::cp1252RoundTrip_data()
@@ -153,6 +155,71 @@ void TestPlatform::damagedProfileIsToldOnce()
     setProfilePath(dir.filePath("settings.ini").toStdString());
     QVERIFY(!profileWarningOnce().empty());
     QVERIFY(profileWarningOnce().empty());
+    setProfilePath({});
+}
+
+void TestPlatform::profileSpellings_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("hint"); // QuickInfo/WizDragSwap as read
+    QTest::addColumn<int>("startUp"); // Tips/StartUp as read
+    QTest::newRow("written by hand as the program spells it")
+        << QByteArray("[QuickInfo]\nWizDragSwap=1\n[Tips]\nStartUp=1\n") << 1 << 1;
+    QTest::newRow("an earlier run's lower case")
+        << QByteArray("[quickinfo]\nwizdragswap=1\n[tips]\nstartup=1\nfilepos=40\n") << 1 << 1;
+    QTest::newRow("any case") << QByteArray("[QUICKINFO]\nwizDRAGswap=1\n[tIPS]\nSTARTUP=1\n") << 1 << 1;
+    // Two spellings of one value: the program's own wins, the other goes on the next write.
+    QTest::newRow("both spellings") << QByteArray(
+        "[tips]\nstartup=0\nfilepos=40\n[Tips]\nStartUp=1\n[quickinfo]\nwizdragswap=1\n")
+                                    << 1 << 1;
+    QTest::newRow("a section of its own")
+        << QByteArray("[Recent%20File%20List]\nfile1=/a.inv\n[Extra]\nX=1\n[extra]\nx=2\ny=3\n") << 0 << 0;
+}
+
+void TestPlatform::profileSpellings()
+{
+    QFETCH(QByteArray, content);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("settings.ini");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    file.close();
+    setProfilePath(QFile::encodeName(path).toStdString());
+    QTEST(Profile::readInt("QuickInfo", "WizDragSwap", 0), "hint");
+    QTEST(Profile::read(profile_keys::kTipsStartUp), "startUp");
+    Profile::write(profile_keys::kTipsFilePos, 7);
+
+    // One section and one entry a name, spelled as declared; nothing else lost.
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromLatin1(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    QStringList sections;
+    QStringList names;
+    for (const QString& line : lines) {
+        if (line.startsWith('[')) {
+            sections << line;
+            continue;
+        }
+        const QString key = sections.last() + line.section('=', 0, 0);
+        QVERIFY2(!names.contains(key, Qt::CaseInsensitive), qPrintable(key));
+        names << key;
+    }
+    for (const QString& section : sections)
+        QCOMPARE(sections.filter(section, Qt::CaseInsensitive), QStringList { section });
+    QVERIFY(names.contains("[Tips]FilePos"));
+    if (content.contains("ips]"))
+        QVERIFY(names.contains("[Tips]StartUp"));
+    if (content.contains("uickinfo]") || content.contains("QUICKINFO"))
+        QVERIFY(names.contains("[QuickInfo]WizDragSwap"));
+    QTEST(Profile::readInt("quickinfo", "wizdragswap", 0), "hint");
+    QTEST(Profile::read(profile_keys::kTipsStartUp), "startUp");
+    QCOMPARE(Profile::read(profile_keys::kTipsFilePos), 7);
+    if (content.contains("Extra")) {
+        QCOMPARE(Profile::readString("Recent File List", "File1", ""), std::string("/a.inv"));
+        QVERIFY(names.contains("[Recent%20File%20List]File1"));
+        QCOMPARE(Profile::readInt("EXTRA", "x", 0), 1);
+        QCOMPARE(Profile::readInt("extra", "Y", 0), 3);
+    }
     setProfilePath({});
 }
 

@@ -2,6 +2,7 @@
 // command line, and the new-document dialog (entries, descriptions, OK by tab, the remembered tab).
 
 #include "app/command_line.h"
+#include "app/commands.h"
 #include "app/doc_template.h"
 #include "app/document.h"
 #include "app/document_manager.h"
@@ -16,6 +17,7 @@
 #include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "platform/program_folder.h"
+#include "views/sheet_canvas.h"
 #include "wizard/new_investigator_wizard.h"
 
 #include <QApplication>
@@ -24,6 +26,7 @@
 #include <QListWidget>
 #include <QLocalSocket>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -94,6 +97,9 @@ private slots:
     void startUpByCommandLine_data();
     void startUpByCommandLine();
     void printWithoutPrinterSupportSaysSo();
+    void garbledNumbersReadSane_data();
+    void garbledNumbersReadSane();
+    void windowAndStatusBarRemembered();
     void entriesOfRuleFiles();
     void noRuleFileWarns();
     void descriptionsByTab_data();
@@ -362,6 +368,90 @@ void TestShell::printWithoutPrinterSupportSaysSo()
     if (!outcome.ok)
         QCOMPARE(lastBox(fixture.ui),
             QString("Vorpane todavía no puede imprimir este documento sin el diálogo de impresión."));
+}
+
+void TestShell::garbledNumbersReadSane_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<int>("fallback"); // the default the program reads it with
+    QTest::addColumn<int>("read");
+    QTest::newRow("zoom huge") << "Sheet"
+                               << "Zoom" << QByteArray("99999") << 100 << 400;
+    QTest::newRow("zoom negative") << "Sheet"
+                                   << "Zoom" << QByteArray("-5") << 100 << 50;
+    QTest::newRow("margin negative") << "Sheet"
+                                     << "LeftMargin" << QByteArray("-2147483648") << 0 << 0;
+    QTest::newRow("margin huge") << "Sheet"
+                                 << "TopMargin" << QByteArray("2147483647") << 180 << 9990;
+    QTest::newRow("margin not a number") << "Sheet"
+                                         << "TopMargin" << QByteArray("1e9") << 180 << 180;
+    QTest::newRow("editor font huge") << "Edit"
+                                      << "FontSize" << QByteArray("99999999") << 15 << 400;
+    QTest::newRow("output font past an int")
+        << "Output"
+        << "FontSize" << QByteArray("99999999999999999999") << -10 << -10;
+    QTest::newRow("font weight negative") << "Output"
+                                          << "FontWeight" << QByteArray("-700") << 0 << 0;
+    QTest::newRow("colour negative") << "Output"
+                                     << "BkColour" << QByteArray("-1") << 0xFFFFFF << 0;
+    QTest::newRow("window far off") << "WindowPos"
+                                    << "SkillInfoX" << QByteArray("-2147483647") << 0 << -32768;
+    QTest::newRow("tip offset negative") << "Tips"
+                                         << "FilePos" << QByteArray("-40") << 0 << 0;
+    QTest::newRow("autosave huge") << "Display"
+                                   << "Autosave" << QByteArray("1000000") << 2 << 24 * 60;
+    QTest::newRow("flag") << "Wizard"
+                          << "FullWiz" << QByteArray("7") << 1 << 1;
+}
+
+void TestShell::garbledNumbersReadSane()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, name);
+    QFETCH(QByteArray, stored);
+    QFETCH(int, fallback);
+    DesktopFixture fixture;
+    QVERIFY(writeAll(fixture.path("settings.ini"),
+        "[" + section.toLatin1() + "]\n" + name.toLatin1() + "=" + stored
+            + "\n[v3Bars-Frame]\nGeometry=////\n"));
+    QTEST(Profile::readInt(section.toStdString(), name.toStdString(), fallback), "read");
+
+    // A desktop start with it: a sheet and a script editor open and show.
+    const QString script = fixture.path("prueba.vsc");
+    QVERIFY(writeAll(script, "x = 1;\r\n"));
+    CMainFrame frame;
+    const StartupOutcome outcome = processCommandLine(frame,
+        CommandLine::parse({ "vorpane", fixture.copy(dataFile("examples/detective_1890.inv")), script }));
+    QVERIFY(outcome.ok);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QCOMPARE(frame.documents().documents().size(), 2);
+    for (const SheetCanvas* canvas : frame.findChildren<SheetCanvas*>())
+        QVERIFY(canvas->zoom() >= SheetCanvas::kMinZoom && canvas->zoom() <= SheetCanvas::kMaxZoom);
+    QVERIFY(frame.width() < 100000 && frame.height() < 100000);
+}
+
+void TestShell::windowAndStatusBarRemembered()
+{
+    DesktopFixture fixture;
+    {
+        CMainFrame frame;
+        frame.showAtStart();
+        QVERIFY(frame.isMaximized()); // nothing stored yet
+        QVERIFY(frame.statusBar()->isVisibleTo(&frame));
+        frame.execute(cmd::StatusBar);
+        QVERIFY(!frame.statusBar()->isVisibleTo(&frame));
+        frame.showNormal();
+        frame.setGeometry(40, 50, 700, 500);
+        QVERIFY(frame.close());
+    }
+    CMainFrame frame;
+    frame.showAtStart();
+    QVERIFY(!frame.isMaximized());
+    QCOMPARE(frame.size(), QSize(700, 500));
+    QVERIFY(!frame.statusBar()->isVisibleTo(&frame));
 }
 
 void TestShell::entriesOfRuleFiles()

@@ -3,6 +3,7 @@
 
 #include "app/about_dialog.h"
 #include "app/desktop_ui.h"
+#include "app/font_face_dialog.h"
 #include "app/main_frame.h"
 #include "app/options_dialog.h"
 #include "app/quick_info_dialog.h"
@@ -18,11 +19,13 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDockWidget>
+#include <QFontComboBox>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -71,6 +74,7 @@ private slots:
     void cancelledComponentWritesNothing();
     void storedFontsRoundTrip_data();
     void storedFontsRoundTrip();
+    void userTextFontHasNoSize();
     void quickInfoTickedSuppressesThatKeyOnly();
     void hyperlinkColoursByState();
     void hyperlinkOpensOnReleaseInsideOnly();
@@ -225,7 +229,8 @@ void TestShellDialogs::cancelledComponentWritesNothing()
         sheet.optionsPage()->components()->setCurrentRow(row);
         sheet.optionsPage()->changeSelected();
     }
-    QCOMPARE(fixture.dialogs.captions, QStringList({ "font", "colour", "colour", "font", "colour", "font" }));
+    QCOMPARE(
+        fixture.dialogs.captions, QStringList({ "font", "colour", "colour", "font face", "colour", "font" }));
     QCOMPARE(Profile::readString("Output", "FontFace", "none"), std::string("none"));
     QCOMPARE(Profile::readInt("Sheet", "UserTextColour", -1), -1);
 }
@@ -254,6 +259,30 @@ void TestShellDialogs::storedFontsRoundTrip()
     QCOMPARE(back.italic, italic);
     QCOMPARE(toColorRef(QColor(0x12, 0x34, 0x56)), 0x563412);
     QCOMPARE(fromColorRef(8388608), QColor(0, 0, 128));
+}
+
+void TestShellDialogs::userTextFontHasNoSize()
+{
+    DesktopFixture fixture;
+    QFont initial(QStringLiteral("Liberation Serif"));
+    initial.setPixelSize(13);
+    initial.setWeight(QFont::Bold);
+    initial.setItalic(true);
+    FontFaceDialog dialog(initial);
+    // A face, a weight, italic: nothing that takes a size.
+    QVERIFY(dialog.findChildren<QSpinBox*>().isEmpty());
+    QCOMPARE(dialog.findChildren<QComboBox*>().size(), 2);
+    QCOMPARE(dialog.faceCombo()->currentFont().family(), QString("Liberation Serif"));
+    QCOMPARE(dialog.weightCombo()->currentData().toInt(), int(QFont::Bold));
+    QVERIFY(dialog.italicBox()->isChecked());
+    dialog.faceCombo()->setCurrentFont(QFont(QStringLiteral("Liberation Sans")));
+    dialog.weightCombo()->setCurrentIndex(dialog.weightCombo()->findData(int(QFont::Normal)));
+    QTest::mouseClick(dialog.italicBox(), Qt::LeftButton);
+    const QFont chosen = dialog.chosenFont();
+    QCOMPARE(chosen.family(), QString("Liberation Sans"));
+    QCOMPARE(chosen.weight(), QFont::Normal);
+    QVERIFY(!chosen.italic());
+    QCOMPARE(chosen.pixelSize(), 13);
 }
 
 void TestShellDialogs::quickInfoTickedSuppressesThatKeyOnly()

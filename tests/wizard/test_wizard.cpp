@@ -57,6 +57,17 @@ int rowStarting(SkillPointList* list, const QString& name)
     return -1;
 }
 
+// Points spent above the bases, over all entries.
+int pointsAboveBase(const Investigator& inv)
+{
+    int sum = 0;
+    for (const auto& entry : inv.entries()) {
+        if (entry->kind() != SkillKind::AnySkill && entry->kind() != SkillKind::SpecialSkill)
+            sum += entry->current - std::max(entry->baseValue, 0);
+    }
+    return sum;
+}
+
 // Opens the value editor on a row and types a value, committed with Enter.
 void typeValue(SkillPointList* list, int row, int value)
 {
@@ -103,6 +114,9 @@ private slots:
     void valueEditorRules();
     void valueEditorKeys();
     void lowerOnInterestPage();
+    void budgetsAddUpWalkingBackAndNext();
+    void valueEditorCommitsOnLeaving_data();
+    void valueEditorCommitsOnLeaving();
     void pointsLeftQuestion_data();
     void pointsLeftQuestion();
     void subskillNamedBeforePoints();
@@ -111,6 +125,7 @@ private slots:
     void sexMessage_data();
     void sexMessage();
     void detailsShownAgainAfterBack();
+    void detailsKeptGoingBack();
     void starEntriesGoneAfterFinish();
     void wholeRunPassesSheetCheck_data();
     void wholeRunPassesSheetCheck();
@@ -670,6 +685,104 @@ void TestWizard::lowerOnInterestPage()
     QCOMPARE(d.fixture.dialogs.beeps, 0);
 }
 
+void TestWizard::budgetsAddUpWalkingBackAndNext()
+{
+    WizardDriver d;
+    d.goToOccupationSkills("Abogado");
+    const int before = pointsAboveBase(d.inv);
+    const int occupation = d.inv.SkillPoints;
+    const int interest = d.inv.InterestPoints;
+    SkillPointsPage& page4 = d.skillPage(W::OccupationSkills);
+    SkillPointsPage& page5 = d.skillPage(W::InterestSkills);
+    typeValue(page4.list(), rowStarting(page4.list(), "Derecho"), 45);
+    d.fixture.ui.yesNoAnswers = { true };
+    d.next();
+    QCOMPARE(page5.counter(), interest);
+    typeValue(page5.list(), rowStarting(page5.list(), "Derecho"), 65);
+    const int other = rowStarting(page5.list(), "Contabilidad");
+    const int otherValue = page5.list()->entryAt(other)->current;
+    typeValue(page5.list(), other, otherValue + 10);
+    QCOMPARE(page5.counter(), interest - 30);
+
+    d.back();
+    QCOMPARE(page4.counter(), occupation - 40);
+    // The interest points on Derecho stay: page 4 goes down only to 5 + 20.
+    typeValue(page4.list(), rowStarting(page4.list(), "Derecho"), 5);
+    QCOMPARE(d.inv.findSkill("Derecho")->current, 25);
+    QCOMPARE(page4.counter(), occupation);
+    QCOMPARE(d.fixture.dialogs.beeps, 1);
+    // Undo goes back to the return, with page 5's points.
+    d.fixture.ui.yesNoAnswers = { true };
+    QTest::mouseClick(page4.undoButton(), Qt::LeftButton);
+    QCOMPARE(d.inv.findSkill("Derecho")->current, 65);
+    QCOMPARE(page4.counter(), occupation - 40);
+    d.fixture.ui.yesNoAnswers = { true };
+    d.next();
+    QCOMPARE(d.page(), int(W::InterestSkills));
+    QCOMPARE(page5.counter(), interest - 30);
+
+    // Everything left goes on one skill; more than that is refused.
+    const int row = rowStarting(page5.list(), "Contabilidad");
+    typeValue(page5.list(), row, 999);
+    QCOMPARE(page5.counter(), 0);
+    QCOMPARE(page5.list()->entryAt(row)->current, otherValue + 10 + interest - 30);
+    d.next();
+    QCOMPARE(d.page(), int(W::PersonalDetails));
+    QCOMPARE(d.wizard->skillPointsLeft(), occupation - 40);
+    QCOMPARE(d.wizard->interestPointsLeft(), 0);
+    QCOMPARE(pointsAboveBase(d.inv) - before, 40 + interest);
+}
+
+void TestWizard::valueEditorCommitsOnLeaving_data()
+{
+    QTest::addColumn<QString>("how");
+    for (const char* how : { "Enter", "Tab", "Shift+Tab", "click on another row", "Next", "Back", "close" })
+        QTest::newRow(how) << QString::fromLatin1(how);
+}
+
+void TestWizard::valueEditorCommitsOnLeaving()
+{
+    QFETCH(QString, how);
+    WizardDriver d;
+    d.goToOccupationSkills("Abogado");
+    d.next();
+    QCOMPARE(d.page(), int(W::InterestSkills));
+    SkillPointsPage& page = d.skillPage(W::InterestSkills);
+    SkillPointList* list = page.list();
+    const int interest = page.counter();
+    const int row = rowStarting(list, "Derecho");
+    typeValue(list, row, 25);
+    QCOMPARE(page.counter(), interest - 20);
+    // Below the base of 5: floored, the 20 points back, a beep.
+    QVERIFY(list->openValueEditor(row));
+    list->valueEditor()->selectAll();
+    QTest::keyClicks(list->valueEditor(), "2");
+    QSpinBox* editor = list->valueEditor();
+    d.fixture.ui.yesNoAnswers = { true }; // Next: yes, the points left may go
+    if (how == "Enter")
+        QTest::keyClick(editor, Qt::Key_Return);
+    else if (how == "Tab")
+        QTest::keyClick(editor, Qt::Key_Tab);
+    else if (how == "Shift+Tab")
+        QTest::keyClick(editor, Qt::Key_Tab, Qt::ShiftModifier);
+    else if (how == "click on another row")
+        QTest::mouseClick(
+            list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row + 1)).center());
+    else if (how == "Next")
+        d.next();
+    else if (how == "Back")
+        d.back();
+    else
+        d.wizard->close();
+    QCOMPARE(d.inv.findSkill("Derecho")->current, 5);
+    QVERIFY(list->editedRow() != row); // Enter goes on to the next row
+    QCOMPARE(d.fixture.dialogs.beeps, 1);
+    if (how == "Next" || how == "Back" || how == "close")
+        QCOMPARE(d.wizard->interestPointsLeft(), interest);
+    else
+        QCOMPARE(page.counter(), interest);
+}
+
 void TestWizard::pointsLeftQuestion_data()
 {
     QTest::addColumn<int>("left");
@@ -804,6 +917,28 @@ void TestWizard::detailsShownAgainAfterBack()
     QCOMPARE(page.occupationEdit()->text(), u("Cazador de reliquias"));
     QCOMPARE(page.birthplaceCombo()->currentText(), "Cuenca");
     QCOMPARE(fromCp1252(d.inv.Portrait), d.fixture.path("retrato.png"));
+}
+
+void TestWizard::detailsKeptGoingBack()
+{
+    WizardDriver d(kEraIndex1920s, false);
+    d.next();
+    CWizard_NewInvestigatorPage6& page = d.page6();
+    page.nameEdit()->setText(u("Hortensia Vidal"));
+    page.birthplaceCombo()->setEditText("Cuenca");
+    d.fixture.dialogs.openFiles = { { d.fixture.path("retrato.png") } };
+    QTest::mouseClick(page.findChild<QPushButton*>("Browse"), Qt::LeftButton);
+    QVERIFY(page.clearPortraitButton()->isEnabled());
+    d.back();
+    QCOMPARE(d.page(), int(W::InterestSkills));
+    d.next();
+    QCOMPARE(page.nameEdit()->text(), u("Hortensia Vidal"));
+    QCOMPARE(page.birthplaceCombo()->currentText(), "Cuenca");
+    QCOMPARE(page.portraitEdit()->text(), d.fixture.path("retrato.png"));
+    QTest::mouseClick(page.clearPortraitButton(), Qt::LeftButton);
+    QVERIFY(!page.clearPortraitButton()->isEnabled());
+    d.next();
+    QVERIFY(d.inv.Portrait.empty());
 }
 
 void TestWizard::starEntriesGoneAfterFinish()
