@@ -3,38 +3,81 @@
 # builds the whole program again with AddressSanitizer and UndefinedBehaviorSanitizer and runs
 # every test there (the desktop's under the offscreen platform, with LeakSanitizer at each exit),
 # the fuzz corpus replays, and the monkey: its kept seeds, then a short run from the commit's seed.
+# Each stage prints how long it took, and the run ends with all of them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/deps.sh
-# First, so that a badly formatted file fails the run before any build.
-./scripts/check-format.sh
 jobs=$(nproc)
 started=$SECONDS
+times=()
+running=
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j"$jobs"
-QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$jobs"
-echo "test.sh: build and tests took $((SECONDS - started)) s"
+# Runs a stage and notes its wall time and the processor time of its processes.
+stage() {
+  local name=$1
+  shift
+  local begin=$SECONDS cpu_before
+  child_cpu
+  cpu_before=$cpu
+  echo "test.sh: ${name}..."
+  running=$name
+  "$@"
+  running=
+  child_cpu
+  local line
+  line=$(printf '%-18s %5d s wall %6d s processor' "$name" $((SECONDS - begin)) $((cpu - cpu_before)))
+  times+=("$line")
+  echo "test.sh: $line"
+}
+
+# Sets cpu to the user and system time of the finished children of this shell, in whole seconds.
+# `times` must run in this shell: in a pipe or $(...) it would speak for a subshell.
+cpu_file=$(mktemp)
+cpu=0
+child_cpu() {
+  times >"$cpu_file"
+  cpu=$(awk 'function sec(x) { split(x, p, "m"); return p[1] * 60 + p[2] }
+    END { printf "%d", sec($1) + sec($2) }' "$cpu_file")
+}
+
+summary() {
+  echo "test.sh: stage times (wall, and user+sys processor time of its processes):"
+  local line
+  for line in "${times[@]}"; do
+    echo "  $line"
+  done
+  [ -z "$running" ] || echo "  $running failed"
+  echo "  total              $((SECONDS - started)) s wall"
+  rm -f "$cpu_file"
+}
+trap summary EXIT
+
+stage deps ./scripts/deps.sh
+# Before any build, so that a badly formatted file fails the run at once.
+stage format ./scripts/check-format.sh
+
+stage build bash -c "cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo && cmake --build build -j$jobs"
+stage tests env QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$jobs"
 
 if [ "${VORPANE_SKIP_SANITIZERS:-0}" != 1 ]; then
-  cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORPANE_SANITIZE=ON
-  cmake --build build-asan -j"$jobs"
+  stage sanitizer-build bash -c "cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORPANE_SANITIZE=ON \
+    && cmake --build build-asan -j$jobs"
   export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=0
   export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-  QT_QPA_PLATFORM=offscreen ctest --test-dir build-asan --output-on-failure -j"$jobs"
-  echo "test.sh: sanitizer build and tests done at $((SECONDS - started)) s"
+  stage sanitizer-tests env QT_QPA_PLATFORM=offscreen ctest --test-dir build-asan --output-on-failure -j"$jobs"
 
   if [ "${VORPANE_SKIP_MONKEY:-0}" != 1 ]; then
-    # Each seed that once found a fault, for as long as it took then; then two minutes of new input.
-    while read -r seed seconds _; do
-      python3 tools/monkey/monkey.py --program build-asan/bin/vorpane \
-        --display auto --seed "$seed" --seconds "$seconds" </dev/null
-    done < <(sed -e '/^#/d' -e '/^ *$/d' tools/monkey/seeds.txt)
-    # New input for each commit, the same for a rerun of it: a failure replays with the seed printed.
-    seed=$((0x$(git rev-parse --short=7 HEAD 2>/dev/null || echo 1)))
-    python3 tools/monkey/monkey.py --program build-asan/bin/vorpane --display auto --seconds 120 \
-      --seed "$seed" </dev/null
-    echo "test.sh: monkey done at $((SECONDS - started)) s"
+    monkey() {
+      # Each seed that once found a fault, for as long as it took then; then two minutes of new input.
+      while read -r seed seconds _; do
+        python3 tools/monkey/monkey.py --program build-asan/bin/vorpane \
+          --display auto --seed "$seed" --seconds "$seconds" </dev/null
+      done < <(sed -e '/^#/d' -e '/^ *$/d' tools/monkey/seeds.txt)
+      # New input for each commit, the same for a rerun of it: a failure replays with the seed printed.
+      local seed=$((0x$(git rev-parse --short=7 HEAD 2>/dev/null || echo 1)))
+      python3 tools/monkey/monkey.py --program build-asan/bin/vorpane --display auto --seconds 120 \
+        --seed "$seed" </dev/null
+    }
+    stage monkey monkey
   fi
 fi

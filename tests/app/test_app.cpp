@@ -1,6 +1,7 @@
 #include "app/desktop_ui.h"
 #include "app/main_frame.h"
 #include "app/prompt_dialog.h"
+#include "desktop_fixture.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -11,17 +12,14 @@
 #include <QTimer>
 
 using namespace vorpane;
+using namespace vorpane::test;
 
 namespace {
 
 // Runs `act` on the next modal widget once it is shown.
 template <typename Widget, typename Action> void whenModalShown(Action act)
 {
-    QTimer::singleShot(0, [act] {
-        auto* widget = qobject_cast<Widget*>(QApplication::activeModalWidget());
-        QVERIFY(widget);
-        act(widget);
-    });
+    whenModal<Widget>([act](Widget& widget) { act(&widget); });
 }
 
 QPushButton* buttonNamed(QWidget* dialog, const QString& text)

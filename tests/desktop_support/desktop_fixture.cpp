@@ -3,10 +3,15 @@
 #include "app/recovery.h"
 #include "platform/profile.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
 
 namespace vorpane::test {
 
@@ -100,6 +105,37 @@ QString DesktopFixture::copy(const QString& source, const QString& name) const
     QFile::copy(source, target);
     QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     return target;
+}
+
+void failAndCloseModals(const char* why)
+{
+    QTest::qFail(why, __FILE__, __LINE__);
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+        if (QApplication::activeModalWidget() == modal)
+            modal->hide();
+    }
+}
+
+void whenModalShown(std::function<void(QWidget*)> act)
+{
+    QTimer::singleShot(0, [act] {
+        QPointer<QWidget> modal = QApplication::activeModalWidget();
+        if (!modal) {
+            QTest::qFail("no modal dialog opened", __FILE__, __LINE__);
+            return;
+        }
+        act(modal);
+        if (modal && modal->isVisible()) {
+            QTimer::singleShot(kModalFuseMs, [modal] {
+                if (modal && modal->isVisible())
+                    failAndCloseModals("a modal dialog was still open after it was answered");
+            });
+        }
+    });
 }
 
 QByteArray readAll(const QString& path)

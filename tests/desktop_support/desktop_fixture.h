@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 #include <deque>
+#include <functional>
 #include <optional>
 
 namespace vorpane::test {
@@ -63,6 +64,24 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// Acts on the modal dialog that opens next, as soon as its event loop runs. A dialog that the act
+// leaves open (a failed check inside it returns early), or another modal widget than expected,
+// fails the test within kModalFuseMs and closes every modal widget, so that the test ends instead
+// of waiting in the dialog's event loop until ctest kills it.
+inline constexpr int kModalFuseMs = 10000;
+// Records a failure of the running test and closes every modal widget.
+void failAndCloseModals(const char* why);
+void whenModalShown(std::function<void(QWidget*)> act);
+template <typename Dialog> void whenModal(std::function<void(Dialog&)> act)
+{
+    whenModalShown([act](QWidget* widget) {
+        if (auto* dialog = qobject_cast<Dialog*>(widget))
+            act(*dialog);
+        else
+            failAndCloseModals("the modal widget is not the dialog expected");
+    });
+}
 
 // A file's bytes (empty when it cannot be read), and writing them whole.
 QByteArray readAll(const QString& path);

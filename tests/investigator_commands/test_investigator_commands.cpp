@@ -39,14 +39,7 @@ using namespace vorpane::test;
 namespace {
 
 // Acts on the modal dialog that opens next.
-template <typename Dialog> void whenOpen(std::function<void(Dialog&)> act)
-{
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        act(*dialog);
-    });
-}
+template <typename Dialog> void whenOpen(std::function<void(Dialog&)> act) { whenModal<Dialog>(act); }
 
 // How a command's dialog or question is answered.
 void answer(DesktopFixture& fixture, const QString& how)
@@ -78,10 +71,7 @@ void answer(DesktopFixture& fixture, const QString& how)
             d.accept();
         });
     } else if (how.startsWith("close")) {
-        QTimer::singleShot(0, [] {
-            QVERIFY(QApplication::activeModalWidget());
-            static_cast<QDialog*>(QApplication::activeModalWidget())->reject();
-        });
+        whenModal<QDialog>([](QDialog& dialog) { dialog.reject(); });
     }
 }
 

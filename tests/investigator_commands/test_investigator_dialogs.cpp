@@ -279,11 +279,9 @@ void TestInvestigatorDialogs::newWeaponPages()
     menuAction(firearm->baseMenu(), "FUE")->trigger();
     QCOMPARE(firearm->baseEdit()->text(), QString("^FUE^DES10"));
 
-    QTimer::singleShot(0, [] {
-        auto* picker = qobject_cast<SkillPickerDialog*>(QApplication::activeModalWidget());
-        QVERIFY(picker);
-        picker->list()->setCurrentItem(picker->list()->findItems("Avistar", Qt::MatchStartsWith).front());
-        picker->accept();
+    whenModal<SkillPickerDialog>([](SkillPickerDialog& picker) {
+        picker.list()->setCurrentItem(picker.list()->findItems("Avistar", Qt::MatchStartsWith).front());
+        picker.accept();
     });
     menuAction(firearm->baseMenu(), "Fijar Base a Habilidad.....")->trigger();
     QCOMPARE(firearm->baseEdit()->text(), QString("%Avistar%"));

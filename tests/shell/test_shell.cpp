@@ -586,12 +586,10 @@ void TestShell::okOnInvestigatorTabs()
     if (tab == 1) {
         // The short wizard, walked to its end: rolls, personal details, finished.
         Profile::writeInt("Wizard", "FullWiz", 0);
-        QTimer::singleShot(0, [] {
-            auto* wizard = qobject_cast<CWizard_NewInvestigator*>(QApplication::activeModalWidget());
-            QVERIFY(wizard);
-            wizard->next();
-            wizard->next();
-            wizard->finish();
+        whenModal<CWizard_NewInvestigator>([](CWizard_NewInvestigator& wizard) {
+            wizard.next();
+            wizard.next();
+            wizard.finish();
         });
     }
     dialog.performChoice();

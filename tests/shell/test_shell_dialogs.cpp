@@ -38,11 +38,7 @@ namespace {
 
 template <typename Action> void whenModalShown(Action act)
 {
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<QuickInfoDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        act(dialog);
-    });
+    whenModal<QuickInfoDialog>([act](QuickInfoDialog& dialog) { act(&dialog); });
 }
 
 QString lastBox(const RecordingUi& ui)

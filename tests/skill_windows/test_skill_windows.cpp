@@ -32,9 +32,8 @@ Investigator newInvestigator(int era)
 // Presses a button of the modal dialog that opens next, after choosing a row.
 void answerPicker(const QString& row, bool ok)
 {
-    QTimer::singleShot(0, [row, ok] {
-        auto* dialog = qobject_cast<SkillPickerDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
+    whenModal<SkillPickerDialog>([row, ok](SkillPickerDialog& picker) {
+        SkillPickerDialog* dialog = &picker;
         if (!row.isEmpty()) {
             const QList<QListWidgetItem*> items = dialog->list()->findItems(row, Qt::MatchStartsWith);
             QVERIFY(!items.isEmpty());

@@ -131,7 +131,8 @@ struct Window {
         frame.resize(1000, 800);
         frame.show();
         frame.activateWindow();
-        (void)QTest::qWaitForWindowActive(&frame);
+        if (!QTest::qWaitForWindowActive(&frame))
+            QTest::qFail("the main window never became active", __FILE__, __LINE__);
     }
     template <typename View> View* view() const { return qobject_cast<View*>(frame.activeView()); }
 };

@@ -190,13 +190,11 @@ void TestWizard::cancelOrFinishThroughDocumentManager()
     fixture.ui.yesNoAnswers = { true, true, true, true };
     CMainFrame frame;
     bool reached = false;
-    QTimer::singleShot(0, [&] {
-        auto* wizard = qobject_cast<CWizard_NewInvestigator*>(QApplication::activeModalWidget());
-        QVERIFY(wizard);
-        wizard->next(); // short mode: personal details
-        wizard->next();
-        reached = wizard->currentIndex() == W::Finished;
-        finish ? wizard->finish() : wizard->reject();
+    whenModal<CWizard_NewInvestigator>([&](CWizard_NewInvestigator& wizard) {
+        wizard.next(); // short mode: personal details
+        wizard.next();
+        reached = wizard.currentIndex() == W::Finished;
+        finish ? wizard.finish() : wizard.reject();
     });
     Document* document = frame.documents().createInvestigator("default.rul", kEraIndex1920s, true);
     QVERIFY(reached);

@@ -32,6 +32,7 @@ private:
     QTimer m_timer;
     std::deque<Handler> m_handlers;
     QStringList m_seen;
+    int m_unanswered = 0; // polls that found a dialog without a handler
 };
 
 class WizardDriver {
