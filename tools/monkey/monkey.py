@@ -110,6 +110,20 @@ class Display:
             self.process.wait()
 
 
+def send_empty_hand_over(path, timeout):
+    """True when the program at the socket answered an empty hand-over."""
+    body = struct.pack(">II", 0x56525031, 0)
+    message = struct.pack(">I", len(body)) + body
+    try:
+        with socket.socket(socket.AF_UNIX, socket.SOCK_STREAM) as s:
+            s.settimeout(timeout)
+            s.connect(path)
+            s.sendall(message)
+            return s.recv(1) == b"+"
+    except (OSError, socket.timeout):
+        return False
+
+
 class Program:
     """One vorpane process in the scratch folder."""
 
@@ -124,8 +138,11 @@ class Program:
         self.process = subprocess.Popen(command, cwd=os.path.join(scratch, "home"), env=env,
                                         stdin=subprocess.DEVNULL, stdout=self.stderr,
                                         stderr=self.stderr, start_new_session=True)
-        self.socket_path = os.path.join(env["TMPDIR"], "vorpane-%s-%s" % (env["USER"],
-                                        env["DISPLAY"].replace(":", "_")))
+        # The program's socket is private to its user: it lives in that user's runtime folder and
+        # answers only a peer of the same user, so the ping runs as that user.
+        self.socket_path = os.path.join(env["XDG_RUNTIME_DIR"], "vorpane-%s" % re.sub(
+            r"[^A-Za-z0-9_.-]", "_", env["DISPLAY"]))
+        self.ping_uid = NOBODY if args.as_nobody else None
 
     def alive(self):
         return self.process.poll() is None
@@ -141,20 +158,29 @@ class Program:
 
     def ping(self, limit=HANG_LIMIT):
         """True when the event loop answered an empty hand-over within the limit."""
-        body = struct.pack(">II", 0x56525031, 0)
-        message = struct.pack(">I", len(body)) + body
         deadline = time.time() + limit
         while True:
+            if self.ping_once(max(0.1, deadline - time.time())):
+                return True
+            if time.time() >= deadline or not self.alive():
+                return False
+            time.sleep(0.1)
+
+    def ping_once(self, timeout):
+        """One empty hand-over, from the program's own user where that is not ours."""
+        if self.ping_uid is None:
+            return send_empty_hand_over(self.socket_path, timeout)
+        child = os.fork()
+        if child == 0:
             try:
-                with socket.socket(socket.AF_UNIX, socket.SOCK_STREAM) as s:
-                    s.settimeout(max(0.1, deadline - time.time()))
-                    s.connect(self.socket_path)
-                    s.sendall(message)
-                    return s.recv(1) == b"+"
-            except (OSError, socket.timeout):
-                if time.time() >= deadline or not self.alive():
-                    return False
-                time.sleep(0.1)
+                os.setgroups([])
+                os.setgid(self.ping_uid)
+                os.setuid(self.ping_uid)
+                os._exit(0 if send_empty_hand_over(self.socket_path, timeout) else 1)
+            except BaseException:
+                os._exit(1)
+        _, status = os.waitpid(child, 0)
+        return os.WIFEXITED(status) and os.WEXITSTATUS(status) == 0
 
     def stacks(self):
         if not shutil.which("gdb"):
