@@ -1,6 +1,5 @@
 #include "wizard/page_details.h"
 
-#include "app/image_file_dialog.h"
 #include "investigator/character_creation.h"
 #include "investigator/investigator.h"
 #include "platform/cp1252.h"
@@ -8,6 +7,7 @@
 #include "rules/list_file.h"
 #include "rules/name_generator.h"
 #include "rules/rule_set_cache.h"
+#include "widgets/image_file_dialog.h"
 #include "wizard/new_investigator_wizard.h"
 #include "wizard/wizard_icons.h"
 

@@ -1,11 +1,11 @@
 #include "wizard/skill_point_list.h"
 
-#include "app/desktop_dialogs.h"
-#include "app/skill_picker_dialog.h"
+#include "docview/desktop_dialogs.h"
 #include "investigator/investigator.h"
 #include "platform/cp1252.h"
 #include "rules/rule_set_cache.h"
 #include "rules/text_case.h"
+#include "widgets/skill_picker_dialog.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,6 +1,6 @@
-#include "app/desktop_ui.h"
-#include "app/main_frame.h"
-#include "app/prompt_dialog.h"
+#include "shell/desktop_ui.h"
+#include "shell/main_frame.h"
+#include "widgets/prompt_dialog.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
