@@ -1,9 +1,9 @@
 #pragma once
 // The handout document type: fifty texts, five pictures and the layout script's name (the core's
-// HandoutDocumentModel), read and written as ".zho" files.
+// HandoutSheetModel), read and written as ".zho" files.
 
 #include "docview/document.h"
-#include "sheet/handout_document_model.h"
+#include "sheet/handout_sheet_model.h"
 
 namespace vorpane {
 
@@ -13,8 +13,8 @@ public:
     explicit CHandoutDoc(const CMultiFileMultiDocTemplate& docTemplate);
     ~CHandoutDoc() override;
 
-    HandoutDocumentModel& model() { return m_model; }
-    const HandoutDocumentModel& model() const { return m_model; }
+    HandoutSheetModel& model() { return m_model; }
+    const HandoutSheetModel& model() const { return m_model; }
 
     bool isModified() const override { return m_model.isModified(); }
     void setModified(bool modified) override { m_model.setModified(modified); }
@@ -23,7 +23,7 @@ public:
     std::string fileBytes() const override;
 
 private:
-    HandoutDocumentModel m_model;
+    HandoutSheetModel m_model;
     int m_subscription;
 };
 

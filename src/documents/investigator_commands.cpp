@@ -3,7 +3,7 @@
 #include "dialogs/dice_roller_dialog.h"
 #include "dialogs/skill_dialogs.h"
 #include "dialogs/spell_book_dialog.h"
-#include "dialogs/weapon_dialogs.h"
+#include "dialogs/weapon_list_dialog.h"
 #include "documents/investigator_document.h"
 #include "docview/desk.h"
 #include "docview/desktop_dialogs.h"

@@ -1,16 +1,14 @@
 #include "documents/script_highlighter.h"
 
+#include "script/keywords.h"
+
 #include <QTextDocument>
-#include <array>
 
 namespace vorpane {
 
 namespace {
 
 enum BlockState { Normal = 0, InBlockComment = 1 };
-
-constexpr std::array kKeywords
-    = { "function", "if", "else", "for", "while", "return", "break", "continue", "new", "var" };
 
 // The characters that make up operators and punctuation; anything else outside tokens is refused.
 constexpr QLatin1StringView kPunctuation("-+*/%|&^<>=!~?:;,.()[]{}");
@@ -23,7 +21,7 @@ bool isWordPart(QChar c) { return isWordStart(c) || isDigit(c); }
 
 bool isKeyword(QStringView word)
 {
-    for (const char* keyword : kKeywords) {
+    for (const char* keyword : script::keywords()) {
         if (word == QLatin1StringView(keyword))
             return true;
     }

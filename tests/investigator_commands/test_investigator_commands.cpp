@@ -3,9 +3,12 @@
 
 #include "desktop_fixture.h"
 #include "dialogs/dice_roller_dialog.h"
+#include "dialogs/new_weapon_dlg.h"
+#include "dialogs/new_weapon_dlg_page1.h"
+#include "dialogs/new_weapon_dlg_page2.h"
 #include "dialogs/skill_dialogs.h"
 #include "dialogs/spell_book_dialog.h"
-#include "dialogs/weapon_dialogs.h"
+#include "dialogs/weapon_list_dialog.h"
 #include "documents/investigator_commands.h"
 #include "documents/investigator_document.h"
 #include "docview/desktop_dialogs.h"

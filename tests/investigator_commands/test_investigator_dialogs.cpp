@@ -2,9 +2,12 @@
 // refuses and keeps open, and what they leave in the investigator.
 
 #include "desktop_fixture.h"
+#include "dialogs/new_weapon_dlg.h"
+#include "dialogs/new_weapon_dlg_page1.h"
+#include "dialogs/new_weapon_dlg_page2.h"
 #include "dialogs/skill_dialogs.h"
 #include "dialogs/spell_book_dialog.h"
-#include "dialogs/weapon_dialogs.h"
+#include "dialogs/weapon_list_dialog.h"
 #include "investigator/investigator.h"
 #include "investigator/new_investigator.h"
 #include "investigator/skill_editing.h"

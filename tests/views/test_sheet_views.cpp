@@ -451,7 +451,7 @@ void TestSheetViews::editorKeys()
     ScriptFolder folder(fixture, { { "prueba.vhs", kGrid } });
     Window window;
     CHandoutView* view = newHandout(window, "prueba");
-    HandoutDoc& handout = view->handoutDocument().model().handout();
+    HandoutFileData& handout = view->handoutDocument().model().handout();
     handout.texts[0] = "viejo";
     view->refresh();
     const int text = field == Text0 ? 0 : 1;

@@ -1,8 +1,7 @@
 #pragma once
-// The two skill pages: CWizard_NewInvestigatorPage4, "Habilidades de profesión", spends the
-// occupation points on the occupation's skills (and replaces free choices); and
-// CWizard_NewInvestigatorPage5, "Habilidades de interés", spends the interest points on any skill.
-// Each page takes the wizard's snapshot when shown, which "&Undo" goes back to.
+// SkillPointsPage: what the two skill pages share (page_occupation_skills.h, page_interest_skills.h):
+// a list of skills to spend points on, the points left, and the wizard's snapshot taken when the
+// page is shown, which "&Undo" goes back to.
 
 #include "investigator/skill_choice.h"
 #include "wizard/wizard_page.h"
@@ -49,20 +48,6 @@ private:
     SkillPointList* m_list;
     QLabel* m_counter;
     QToolButton* m_undo;
-};
-
-class CWizard_NewInvestigatorPage4 final : public SkillPointsPage {
-    Q_OBJECT
-public:
-    explicit CWizard_NewInvestigatorPage4(CWizard_NewInvestigator& wizard);
-    void activate() override;
-};
-
-class CWizard_NewInvestigatorPage5 final : public SkillPointsPage {
-    Q_OBJECT
-public:
-    explicit CWizard_NewInvestigatorPage5(CWizard_NewInvestigator& wizard);
-    void activate() override;
 };
 
 } // namespace vorpane

@@ -1,4 +1,4 @@
-#include "sheet/handout_doc.h"
+#include "sheet/handout_file_data.h"
 
 namespace vorpane {
 
@@ -13,21 +13,21 @@ void pushBounded(std::deque<HandoutSnapshot>& list, HandoutSnapshot snapshot)
 
 } // namespace
 
-HandoutSnapshot HandoutDoc::snapshot() const { return HandoutSnapshot { texts, pictures }; }
+HandoutSnapshot HandoutFileData::snapshot() const { return HandoutSnapshot { texts, pictures }; }
 
-void HandoutDoc::restore(const HandoutSnapshot& snapshot)
+void HandoutFileData::restore(const HandoutSnapshot& snapshot)
 {
     texts = snapshot.texts;
     pictures = snapshot.pictures;
 }
 
-void HandoutDoc::checkpoint()
+void HandoutFileData::checkpoint()
 {
     pushBounded(m_undo, snapshot());
     m_redo.clear();
 }
 
-bool HandoutDoc::undo()
+bool HandoutFileData::undo()
 {
     if (m_undo.empty())
         return false;
@@ -38,7 +38,7 @@ bool HandoutDoc::undo()
     return true;
 }
 
-bool HandoutDoc::redo()
+bool HandoutFileData::redo()
 {
     if (m_redo.empty())
         return false;
@@ -49,13 +49,13 @@ bool HandoutDoc::redo()
     return true;
 }
 
-void HandoutDoc::clearHistory()
+void HandoutFileData::clearHistory()
 {
     m_undo.clear();
     m_redo.clear();
 }
 
-void HandoutDoc::clearContent()
+void HandoutFileData::clearContent()
 {
     texts = {};
     pictures = {};

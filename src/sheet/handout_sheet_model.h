@@ -1,18 +1,18 @@
 #pragma once
-// HandoutDocumentModel: the document behind a handout sheet.
+// HandoutSheetModel: the document behind a handout sheet.
 
 #include "sheet/document_model.h"
-#include "sheet/handout_doc.h"
+#include "sheet/handout_file_data.h"
 
 #include <string>
 
 namespace vorpane {
 
 // A handout document.
-class HandoutDocumentModel final : public DocumentModel {
+class HandoutSheetModel final : public DocumentModel {
 public:
-    HandoutDoc& handout() { return m_handout; }
-    const HandoutDoc& handout() const { return m_handout; }
+    HandoutFileData& handout() { return m_handout; }
+    const HandoutFileData& handout() const { return m_handout; }
 
     // As for investigators; a failed open changes nothing.
     bool open(const std::string& path);
@@ -28,7 +28,7 @@ public:
     bool canRedo() const override { return m_handout.canRedo(); }
 
 private:
-    HandoutDoc m_handout;
+    HandoutFileData m_handout;
 };
 
 } // namespace vorpane

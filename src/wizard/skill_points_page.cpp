@@ -1,4 +1,4 @@
-#include "wizard/page_skill_points.h"
+#include "wizard/skill_points_page.h"
 
 #include "investigator/investigator.h"
 #include "platform/cp1252.h"
@@ -109,45 +109,6 @@ void SkillPointsPage::leave()
 {
     m_list->commitEditing();
     storePointsLeft(m_list->counter());
-}
-
-// --- The two pages -------------------------------------------------------------------------------
-
-CWizard_NewInvestigatorPage4::CWizard_NewInvestigatorPage4(CWizard_NewInvestigator& wizard)
-    : SkillPointsPage(wizard, SkillPointMode::Occupation,
-        { QT_TR_NOOP("Habilidades de profesión"),
-            QT_TR_NOOP("Reparte los puntos de profesión entre las habilidades de la profesión (en negrita). "
-                       "Haz doble clic en una habilidad, o pulsa Intro, para cambiar su valor."),
-            QT_TR_NOOP("Puntos:"), "¿Seguro de deshacer la asiganción de habilidades?   ",
-            "¡Te quedan %d puntos por repartir!         \n¡No son transferibles y se perderán! ¿Quieres "
-            "continuar?              " })
-{
-    setObjectName(QStringLiteral("CWizard_NewInvestigatorPage4"));
-}
-
-void CWizard_NewInvestigatorPage4::activate()
-{
-    wizard().setWizardButtons(CWizard_NewInvestigator::NextButton);
-    SkillPointsPage::activate();
-}
-
-CWizard_NewInvestigatorPage5::CWizard_NewInvestigatorPage5(CWizard_NewInvestigator& wizard)
-    : SkillPointsPage(wizard, SkillPointMode::Interest,
-        { QT_TR_NOOP("Habilidades de interés"),
-            QT_TR_NOOP("Reparte los puntos de interés personal entre cualquier habilidad. Haz doble clic en "
-                       "una habilidad, o pulsa Intro, para cambiar su valor."),
-            QT_TR_NOOP("Ptos Hobby:"),
-            "¿Seguro que quieres deshacer la asiganción de puntos de interés?      ",
-            "¡Te quedan %d puntos  por repartir!               \n¡No son transferibles y se perderán! "
-            "¿Quieres continuar?              " })
-{
-    setObjectName(QStringLiteral("CWizard_NewInvestigatorPage5"));
-}
-
-void CWizard_NewInvestigatorPage5::activate()
-{
-    wizard().setWizardButtons(CWizard_NewInvestigator::BackButton | CWizard_NewInvestigator::NextButton);
-    SkillPointsPage::activate();
 }
 
 } // namespace vorpane

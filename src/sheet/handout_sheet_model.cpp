@@ -1,12 +1,12 @@
-// HandoutDocumentModel: the handout document's state and hooks.
+// HandoutSheetModel: the handout document's state and hooks.
 
-#include "sheet/handout_document_model.h"
+#include "sheet/handout_sheet_model.h"
 
 #include "sheet/handout_file.h"
 
 namespace vorpane {
 
-bool HandoutDocumentModel::open(const std::string& path)
+bool HandoutSheetModel::open(const std::string& path)
 {
     if (!HandoutFile::load(path, m_handout))
         return false;
@@ -17,7 +17,7 @@ bool HandoutDocumentModel::open(const std::string& path)
     return true;
 }
 
-bool HandoutDocumentModel::save(const std::string& path)
+bool HandoutSheetModel::save(const std::string& path)
 {
     if (!HandoutFile::save(path, m_handout))
         return false;
@@ -26,15 +26,15 @@ bool HandoutDocumentModel::save(const std::string& path)
     return true;
 }
 
-void HandoutDocumentModel::beforeChange()
+void HandoutSheetModel::beforeChange()
 {
     m_handout.checkpoint();
     setModified(true);
 }
 
-void HandoutDocumentModel::afterChange(const SheetField&) { notify(DocumentChange::Values); }
+void HandoutSheetModel::afterChange(const SheetField&) { notify(DocumentChange::Values); }
 
-bool HandoutDocumentModel::undo()
+bool HandoutSheetModel::undo()
 {
     if (!m_handout.undo())
         return false;
@@ -43,7 +43,7 @@ bool HandoutDocumentModel::undo()
     return true;
 }
 
-bool HandoutDocumentModel::redo()
+bool HandoutSheetModel::redo()
 {
     if (!m_handout.redo())
         return false;

@@ -1,5 +1,5 @@
 #pragma once
-// HandoutDoc: the content of a handout (a letter, a cutting, a note with a photograph): fifty texts
+// HandoutFileData: the content of a handout (a letter, a cutting, a note with a photograph): fifty texts
 // and five picture paths that the page's fields show, the name of its layout script, and an undo
 // and a redo list of snapshots of the texts and pictures (not the template), newest first, each
 // at most kHandoutHistoryDepth long.
@@ -20,7 +20,7 @@ struct HandoutSnapshot {
     friend bool operator==(const HandoutSnapshot&, const HandoutSnapshot&) = default;
 };
 
-class HandoutDoc {
+class HandoutFileData {
 public:
     std::array<std::string, kHandoutTextCount> texts;
     std::array<std::string, kHandoutPictureCount> pictures;
