@@ -24,7 +24,6 @@ namespace vorpane {
 namespace {
 
 constexpr double kMaxMillimetres = 999.0;
-constexpr int kUserTextHeight = 13;
 
 struct Component {
     const char* name;
@@ -36,30 +35,33 @@ struct Component {
     FontSize size;
 };
 
-// In list order.
+// In list order; sections, names and defaults are the settings table's.
 const Component kComponents[] = {
-    { QT_TRANSLATE_NOOP("vorpane::COptionsPage2", "Output Window Font"), true, "Output", "Font",
-        "MS Sans Serif", -10, FontSize::Stored },
-    { QT_TRANSLATE_NOOP("vorpane::COptionsPage2", "Output Window Background Colour"), false, "Output",
-        "BkColour", "", 0, FontSize::Stored },
-    { QT_TRANSLATE_NOOP("vorpane::COptionsPage2", "Output Window Foreground Colour"), false, "Output",
-        "TxColour", "", 0, FontSize::Stored },
-    { QT_TRANSLATE_NOOP("vorpane::COptionsPage2", "User Text Font"), true, "Sheet", "UserText",
-        "Comic Sans MS", kUserTextHeight, FontSize::NotStored },
-    { QT_TRANSLATE_NOOP("vorpane::COptionsPage2", "User Text Colour"), false, "Sheet", "UserTextColour", "",
-        0, FontSize::Stored },
-    { QT_TRANSLATE_NOOP("vorpane::COptionsPage2", "Script Edit Window Font"), true, "Edit", "Font", "Courier",
-        15, FontSize::Stored },
+    { QT_TRANSLATE_NOOP("vorpane::COptionsPage2", "Output Window Font"), true, profile_keys::kOutput,
+        profile_keys::kOutputFont, profile_keys::kOutputDefaultFace, profile_keys::kOutputDefaultHeight,
+        FontSize::Stored },
+    { QT_TRANSLATE_NOOP("vorpane::COptionsPage2", "Output Window Background Colour"), false,
+        profile_keys::kOutput, profile_keys::kOutputBackground, "", 0, FontSize::Stored },
+    { QT_TRANSLATE_NOOP("vorpane::COptionsPage2", "Output Window Foreground Colour"), false,
+        profile_keys::kOutput, profile_keys::kOutputText, "", 0, FontSize::Stored },
+    { QT_TRANSLATE_NOOP("vorpane::COptionsPage2", "User Text Font"), true, profile_keys::kSheet,
+        profile_keys::kUserTextFont, profile_keys::kUserTextFace.defaultValue,
+        profile_keys::kUserTextDefaultHeight, FontSize::NotStored },
+    { QT_TRANSLATE_NOOP("vorpane::COptionsPage2", "User Text Colour"), false, profile_keys::kSheet,
+        profile_keys::kUserTextColour.name, "", 0, FontSize::Stored },
+    { QT_TRANSLATE_NOOP("vorpane::COptionsPage2", "Script Edit Window Font"), true, profile_keys::kEdit,
+        profile_keys::kEditFont, profile_keys::kEditDefaultFace, profile_keys::kEditDefaultHeight,
+        FontSize::Stored },
 };
 
 int defaultColour(const Component& component)
 {
     const QString value = QString::fromLatin1(component.value);
-    if (value == QLatin1String("BkColour"))
+    if (value == QLatin1String(profile_keys::kOutputBackground))
         return toColorRef(QPalette().color(QPalette::Base));
-    if (value == QLatin1String("TxColour"))
+    if (value == QLatin1String(profile_keys::kOutputText))
         return toColorRef(QPalette().color(QPalette::Text));
-    return 8388608; // dark blue
+    return profile_keys::kUserTextColour.defaultValue;
 }
 
 // Tenths of a millimetre, truncated; the small allowance keeps 0.7 from becoming 6.
