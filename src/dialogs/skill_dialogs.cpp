@@ -1,5 +1,6 @@
 #include "dialogs/skill_dialogs.h"
 
+#include "investigator/formula_names.h"
 #include "investigator/investigator.h"
 #include "investigator/skill_editing.h"
 #include "platform/cp1252.h"
@@ -32,28 +33,6 @@ namespace vorpane {
 namespace {
 
 constexpr int kDefaultSubSkills = 2;
-
-struct Multiplier {
-    const char* label;
-    const char* name;
-};
-
-const Multiplier kMultipliers[] = {
-    { "APA", "APA" },
-    { "CON", "CON" },
-    { "DES", "DES" },
-    { "EDU", "EDU" },
-    { "INT", "INT" },
-    { "POD", "POD" },
-    { "TAM", "TAM" },
-    { "FUE", "FUE" },
-    { QT_TRANSLATE_NOOP("SkillDialogs", "Suerte"), "SUER" },
-    { QT_TRANSLATE_NOOP("SkillDialogs", "Conocimientos"), "CONO" },
-    { QT_TRANSLATE_NOOP("SkillDialogs", "Idea"), "IDEA" },
-    { QT_TRANSLATE_NOOP("SkillDialogs", "COR actual"), "COR" },
-    { QT_TRANSLATE_NOOP("SkillDialogs", "Puntos de magia actuales"), "MAGIA" },
-    { QT_TRANSLATE_NOOP("SkillDialogs", "Puntos de vida actuales"), "PV" },
-};
 
 QString translated(const char* text) { return QCoreApplication::translate("SkillDialogs", text); }
 
@@ -107,7 +86,9 @@ void selectEntry(QListWidget* list, const std::vector<SkillEntry*>& rows, const 
 QMenu* addMultiplierMenu(QMenu* menu, const std::function<void(const char*)>& pick)
 {
     QMenu* sub = menu->addMenu(translated("Multiplicar por"));
-    for (const Multiplier& item : kMultipliers) {
+    for (const FormulaName& item : formulaNames()) {
+        if (!item.label)
+            continue;
         const char* name = item.name;
         sub->addAction(translated(item.label), menu, [pick, name] { pick(name); });
     }
