@@ -1,8 +1,11 @@
 #include "dialogs/new_weapon_dlg.h"
 
+#include "dialogs/add_skill_dialog.h"
+#include "dialogs/edit_skill_dialog.h"
 #include "dialogs/new_weapon_dlg_page1.h"
 #include "dialogs/new_weapon_dlg_page2.h"
-#include "dialogs/skill_dialogs.h"
+#include "dialogs/skill_list_dialog.h"
+#include "dialogs/skill_menus.h"
 #include "investigator/investigator.h"
 #include "investigator/skill_editing.h"
 #include "platform/cp1252.h"

@@ -1,5 +1,7 @@
-#include "dialogs/skill_dialogs.h"
-
+#include "dialogs/add_skill_dialog.h"
+#include "dialogs/edit_skill_dialog.h"
+#include "dialogs/skill_list_dialog.h"
+#include "dialogs/skill_menus.h"
 #include "investigator/formula_names.h"
 #include "investigator/investigator.h"
 #include "investigator/skill_editing.h"

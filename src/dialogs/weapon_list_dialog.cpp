@@ -1,7 +1,10 @@
 #include "dialogs/weapon_list_dialog.h"
 
+#include "dialogs/add_skill_dialog.h"
+#include "dialogs/edit_skill_dialog.h"
 #include "dialogs/new_weapon_dlg.h"
-#include "dialogs/skill_dialogs.h"
+#include "dialogs/skill_list_dialog.h"
+#include "dialogs/skill_menus.h"
 #include "investigator/investigator.h"
 #include "investigator/skill_editing.h"
 #include "platform/cp1252.h"

@@ -1,7 +1,10 @@
 #include "documents/investigator_commands.h"
 
+#include "dialogs/add_skill_dialog.h"
 #include "dialogs/dice_roller_dialog.h"
-#include "dialogs/skill_dialogs.h"
+#include "dialogs/edit_skill_dialog.h"
+#include "dialogs/skill_list_dialog.h"
+#include "dialogs/skill_menus.h"
 #include "dialogs/spell_book_dialog.h"
 #include "dialogs/weapon_list_dialog.h"
 #include "documents/investigator_document.h"

@@ -4,6 +4,7 @@
 #include "investigator/investigator.h"
 #include "wizard/investigator_info_window.h"
 #include "wizard/wizard_pages.h"
+#include "wizard/wizard_picture.h"
 
 #include <QApplication>
 #include <QFrame>

@@ -2,11 +2,14 @@
 // Cancel), the reports in the output bar, the exports with their proposed names, mail and dice.
 
 #include "desktop_fixture.h"
+#include "dialogs/add_skill_dialog.h"
 #include "dialogs/dice_roller_dialog.h"
+#include "dialogs/edit_skill_dialog.h"
 #include "dialogs/new_weapon_dlg.h"
 #include "dialogs/new_weapon_dlg_page1.h"
 #include "dialogs/new_weapon_dlg_page2.h"
-#include "dialogs/skill_dialogs.h"
+#include "dialogs/skill_list_dialog.h"
+#include "dialogs/skill_menus.h"
 #include "dialogs/spell_book_dialog.h"
 #include "dialogs/weapon_list_dialog.h"
 #include "documents/investigator_commands.h"

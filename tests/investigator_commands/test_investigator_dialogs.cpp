@@ -2,10 +2,13 @@
 // refuses and keeps open, and what they leave in the investigator.
 
 #include "desktop_fixture.h"
+#include "dialogs/add_skill_dialog.h"
+#include "dialogs/edit_skill_dialog.h"
 #include "dialogs/new_weapon_dlg.h"
 #include "dialogs/new_weapon_dlg_page1.h"
 #include "dialogs/new_weapon_dlg_page2.h"
-#include "dialogs/skill_dialogs.h"
+#include "dialogs/skill_list_dialog.h"
+#include "dialogs/skill_menus.h"
 #include "dialogs/spell_book_dialog.h"
 #include "dialogs/weapon_list_dialog.h"
 #include "investigator/investigator.h"
