@@ -4,9 +4,9 @@
 // Run it under QT_QPA_PLATFORM=offscreen with VORPANE_DATA pointing at the build's data files.
 
 #include "desktop_session.h"
+#include "documents/investigator_view.h"
 #include "large_investigator.h"
 #include "platform/program_folder.h"
-#include "views/investigator_view.h"
 
 #include <QApplication>
 #include <QFile>

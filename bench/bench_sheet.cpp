@@ -5,8 +5,8 @@
 
 #include "platform/program_folder.h"
 #include "platform/recording_ui.h"
-#include "sheet/handout_document_model.h"
 #include "sheet/handout_sheet.h"
+#include "sheet/handout_sheet_model.h"
 #include "sheet/investigator_document_model.h"
 #include "sheet/investigator_sheet.h"
 #include "sheet/sheet_layout.h"
@@ -41,7 +41,7 @@ struct InvestigatorPage {
 };
 
 struct HandoutPage {
-    HandoutDocumentModel document;
+    HandoutSheetModel document;
     SheetLayout layout;
     std::unique_ptr<HandoutSheet> sheet;
     bool loaded = false;

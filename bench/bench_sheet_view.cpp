@@ -3,11 +3,11 @@
 // Run it under QT_QPA_PLATFORM=offscreen, and with QT_SCALE_FACTOR=2 for a screen of device pixel
 // ratio 2. Needs the program folder's data (the build copies data/ next to the executables).
 
-#include "app/document_view.h"
 #include "desktop_session.h"
+#include "documents/investigator_view.h"
+#include "docview/document_view.h"
 #include "platform/program_folder.h"
 #include "sheet/sheet_item.h"
-#include "views/investigator_view.h"
 
 #include <QApplication>
 #include <QScrollBar>

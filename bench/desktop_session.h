@@ -2,16 +2,16 @@
 // What the desktop benchmarks share: a main window over a scratch settings file, a view painted as
 // the screen would get it, and the timing of committed edits to one field.
 
-#include "app/document.h"
-#include "app/document_manager.h"
-#include "app/main_frame.h"
+#include "documents/field_editor.h"
+#include "documents/script_sheet_view.h"
+#include "documents/sheet_canvas.h"
+#include "docview/document.h"
+#include "docview/document_manager.h"
 #include "platform/profile.h"
 #include "platform/recording_ui.h"
 #include "sheet/sheet_field.h"
 #include "sheet/sheet_layout.h"
-#include "views/field_editor.h"
-#include "views/script_sheet_view.h"
-#include "views/sheet_canvas.h"
+#include "shell/main_frame.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -2,8 +2,8 @@
 // without bound. Whatever loads must write a file that reads back to the same handout, byte for
 // byte, and a failed read must leave the handout as it was.
 #include "platform/recording_ui.h"
-#include "sheet/handout_doc.h"
 #include "sheet/handout_file.h"
+#include "sheet/handout_file_data.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,7 +12,7 @@
 
 namespace {
 
-bool sameContent(const vorpane::HandoutDoc& a, const vorpane::HandoutDoc& b)
+bool sameContent(const vorpane::HandoutFileData& a, const vorpane::HandoutFileData& b)
 {
     return a.snapshot() == b.snapshot() && a.templateName == b.templateName;
 }
@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static vorpane::ScopedRecordingUi recorder;
     recorder.reset();
 
-    vorpane::HandoutDoc doc;
+    vorpane::HandoutFileData doc;
     doc.texts[3] = "before";
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     if (!vorpane::HandoutFile::read(bytes, doc)) {
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     const std::string written = vorpane::HandoutFile::text(doc);
-    vorpane::HandoutDoc again;
+    vorpane::HandoutFileData again;
     if (!vorpane::HandoutFile::read(written, again) || !sameContent(doc, again))
         abort();
     if (vorpane::HandoutFile::text(again) != written)

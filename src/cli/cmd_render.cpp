@@ -10,8 +10,8 @@
 #include "platform/cp1252.h"
 #include "platform/program_folder.h"
 #include "platform/save_file.h"
-#include "sheet/handout_document_model.h"
 #include "sheet/handout_sheet.h"
+#include "sheet/handout_sheet_model.h"
 #include "sheet/investigator_defaults.h"
 #include "sheet/investigator_document_model.h"
 #include "sheet/investigator_sheet.h"
@@ -48,7 +48,7 @@ bool hasExtension(const std::string& path, const char* extension)
 // The host refers to the layout and the document, so it is declared after them and goes first.
 struct RenderSource {
     InvestigatorDocumentModel investigator;
-    HandoutDocumentModel handout;
+    HandoutSheetModel handout;
     SheetLayout layout;
     std::unique_ptr<SheetHost> host;
     std::string extension = kSheetScriptExtension;

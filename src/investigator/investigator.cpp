@@ -1,12 +1,14 @@
 #include "investigator/investigator.h"
 
 #include "investigator/base_formula.h"
+#include "investigator/formula_names.h"
 #include "investigator/investigator_field.h"
 #include "platform/ui_services.h"
 #include "rules/rule_set_cache.h"
 #include "rules/text_case.h"
 
 #include <algorithm>
+#include <array>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -17,33 +19,41 @@ namespace {
 enum class Derived { None, Luck, Know, Idea, Sanity, HitPoints, MagicPoints };
 
 struct CharacteristicName {
-    const char* name;
+    FormulaName formula;
     int Investigator::*stored; // null for a computed value
     Derived derived;
 };
 
 constexpr CharacteristicName kCharacteristics[] = {
-    { "APA", &Investigator::APA, Derived::None },
-    { "CON", &Investigator::CON, Derived::None },
-    { "DES", &Investigator::DES, Derived::None },
-    { "EDU", &Investigator::EDU, Derived::None },
-    { "INT", &Investigator::INT, Derived::None },
-    { "POD", &Investigator::POD, Derived::None },
-    { "TAM", &Investigator::TAM, Derived::None },
-    { "FUE", &Investigator::FUE, Derived::None },
-    { "SUER", nullptr, Derived::Luck },
-    { "CONO", nullptr, Derived::Know },
-    { "IDEA", nullptr, Derived::Idea },
-    { "COR", nullptr, Derived::Sanity },
-    { "PV", nullptr, Derived::HitPoints },
-    { "HIT", nullptr, Derived::HitPoints },
-    { "MAGIA", nullptr, Derived::MagicPoints },
+    { { "APA", "APA" }, &Investigator::APA, Derived::None },
+    { { "CON", "CON" }, &Investigator::CON, Derived::None },
+    { { "DES", "DES" }, &Investigator::DES, Derived::None },
+    { { "EDU", "EDU" }, &Investigator::EDU, Derived::None },
+    { { "INT", "INT" }, &Investigator::INT, Derived::None },
+    { { "POD", "POD" }, &Investigator::POD, Derived::None },
+    { { "TAM", "TAM" }, &Investigator::TAM, Derived::None },
+    { { "FUE", "FUE" }, &Investigator::FUE, Derived::None },
+    { { "SUER", "Suerte" }, nullptr, Derived::Luck },
+    { { "CONO", "Conocimientos" }, nullptr, Derived::Know },
+    { { "IDEA", "Idea" }, nullptr, Derived::Idea },
+    { { "COR", "COR actual" }, nullptr, Derived::Sanity },
+    { { "MAGIA", "Puntos de magia actuales" }, nullptr, Derived::MagicPoints },
+    { { "PV", "Puntos de vida actuales" }, nullptr, Derived::HitPoints },
+    { { "HIT", nullptr }, nullptr, Derived::HitPoints },
 };
+
+// The formula names alone, in the same order.
+constexpr auto kFormulaNames = [] {
+    std::array<FormulaName, std::size(kCharacteristics)> names {};
+    for (size_t i = 0; i < names.size(); ++i)
+        names[i] = kCharacteristics[i].formula;
+    return names;
+}();
 
 const CharacteristicName* findName(std::string_view name)
 {
     for (const CharacteristicName& entry : kCharacteristics) {
-        if (equalsIgnoreCase(entry.name, name))
+        if (equalsIgnoreCase(entry.formula.name, name))
             return &entry;
     }
     return nullptr;
@@ -85,6 +95,8 @@ struct SortKey {
 std::string sortText(std::string_view name) { return foldedCopy(name); }
 
 } // namespace
+
+std::span<const FormulaName> formulaNames() { return kFormulaNames; }
 
 Investigator::~Investigator() = default;
 

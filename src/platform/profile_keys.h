@@ -46,6 +46,9 @@ inline constexpr TextKey kUserTextFace { kSheet, "UserTextFace", "Comic Sans MS"
 inline constexpr IntKey kUserTextItalic { kSheet, "UserTextItalic", 0, kFlag };
 inline constexpr IntKey kUserTextWeight { kSheet, "UserTextWeight", 0,
     kFontWeight }; // 0: the font's own weight
+// The user text font's values share this prefix; its height is not stored (the sheet sizes it).
+inline constexpr const char* kUserTextFont = "UserText";
+inline constexpr int kUserTextDefaultHeight = 13; // what the options sheet's font dialog starts at
 inline constexpr IntKey kLeftMargin { kSheet, "LeftMargin", 0, kMargin }; // 0.1 mm
 inline constexpr IntKey kTopMargin { kSheet, "TopMargin", 180, kMargin }; // 0.1 mm, where a page is printed
 // The options sheet shows 18.5 mm for a top margin never stored.
@@ -82,6 +85,7 @@ inline constexpr const char* kQuickInfo = "QuickInfo";
 
 // --- Output: the output window's font (values "Font" + Face, Size, Weight, Italic) and colours ---
 inline constexpr const char* kOutput = "Output";
+inline constexpr const char* kOutputFont = "Font"; // the prefix of the font's values
 inline constexpr const char* kOutputDefaultFace = "MS Sans Serif";
 inline constexpr int kOutputDefaultHeight = -10;
 // The colours default to the system's window and window-text colours, which no constant holds.
@@ -90,6 +94,7 @@ inline constexpr const char* kOutputText = "TxColour";
 
 // --- Edit: the script editor's font (values "Font" + Face, Size, Weight, Italic) -------------------
 inline constexpr const char* kEdit = "Edit";
+inline constexpr const char* kEditFont = "Font"; // the prefix of the font's values
 inline constexpr const char* kEditDefaultFace = "Courier";
 inline constexpr int kEditDefaultHeight = 15;
 

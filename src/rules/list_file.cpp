@@ -4,6 +4,7 @@
 #include "platform/program_folder.h"
 #include "platform/random.h"
 #include "platform/ui_services.h"
+#include "platform/wait_cursor.h"
 #include "rules/section_file.h"
 #include "rules/text_case.h"
 
@@ -12,12 +13,6 @@
 namespace vorpane {
 
 namespace {
-
-class WaitCursor {
-public:
-    WaitCursor() { ui().beginWaitCursor(); }
-    ~WaitCursor() { ui().endWaitCursor(); }
-};
 
 std::string readSection(SectionFile& file, const std::string& name)
 {

@@ -1,6 +1,7 @@
 // Reading a rule file into a RuleSet: the four row sections in order, stopping at the first error.
 
 #include "platform/ui_services.h"
+#include "platform/wait_cursor.h"
 #include "rules/row_reader.h"
 #include "rules/rule_set.h"
 #include "rules/section_file.h"
@@ -11,12 +12,6 @@
 namespace vorpane {
 
 namespace {
-
-class WaitCursor {
-public:
-    WaitCursor() { ui().beginWaitCursor(); }
-    ~WaitCursor() { ui().endWaitCursor(); }
-};
 
 // A failed load leaves no stale "Loading ..." text behind either.
 class StatusTextGuard {

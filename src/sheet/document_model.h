@@ -5,7 +5,7 @@
 // modified; afterChange() recalculates what depends on the value and tells the views to drop their
 // cached page and repaint. Commands that change a document as a whole (undo, redo, a dialog) tell
 // the views to run their scripts again. The two kinds: InvestigatorDocumentModel and
-// HandoutDocumentModel.
+// HandoutSheetModel.
 
 #include <functional>
 #include <string>

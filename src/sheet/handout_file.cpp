@@ -6,7 +6,7 @@
 #include "rules/block_reader.h"
 #include "rules/row_reader.h"
 #include "rules/text_case.h"
-#include "sheet/handout_doc.h"
+#include "sheet/handout_file_data.h"
 
 #include <cstdio>
 
@@ -50,7 +50,7 @@ int keyIndex(std::string_view key, size_t prefixLength, int count)
     return index >= 0 && index < count ? index : -1;
 }
 
-void applyPair(std::string_view key, std::string_view value, HandoutDoc& doc)
+void applyPair(std::string_view key, std::string_view value, HandoutFileData& doc)
 {
     if (equalsIgnoreCase(key, kTemplateKey)) {
         doc.templateName = value;
@@ -65,7 +65,7 @@ void applyPair(std::string_view key, std::string_view value, HandoutDoc& doc)
 
 } // namespace
 
-std::string HandoutFile::text(const HandoutDoc& doc)
+std::string HandoutFile::text(const HandoutFileData& doc)
 {
     std::string out = "Handout { \r\n";
     appendValueLine(out, kTemplateKey, doc.templateName);
@@ -81,7 +81,7 @@ std::string HandoutFile::text(const HandoutDoc& doc)
     return out;
 }
 
-bool HandoutFile::save(const std::string& path, const HandoutDoc& doc)
+bool HandoutFile::save(const std::string& path, const HandoutFileData& doc)
 {
     ui().beginWaitCursor();
     const std::string bytes = text(doc);
@@ -92,7 +92,7 @@ bool HandoutFile::save(const std::string& path, const HandoutDoc& doc)
     return ok;
 }
 
-bool HandoutFile::load(const std::string& path, HandoutDoc& doc)
+bool HandoutFile::load(const std::string& path, HandoutFileData& doc)
 {
     std::string bytes, failure;
     if (!readWholeFile(path, kMaxFileSize, "Cannot open handout file", bytes, failure)) {
@@ -102,14 +102,14 @@ bool HandoutFile::load(const std::string& path, HandoutDoc& doc)
     return read(bytes, doc);
 }
 
-bool HandoutFile::read(std::string_view bytes, HandoutDoc& doc)
+bool HandoutFile::read(std::string_view bytes, HandoutFileData& doc)
 {
     const size_t nul = bytes.find('\0');
     if (nul != std::string_view::npos)
         bytes = bytes.substr(0, nul);
 
     // Read into a copy, so that a file that fails half-way leaves the document as it was.
-    HandoutDoc result;
+    HandoutFileData result;
     result.texts = doc.texts;
     result.pictures = doc.pictures;
     result.templateName = doc.templateName;

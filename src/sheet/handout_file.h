@@ -21,7 +21,7 @@
 
 namespace vorpane {
 
-class HandoutDoc;
+class HandoutFileData;
 
 struct HandoutFile {
     // Far above any real handout; a larger file is refused before it is read.
@@ -29,17 +29,17 @@ struct HandoutFile {
 
     // The bytes of the file. Double quotes in values become apostrophes and NUL bytes are
     // dropped, so every value reads back as it was written.
-    static std::string text(const HandoutDoc& doc);
+    static std::string text(const HandoutFileData& doc);
 
     // Writes through a temporary file that replaces path only once complete; on failure shows
     // "Cannot write handout file" and leaves an earlier file untouched.
-    static bool save(const std::string& path, const HandoutDoc& doc);
+    static bool save(const std::string& path, const HandoutFileData& doc);
 
     // Reads the file into doc's texts, pictures and template; what the file does not mention keeps
     // its value. On failure an error box was shown and doc is untouched. The history is not touched.
-    static bool load(const std::string& path, HandoutDoc& doc);
+    static bool load(const std::string& path, HandoutFileData& doc);
     // The same from the file's bytes (which end at the first NUL byte).
-    static bool read(std::string_view bytes, HandoutDoc& doc);
+    static bool read(std::string_view bytes, HandoutFileData& doc);
 };
 
 } // namespace vorpane

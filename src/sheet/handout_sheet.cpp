@@ -1,6 +1,6 @@
 #include "sheet/handout_sheet.h"
 
-#include "sheet/handout_document_model.h"
+#include "sheet/handout_sheet_model.h"
 
 #include <cstdio>
 
@@ -17,7 +17,7 @@ std::string indexedName(const char* format, int index)
 
 } // namespace
 
-HandoutSheet::HandoutSheet(SheetLayout& layout, HandoutDocumentModel& document)
+HandoutSheet::HandoutSheet(SheetLayout& layout, HandoutSheetModel& document)
     : m_layout(layout)
     , m_document(document)
 {

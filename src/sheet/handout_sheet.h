@@ -9,7 +9,7 @@
 
 namespace vorpane {
 
-class HandoutDocumentModel;
+class HandoutSheetModel;
 
 constexpr FieldFlags kHandoutTextFlags = FieldReadable | FieldWritable | FieldTabStop;
 constexpr FieldFlags kHandoutPictureFlags = FieldPicture | FieldReadable | FieldWritable;
@@ -17,17 +17,17 @@ constexpr FieldFlags kHandoutPictureFlags = FieldPicture | FieldReadable | Field
 class HandoutSheet final : public SheetHost {
 public:
     // Registers the fields and installs itself as the layout's host.
-    HandoutSheet(SheetLayout& layout, HandoutDocumentModel& document);
+    HandoutSheet(SheetLayout& layout, HandoutSheetModel& document);
     ~HandoutSheet() override;
 
-    HandoutDocumentModel& document() { return m_document; }
+    HandoutSheetModel& document() { return m_document; }
 
     void beforeChange(SheetField& field, PlacedField* placement) override;
     void afterChange(SheetField& field, PlacedField* placement) override;
 
 private:
     SheetLayout& m_layout;
-    HandoutDocumentModel& m_document;
+    HandoutSheetModel& m_document;
 };
 
 } // namespace vorpane

@@ -6,22 +6,13 @@
 #include "platform/data_files.h"
 #include "platform/program_folder.h"
 #include "platform/ui_services.h"
+#include "platform/wait_cursor.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <cmath>
 
 namespace vorpane {
-
-namespace {
-
-class WaitCursor {
-public:
-    WaitCursor() { ui().beginWaitCursor(); }
-    ~WaitCursor() { ui().endWaitCursor(); }
-};
-
-} // namespace
 
 std::string picturePath(const std::string& fileName)
 {

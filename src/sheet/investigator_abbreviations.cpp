@@ -2,6 +2,7 @@
 
 #include "platform/data_files.h"
 #include "platform/program_folder.h"
+#include "rules/list_file.h"
 #include "rules/row_reader.h"
 #include "rules/section_file.h"
 #include "rules/text_case.h"
@@ -12,7 +13,7 @@ void Abbreviations::loadFromProgramFolder()
 {
     m_rows.clear();
     SectionFile file;
-    if (file.open(dataFilePath(kFileName)))
+    if (file.open(dataFilePath(ListFile::kFallbackFile)))
         readSection(file.section(kSection));
 }
 

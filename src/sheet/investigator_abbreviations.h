@@ -11,13 +11,12 @@ namespace vorpane {
 
 class Abbreviations {
 public:
-    static constexpr const char* kFileName = "options.lst";
     static constexpr const char* kSection = "Abbreviations";
     // More rows than any list needs; the rest of a runaway section is ignored.
     static constexpr size_t kMaxRows = 10000;
 
-    // Reads options.lst of the program folder; a missing file is reported by the file reader and
-    // leaves the table empty.
+    // Reads the options list (ListFile::kFallbackFile) of the program folder; a missing file is reported by
+    // the file reader and leaves the table empty.
     void loadFromProgramFolder();
     // Reads the section from a file's text; name stands for the file in messages.
     void loadFromText(const std::string& name, std::string content);

@@ -3,7 +3,7 @@
 // occupation, the characteristics with sanity, hit points, damage bonus and magic, the education
 // roll). Shown without taking the focus; its position is remembered.
 
-#include "app/floating_info_window.h"
+#include "widgets/floating_info_window.h"
 
 namespace vorpane {
 

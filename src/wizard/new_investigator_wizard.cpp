@@ -1,9 +1,10 @@
 #include "wizard/new_investigator_wizard.h"
 
-#include "app/main_frame.h"
+#include "docview/desk.h"
 #include "investigator/investigator.h"
 #include "wizard/investigator_info_window.h"
 #include "wizard/wizard_pages.h"
+#include "wizard/wizard_picture.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -32,11 +33,11 @@ QFrame* separator(QWidget* parent)
     return line;
 }
 
-void clearPointPanes()
+void clearPointPanes(Desk* desk)
 {
-    if (CMainFrame* frame = CMainFrame::instance()) {
-        frame->setPaneText(CMainFrame::Pane::SkillPoints, {});
-        frame->setPaneText(CMainFrame::Pane::Points, {});
+    if (desk) {
+        desk->setPaneText(Desk::Pane::SkillPoints, {});
+        desk->setPaneText(Desk::Pane::Points, {});
     }
 }
 
@@ -45,6 +46,7 @@ void clearPointPanes()
 CWizard_NewInvestigator::CWizard_NewInvestigator(Investigator& target, QWidget* parent)
     : QDialog(parent)
     , m_target(target)
+    , m_desk(dynamic_cast<Desk*>(parent))
     , m_snapshot(std::make_unique<Investigator>())
     , m_info(new InvestigatorInfoWindow(this))
     , m_stack(new QStackedWidget(this))
@@ -118,7 +120,7 @@ CWizard_NewInvestigator::CWizard_NewInvestigator(Investigator& target, QWidget* 
     showPage(Characteristics);
 }
 
-CWizard_NewInvestigator::~CWizard_NewInvestigator() { clearPointPanes(); }
+CWizard_NewInvestigator::~CWizard_NewInvestigator() { clearPointPanes(m_desk); }
 
 void CWizard_NewInvestigator::takeSnapshot() { *m_snapshot = m_target; }
 

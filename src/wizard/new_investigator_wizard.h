@@ -17,6 +17,7 @@ class QStackedWidget;
 
 namespace vorpane {
 
+class Desk;
 class Investigator;
 class InvestigatorInfoWindow;
 class WizardPage;
@@ -40,10 +41,13 @@ public:
     // The wizard buttons a page asks for when it becomes active.
     enum Button { BackButton = 1, NextButton = 2, FinishButton = 4 };
 
+    // A parent that is the main window's desk shows the points left in its status bar.
     explicit CWizard_NewInvestigator(Investigator& target, QWidget* parent = nullptr);
     ~CWizard_NewInvestigator() override;
 
     Investigator& target() { return m_target; }
+    // The status-bar panes of the owner, or null.
+    Desk* desk() const { return m_desk; }
 
     // The copy that the skill pages' Undo goes back to.
     void takeSnapshot();
@@ -83,6 +87,7 @@ private:
     void focusFirstControl();
 
     Investigator& m_target;
+    Desk* m_desk;
     std::unique_ptr<Investigator> m_snapshot;
     int m_skillPointsLeft = 0;
     int m_interestPointsLeft = 0;

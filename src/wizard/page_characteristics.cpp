@@ -1,6 +1,6 @@
 #include "wizard/page_characteristics.h"
 
-#include "app/main_frame.h"
+#include "docview/desk.h"
 #include "investigator/derived_values.h"
 #include "investigator/investigator.h"
 #include "investigator/occupation_setup.h"
@@ -435,10 +435,10 @@ bool CWizard_NewInvestigatorPage1::commit()
     commitCharacteristics(inv, values, age, extraStudies, dice);
     wizard().setSkillPointsLeft(inv.SkillPoints);
     wizard().setInterestPointsLeft(inv.InterestPoints);
-    if (CMainFrame* frame = CMainFrame::instance()) {
-        frame->setPaneText(CMainFrame::Pane::SkillPoints,
+    if (Desk* desk = wizard().desk()) {
+        desk->setPaneText(Desk::Pane::SkillPoints,
             QStringLiteral("Skill: %1 Hobby: %2").arg(inv.SkillPoints).arg(inv.InterestPoints));
-        frame->setPaneText(CMainFrame::Pane::Points, {});
+        desk->setPaneText(Desk::Pane::Points, {});
     }
     runIncomeScript(inv);
 

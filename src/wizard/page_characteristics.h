@@ -5,6 +5,7 @@
 // investigator, once; coming back shows the committed values, disabled.
 
 #include "investigator/character_creation.h"
+#include "wizard/age_spin_box.h"
 #include "wizard/wizard_page.h"
 
 #include <QSpinBox>
@@ -17,22 +18,6 @@ class QToolButton;
 namespace vorpane {
 
 class DragSwapEdit;
-
-// The age field: typing is free until the field is left; its arrows step within the range.
-class AgeSpinBox final : public QSpinBox {
-    Q_OBJECT
-public:
-    using QSpinBox::lineEdit;
-    using QSpinBox::QSpinBox;
-    void stepBy(int steps) override;
-
-signals:
-    void stepped();
-    void leaving();
-
-protected:
-    void focusOutEvent(QFocusEvent* event) override;
-};
 
 class CWizard_NewInvestigatorPage1 final : public WizardPage {
     Q_OBJECT

@@ -1,6 +1,5 @@
 #include "wizard/page_details.h"
 
-#include "app/image_file_dialog.h"
 #include "investigator/character_creation.h"
 #include "investigator/investigator.h"
 #include "platform/cp1252.h"
@@ -8,6 +7,7 @@
 #include "rules/list_file.h"
 #include "rules/name_generator.h"
 #include "rules/rule_set_cache.h"
+#include "widgets/image_file_dialog.h"
 #include "wizard/new_investigator_wizard.h"
 #include "wizard/wizard_icons.h"
 
@@ -25,7 +25,6 @@ namespace vorpane {
 namespace {
 
 constexpr const char* kOptionsKey = "Options";
-constexpr const char* kDefaultOptions = "options.lst";
 constexpr int kOptionSlots = 3;
 constexpr const char* kSexJoke = "\"%s\" for sex - you couldn't resist it, could you?\n\n:-)";
 
@@ -135,9 +134,9 @@ void CWizard_NewInvestigatorPage6::initialise()
     if (!m_names)
         m_names = std::make_unique<NameGenerator>();
     const std::string ruleFile = ruleFileOrDefault(investigator().RuleFile);
-    std::string options = RuleSetCache::instance().keyValue(ruleFile, kOptionsKey, kDefaultOptions);
+    std::string options = RuleSetCache::instance().keyValue(ruleFile, kOptionsKey, ListFile::kFallbackFile);
     if (options.empty())
-        options = kDefaultOptions;
+        options = ListFile::kFallbackFile;
     m_options = std::make_unique<ListFile>(options, kOptionSlots);
     fill(m_birthplace, *m_options, "Birthplace");
     fill(m_disorders, *m_options, "Phobias");
@@ -195,50 +194,6 @@ int CWizard_NewInvestigatorPage6::next()
         showMessage(text, {}, MsgIcon::None);
     }
     return WizardPage::next();
-}
-
-// --- Page 7 --------------------------------------------------------------------------------------
-
-CWizard_NewInvestigatorPage7::CWizard_NewInvestigatorPage7(CWizard_NewInvestigator& wizard)
-    : WizardPage(wizard, tr("Finalizado"))
-{
-    setObjectName(QStringLiteral("CWizard_NewInvestigatorPage7"));
-    auto* icon = new QLabel(this);
-    icon->setPixmap(readyPicture(64));
-    icon->setAlignment(Qt::AlignTop);
-    auto* ready = new QLabel(tr("¡Tu investigador está listo!"), this);
-    ready->setObjectName(QStringLiteral("Ready"));
-    QFont bold = ready->font();
-    bold.setBold(true);
-    ready->setFont(bold);
-    auto* advice
-        = new QLabel(tr("Deberías gastar algo de tu tiempo creando un pasado para tu personaje. Esto "
-                        "puede ayudar  a darle personalidad propia y lo hace más entretenido a la hora "
-                        "de jugar."),
-            this);
-    advice->setObjectName(QStringLiteral("Advice"));
-    advice->setWordWrap(true);
-    auto* texts = new QVBoxLayout;
-    texts->addWidget(ready);
-    texts->addSpacing(8);
-    texts->addWidget(advice);
-    texts->addStretch(1);
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 16, 0, 0);
-    layout->addWidget(icon, 0, Qt::AlignTop);
-    layout->addSpacing(12);
-    layout->addLayout(texts, 1);
-}
-
-void CWizard_NewInvestigatorPage7::activate()
-{
-    wizard().setWizardButtons(CWizard_NewInvestigator::BackButton | CWizard_NewInvestigator::FinishButton);
-}
-
-bool CWizard_NewInvestigatorPage7::finish()
-{
-    finishNewInvestigator(investigator());
-    return true;
 }
 
 } // namespace vorpane

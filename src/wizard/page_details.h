@@ -1,8 +1,7 @@
 #pragma once
 // CWizard_NewInvestigatorPage6, "Detalles personales": name (with a random one a click away), sex,
 // occupation, colleges, birthplace, mental disorders (with suggestions from the rule file's options
-// list) and the portrait's path. CWizard_NewInvestigatorPage7, "Finalizado": the investigator is
-// ready; Finish tidies it up.
+// list) and the portrait's path.
 
 #include "wizard/wizard_page.h"
 
@@ -58,15 +57,6 @@ private:
     QPushButton* m_browse;
     QPushButton* m_clearPortrait;
     QLineEdit* m_portrait;
-};
-
-class CWizard_NewInvestigatorPage7 final : public WizardPage {
-    Q_OBJECT
-public:
-    explicit CWizard_NewInvestigatorPage7(CWizard_NewInvestigator& wizard);
-
-    void activate() override;
-    bool finish() override;
 };
 
 } // namespace vorpane

@@ -1,11 +1,11 @@
 #include "wizard/page_weapons.h"
 
-#include "app/skill_info_window.h"
 #include "investigator/base_formula.h"
 #include "investigator/investigator.h"
 #include "platform/cp1252.h"
 #include "platform/ui_services.h"
 #include "rules/rule_set_cache.h"
+#include "widgets/skill_info_window.h"
 #include "wizard/new_investigator_wizard.h"
 
 #include <QEvent>

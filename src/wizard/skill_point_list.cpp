@@ -1,11 +1,12 @@
 #include "wizard/skill_point_list.h"
 
-#include "app/desktop_dialogs.h"
-#include "app/skill_picker_dialog.h"
+#include "docview/desktop_dialogs.h"
 #include "investigator/investigator.h"
 #include "platform/cp1252.h"
+#include "rules/list_file.h"
 #include "rules/rule_set_cache.h"
 #include "rules/text_case.h"
+#include "widgets/skill_picker_dialog.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -22,7 +23,6 @@ namespace {
 constexpr const char* kFreeChoice = "(free choice)";
 constexpr const char* kChooseSpeciality = "Selecciona una habilidad como especialidad.  ";
 constexpr const char* kOptionsKey = "Options";
-constexpr const char* kDefaultOptions = "options.lst";
 constexpr int kOptionSlots = 4;
 constexpr int kTextMargin = 4;
 constexpr int kEmptyNameWidth = 90;
@@ -220,9 +220,10 @@ void SkillPointList::setUp(Investigator& inv, SkillPointMode mode)
     m_investigator = &inv;
     m_mode = mode;
     const std::string ruleFile = ruleFileOrDefault(inv.RuleFile);
-    const std::string options = RuleSetCache::instance().keyValue(ruleFile, kOptionsKey, kDefaultOptions);
-    m_options
-        = std::make_unique<ListFile>(options.empty() ? std::string(kDefaultOptions) : options, kOptionSlots);
+    const std::string options
+        = RuleSetCache::instance().keyValue(ruleFile, kOptionsKey, ListFile::kFallbackFile);
+    m_options = std::make_unique<ListFile>(
+        options.empty() ? std::string(ListFile::kFallbackFile) : options, kOptionSlots);
 }
 
 void SkillPointList::setCounter(int points)

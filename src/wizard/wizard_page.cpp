@@ -1,6 +1,7 @@
 #include "wizard/wizard_page.h"
 
 #include "wizard/new_investigator_wizard.h"
+#include "wizard/wizard_picture.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,7 +1,7 @@
-#include "app/desktop_ui.h"
-#include "app/main_frame.h"
-#include "app/prompt_dialog.h"
 #include "desktop_fixture.h"
+#include "shell/desktop_ui.h"
+#include "shell/main_frame.h"
+#include "widgets/prompt_dialog.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -1,20 +1,20 @@
 // The document/view layer: document types, opening, saving, the save question on close, the
 // script editor's byte-exact files, menus by document kind and the recent-file list.
 
-#include "app/child_frame.h"
-#include "app/doc_template.h"
-#include "app/document.h"
-#include "app/document_manager.h"
-#include "app/document_view.h"
-#include "app/investigator_document.h"
-#include "app/main_frame.h"
-#include "app/script_edit_doc.h"
-#include "app/script_edit_view.h"
 #include "desktop_fixture.h"
+#include "documents/investigator_document.h"
+#include "documents/script_edit_doc.h"
+#include "documents/script_edit_view.h"
+#include "documents/sheet_printing.h"
+#include "documents/view_commands.h"
+#include "docview/child_frame.h"
+#include "docview/doc_template.h"
+#include "docview/document.h"
+#include "docview/document_manager.h"
+#include "docview/document_view.h"
 #include "investigator/legacy_file.h"
 #include "platform/cp1252.h"
-#include "views/sheet_printing.h"
-#include "views/view_commands.h"
+#include "shell/main_frame.h"
 
 #include <QClipboard>
 #include <QDockWidget>

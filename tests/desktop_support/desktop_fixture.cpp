@@ -1,7 +1,7 @@
 #include "desktop_fixture.h"
 
-#include "app/recovery.h"
 #include "platform/profile.h"
+#include "shell/recovery.h"
 
 #include <QApplication>
 #include <QDialog>

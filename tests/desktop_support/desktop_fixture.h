@@ -3,7 +3,7 @@
 // dialogs installed for the fixture's life and removed on every exit, so that no test waits on a
 // real dialog or touches the user's settings; recovery copies go to the temporary folder too.
 
-#include "app/desktop_dialogs.h"
+#include "docview/desktop_dialogs.h"
 #include "platform/recording_ui.h"
 
 #include <QStringList>

@@ -5,10 +5,10 @@
 #include "platform/profile.h"
 #include "platform/recording_ui.h"
 #include "sheet/field_actions.h"
-#include "sheet/handout_doc.h"
-#include "sheet/handout_document_model.h"
 #include "sheet/handout_file.h"
+#include "sheet/handout_file_data.h"
 #include "sheet/handout_sheet.h"
+#include "sheet/handout_sheet_model.h"
 #include "sheet/sheet_painter.h"
 #include "sheet/sheet_script.h"
 
@@ -80,8 +80,9 @@ void TestHandouts::init()
 
 void TestHandouts::writtenBytes()
 {
-    QCOMPARE(HandoutFile::text(HandoutDoc()), std::string("Handout { \r\n\t\"Template\" \"\"\r\n}\r\n\r\n"));
-    HandoutDoc doc;
+    QCOMPARE(
+        HandoutFile::text(HandoutFileData()), std::string("Handout { \r\n\t\"Template\" \"\"\r\n}\r\n\r\n"));
+    HandoutFileData doc;
     doc.templateName = "carta";
     doc.texts[2] = "Dijo \"ven\"";
     doc.texts[0] = "uno\r\ndos";
@@ -111,12 +112,12 @@ void TestHandouts::roundTripKeepsEveryValue()
 {
     QFETCH(std::string, value);
     QFETCH(std::string, readBack);
-    HandoutDoc doc;
+    HandoutFileData doc;
     doc.texts[7] = value;
     doc.texts[8] = "after";
     doc.pictures[1] = value;
     doc.templateName = "nota";
-    HandoutDoc again;
+    HandoutFileData again;
     QVERIFY(HandoutFile::read(HandoutFile::text(doc), again));
     QCOMPARE(again.texts[7], readBack);
     QCOMPARE(again.texts[8], std::string("after"));
@@ -144,7 +145,7 @@ void TestHandouts::keys()
     QFETCH(std::string, key);
     QFETCH(int, text);
     QFETCH(int, picture);
-    HandoutDoc doc;
+    HandoutFileData doc;
     QVERIFY(HandoutFile::read("handout {\n\t\"" + key + "\" \"v\"\n}\n", doc));
     for (int i = 0; i < kHandoutTextCount; ++i)
         QCOMPARE(doc.texts[i], std::string(i == text ? "v" : ""));
@@ -155,7 +156,7 @@ void TestHandouts::keys()
 
 void TestHandouts::unknownSectionIsSkipped()
 {
-    HandoutDoc doc;
+    HandoutFileData doc;
     QVERIFY(HandoutFile::load(fixturePath("two_sections.zho"), doc));
     QCOMPARE(m_ui.boxes.size(), size_t(1));
     QCOMPARE(m_ui.boxes[0].text, std::string("Warning Unknown section type: Investigator"));
@@ -193,7 +194,7 @@ void TestHandouts::refusedFiles()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes.data(), qint64(bytes.size()));
     }
-    HandoutDoc doc;
+    HandoutFileData doc;
     doc.texts[0] = "kept";
     QVERIFY(!HandoutFile::load(QFile::encodeName(path).toStdString(), doc));
     QCOMPARE(m_ui.texts(), message);
@@ -203,7 +204,7 @@ void TestHandouts::refusedFiles()
 
 void TestHandouts::brokenPairEndsItsBlock()
 {
-    HandoutDoc doc;
+    HandoutFileData doc;
     QVERIFY(HandoutFile::read("Handout {\r\n \"Text0\" \"a\"\r\n \"Text1\" b \"Text2\" \"c\"\r\n}\r\n"
                               "Handout { \"Text3\" \"d\" }",
         doc));
@@ -216,7 +217,7 @@ void TestHandouts::brokenPairEndsItsBlock()
 
 void TestHandouts::saveThroughTemporaryFile()
 {
-    HandoutDoc doc;
+    HandoutFileData doc;
     doc.texts[0] = "nuevo";
     const QString path = m_dir.filePath(QStringLiteral("saved.zho"));
     QVERIFY(HandoutFile::save(QFile::encodeName(path).toStdString(), doc));
@@ -231,7 +232,7 @@ void TestHandouts::saveThroughTemporaryFile()
 
 void TestHandouts::history()
 {
-    HandoutDoc doc;
+    HandoutFileData doc;
     for (int i = 1; i <= 6; ++i) {
         doc.checkpoint();
         doc.texts[0] = std::to_string(i);
@@ -272,7 +273,7 @@ void TestHandouts::fieldTable()
     QFETCH(std::string, name);
     QFETCH(int, id);
     QFETCH(int, flags);
-    HandoutDocumentModel document;
+    HandoutSheetModel document;
     SheetLayout layout;
     HandoutSheet sheet(layout, document);
     const SheetField* field = layout.findFieldByName(name);
@@ -284,7 +285,7 @@ void TestHandouts::fieldTable()
 
 void TestHandouts::scriptWritesBypassTheHooks()
 {
-    HandoutDocumentModel document;
+    HandoutSheetModel document;
     SheetLayout layout;
     HandoutSheet sheet(layout, document);
     int notifications = 0;
@@ -304,7 +305,7 @@ void TestHandouts::scriptWritesBypassTheHooks()
 
 void TestHandouts::sheetChangesGoThroughTheHooks()
 {
-    HandoutDocumentModel document;
+    HandoutSheetModel document;
     SheetLayout layout;
     HandoutSheet sheet(layout, document);
     std::vector<DocumentChange> changes;
@@ -336,7 +337,7 @@ void TestHandouts::sheetChangesGoThroughTheHooks()
 
 void TestHandouts::documentOpenAndUndo()
 {
-    HandoutDocumentModel document;
+    HandoutSheetModel document;
     QVERIFY(document.open(fixturePath("two_sections.zho")));
     QVERIFY(!document.isModified());
     QCOMPARE(document.handout().templateName, std::string("recorte"));
@@ -345,14 +346,14 @@ void TestHandouts::documentOpenAndUndo()
     const std::string out = QFile::encodeName(m_dir.filePath(QStringLiteral("out.zho"))).toStdString();
     QVERIFY(document.save(out));
     QCOMPARE(document.path(), out);
-    HandoutDoc reread;
+    HandoutFileData reread;
     QVERIFY(HandoutFile::load(out, reread));
     QCOMPARE(reread.snapshot(), document.handout().snapshot());
 }
 
 void TestHandouts::listenersMayChangeWhileNotified()
 {
-    HandoutDocumentModel document;
+    HandoutSheetModel document;
     std::vector<DocumentChange> heard;
     int first = 0;
     first = document.subscribe([&](DocumentChange) {
@@ -370,7 +371,7 @@ void TestHandouts::listenersMayChangeWhileNotified()
 // The whole way from the file to the page: fields, script, painter.
 void TestHandouts::renderedPage()
 {
-    HandoutDocumentModel document;
+    HandoutSheetModel document;
     QVERIFY(document.open(fixturePath("page.zho")));
     SheetLayout layout;
     HandoutSheet sheet(layout, document);

@@ -1,20 +1,27 @@
 // The investigator's commands in the window: the menus, one undo step per change (none after
 // Cancel), the reports in the output bar, the exports with their proposed names, mail and dice.
 
-#include "app/desktop_dialogs.h"
-#include "app/dice_roller_dialog.h"
-#include "app/document_manager.h"
-#include "app/investigator_commands.h"
-#include "app/investigator_document.h"
-#include "app/main_frame.h"
-#include "app/skill_dialogs.h"
-#include "app/spell_book_dialog.h"
-#include "app/weapon_dialogs.h"
 #include "desktop_fixture.h"
+#include "dialogs/add_skill_dialog.h"
+#include "dialogs/dice_roller_dialog.h"
+#include "dialogs/edit_skill_dialog.h"
+#include "dialogs/new_weapon_dlg.h"
+#include "dialogs/new_weapon_dlg_page1.h"
+#include "dialogs/new_weapon_dlg_page2.h"
+#include "dialogs/skill_list_dialog.h"
+#include "dialogs/skill_menus.h"
+#include "dialogs/spell_book_dialog.h"
+#include "dialogs/weapon_list_dialog.h"
+#include "documents/investigator_commands.h"
+#include "documents/investigator_document.h"
+#include "docview/desktop_dialogs.h"
+#include "docview/document_manager.h"
 #include "investigator/derived_values.h"
 #include "investigator/investigator_file.h"
 #include "platform/cp1252.h"
 #include "platform/program_folder.h"
+#include "shell/main_frame.h"
+#include "shell/menu_layout.h"
 
 #include <QAction>
 #include <QComboBox>

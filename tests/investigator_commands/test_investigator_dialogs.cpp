@@ -1,18 +1,24 @@
 // The skill, weapon and spell-book dialogs as a user drives them: what they offer, what OK
 // refuses and keeps open, and what they leave in the investigator.
 
-#include "app/skill_dialogs.h"
-#include "app/skill_info_window.h"
-#include "app/skill_picker_dialog.h"
-#include "app/spell_book_dialog.h"
-#include "app/weapon_dialogs.h"
 #include "desktop_fixture.h"
+#include "dialogs/add_skill_dialog.h"
+#include "dialogs/edit_skill_dialog.h"
+#include "dialogs/new_weapon_dlg.h"
+#include "dialogs/new_weapon_dlg_page1.h"
+#include "dialogs/new_weapon_dlg_page2.h"
+#include "dialogs/skill_list_dialog.h"
+#include "dialogs/skill_menus.h"
+#include "dialogs/spell_book_dialog.h"
+#include "dialogs/weapon_list_dialog.h"
 #include "investigator/investigator.h"
 #include "investigator/new_investigator.h"
 #include "investigator/skill_editing.h"
 #include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "platform/program_folder.h"
+#include "widgets/skill_info_window.h"
+#include "widgets/skill_picker_dialog.h"
 
 #include <QCheckBox>
 #include <QFile>

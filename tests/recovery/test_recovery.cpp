@@ -1,15 +1,15 @@
 // Nothing lost: the recovery copies of modified documents, their removal on a clean close and a
 // clean exit, and the offer to restore them after a crash.
 
-#include "app/document.h"
-#include "app/document_manager.h"
-#include "app/main_frame.h"
-#include "app/recovery.h"
-#include "app/script_edit_view.h"
 #include "desktop_fixture.h"
+#include "documents/script_edit_view.h"
+#include "docview/document.h"
+#include "docview/document_manager.h"
 #include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "recorded_texts.h"
+#include "shell/main_frame.h"
+#include "shell/recovery.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,6 +2,7 @@
 // line and quoted token, the parser's stack limit, and parses that follow or run beside one another.
 
 #include "platform/recording_ui.h"
+#include "script/keywords.h"
 #include "script/syntax_tree.h"
 #include "script/tree_dump.h"
 
@@ -63,6 +64,7 @@ private slots:
     void deepNestingWithinTheLimitParses();
     void parsesAgainAfterEveryKindOfFailure();
     void parsesSideBySideOnThreads();
+    void editorKeywordsAreTheLexersReservedWords();
 
 private:
     ScopedRecordingUi m_ui;
@@ -426,6 +428,21 @@ void TestScriptParse::parsesSideBySideOnThreads()
     for (auto& parse : parses)
         QCOMPARE(parse.get(), expected);
     QVERIFY(m_ui.boxes.empty());
+}
+
+// The editor colours what the table lists: each entry must be a word the lexer reserves (it cannot
+// name a variable), while the same word with a letter more is an ordinary name.
+void TestScriptParse::editorKeywordsAreTheLexersReservedWords()
+{
+    QVERIFY(!keywords().empty());
+    for (const char* keyword : keywords()) {
+        m_ui.reset();
+        const SyntaxTree reserved = parseScript(std::string(keyword) + " = 1;");
+        QVERIFY2(!m_ui.texts().empty(), keyword);
+        m_ui.reset();
+        const SyntaxTree plain = parseScript(std::string(keyword) + "x = 1;");
+        QVERIFY2(m_ui.texts().empty() && plain.program, keyword);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestScriptParse)

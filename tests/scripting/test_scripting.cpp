@@ -2,23 +2,23 @@
 // the caret's line, highlighting, the run command), user script runs, and the break key stopping
 // runs that never end while the windows keep painting and no other input gets through.
 
-#include "app/break_key_filter.h"
-#include "app/commands.h"
-#include "app/doc_template.h"
-#include "app/document_manager.h"
-#include "app/main_frame.h"
-#include "app/output_window.h"
-#include "app/script_edit_doc.h"
-#include "app/script_edit_view.h"
-#include "app/script_highlighter.h"
-#include "app/user_script.h"
 #include "desktop_fixture.h"
+#include "documents/script_edit_doc.h"
+#include "documents/script_edit_view.h"
+#include "documents/script_highlighter.h"
+#include "documents/user_script.h"
+#include "docview/commands.h"
+#include "docview/doc_template.h"
+#include "docview/document_manager.h"
 #include "platform/break_key.h"
 #include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "script/interpreter.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/sheet_script.h"
+#include "shell/break_key_filter.h"
+#include "shell/main_frame.h"
+#include "shell/output_window.h"
 
 #include <QApplication>
 #include <QDockWidget>

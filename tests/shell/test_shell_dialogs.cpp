@@ -1,19 +1,19 @@
 // The shell's dialogs and chrome: the options sheet writing the profile, fonts and colours as
 // stored, the one-time hints, the hyperlink's states, and the tip panel on the document area.
 
-#include "app/about_dialog.h"
-#include "app/desktop_ui.h"
-#include "app/font_face_dialog.h"
-#include "app/main_frame.h"
-#include "app/options_dialog.h"
-#include "app/quick_info_dialog.h"
-#include "app/tip_panel.h"
 #include "desktop_fixture.h"
+#include "dialogs/about_dialog.h"
+#include "dialogs/options_dialog.h"
+#include "docview/font_face_dialog.h"
 #include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "platform/program_folder.h"
 #include "platform/stored_font.h"
-#include "views/hyperlink.h"
+#include "shell/desktop_ui.h"
+#include "shell/main_frame.h"
+#include "shell/tip_panel.h"
+#include "widgets/hyperlink.h"
+#include "widgets/quick_info_dialog.h"
 
 #include <QApplication>
 #include <QCheckBox>

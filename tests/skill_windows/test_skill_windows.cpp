@@ -1,13 +1,13 @@
 // The skill information window (what it says, where it stands) and the skill picker "Elige
 // habilidad" in its two modes.
 
-#include "app/skill_info_window.h"
-#include "app/skill_picker_dialog.h"
 #include "desktop_fixture.h"
 #include "investigator/investigator.h"
 #include "investigator/new_investigator.h"
 #include "platform/cp1252.h"
 #include "platform/profile.h"
+#include "widgets/skill_info_window.h"
+#include "widgets/skill_picker_dialog.h"
 
 #include <QListWidget>
 #include <QPushButton>

@@ -2,14 +2,15 @@
 // documents open at once, saves that cannot be written, and a program killed in the middle of
 // editing.
 
-#include "app/commands.h"
-#include "app/document.h"
-#include "app/document_manager.h"
-#include "app/investigator_document.h"
-#include "app/main_frame.h"
-#include "app/recovery.h"
-#include "app/script_edit_view.h"
 #include "desktop_fixture.h"
+#include "documents/field_editor.h"
+#include "documents/investigator_document.h"
+#include "documents/investigator_view.h"
+#include "documents/script_edit_view.h"
+#include "documents/sheet_canvas.h"
+#include "docview/commands.h"
+#include "docview/document.h"
+#include "docview/document_manager.h"
 #include "investigator/investigator.h"
 #include "investigator/investigator_file.h"
 #include "large_investigator.h"
@@ -17,9 +18,8 @@
 #include "platform/recording_ui.h"
 #include "sheet/sheet_field.h"
 #include "sheet/sheet_layout.h"
-#include "views/field_editor.h"
-#include "views/investigator_view.h"
-#include "views/sheet_canvas.h"
+#include "shell/main_frame.h"
+#include "shell/recovery.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,23 +2,23 @@
 // the style combo box, the field editor's keys and suggestions, undo of investigators and
 // handouts, script writes, the display options, printing and the zoom.
 
-#include "app/document_manager.h"
-#include "app/handout_document.h"
-#include "app/investigator_document.h"
-#include "app/main_frame.h"
 #include "desktop_fixture.h"
+#include "documents/field_editor.h"
+#include "documents/handout_document.h"
+#include "documents/handout_view.h"
+#include "documents/investigator_document.h"
+#include "documents/investigator_view.h"
+#include "documents/sheet_canvas.h"
+#include "documents/sheet_printing.h"
+#include "documents/view_commands.h"
+#include "docview/document_manager.h"
 #include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "platform/program_folder.h"
 #include "sheet/investigator_sheet_options.h"
 #include "sheet/sheet_item.h"
 #include "sheet/sheet_painter.h"
-#include "views/field_editor.h"
-#include "views/handout_view.h"
-#include "views/investigator_view.h"
-#include "views/sheet_canvas.h"
-#include "views/sheet_printing.h"
-#include "views/view_commands.h"
+#include "shell/main_frame.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -452,7 +452,7 @@ void TestSheetViews::editorKeys()
     ScriptFolder folder(fixture, { { "prueba.vhs", kGrid } });
     Window window;
     CHandoutView* view = newHandout(window, "prueba");
-    HandoutDoc& handout = view->handoutDocument().model().handout();
+    HandoutFileData& handout = view->handoutDocument().model().handout();
     handout.texts[0] = "viejo";
     view->refresh();
     const int text = field == Text0 ? 0 : 1;

@@ -2,17 +2,17 @@
 // the snapshot), the characteristics page (age, education, drag to swap), the occupation, weapons
 // and skill pages, personal details, and a whole run checked by the sheet check.
 
-#include "app/document.h"
-#include "app/document_manager.h"
-#include "app/investigator_document.h"
-#include "app/main_frame.h"
-#include "app/skill_picker_dialog.h"
+#include "documents/investigator_document.h"
+#include "docview/document.h"
+#include "docview/document_manager.h"
 #include "investigator/investigator_file.h"
 #include "investigator/sheet_check.h"
 #include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "platform/program_folder.h"
 #include "platform/random.h"
+#include "shell/main_frame.h"
+#include "widgets/skill_picker_dialog.h"
 #include "wizard/drag_swap_edit.h"
 #include "wizard/investigator_info_window.h"
 #include "wizard/optional_skills_dialog.h"

@@ -1,0 +1,137 @@
+#include "documents/script_edit_doc.h"
+
+#include "docview/desk.h"
+#include "docview/doc_template.h"
+#include "docview/document_manager.h"
+#include "docview/document_view.h"
+#include "platform/cp1252.h"
+#include "platform/save_file.h"
+#include "platform/ui_services.h"
+#include "platform/whole_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPlainTextDocumentLayout>
+
+namespace vorpane {
+
+namespace {
+
+// Line ends become "\n" inside the editor; a lone CR stays a character.
+QString editorText(const std::string& bytes)
+{
+    QString text = fromCp1252Exact(bytes);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+} // namespace
+
+CScriptEditDoc::CScriptEditDoc(const CMultiFileMultiDocTemplate& docTemplate)
+    : Document(docTemplate)
+{
+    m_text.setDocumentLayout(new QPlainTextDocumentLayout(&m_text));
+    connect(&m_text, &QTextDocument::modificationChanged, this, &CScriptEditDoc::emitModifiedChanged);
+}
+
+void CScriptEditDoc::setText(const QString& text)
+{
+    m_text.setPlainText(text);
+    m_text.setModified(false);
+    m_fileBytes.clear();
+}
+
+QString CScriptEditDoc::text() const { return m_text.toPlainText(); }
+
+void CScriptEditDoc::setModified(bool modified) { m_text.setModified(modified); }
+
+bool CScriptEditDoc::openDocument(const QString& path)
+{
+    std::string bytes;
+    const ReadFailure failure = readWholeFile(QFile::encodeName(path).toStdString(), kMaxFileSize, bytes);
+    if (failure == ReadFailure::CannotOpen) {
+        showMessage(cp1252("No se puede abrir el archivo ") + toCp1252(path), {}, MsgIcon::Error);
+        return false;
+    }
+    // An empty script is a script.
+    if (failure != ReadFailure::None && failure != ReadFailure::Empty) {
+        showMessage(readFailureMessage(failure, ""), {}, MsgIcon::Error);
+        return false;
+    }
+    m_fileBytes = std::move(bytes);
+    m_crlf = m_fileBytes.find("\r\n") != std::string::npos || m_fileBytes.find('\n') == std::string::npos;
+    m_text.setPlainText(editorText(m_fileBytes));
+    m_text.setModified(false);
+    setPath(path);
+    return true;
+}
+
+std::optional<std::string> CScriptEditDoc::encodedText(QString* message) const
+{
+    QString text = m_text.toPlainText();
+    if (m_crlf)
+        text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    qsizetype bad = -1;
+    auto bytes = toCp1252Exact(text, &bad);
+    if (!bytes && message) {
+        const QString character = text.mid(bad, text[bad].isHighSurrogate() ? 2 : 1);
+        *message = tr("El carácter «%1» no se puede guardar: los scripts se escriben en Windows-1252. "
+                      "Cámbialo por otro y vuelve a guardar.")
+                       .arg(character);
+    }
+    return bytes;
+}
+
+std::string CScriptEditDoc::fileBytes() const
+{
+    if (!isModified() && !m_fileBytes.empty())
+        return m_fileBytes;
+    return encodedText().value_or(std::string());
+}
+
+bool CScriptEditDoc::saveDocument(const QString& path)
+{
+    std::string bytes;
+    if (!isModified() && !m_fileBytes.empty()) {
+        bytes = m_fileBytes;
+    } else {
+        QString message;
+        auto encoded = encodedText(&message);
+        if (!encoded) {
+            showMessage(toCp1252(message), {}, MsgIcon::Warning);
+            return false;
+        }
+        bytes = std::move(*encoded);
+    }
+    if (saveFile(QFile::encodeName(path).toStdString(), bytes) != SaveResult::Saved) {
+        showMessage(cp1252("No se puede escribir el archivo ") + toCp1252(path), {}, MsgIcon::Error);
+        return false;
+    }
+    m_fileBytes = std::move(bytes);
+    m_text.setModified(false);
+    setPath(path);
+    if (isLayoutScript())
+        announceSaved(QFileInfo(path).absoluteFilePath());
+    return true;
+}
+
+bool CScriptEditDoc::isLayoutScript() const
+{
+    const QString type = docTemplate().typeName();
+    return type.compare(QLatin1String("SheetScript"), Qt::CaseInsensitive) == 0
+        || type.compare(QLatin1String("HandoutScript"), Qt::CaseInsensitive) == 0;
+}
+
+void CScriptEditDoc::announceSaved(const QString& path) const
+{
+    Desk* owner = desk();
+    if (!owner)
+        return;
+    for (Document* document : owner->documents().documents()) {
+        const QList<DocumentView*> views = document->views();
+        for (DocumentView* view : views)
+            view->scriptFileSaved(path);
+    }
+}
+
+} // namespace vorpane
