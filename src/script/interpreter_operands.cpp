@@ -169,6 +169,7 @@ try {
     return failed(in, op, error);
 }
 
+// Compiled here once; the other tiers take their addresses (interpreter_eval_inline.h).
 template ScriptValue OpHandlers::unary<UnaryOp::Negate>(ScriptInterpreter&, const Op&);
 template ScriptValue OpHandlers::unary<UnaryOp::LogicalNot>(ScriptInterpreter&, const Op&);
 template ScriptValue OpHandlers::unary<UnaryOp::BitwiseNot>(ScriptInterpreter&, const Op&);
