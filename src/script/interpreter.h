@@ -137,7 +137,7 @@ private:
     int32_t internName(const std::string& name);
     void setStackLimit();
 
-    // Evaluation (op_tree.h, interpreter_eval.cpp).
+    // Evaluation (op_tree.h, interpreter_eval_inline.h and the evaluator's three tiers).
     inline ScriptValue eval(const Op& op);
     // eval's entry checks alone: whether the node's handler may run now.
     inline bool enter(const Op& op);
