@@ -56,6 +56,8 @@ COMMAND_KEYS = [
     "shift+F6", "F7", "F8", "F9", "F10", "F11", "F12", "shift+F10", "Menu",
 ]
 MENU_LETTERS = "aehvrdsiuoncptlmgbfjk"
+# Items' letters; none is Salir's (S in Archivo), which the monkey sends only when it means to.
+ITEM_LETTERS = "acdefghilmnoprtuvx"
 EXTENSIONS = [".inv", ".zho", ".vis", ".vhs", ".vsc"]
 
 
@@ -87,27 +89,75 @@ class Finding(Exception):
 
 
 class Display:
-    def __init__(self, name):
+    """An X server for the run: Xvfb when the display is not up, with openbox on it unless asked
+    not to, so that dialogs stay above their owner and the keyboard focus goes where a player's
+    would."""
+
+    def __init__(self, name, window_manager=True):
         self.name = name
-        self.process = None
+        self.window_manager = window_manager
+        self.processes = []
+        self.managed = False
+        self.home = None
 
     def __enter__(self):
         number = self.name.lstrip(":")
         if not os.path.exists("/tmp/.X11-unix/X" + number):
-            self.process = subprocess.Popen(
+            xvfb = subprocess.Popen(
                 ["Xvfb", self.name, "-screen", "0", "1280x900x24", "-nolisten", "tcp", "-ac"],
                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            self.processes.append(xvfb)
             deadline = time.time() + 10
             while not os.path.exists("/tmp/.X11-unix/X" + number):
-                if time.time() > deadline or self.process.poll() is not None:
+                if time.time() > deadline or xvfb.poll() is not None:
+                    self.__exit__()
                     raise SystemExit("monkey: Xvfb %s does not start" % self.name)
                 time.sleep(0.05)
+            if self.window_manager:
+                self.start_window_manager()
+        else:
+            self.managed = self.wm_running()
         return self
 
+    def wm_running(self):
+        try:
+            out = subprocess.run(["xprop", "-display", self.name, "-root",
+                                  "_NET_SUPPORTING_WM_CHECK"], capture_output=True, text=True,
+                                 timeout=5).stdout
+        except (OSError, subprocess.TimeoutExpired):
+            return False
+        return "window id" in out
+
+    def start_window_manager(self):
+        if not shutil.which("openbox"):
+            raise SystemExit("monkey: openbox is not installed (--no-window-manager runs without)")
+        # Its own home, so that no user's configuration or session changes the run.
+        self.home = tempfile.mkdtemp(prefix="vorpane-monkey-wm-")
+        env = dict(os.environ, DISPLAY=self.name, HOME=self.home, XDG_CONFIG_HOME=self.home,
+                   XDG_CACHE_HOME=self.home)
+        env.pop("SESSION_MANAGER", None)
+        wm = subprocess.Popen(["openbox", "--sm-disable"], env=env, stdin=subprocess.DEVNULL,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.processes.append(wm)
+        deadline = time.time() + 20
+        while not self.wm_running():
+            if time.time() > deadline or wm.poll() is not None:
+                self.__exit__()
+                raise SystemExit("monkey: openbox does not start on %s" % self.name)
+            time.sleep(0.1)
+        self.managed = True
+
     def __exit__(self, *exc):
-        if self.process:
-            self.process.terminate()
-            self.process.wait()
+        for process in reversed(self.processes):
+            process.terminate()
+            try:
+                process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+        self.processes = []
+        if self.home:
+            shutil.rmtree(self.home, ignore_errors=True)
 
 
 class Program:
@@ -124,8 +174,10 @@ class Program:
         self.process = subprocess.Popen(command, cwd=os.path.join(scratch, "home"), env=env,
                                         stdin=subprocess.DEVNULL, stdout=self.stderr,
                                         stderr=self.stderr, start_new_session=True)
-        self.socket_path = os.path.join(env["TMPDIR"], "vorpane-%s-%s" % (env["USER"],
-                                        env["DISPLAY"].replace(":", "_")))
+        # The program listens in its user's runtime folder, under a name made from the display.
+        self.socket_path = os.path.join(env["XDG_RUNTIME_DIR"], "vorpane-" + re.sub(
+            r"[^A-Za-z0-9_.-]", "_", env["DISPLAY"]))
+        self.as_nobody = args.as_nobody
 
     def alive(self):
         return self.process.poll() is None
@@ -141,6 +193,23 @@ class Program:
 
     def ping(self, limit=HANG_LIMIT):
         """True when the event loop answered an empty hand-over within the limit."""
+        if not self.as_nobody:
+            return self.knock(limit)
+        # The program answers only its own user: the knock comes from a child that became nobody.
+        pid = os.fork()
+        if pid == 0:
+            answered = False
+            try:
+                os.setgroups([])
+                os.setgid(NOBODY)
+                os.setuid(NOBODY)
+                answered = self.knock(limit, in_child=True)
+            finally:
+                os._exit(0 if answered else 1)
+        _, status = os.waitpid(pid, 0)
+        return os.waitstatus_to_exitcode(status) == 0
+
+    def knock(self, limit, in_child=False):
         body = struct.pack(">II", 0x56525031, 0)
         message = struct.pack(">I", len(body)) + body
         deadline = time.time() + limit
@@ -152,7 +221,8 @@ class Program:
                     s.sendall(message)
                     return s.recv(1) == b"+"
             except (OSError, socket.timeout):
-                if time.time() >= deadline or not self.alive():
+                # A forked child cannot wait for its sibling; the parent looks after the knock.
+                if time.time() >= deadline or (not in_child and not self.alive()):
                     return False
                 time.sleep(0.1)
 
@@ -329,15 +399,21 @@ class Monkey:
         return max((g for _, g, _ in listed), key=lambda g: g[2] * g[3]) if listed else None
 
     def menu(self):
-        # Under Xvfb the Alt that xdotool sends does not reach Qt as a modifier, so menus open
-        # mostly by a click on the menu bar; the mnemonics still go out now and then.
+        # Under a window manager the menus open by their letters as a player's would: Alt and the
+        # menu's letter, then an item's letter or the arrows. Without one the Alt that xdotool
+        # sends does not reach Qt as a modifier, so menus open mostly by a click on the menu bar.
         main = self.main_window()
-        if main and self.random.random() < 0.8:
+        by_click = 0.3 if self.args.managed else 0.8
+        if main and self.random.random() < by_click:
             x, y = main[0] + self.random.randrange(10, min(340, main[2])), main[1] + 8
             self.act("menu bar", x, y)
             self.xdo("mousemove", x, y, "click", 1)
         else:
             self.key("alt+" + self.random.choice(MENU_LETTERS))
+        if self.args.managed and self.random.random() < 0.5:
+            time.sleep(0.1)
+            self.key(self.random.choice(ITEM_LETTERS))
+            return
         for _ in range(self.random.randint(0, 8)):
             self.key(self.random.choice(["Down", "Down", "Down", "Right", "Left", "Up"]))
         self.key(self.random.choice(["Return", "Return", "Escape"]))
@@ -452,9 +528,14 @@ class Monkey:
         return True
 
     def ask_to_quit(self):
-        """Salir: from the Archivo menu (its last item) or by Ctrl+Q."""
+        """Salir: from the Archivo menu (by its letters, or its last item) or by Ctrl+Q."""
         main = self.main_window()
-        if main and self.random.random() < 0.5:
+        r = self.random.random()
+        if self.args.managed and r < 0.35:
+            self.xdo("key", "--clearmodifiers", "alt+a")
+            time.sleep(0.3)
+            self.xdo("key", "s")
+        elif main and r < 0.65:
             self.xdo("mousemove", main[0] + 47, main[1] + 8, "click", 1)
             time.sleep(0.3)
             self.xdo("key", "Up")
@@ -543,6 +624,8 @@ def main():
     parser.add_argument("--seed", type=int, default=None)
     parser.add_argument("--display", default="auto", help="an X display, started when not up; auto: a free one")
     parser.add_argument("--keep", action="store_true", help="keep the scratch folder")
+    parser.add_argument("--no-window-manager", dest="window_manager", action="store_false",
+                        help="do not start openbox on an X server the monkey starts")
     args = parser.parse_args()
     args.program = os.path.abspath(args.program)
     if args.data is None:
@@ -561,7 +644,8 @@ def main():
         log("the program is out of nobody's reach; it runs as root")
     if args.display == "auto":
         args.display = free_display()
-    with Display(args.display):
+    with Display(args.display, args.window_manager) as display:
+        args.managed = display.managed
         return Monkey(args).run()
 
 
