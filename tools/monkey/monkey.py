@@ -113,11 +113,25 @@ class Display:
                     self.__exit__()
                     raise SystemExit("monkey: Xvfb %s does not start" % self.name)
                 time.sleep(0.05)
+            # The socket is there before the server takes connections.
+            while not self.answers():
+                if time.time() > deadline or xvfb.poll() is not None:
+                    self.__exit__()
+                    raise SystemExit("monkey: Xvfb %s does not answer" % self.name)
+                time.sleep(0.1)
             if self.window_manager:
                 self.start_window_manager()
         else:
             self.managed = self.wm_running()
         return self
+
+    def answers(self):
+        try:
+            return subprocess.run(["xprop", "-display", self.name, "-root", "-len", "1",
+                                   "_NET_SUPPORTING_WM_CHECK"], capture_output=True,
+                                  timeout=5).returncode == 0
+        except (OSError, subprocess.TimeoutExpired):
+            return False
 
     def wm_running(self):
         try:
@@ -307,19 +321,32 @@ class Monkey:
 
     def window_list(self):
         """(id, (x, y, w, h), title) of the program's visible windows, the newest last."""
-        out = self.xdo("search", "--onlyvisible", "--pid", self.program.process.pid
+        # --all: without it a window matching any one condition would do, and the empty name
+        # matches every window, a window manager's frames too.
+        out = self.xdo("search", "--all", "--onlyvisible", "--pid", self.program.process.pid
                        if os.geteuid() != 0 else self.child_pid(), "--name", "")
         found = []
         for wid in sorted(out.split(), key=int):
-            geometry = self.xdo("getwindowgeometry", "--shell", wid)
-            values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
-            try:
-                x, y, w, h = (int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
-            except (KeyError, ValueError):
-                continue
-            if w > 20 and h > 20:
-                found.append((wid, (x, y, w, h), self.xdo("getwindowname", wid).strip()))
+            geometry = self.geometry(wid)
+            if geometry and geometry[2] > 20 and geometry[3] > 20:
+                found.append((wid, geometry, self.xdo("getwindowname", wid).strip()))
         return found
+
+    def geometry(self, wid):
+        """Where a window is on the screen. xwininfo, since xdotool adds a window manager's frame
+        to a framed window's position a second time."""
+        try:
+            out = subprocess.run(["xwininfo", "-id", str(wid)], env=self.env, capture_output=True,
+                                 text=True, timeout=HANG_LIMIT).stdout
+        except subprocess.TimeoutExpired:
+            return None
+        values = dict(re.findall(r"^\s*(Absolute upper-left X|Absolute upper-left Y|Width|Height):"
+                                 r"\s*(-?\d+)", out, re.M))
+        try:
+            return tuple(int(values[k]) for k in ("Absolute upper-left X", "Absolute upper-left Y",
+                                                  "Width", "Height"))
+        except KeyError:
+            return None
 
     def windows(self):
         """Geometry (x, y, w, h) of the program's visible windows, the newest last."""
@@ -333,8 +360,12 @@ class Monkey:
         others = [wid for wid, _, title in listed if not title.startswith("Vorpane")]
         if others:
             self.act("raise", others[-1])
-            self.xdo("windowraise", others[-1])
-            self.xdo("windowfocus", others[-1])
+            if self.args.managed:
+                # Through the window manager, which keeps its own idea of the active window.
+                self.xdo("windowactivate", others[-1])
+            else:
+                self.xdo("windowraise", others[-1])
+                self.xdo("windowfocus", others[-1])
         return others
 
     def screenshot(self, what):
