@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Random but valid input for the desktop program, from a seed that is printed first.
 
-Starts Xvfb (unless the display is already up) and `vorpane` on it, then for the time asked sends
-keys, typed text, clicks, wheel turns and drags inside the program's windows, menu commands by
-their shortcuts and mnemonics, and opens, creates, saves (into a scratch folder) and closes
+Starts Xvfb with openbox on it (unless the display is already up; --no-window-manager leaves
+openbox out) and `vorpane` on it, then for the time asked sends keys, typed text, clicks, wheel
+turns and drags inside the program's windows, menu commands by their shortcuts and letters, and
+opens, creates, saves (into a scratch folder) and closes
 documents. Every second the program is pinged through its single-instance socket: an empty
 hand-over is answered by the event loop alone, so no answer within the hang limit is a hang.
 
