@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Random but valid input for the desktop program, from a seed that is printed first.
 
-Starts Xvfb (unless the display is already up) and `vorpane` on it, then for the time asked sends
-keys, typed text, clicks, wheel turns and drags inside the program's windows, menu commands by
-their shortcuts and mnemonics, and opens, creates, saves (into a scratch folder) and closes
+Starts Xvfb with openbox on it (unless the display is already up; --no-window-manager leaves
+openbox out) and `vorpane` on it, then for the time asked sends keys, typed text, clicks, wheel
+turns and drags inside the program's windows, menu commands by their shortcuts and letters, and
+opens, creates, saves (into a scratch folder) and closes
 documents. Every second the program is pinged through its single-instance socket: an empty
 hand-over is answered by the event loop alone, so no answer within the hang limit is a hang.
 
@@ -56,6 +57,8 @@ COMMAND_KEYS = [
     "shift+F6", "F7", "F8", "F9", "F10", "F11", "F12", "shift+F10", "Menu",
 ]
 MENU_LETTERS = "aehvrdsiuoncptlmgbfjk"
+# Items' letters; none is Salir's (S in Archivo), which the monkey sends only when it means to.
+ITEM_LETTERS = "acdefghilmnoprtuvx"
 EXTENSIONS = [".inv", ".zho", ".vis", ".vhs", ".vsc"]
 
 
@@ -87,41 +90,89 @@ class Finding(Exception):
 
 
 class Display:
-    def __init__(self, name):
+    """An X server for the run: Xvfb when the display is not up, with openbox on it unless asked
+    not to, so that dialogs stay above their owner and the keyboard focus goes where a player's
+    would."""
+
+    def __init__(self, name, window_manager=True):
         self.name = name
-        self.process = None
+        self.window_manager = window_manager
+        self.processes = []
+        self.managed = False
+        self.home = None
 
     def __enter__(self):
         number = self.name.lstrip(":")
         if not os.path.exists("/tmp/.X11-unix/X" + number):
-            self.process = subprocess.Popen(
+            xvfb = subprocess.Popen(
                 ["Xvfb", self.name, "-screen", "0", "1280x900x24", "-nolisten", "tcp", "-ac"],
                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            self.processes.append(xvfb)
             deadline = time.time() + 10
             while not os.path.exists("/tmp/.X11-unix/X" + number):
-                if time.time() > deadline or self.process.poll() is not None:
+                if time.time() > deadline or xvfb.poll() is not None:
+                    self.__exit__()
                     raise SystemExit("monkey: Xvfb %s does not start" % self.name)
                 time.sleep(0.05)
+            # The socket is there before the server takes connections.
+            while not self.answers():
+                if time.time() > deadline or xvfb.poll() is not None:
+                    self.__exit__()
+                    raise SystemExit("monkey: Xvfb %s does not answer" % self.name)
+                time.sleep(0.1)
+            if self.window_manager:
+                self.start_window_manager()
+        else:
+            self.managed = self.wm_running()
         return self
 
+    def answers(self):
+        try:
+            return subprocess.run(["xprop", "-display", self.name, "-root", "-len", "1",
+                                   "_NET_SUPPORTING_WM_CHECK"], capture_output=True,
+                                  timeout=5).returncode == 0
+        except (OSError, subprocess.TimeoutExpired):
+            return False
+
+    def wm_running(self):
+        try:
+            out = subprocess.run(["xprop", "-display", self.name, "-root",
+                                  "_NET_SUPPORTING_WM_CHECK"], capture_output=True, text=True,
+                                 timeout=5).stdout
+        except (OSError, subprocess.TimeoutExpired):
+            return False
+        return "window id" in out
+
+    def start_window_manager(self):
+        if not shutil.which("openbox"):
+            raise SystemExit("monkey: openbox is not installed (--no-window-manager runs without)")
+        # Its own home, so that no user's configuration or session changes the run.
+        self.home = tempfile.mkdtemp(prefix="vorpane-monkey-wm-")
+        env = dict(os.environ, DISPLAY=self.name, HOME=self.home, XDG_CONFIG_HOME=self.home,
+                   XDG_CACHE_HOME=self.home)
+        env.pop("SESSION_MANAGER", None)
+        wm = subprocess.Popen(["openbox", "--sm-disable"], env=env, stdin=subprocess.DEVNULL,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.processes.append(wm)
+        deadline = time.time() + 20
+        while not self.wm_running():
+            if time.time() > deadline or wm.poll() is not None:
+                self.__exit__()
+                raise SystemExit("monkey: openbox does not start on %s" % self.name)
+            time.sleep(0.1)
+        self.managed = True
+
     def __exit__(self, *exc):
-        if self.process:
-            self.process.terminate()
-            self.process.wait()
-
-
-def send_empty_hand_over(path, timeout):
-    """True when the program at the socket answered an empty hand-over."""
-    body = struct.pack(">II", 0x56525031, 0)
-    message = struct.pack(">I", len(body)) + body
-    try:
-        with socket.socket(socket.AF_UNIX, socket.SOCK_STREAM) as s:
-            s.settimeout(timeout)
-            s.connect(path)
-            s.sendall(message)
-            return s.recv(1) == b"+"
-    except (OSError, socket.timeout):
-        return False
+        for process in reversed(self.processes):
+            process.terminate()
+            try:
+                process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+        self.processes = []
+        if self.home:
+            shutil.rmtree(self.home, ignore_errors=True)
 
 
 class Program:
@@ -138,11 +189,10 @@ class Program:
         self.process = subprocess.Popen(command, cwd=os.path.join(scratch, "home"), env=env,
                                         stdin=subprocess.DEVNULL, stdout=self.stderr,
                                         stderr=self.stderr, start_new_session=True)
-        # The program's socket is private to its user: it lives in that user's runtime folder and
-        # answers only a peer of the same user, so the ping runs as that user.
-        self.socket_path = os.path.join(env["XDG_RUNTIME_DIR"], "vorpane-%s" % re.sub(
+        # The program listens in its user's runtime folder, under a name made from the display.
+        self.socket_path = os.path.join(env["XDG_RUNTIME_DIR"], "vorpane-" + re.sub(
             r"[^A-Za-z0-9_.-]", "_", env["DISPLAY"]))
-        self.ping_uid = NOBODY if args.as_nobody else None
+        self.as_nobody = args.as_nobody
 
     def alive(self):
         return self.process.poll() is None
@@ -158,29 +208,38 @@ class Program:
 
     def ping(self, limit=HANG_LIMIT):
         """True when the event loop answered an empty hand-over within the limit."""
-        deadline = time.time() + limit
-        while True:
-            if self.ping_once(max(0.1, deadline - time.time())):
-                return True
-            if time.time() >= deadline or not self.alive():
-                return False
-            time.sleep(0.1)
-
-    def ping_once(self, timeout):
-        """One empty hand-over, from the program's own user where that is not ours."""
-        if self.ping_uid is None:
-            return send_empty_hand_over(self.socket_path, timeout)
-        child = os.fork()
-        if child == 0:
+        if not self.as_nobody:
+            return self.knock(limit)
+        # The program answers only its own user: the knock comes from a child that became nobody.
+        pid = os.fork()
+        if pid == 0:
+            answered = False
             try:
                 os.setgroups([])
-                os.setgid(self.ping_uid)
-                os.setuid(self.ping_uid)
-                os._exit(0 if send_empty_hand_over(self.socket_path, timeout) else 1)
-            except BaseException:
-                os._exit(1)
-        _, status = os.waitpid(child, 0)
-        return os.WIFEXITED(status) and os.WEXITSTATUS(status) == 0
+                os.setgid(NOBODY)
+                os.setuid(NOBODY)
+                answered = self.knock(limit, in_child=True)
+            finally:
+                os._exit(0 if answered else 1)
+        _, status = os.waitpid(pid, 0)
+        return os.waitstatus_to_exitcode(status) == 0
+
+    def knock(self, limit, in_child=False):
+        body = struct.pack(">II", 0x56525031, 0)
+        message = struct.pack(">I", len(body)) + body
+        deadline = time.time() + limit
+        while True:
+            try:
+                with socket.socket(socket.AF_UNIX, socket.SOCK_STREAM) as s:
+                    s.settimeout(max(0.1, deadline - time.time()))
+                    s.connect(self.socket_path)
+                    s.sendall(message)
+                    return s.recv(1) == b"+"
+            except (OSError, socket.timeout):
+                # A forked child cannot wait for its sibling; the parent looks after the knock.
+                if time.time() >= deadline or (not in_child and not self.alive()):
+                    return False
+                time.sleep(0.1)
 
     def stacks(self):
         if not shutil.which("gdb"):
@@ -263,19 +322,32 @@ class Monkey:
 
     def window_list(self):
         """(id, (x, y, w, h), title) of the program's visible windows, the newest last."""
-        out = self.xdo("search", "--onlyvisible", "--pid", self.program.process.pid
+        # --all: without it a window matching any one condition would do, and the empty name
+        # matches every window, a window manager's frames too.
+        out = self.xdo("search", "--all", "--onlyvisible", "--pid", self.program.process.pid
                        if os.geteuid() != 0 else self.child_pid(), "--name", "")
         found = []
         for wid in sorted(out.split(), key=int):
-            geometry = self.xdo("getwindowgeometry", "--shell", wid)
-            values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
-            try:
-                x, y, w, h = (int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
-            except (KeyError, ValueError):
-                continue
-            if w > 20 and h > 20:
-                found.append((wid, (x, y, w, h), self.xdo("getwindowname", wid).strip()))
+            geometry = self.geometry(wid)
+            if geometry and geometry[2] > 20 and geometry[3] > 20:
+                found.append((wid, geometry, self.xdo("getwindowname", wid).strip()))
         return found
+
+    def geometry(self, wid):
+        """Where a window is on the screen. xwininfo, since xdotool adds a window manager's frame
+        to a framed window's position a second time."""
+        try:
+            out = subprocess.run(["xwininfo", "-id", str(wid)], env=self.env, capture_output=True,
+                                 text=True, timeout=HANG_LIMIT).stdout
+        except subprocess.TimeoutExpired:
+            return None
+        values = dict(re.findall(r"^\s*(Absolute upper-left X|Absolute upper-left Y|Width|Height):"
+                                 r"\s*(-?\d+)", out, re.M))
+        try:
+            return tuple(int(values[k]) for k in ("Absolute upper-left X", "Absolute upper-left Y",
+                                                  "Width", "Height"))
+        except KeyError:
+            return None
 
     def windows(self):
         """Geometry (x, y, w, h) of the program's visible windows, the newest last."""
@@ -289,8 +361,12 @@ class Monkey:
         others = [wid for wid, _, title in listed if not title.startswith("Vorpane")]
         if others:
             self.act("raise", others[-1])
-            self.xdo("windowraise", others[-1])
-            self.xdo("windowfocus", others[-1])
+            if self.args.managed:
+                # Through the window manager, which keeps its own idea of the active window.
+                self.xdo("windowactivate", others[-1])
+            else:
+                self.xdo("windowraise", others[-1])
+                self.xdo("windowfocus", others[-1])
         return others
 
     def screenshot(self, what):
@@ -355,15 +431,21 @@ class Monkey:
         return max((g for _, g, _ in listed), key=lambda g: g[2] * g[3]) if listed else None
 
     def menu(self):
-        # Under Xvfb the Alt that xdotool sends does not reach Qt as a modifier, so menus open
-        # mostly by a click on the menu bar; the mnemonics still go out now and then.
+        # Under a window manager the menus open by their letters as a player's would: Alt and the
+        # menu's letter, then an item's letter or the arrows. Without one the Alt that xdotool
+        # sends does not reach Qt as a modifier, so menus open mostly by a click on the menu bar.
         main = self.main_window()
-        if main and self.random.random() < 0.8:
+        by_click = 0.3 if self.args.managed else 0.8
+        if main and self.random.random() < by_click:
             x, y = main[0] + self.random.randrange(10, min(340, main[2])), main[1] + 8
             self.act("menu bar", x, y)
             self.xdo("mousemove", x, y, "click", 1)
         else:
             self.key("alt+" + self.random.choice(MENU_LETTERS))
+        if self.args.managed and self.random.random() < 0.5:
+            time.sleep(0.1)
+            self.key(self.random.choice(ITEM_LETTERS))
+            return
         for _ in range(self.random.randint(0, 8)):
             self.key(self.random.choice(["Down", "Down", "Down", "Right", "Left", "Up"]))
         self.key(self.random.choice(["Return", "Return", "Escape"]))
@@ -478,9 +560,14 @@ class Monkey:
         return True
 
     def ask_to_quit(self):
-        """Salir: from the Archivo menu (its last item) or by Ctrl+Q."""
+        """Salir: from the Archivo menu (by its letters, or its last item) or by Ctrl+Q."""
         main = self.main_window()
-        if main and self.random.random() < 0.5:
+        r = self.random.random()
+        if self.args.managed and r < 0.35:
+            self.xdo("key", "--clearmodifiers", "alt+a")
+            time.sleep(0.3)
+            self.xdo("key", "s")
+        elif main and r < 0.65:
             self.xdo("mousemove", main[0] + 47, main[1] + 8, "click", 1)
             time.sleep(0.3)
             self.xdo("key", "Up")
@@ -569,6 +656,8 @@ def main():
     parser.add_argument("--seed", type=int, default=None)
     parser.add_argument("--display", default="auto", help="an X display, started when not up; auto: a free one")
     parser.add_argument("--keep", action="store_true", help="keep the scratch folder")
+    parser.add_argument("--no-window-manager", dest="window_manager", action="store_false",
+                        help="do not start openbox on an X server the monkey starts")
     args = parser.parse_args()
     args.program = os.path.abspath(args.program)
     if args.data is None:
@@ -587,7 +676,8 @@ def main():
         log("the program is out of nobody's reach; it runs as root")
     if args.display == "auto":
         args.display = free_display()
-    with Display(args.display):
+    with Display(args.display, args.window_manager) as display:
+        args.managed = display.managed
         return Monkey(args).run()
 
 
