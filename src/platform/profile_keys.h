@@ -30,7 +30,9 @@ namespace profile_keys {
 // --- The kinds of number, each with its range -----------------------------------------------------
 inline constexpr IntRange kFlag { 0, 1 };
 inline constexpr IntRange kMargin { 0, 9990 }; // 0.1 mm; the options sheet offers 0 to 999 mm
-inline constexpr IntRange kFontHeight { -400, 400 }; // pixels; negative: the character height
+// Pixels; negative: the character height. 96 px is 72 points: larger makes hundreds of pages of a
+// short script on paper and a few letters a line on screen.
+inline constexpr IntRange kFontHeight { -96, 96 };
 inline constexpr IntRange kFontWeight { 0, 1000 };
 inline constexpr IntRange kColour { 0, 0xFFFFFF }; // 0x00BBGGRR
 inline constexpr IntRange kZoomPercent { 50, 400 };
