@@ -607,18 +607,26 @@ class Monkey:
 
     def quit(self):
         """Ends the program as a user would, answering No to every save question."""
+        # The break key first: a script still running takes no other input.
+        self.xdo("keydown", "ctrl", "key", "space", "keyup", "ctrl")
         for _ in range(6):
             self.xdo("key", "Escape")
             time.sleep(0.05)
         self.ask_to_quit()
         deadline = time.time() + 60
-        rounds = 0
+        stuck = 0
+        last = None
         while self.program.alive() and time.time() < deadline:
             time.sleep(0.4)
             # A message box takes its buttons' letters without Alt: N is No.
             self.xdo("key", "n")
-            rounds += 1
-            if rounds % 8 == 0:
+            # Each document asks in a box of its own: while new boxes come, Salir is on its way,
+            # and an Escape would cancel it and start the questions over.
+            others = [wid for wid, _, title in self.window_list() if not title.startswith("Vorpane -")]
+            stuck = stuck + 1 if others == last else 0
+            last = others
+            if stuck >= 8:
+                stuck = 0
                 # Something else was in the way (a dialog, an open menu): out of it and again.
                 # Without a window manager a dialog may lack the keyboard focus until clicked.
                 for _ in range(len(self.raise_dialog()) + 1):
@@ -632,6 +640,12 @@ class Monkey:
             log("did not end after Salir; killed" + (" (screen in %s)" % shot if shot else ""),
                 "windows", self.window_list(), "focus", focus, self.xdo("getwindowname", focus).strip() if focus else "",
                 "active", active)
+            stacks = self.program.stacks()
+            if stacks:
+                path = os.path.join(self.scratch, "not-ended-stacks.txt")
+                with open(path, "w") as out:
+                    out.write(stacks)
+                log("its threads' stacks in", path)
             self.program.kill()
             return
         self.check_exit()
