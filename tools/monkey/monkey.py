@@ -649,6 +649,7 @@ class Monkey:
             self.program.kill()
             return
         self.check_exit()
+        log("ended after Salir in %.1f s" % (time.time() + 60 - deadline))
 
     def run(self):
         log("seed %d" % self.args.seed)
