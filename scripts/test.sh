@@ -68,15 +68,24 @@ if [ "${VORPANE_SKIP_SANITIZERS:-0}" != 1 ]; then
 
   if [ "${VORPANE_SKIP_MONKEY:-0}" != 1 ]; then
     monkey() {
-      # Each seed that once found a fault, for as long as it took then; then two minutes of new input.
-      while read -r seed seconds _; do
-        python3 tools/monkey/monkey.py --program build-asan/bin/vorpane \
-          --display auto --seed "$seed" --seconds "$seconds" </dev/null
-      done < <(sed -e '/^#/d' -e '/^ *$/d' tools/monkey/seeds.txt)
+      # Each seed that once found a fault, for as long as it took then, and two minutes of new input,
+      # side by side (each monkey starts its own X server), so the stage lasts as long as the longest.
       # New input for each commit, the same for a rerun of it: a failure replays with the seed printed.
-      local seed=$((0x$(git rev-parse --short=7 HEAD 2>/dev/null || echo 1)))
-      python3 tools/monkey/monkey.py --program build-asan/bin/vorpane --display auto --seconds 120 \
-        --seed "$seed" </dev/null
+      local fresh=$((0x$(git rev-parse --short=7 HEAD 2>/dev/null || echo 1)))
+      local logs seed seconds pids=() failed=0 i=0
+      logs=$(mktemp -d)
+      while read -r seed seconds _; do
+        python3 tools/monkey/monkey.py --program build-asan/bin/vorpane --display auto \
+          --seed "$seed" --seconds "$seconds" </dev/null >"$logs/$i" 2>&1 &
+        pids+=($!)
+        i=$((i + 1))
+      done < <(sed -e '/^#/d' -e '/^ *$/d' tools/monkey/seeds.txt; echo "$fresh 120")
+      for i in "${!pids[@]}"; do
+        wait "${pids[$i]}" || failed=1
+        cat "$logs/$i"
+      done
+      rm -rf "$logs"
+      return $failed
     }
     stage monkey monkey
   fi

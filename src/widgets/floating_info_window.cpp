@@ -2,9 +2,11 @@
 
 #include "platform/profile.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <QToolTip>
 
 namespace vorpane {
@@ -40,6 +42,20 @@ void FloatingInfoWindow::setSizeInText(int widthChars, int lineCount)
 {
     const QFontMetrics metrics(font());
     setFixedSize(widthChars * metrics.averageCharWidth(), lineCount * metrics.height());
+}
+
+bool FloatingInfoWindow::event(QEvent* event)
+{
+    // A click activates the window, yet it takes no keys: hand the keyboard back to the window the
+    // player works in (a modal dialog first), or Escape, Return and Tab would reach nothing.
+    if (event->type() == QEvent::WindowActivate) {
+        QWidget* back = QApplication::activeModalWidget();
+        if (!back && parentWidget())
+            back = parentWidget()->window();
+        if (back && back != this)
+            QTimer::singleShot(0, back, [back] { back->activateWindow(); });
+    }
+    return QWidget::event(event);
 }
 
 QPoint FloatingInfoWindow::defaultPosition() const

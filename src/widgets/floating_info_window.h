@@ -45,6 +45,7 @@ protected:
     // When true the position is also written when the window is hidden.
     void setStoreOnHide(bool store) { m_storeOnHide = store; }
 
+    bool event(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 

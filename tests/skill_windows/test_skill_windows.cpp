@@ -9,6 +9,8 @@
 #include "widgets/skill_info_window.h"
 #include "widgets/skill_picker_dialog.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -53,6 +55,8 @@ private slots:
     void customSkillFromInvestigator();
     void basesFollowSetting();
     void positionRemembered();
+    void keyboardStaysWithPlayer_data();
+    void keyboardStaysWithPlayer();
     void shownOnlyWhenWanted();
     void pickerRows();
     void pickerOccupationMode_data();
@@ -153,6 +157,34 @@ void TestSkillWindows::positionRemembered()
         SkillInfoWindow pulled("default.rul", nullptr);
         QVERIFY2(screen.contains(pulled.geometry()), qPrintable(QString::number(far)));
     }
+}
+
+void TestSkillWindows::keyboardStaysWithPlayer_data()
+{
+    QTest::addColumn<bool>("dialogOpen");
+    QTest::newRow("main window") << false;
+    QTest::newRow("modal dialog open") << true;
+}
+
+// A click on an info window must not leave Escape and Return without a receiver.
+void TestSkillWindows::keyboardStaysWithPlayer()
+{
+    QFETCH(bool, dialogOpen);
+    DesktopFixture fixture;
+    QWidget owner;
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowActive(&owner));
+    QDialog dialog(&owner);
+    if (dialogOpen) {
+        dialog.open();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    }
+    SkillInfoWindow info("default.rul", &owner);
+    info.showInactive();
+    QVERIFY(QTest::qWaitForWindowExposed(&info));
+    info.activateWindow();
+    QWidget* expected = dialogOpen ? static_cast<QWidget*>(&dialog) : &owner;
+    QTRY_COMPARE(QApplication::activeWindow(), expected);
 }
 
 void TestSkillWindows::shownOnlyWhenWanted()

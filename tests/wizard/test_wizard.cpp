@@ -3,6 +3,7 @@
 // and skill pages, personal details, and a whole run checked by the sheet check.
 
 #include "documents/investigator_document.h"
+#include "docview/desk.h"
 #include "docview/document.h"
 #include "docview/document_manager.h"
 #include "investigator/investigator_file.h"
@@ -80,6 +81,29 @@ void typeValue(SkillPointList* list, int row, int value)
 
 constexpr RolledCharacteristics kSturdy { 12, 12, 12, 12, 12, 12, 12, 12 };
 
+// A desk of its own: the wizard works with no main window at all.
+class FakeDesk final : public QWidget, public Desk {
+public:
+    QWidget* ownerWindow() override { return this; }
+    void setStatusMessage(const QString& text) override { m_message = text; }
+    QString statusMessage() const override { return m_message; }
+    void setPaneText(Pane pane, const QString& text) override { panes[pane] = text; }
+    QComboBox* styleCombo() const override { return nullptr; }
+    DocumentView* activeView() const override { return nullptr; }
+    Document* activeDocument() const override { return nullptr; }
+    DocumentManager& documents() const override { return m_documents; }
+    void execute(const QString&) override { }
+    void applyToolbarStyle(bool) override { }
+    void settingsChanged() override { }
+
+    QMap<Pane, QString> panes;
+
+private:
+    QString m_message;
+    QMdiArea m_area;
+    mutable DocumentManager m_documents { &m_area, this };
+};
+
 } // namespace
 
 class TestWizard : public QObject {
@@ -91,6 +115,7 @@ private slots:
     void cancelOrFinishThroughDocumentManager_data();
     void cancelOrFinishThroughDocumentManager();
     void pageOneCommittedOnce();
+    void pointPanesOnTheDesk();
     void snapshotRetakenOnReturn();
     void infoWindowAndHint();
     // Characteristics
@@ -235,6 +260,22 @@ void TestWizard::pageOneCommittedOnce()
     QCOMPARE(d.answers->seen().size(), 2); // no further age dialog
     QCOMPARE(d.inv.APA, 11);
     QCOMPARE(d.inv.Age, 50);
+}
+
+void TestWizard::pointPanesOnTheDesk()
+{
+    FakeDesk desk;
+    {
+        WizardDriver d(kEraIndex1920s, true, "default.rul", &desk);
+        d.setCharacteristics(kSturdy);
+        d.setAge(20);
+        d.next();
+        QCOMPARE(d.page(), int(W::Occupation));
+        QCOMPARE(desk.panes.value(Desk::Pane::SkillPoints),
+            QStringLiteral("Skill: %1 Hobby: %2").arg(d.inv.SkillPoints).arg(d.inv.InterestPoints));
+    }
+    // Closed, the wizard leaves no points on the desk.
+    QCOMPARE(desk.panes.value(Desk::Pane::SkillPoints), QString());
 }
 
 void TestWizard::snapshotRetakenOnReturn()

@@ -45,13 +45,13 @@ void ModalAnswers::poll()
     handler(dialog);
 }
 
-WizardDriver::WizardDriver(int era, bool fullWizard, const char* ruleFile)
+WizardDriver::WizardDriver(int era, bool fullWizard, const char* ruleFile, QWidget* parent)
 {
     RuleSetCache::instance().clear();
     Profile::writeInt("Wizard", "FullWiz", fullWizard ? 1 : 0);
     setRuleFile(inv, ruleFile);
     inv.Era = era;
-    wizard = std::make_unique<CWizard_NewInvestigator>(inv);
+    wizard = std::make_unique<CWizard_NewInvestigator>(inv, parent);
     answers = std::make_unique<ModalAnswers>(wizard.get());
     wizard->show();
     wizard->activateWindow();

@@ -37,9 +37,9 @@ private:
 
 class WizardDriver {
 public:
-    // A new investigator of the rule file and era, FullWiz as given, the wizard shown.
-    explicit WizardDriver(
-        int era = kEraIndex1920s, bool fullWizard = true, const char* ruleFile = "default.rul");
+    // A new investigator of the rule file and era, FullWiz as given, the wizard shown above parent.
+    explicit WizardDriver(int era = kEraIndex1920s, bool fullWizard = true,
+        const char* ruleFile = "default.rul", QWidget* parent = nullptr);
     ~WizardDriver();
 
     DesktopFixture fixture;

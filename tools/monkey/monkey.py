@@ -102,6 +102,9 @@ class Display:
         self.home = None
 
     def __enter__(self):
+        if self.name == "auto":
+            self.start_any_server()
+            return self
         number = self.name.lstrip(":")
         if not os.path.exists("/tmp/.X11-unix/X" + number):
             xvfb = subprocess.Popen(
@@ -125,6 +128,23 @@ class Display:
         else:
             self.managed = self.wm_running()
         return self
+
+    def start_any_server(self):
+        """Xvfb on a display it picks itself, so that monkeys started together never share one."""
+        read_end, write_end = os.pipe()
+        xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x900x24", "-nolisten", "tcp", "-ac"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write_end,))
+        os.close(write_end)
+        self.processes.append(xvfb)
+        with os.fdopen(read_end) as chosen:
+            number = chosen.readline().strip()  # written once the server takes connections
+        if not number.isdigit():
+            self.__exit__()
+            raise SystemExit("monkey: Xvfb does not start")
+        self.name = ":" + number
+        if self.window_manager:
+            self.start_window_manager()
 
     def answers(self):
         try:
@@ -359,15 +379,25 @@ class Monkey:
         is raised over a modal dialog, no click or key reaches either."""
         listed = self.window_list() if listed is None else listed
         others = [wid for wid, _, title in listed if not title.startswith("Vorpane")]
-        if others:
-            self.act("raise", others[-1])
+        # A floating info window takes no keys; the dialog under it does.
+        dialogs = [wid for wid in others if not self.is_utility(wid)] or others
+        if dialogs:
+            self.act("raise", dialogs[-1])
             if self.args.managed:
                 # Through the window manager, which keeps its own idea of the active window.
-                self.xdo("windowactivate", others[-1])
+                self.xdo("windowactivate", dialogs[-1])
             else:
-                self.xdo("windowraise", others[-1])
-                self.xdo("windowfocus", others[-1])
+                self.xdo("windowraise", dialogs[-1])
+                self.xdo("windowfocus", dialogs[-1])
         return others
+
+    def is_utility(self, wid):
+        try:
+            out = subprocess.run(["xprop", "-display", self.args.display, "-id", str(wid), "_NET_WM_WINDOW_TYPE"],
+                                 capture_output=True, text=True, timeout=HANG_LIMIT).stdout
+        except (OSError, subprocess.TimeoutExpired):
+            return False
+        return "_NET_WM_WINDOW_TYPE_UTILITY" in out
 
     def screenshot(self, what):
         """The whole screen as a PNG in the scratch folder, when ImageMagick is there."""
@@ -577,18 +607,26 @@ class Monkey:
 
     def quit(self):
         """Ends the program as a user would, answering No to every save question."""
+        # The break key first: a script still running takes no other input.
+        self.xdo("keydown", "ctrl", "key", "space", "keyup", "ctrl")
         for _ in range(6):
             self.xdo("key", "Escape")
             time.sleep(0.05)
         self.ask_to_quit()
         deadline = time.time() + 60
-        rounds = 0
+        stuck = 0
+        last = None
         while self.program.alive() and time.time() < deadline:
             time.sleep(0.4)
             # A message box takes its buttons' letters without Alt: N is No.
             self.xdo("key", "n")
-            rounds += 1
-            if rounds % 8 == 0:
+            # Each document asks in a box of its own: while new boxes come, Salir is on its way,
+            # and an Escape would cancel it and start the questions over.
+            others = [wid for wid, _, title in self.window_list() if not title.startswith("Vorpane -")]
+            stuck = stuck + 1 if others == last else 0
+            last = others
+            if stuck >= 8:
+                stuck = 0
                 # Something else was in the way (a dialog, an open menu): out of it and again.
                 # Without a window manager a dialog may lack the keyboard focus until clicked.
                 for _ in range(len(self.raise_dialog()) + 1):
@@ -597,11 +635,21 @@ class Monkey:
                 self.ask_to_quit()
         if self.program.alive():
             shot = self.screenshot("not-ended")
+            focus = self.xdo("getwindowfocus").strip()
+            active = self.xdo("getactivewindow").strip()
             log("did not end after Salir; killed" + (" (screen in %s)" % shot if shot else ""),
-                "windows", self.windows())
+                "windows", self.window_list(), "focus", focus, self.xdo("getwindowname", focus).strip() if focus else "",
+                "active", active)
+            stacks = self.program.stacks()
+            if stacks:
+                path = os.path.join(self.scratch, "not-ended-stacks.txt")
+                with open(path, "w") as out:
+                    out.write(stacks)
+                log("its threads' stacks in", path)
             self.program.kill()
             return
         self.check_exit()
+        log("ended after Salir in %.1f s" % (time.time() + 60 - deadline))
 
     def run(self):
         log("seed %d" % self.args.seed)
@@ -640,13 +688,6 @@ class Monkey:
         return 0
 
 
-def free_display():
-    for number in range(90, 200):
-        if not os.path.exists("/tmp/.X11-unix/X%d" % number) and not os.path.exists("/tmp/.X%d-lock" % number):
-            return ":%d" % number
-    raise SystemExit("monkey: no free X display")
-
-
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
@@ -674,9 +715,8 @@ def main():
         for flag, path in (("-x", args.program), ("-r", os.path.join(args.data, "default.rul"))))
     if os.geteuid() == 0 and not args.as_nobody:
         log("the program is out of nobody's reach; it runs as root")
-    if args.display == "auto":
-        args.display = free_display()
     with Display(args.display, args.window_manager) as display:
+        args.display = display.name
         args.managed = display.managed
         return Monkey(args).run()
 
