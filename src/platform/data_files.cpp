@@ -14,6 +14,7 @@ namespace vorpane {
 
 namespace {
 
+bool g_userFolderSearched = true;
 std::mutex g_refusedMutex;
 std::set<std::string> g_refused;
 
@@ -90,10 +91,14 @@ std::string makeUserDataFolder()
     return {};
 }
 
+void setUserDataFolderSearched(bool searched) { g_userFolderSearched = searched; }
+
 std::vector<std::string> dataFolders()
 {
-    std::vector<std::string> folders { userDataFolder() };
     const std::string program = programFolder();
+    if (!g_userFolderSearched)
+        return { program };
+    std::vector<std::string> folders { userDataFolder() };
     if (QFileInfo(QFile::decodeName(program.c_str())).canonicalFilePath()
         != QFileInfo(QFile::decodeName(folders.front().c_str())).canonicalFilePath())
         folders.push_back(program);

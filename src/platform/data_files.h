@@ -26,8 +26,12 @@ std::string userDataFolder();
 std::string makeUserDataFolder();
 
 // The folders searched for a data file, first match wins, each with a trailing '/': the user's
-// own, then the program folder.
+// own (unless left out), then the program folder.
 std::vector<std::string> dataFolders();
+
+// Leaves the user's folder out of the search, or takes it back (the headless tool, given a rule
+// file by its path, reads that folder alone).
+void setUserDataFolderSearched(bool searched);
 
 // The files of every data folder that match `patterns`, as full paths in `sort` order of their
 // names; a file of an earlier folder hides one of the same name in a later folder. With the user's

@@ -101,8 +101,7 @@ QString NewStyleCommand::run(DocumentManager& documents, QWidget* parent)
 
     std::string name;
     for (;;) {
-        const std::optional<std::string> answer
-            = ui().prompt(cp1252("Nombre del nuevo estilo (se guarda en la carpeta de datos del usuario):"));
+        const std::optional<std::string> answer = ui().prompt(cp1252("Nombre del nuevo estilo:"));
         if (!answer)
             return {};
         name = scriptNameWithoutExtension(trimmed(*answer), extension);
