@@ -17,7 +17,6 @@
 #include "shell/main_frame.h"
 
 #include <QClipboard>
-#include <QDir>
 #include <QDockWidget>
 #include <QFile>
 #include <QFileInfo>
@@ -27,7 +26,6 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -88,8 +86,6 @@ private slots:
     void scriptEditorPastesPlainText();
     void pdfsCarryTitleAndMaker_data();
     void pdfsCarryTitleAndMaker();
-    void scriptSaveAsProposesUserFolder_data();
-    void scriptSaveAsProposesUserFolder();
 };
 
 void TestDocuments::templatesInOrder()
@@ -553,50 +549,6 @@ void TestDocuments::pdfsCarryTitleAndMaker()
         QVERIFY2(printed >= pages, qPrintable(QString::number(printed)));
     else
         QCOMPARE(printed, pages);
-}
-
-// Where "Guardar como" proposes a script: `opened` is "" for a new one, "program:NAME" for a file
-// of the program folder, else a file of the test's folder; `proposed` the same way, "user:NAME"
-// for the user data folder.
-void TestDocuments::scriptSaveAsProposesUserFolder_data()
-{
-    QTest::addColumn<QString>("opened");
-    QTest::addColumn<QString>("proposed");
-    QTest::newRow("a new sheet script") << ""
-                                        << "user:Vorpane Sheet Script.vis";
-    QTest::newRow("a style of the program") << "program:clasica.vis"
-                                            << "user:clasica.vis";
-    QTest::newRow("a script of the user's own elsewhere") << "mio.vsc"
-                                                          << "mio.vsc";
-}
-
-void TestDocuments::scriptSaveAsProposesUserFolder()
-{
-    QFETCH(QString, opened);
-    QFETCH(QString, proposed);
-    DesktopFixture fixture;
-    const QByteArray oldHome = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", fixture.path("xdg").toLocal8Bit());
-    const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", oldHome); });
-    const auto place = [&](const QString& where) {
-        if (where.startsWith("program:"))
-            return QDir(qEnvironmentVariable("VORPANE_DATA")).filePath(where.mid(8));
-        if (where.startsWith("user:"))
-            return fixture.path("xdg/vorpane/" + where.mid(5));
-        return fixture.path(where);
-    };
-    CMainFrame frame;
-    if (opened.isEmpty()) {
-        frame.documents().newDocument("SheetScript");
-    } else {
-        if (!opened.contains(':'))
-            QVERIFY(writeAll(place(opened), "output.write(1);\r\n"));
-        QVERIFY(frame.documents().openDocumentFile(place(opened)));
-    }
-    frame.execute(cmd::SaveAs); // cancelled
-    QCOMPARE(fixture.dialogs.proposedNames, QStringList { place(proposed) });
-    // The dialog opens in the folder it proposes.
-    QVERIFY(QFileInfo(QFileInfo(place(proposed)).absolutePath()).isDir());
 }
 
 QTEST_MAIN(TestDocuments)
