@@ -31,6 +31,8 @@ endforeach()
 
 # The program folder of the installed tool is share/vorpane.
 unset(ENV{VORPANE_DATA})
+# An empty user data folder: a user's own files would hide the installed ones.
+set(ENV{XDG_DATA_HOME} ${PREFIX}/user-data)
 execute_process(COMMAND ${PREFIX}/bin/vorpane-cli rules default.rul
                 RESULT_VARIABLE _result OUTPUT_VARIABLE _output ERROR_VARIABLE _output)
 if(NOT _result EQUAL 0)

@@ -16,6 +16,8 @@ cli=${1:-build/bin/vorpane-cli}
 failures=0
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# The shipped files alone: a user's own data folder must not hide any of them.
+export XDG_DATA_HOME="$work/user-data"
 
 fail() {
   echo "FAIL: $*"

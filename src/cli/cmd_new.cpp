@@ -1,11 +1,12 @@
 // vorpane-cli new RULEFILE ERA OUT.inv: a rolled investigator as the new-document dialog makes it
-// without the wizard, saved as an investigator file. RULEFILE is a name in the program folder, or
-// a path (its folder then serves as program folder); ERA is 0 (1890s), 1 (1920s) or 2 (1990s).
+// without the wizard, saved as an investigator file. RULEFILE is a name in the data folders, or
+// a path (its folder then is the only data folder); ERA is 0 (1890s), 1 (1920s) or 2 (1990s).
 
 #include "cli/cli_command.h"
 #include "investigator/investigator.h"
 #include "investigator/investigator_file.h"
 #include "investigator/new_investigator.h"
+#include "platform/data_files.h"
 #include "platform/program_folder.h"
 #include "rules/rule_file_entries.h"
 #include "rules/text_case.h"
@@ -25,6 +26,7 @@ int runNew(const Command& self, const Args& args)
     std::string ruleFile = args[0];
     if (given.has_parent_path()) {
         setProgramFolder(given.parent_path().string());
+        setUserDataFolderSearched(false);
         ruleFile = given.filename().string();
     }
     const int era = args[1][0] - '0';

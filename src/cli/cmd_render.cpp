@@ -1,7 +1,7 @@
 // vorpane-cli render FILE OUT [--script NAME] [--dpi N]: runs the sheet script of an investigator
 // (.inv) or the layout script of a handout (.zho) and paints the page into OUT (.png or .pdf).
 // The script is --script NAME, else the document's own, else (investigators) the rule file's
-// DefaultScript, else the first script of the program folder. A sheet (.vis) or handout (.vhs)
+// DefaultScript, else the first script of the data folders. A sheet (.vis) or handout (.vhs)
 // script given as FILE is run on its own, with no fields. The exit status is 1 when the script
 // failed: the page then shows the error page, and is written all the same.
 

@@ -1,6 +1,6 @@
 // vorpane-cli rules RULEFILE: loads a rule file as the program does and lists what it offers, so
 // that rule-file authors can check their files. Every message of the load is printed as it comes.
-// RULEFILE is a name in the program folder, or a path (its folder then serves as program folder).
+// RULEFILE is a name in the data folders, or a path (its folder then is the only data folder).
 
 #include "cli/cli_command.h"
 #include "platform/cp1252.h"
@@ -124,6 +124,7 @@ int runRules(const Command& self, const Args& args)
     std::string ruleFile = args.front();
     if (given.has_parent_path()) {
         setProgramFolder(given.parent_path().string());
+        setUserDataFolderSearched(false);
         ruleFile = given.filename().string();
     }
     print("Rule file: " + ruleFile);

@@ -1,6 +1,6 @@
 // vorpane-cli spells [FILE.vsb...]: prints spell books as the spell dialog shows them, one node a
 // line: the title at the start of the line, a heading two blanks in, a spell two blanks further in
-// than the node it hangs under. Without a file, every book of the program folder. A book that
+// than the node it hangs under. Without a file, every book of the data folders. A book that
 // cannot be read in full prints the reader's messages and makes the exit status 1; a book that
 // the dialog would not show prints nothing.
 

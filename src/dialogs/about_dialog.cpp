@@ -2,7 +2,6 @@
 
 #include "docview/desk.h"
 #include "docview/resources.h"
-#include "platform/data_files.h"
 #include "platform/program_folder.h"
 #include "widgets/hyperlink.h"
 
@@ -81,7 +80,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
 
 QString CAboutDlg::readmePath()
 {
-    const QString beside = QFile::decodeName(dataFilePath("README.md").c_str());
+    const QString beside = QFile::decodeName(programFile("README.md").c_str());
     if (QFileInfo::exists(beside))
         return beside;
     const QString installed = QDir(QCoreApplication::applicationDirPath())

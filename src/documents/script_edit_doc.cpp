@@ -5,10 +5,13 @@
 #include "docview/document_manager.h"
 #include "docview/document_view.h"
 #include "platform/cp1252.h"
+#include "platform/data_files.h"
+#include "platform/program_folder.h"
 #include "platform/save_file.h"
 #include "platform/ui_services.h"
 #include "platform/whole_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPlainTextDocumentLayout>
@@ -113,6 +116,17 @@ bool CScriptEditDoc::saveDocument(const QString& path)
     if (isLayoutScript())
         announceSaved(QFileInfo(path).absoluteFilePath());
     return true;
+}
+
+QString CScriptEditDoc::proposedFileName() const
+{
+    const QString proposed = Document::proposedFileName();
+    const QFileInfo info(proposed);
+    const QFileInfo program(QFile::decodeName(programFolder().c_str()));
+    if (!path().isEmpty() && info.absoluteDir() != QDir(program.absoluteFilePath()))
+        return proposed;
+    const std::string folder = makeUserDataFolder();
+    return folder.empty() ? proposed : QFile::decodeName(folder.c_str()) + info.fileName();
 }
 
 bool CScriptEditDoc::isLayoutScript() const

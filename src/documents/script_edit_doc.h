@@ -26,6 +26,9 @@ public:
     bool openDocument(const QString& path) override;
     bool saveDocument(const QString& path) override;
     std::string fileBytes() const override;
+    // A new script, or one of the program folder (not the user's to write), is proposed in the
+    // user data folder, where the lists find it.
+    QString proposedFileName() const override;
 
     // The bytes for the text, or nothing when a character has no Windows-1252 byte (then
     // `message` says which).

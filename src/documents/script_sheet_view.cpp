@@ -245,6 +245,8 @@ void CScriptSheetView::scriptFileSaved(const QString& path)
     const QFileInfo shown(QFile::decodeName(sheetScriptPath(m_scriptName, m_extension).c_str()));
     if (shown.canonicalFilePath() == saved.canonicalFilePath())
         runScript();
+    // The file may be a new style: the list offers it at once.
+    refreshStyleCombo();
 }
 
 void CScriptSheetView::modelChanged(DocumentChange change)

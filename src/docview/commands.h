@@ -40,6 +40,7 @@ inline constexpr const char* kSubmenuEnd = "@end";
 // Command ids the frame itself refers to.
 namespace cmd {
 inline constexpr const char* New = "file.new";
+inline constexpr const char* NewFromStyle = "file.newFromStyle";
 inline constexpr const char* Open = "file.open";
 inline constexpr const char* Close = "file.close";
 inline constexpr const char* Save = "file.save";

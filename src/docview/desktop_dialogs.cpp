@@ -8,6 +8,7 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
@@ -52,6 +53,20 @@ std::optional<QFont> DesktopDialogs::chooseFont(
     if (!ok)
         return std::nullopt;
     return font;
+}
+
+std::optional<QString> DesktopDialogs::chooseItem(
+    QWidget* parent, const QString& caption, const QString& label, const QStringList& items)
+{
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(label);
+    dialog.setComboBoxItems(items);
+    dialog.setComboBoxEditable(false);
+    dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
+    if (dialog.exec() != QDialog::Accepted || !items.contains(dialog.textValue()))
+        return std::nullopt;
+    return dialog.textValue();
 }
 
 std::optional<QFont> DesktopDialogs::chooseFontFace(QWidget* parent, const QFont& initial)

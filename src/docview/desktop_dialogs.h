@@ -32,6 +32,9 @@ public:
     // Face, weight and italic only, for a font whose size is not the user's to choose.
     virtual std::optional<QFont> chooseFontFace(QWidget* parent, const QFont& initial);
     virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial);
+    // One of `items` from a list; nothing for Cancel.
+    virtual std::optional<QString> chooseItem(
+        QWidget* parent, const QString& caption, const QString& label, const QStringList& items);
     // The desktop's handler for the address (browser, mail program). False when none took it.
     virtual bool openUrl(const QUrl& url);
     // Hands the file to the desktop's mail program as the attachment of a new message (xdg-email).

@@ -5,13 +5,16 @@
 #include "platform/ui_services.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <mutex>
 #include <set>
+#include <sys/stat.h>
 
 namespace vorpane {
 
 namespace {
 
+bool g_userFolderSearched = true;
 std::mutex g_refusedMutex;
 std::set<std::string> g_refused;
 
@@ -62,7 +65,81 @@ bool isPlainFileName(std::string_view name)
     return true;
 }
 
-std::vector<std::string> dataFolders() { return { programFolder() }; }
+std::string userDataFolder()
+{
+    QString base = qEnvironmentVariable("XDG_DATA_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base))
+        base = QDir::homePath() + QStringLiteral("/.local/share");
+    return QFile::encodeName(QDir::cleanPath(base + QStringLiteral("/vorpane")) + QLatin1Char('/'))
+        .toStdString();
+}
+
+std::string makeUserDataFolder()
+{
+    const std::string folder = userDataFolder();
+    const QString path = QFile::decodeName(folder.c_str());
+    if (QFileInfo(path).isDir())
+        return folder;
+    // The parent with the user's umask, like any XDG folder; our own folder private.
+    const QString parent = QFileInfo(QDir::cleanPath(path)).absolutePath();
+    if (QDir().mkpath(parent))
+        ::mkdir(QFile::encodeName(QDir::cleanPath(path)).constData(), 0700);
+    if (QFileInfo(path).isDir())
+        return folder;
+    showMessage(cp1252("No se puede crear la carpeta de datos del usuario \"") + shownName(folder) + "\".",
+        {}, MsgIcon::Error);
+    return {};
+}
+
+void setUserDataFolderSearched(bool searched) { g_userFolderSearched = searched; }
+
+std::vector<std::string> dataFolders()
+{
+    const std::string program = programFolder();
+    if (!g_userFolderSearched)
+        return { program };
+    std::vector<std::string> folders { userDataFolder() };
+    if (QFileInfo(QFile::decodeName(program.c_str())).canonicalFilePath()
+        != QFileInfo(QFile::decodeName(folders.front().c_str())).canonicalFilePath())
+        folders.push_back(program);
+    else
+        folders.front() = program;
+    return folders;
+}
+
+std::vector<std::string> dataFiles(const QStringList& patterns, QDir::Filters filters, QDir::SortFlags sort)
+{
+    std::vector<QString> names;
+    std::vector<std::string> paths;
+    bool merged = false;
+    for (const std::string& folder : dataFolders()) {
+        const QDir dir(QFile::decodeName(folder.c_str()));
+        const QStringList found = dir.entryList(patterns, filters, sort);
+        if (found.isEmpty())
+            continue;
+        merged = !names.empty();
+        for (const QString& name : found) {
+            if (std::find(names.begin(), names.end(), name) != names.end())
+                continue;
+            names.push_back(name);
+            paths.push_back(QFile::encodeName(dir.filePath(name)).toStdString());
+        }
+    }
+    if (!merged)
+        return paths;
+    // Two folders' lists, each in order: one order for the whole, by the same flags.
+    const Qt::CaseSensitivity cs = sort.testFlag(QDir::IgnoreCase) ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    std::vector<size_t> order(names.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+        [&](size_t a, size_t b) { return QString::compare(names[a], names[b], cs) < 0; });
+    std::vector<std::string> sorted;
+    sorted.reserve(order.size());
+    for (const size_t i : order)
+        sorted.push_back(std::move(paths[i]));
+    return sorted;
+}
 
 std::optional<std::string> resolveDataFile(const std::string& name)
 {

@@ -2,7 +2,7 @@
 // ListFile: named lists of lines ("names.lst", a rule file's options list), each list one section
 // of a sectioned file with one entry per line. Lines end with CR, LF or any run of them; empty
 // lines are skipped; nothing else is interpreted. A list missing from the file (or the file
-// itself) is looked up in "options.lst" of the program folder; after that it is absent, without
+// itself) is looked up in "options.lst" of the data folders; after that it is absent, without
 // a message. The most recently loaded lists stay in a few cache slots.
 
 #include <cstdint>
@@ -20,7 +20,7 @@ public:
 
     using Entries = std::shared_ptr<const std::vector<std::string>>;
 
-    // fileName in the program folder; slotCount is at least 1.
+    // fileName in the data folders; slotCount is at least 1.
     ListFile(const std::string& fileName, int slotCount);
     // Lists read from text already in memory, with no fallback file (tests, fuzzing).
     static ListFile fromText(std::string name, std::string content, int slotCount);

@@ -17,7 +17,7 @@ public:
     static constexpr const char* kNamesFile = "names.lst";
     static constexpr const char* kNoData = "name data not found"; // the name when "Surnames" is missing
 
-    // Opens "names.lst" of the program folder and draws once.
+    // Opens "names.lst" of the data folders and draws once.
     NameGenerator();
     // Draws from the given lists; draws once.
     explicit NameGenerator(ListFile names);

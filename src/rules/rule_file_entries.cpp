@@ -1,11 +1,11 @@
 #include "rules/rule_file_entries.h"
 
 #include "platform/data_files.h"
-#include "platform/program_folder.h"
 #include "rules/section_file.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 
 namespace vorpane {
@@ -65,9 +65,9 @@ std::vector<NewDocumentEntry> ruleFileEntries(const std::string& ruleFile)
 
 std::vector<NewDocumentEntry> allRuleFileEntries()
 {
-    const QDir folder(QString::fromStdString(programFolder()));
     std::vector<NewDocumentEntry> entries;
-    for (const QString& name : folder.entryList({ "*.rul" }, QDir::Files, QDir::Name)) {
+    for (const std::string& path : dataFiles({ "*.rul" })) {
+        const QString name = QFileInfo(QFile::decodeName(path.c_str())).fileName();
         std::vector<NewDocumentEntry> more = ruleFileEntries(QFile::encodeName(name).toStdString());
         entries.insert(entries.end(), more.begin(), more.end());
     }

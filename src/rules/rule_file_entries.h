@@ -24,9 +24,10 @@ struct EntryDescription {
 
 // The entries of one rule file, already opened.
 std::vector<NewDocumentEntry> ruleFileEntries(const SectionFile& file, const std::string& ruleFile);
-// The entries of a rule file of the program folder (none when it cannot be opened).
+// The entries of a rule file of the data folders (none when it cannot be opened).
 std::vector<NewDocumentEntry> ruleFileEntries(const std::string& ruleFile);
-// The entries of every "*.rul" file of the program folder, files in name order.
+// The entries of every "*.rul" file of the data folders, files in name order, a user's file
+// hiding the program's of the same name.
 std::vector<NewDocumentEntry> allRuleFileEntries();
 
 // Text, "InvestigatorName" and "ShortInfo" of the rule file's KEYVALUEPAIRS; then the CREDIT

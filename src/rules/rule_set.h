@@ -1,5 +1,5 @@
 #pragma once
-// RuleSet: one loaded rule file (".rul" in the program folder): its skills, firearms and melee
+// RuleSet: one loaded rule file (".rul" in the data folders): its skills, firearms and melee
 // weapons (owned, in file order) and its occupations. Rows:
 //
 //   SKILLS       "Base" subskills "Name" eras
@@ -39,7 +39,7 @@ public:
     RuleSet(const RuleSet&) = delete;
     RuleSet& operator=(const RuleSet&) = delete;
 
-    // Reads program folder + file name, with status texts and the wait cursor. Every problem is
+    // Reads the file from the data folders, with status texts and the wait cursor. Every problem is
     // reported through the Ui services; false when the load failed.
     bool load();
     // The same from bytes in memory (the file name still names it in messages).

@@ -1,6 +1,6 @@
 #include "rules/spell_book.h"
 
-#include "platform/program_folder.h"
+#include "platform/data_files.h"
 #include "platform/ui_services.h"
 #include "rules/row_reader.h"
 #include "rules/section_file.h"
@@ -80,7 +80,9 @@ std::vector<std::string> spellBookFiles(const std::string& folder)
 
 std::vector<SpellBook> programSpellBooks(bool* allRead)
 {
-    const std::vector<std::string> files = spellBookFiles(programFolder());
+    const std::vector<std::string> files
+        = dataFiles({ QStringLiteral("*") + QLatin1String(SpellBook::kExtension) }, QDir::Files,
+            QDir::Name | QDir::IgnoreCase);
     if (files.empty())
         showMessage(kNoSpellBooksMessage);
     std::vector<SpellBook> books;

@@ -1,5 +1,5 @@
 #pragma once
-// Spell books: small sectioned files (".vsb" in the program folder) that list spells under
+// Spell books: small sectioned files (".vsb" in the data folders) that list spells under
 // headings, read for the spell dialog and `vorpane-cli spells`.
 //
 //   _BEGIN TITLE
@@ -47,7 +47,7 @@ std::optional<SpellBook> readSpellBook(const std::string& path);
 // The same from bytes in memory; name stands for the path in messages and titles.
 std::optional<SpellBook> parseSpellBook(const std::string& name, std::string content);
 
-// The warning when the program folder holds no spell book.
+// The warning when no data folder holds a spell book.
 inline constexpr const char* kNoSpellBooksMessage
     = "Could not find any spell books in the Vorpane folder (*.vsb)";
 
@@ -55,7 +55,8 @@ inline constexpr const char* kNoSpellBooksMessage
 // books always appear in the same order.
 std::vector<std::string> spellBookFiles(const std::string& folder);
 
-// The books of the program folder that the dialog shows, in order (empty ones left out); warns
+// The books of the data folders that the dialog shows, in file-name order, a user's book hiding
+// the program's of the same name (empty ones left out); warns
 // with kNoSpellBooksMessage when there is no "*.vsb" file. allRead turns false then, and when a
 // book could not be read in full.
 std::vector<SpellBook> programSpellBooks(bool* allRead = nullptr);

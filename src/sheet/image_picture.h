@@ -14,14 +14,14 @@ namespace vorpane {
 enum class PictureFit { Fitted, Stretched };
 
 // Where a picture file named on a sheet or in a document is: relative names are taken relative
-// to the program folder, absolute ones as they stand (Windows-1252 either way).
+// to the data folders, absolute ones as they stand (Windows-1252 either way).
 std::string picturePath(const std::string& fileName);
 
 // The largest rectangle of aspect ratio `aspect` (width / height) centred in `box`. The box may
 // have a negative height (surfaces whose y axis points up); the result keeps its orientation.
 QRectF fitPictureRect(const QRectF& box, double aspect);
 
-// Relative names are taken relative to the program folder. Shows the loading text in the status
+// Relative names are taken relative to the data folders. Shows the loading text in the status
 // bar and the wait cursor while loading. Returns whether something was drawn.
 bool drawPicture(QPainter& painter, const QRectF& box, const std::string& fileName, PictureFit fit);
 

@@ -1,6 +1,6 @@
 #pragma once
 // Short names of skills for compact sheets: the section "Abbreviations" of "options.lst" in the
-// program folder, rows of two quoted strings (full name, short name) read in order until the end
+// data folders, rows of two quoted strings (full name, short name) read in order until the end
 // or the first unreadable row.
 
 #include <string>
@@ -15,7 +15,7 @@ public:
     // More rows than any list needs; the rest of a runaway section is ignored.
     static constexpr size_t kMaxRows = 10000;
 
-    // Reads the options list (ListFile::kFallbackFile) of the program folder; a missing file is reported by
+    // Reads the options list (ListFile::kFallbackFile) of the data folders; a missing file is reported by
     // the file reader and leaves the table empty.
     void loadFromProgramFolder();
     // Reads the section from a file's text; name stands for the file in messages.

@@ -1,7 +1,6 @@
 #include "sheet/sheet_script.h"
 
 #include "platform/data_files.h"
-#include "platform/program_folder.h"
 #include "platform/whole_file.h"
 #include "script/output_object.h"
 #include "script/script_runner.h"
@@ -82,11 +81,10 @@ void setSheetScriptStepBudget(uint64_t steps) { g_stepBudget = steps; }
 std::vector<std::string> sheetScriptNames(const std::string& extension)
 {
     std::vector<std::string> names;
-    const QDir folder(QFile::decodeName(programFolder().c_str()));
     const QString pattern = QStringLiteral("*.") + QFile::decodeName(extension.c_str());
-    for (const QFileInfo& info :
-        folder.entryInfoList({ pattern }, QDir::Files, QDir::Name | QDir::IgnoreCase))
-        names.push_back(QFile::encodeName(info.completeBaseName()).toStdString());
+    for (const std::string& path : dataFiles({ pattern }, QDir::Files, QDir::Name | QDir::IgnoreCase))
+        names.push_back(
+            QFile::encodeName(QFileInfo(QFile::decodeName(path.c_str())).completeBaseName()).toStdString());
     return names;
 }
 

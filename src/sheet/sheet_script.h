@@ -15,19 +15,20 @@ class SheetLayout;
 inline constexpr const char* kSheetScriptExtension = "vis";
 inline constexpr const char* kHandoutScriptExtension = "vhs";
 
-// The script's names (no folder, no extension) in the program folder, in the order found.
+// The script's names (no folder, no extension) in the data folders, in name order, a user's
+// script hiding the program's of the same name.
 std::vector<std::string> sheetScriptNames(const std::string& extension);
 
-// The script a view shows: `name` when its file exists in the program folder, else the first
+// The script a view shows: `name` when its file exists in a data folder, else the first
 // script of that extension, else "". Rule files and documents sometimes name the script with
 // its extension ("clasica.vis"); that name is taken as the script it names.
 std::string chooseSheetScript(const std::string& name, const std::string& extension);
 std::string scriptNameWithoutExtension(const std::string& name, const std::string& extension);
 
-// Program folder + name + "." + extension.
+// The data file name + "." + extension (see dataFilePath()).
 std::string sheetScriptPath(const std::string& name, const std::string& extension);
 
-// Resets the page to 100 x 100 mm, then runs the named script of the program folder: no name
+// Resets the page to 100 x 100 mm, then runs the named script of the data folders: no name
 // gives the error page "There are no sheet files available (*.<extension>)". Afterwards the
 // layout's host binds its tables. True when the script ran to its end.
 bool runSheetScriptNamed(const std::string& name, const std::string& extension, SheetLayout& layout);

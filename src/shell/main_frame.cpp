@@ -18,6 +18,7 @@
 #include "shell/lock_keys.h"
 #include "shell/menu_layout.h"
 #include "shell/new_document_dialog.h"
+#include "shell/new_style_command.h"
 #include "shell/output_window.h"
 #include "shell/recovery.h"
 #include "shell/tip_panel.h"
@@ -198,6 +199,7 @@ void CMainFrame::scheduleCommandUpdate()
 void CMainFrame::addAppCommands()
 {
     addCommand(cmd::New, [this] { NewDocumentDialog::run(*m_documents, this); });
+    addCommand(cmd::NewFromStyle, [this] { NewStyleCommand::run(*m_documents, this); });
     addCommand(cmd::Options, [this] { COptionsDlg::run(this); });
     addCommand(cmd::About, [this] {
         CAboutDlg about(this);

@@ -10,6 +10,8 @@ namespace {
 
 const CommandRow kAppCommands[] = {
     { cmd::New, "&Nuevo", "Ctrl+N", "Crea un documento nuevo", ":/icons/new.svg" },
+    { cmd::NewFromStyle, "Nueva &hoja a partir de...", "",
+        "Crea un estilo de hoja o de ayuda copiando uno existente en la carpeta de datos del usuario" },
     { cmd::Open, "&Abrir...", "Ctrl+O", "Abre un documento existente", ":/icons/open.svg" },
     { cmd::Close, "&Cerrar", "", "Cierra el documento activo" },
     { cmd::Save, "&Guardar", "Ctrl+S", "Guarda el documento activo", ":/icons/save.svg" },
@@ -62,7 +64,8 @@ std::vector<const char*> sheetViewItems(std::initializer_list<const char*> optio
 
 std::vector<const char*> fileItems(std::initializer_list<const char*> exports)
 {
-    std::vector<const char*> items = { cmd::New, cmd::Open, cmd::Close, cmd::Save, cmd::SaveAs, "-" };
+    std::vector<const char*> items
+        = { cmd::New, cmd::NewFromStyle, cmd::Open, cmd::Close, cmd::Save, cmd::SaveAs, "-" };
     if (exports.size() > 0) {
         items.insert(items.end(), exports);
         items.push_back("-");
@@ -88,7 +91,8 @@ std::vector<MenuRow> menuLayout(MenuKind kind)
     case MenuKind::NoDocument:
         return {
             { "&Archivo",
-                { cmd::New, cmd::Open, "-", cmd::PrintSetup, "-", kRecentFilesSlot, "-", cmd::Exit } },
+                { cmd::New, cmd::NewFromStyle, cmd::Open, "-", cmd::PrintSetup, "-", kRecentFilesSlot, "-",
+                    cmd::Exit } },
             { "&Ver", kViewItems },
             { "Ay&uda", kHelpItems },
         };

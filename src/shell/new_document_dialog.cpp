@@ -9,7 +9,6 @@
 #include "platform/cp1252.h"
 #include "platform/data_files.h"
 #include "platform/profile.h"
-#include "platform/program_folder.h"
 #include "platform/ui_services.h"
 #include "sheet/sheet_script.h"
 #include "shell/main_frame.h"
@@ -277,10 +276,8 @@ void NewDocumentDialog::fillList(int tab)
         addItem(tr("Nueva Ayuda         "), QStringLiteral(":/icons/new_handout_script.svg"),
             NewHandoutScript, {});
         addItem(tr(" N. Script"), QStringLiteral(":/icons/new_script.svg"), NewScript, {});
-        const QDir folder(QFile::decodeName(programFolder().c_str()));
-        for (const QFileInfo& info :
-            folder.entryInfoList({ QStringLiteral("*.vsc") }, QDir::Files | QDir::Hidden, QDir::Name)) {
-            const QString name = info.fileName().chopped(4);
+        for (const std::string& path : dataFiles({ QStringLiteral("*.vsc") }, QDir::Files | QDir::Hidden)) {
+            const QString name = QFileInfo(QFile::decodeName(path.c_str())).fileName().chopped(4);
             addItem(name, QStringLiteral(":/icons/script.svg"), ExistingScript, name);
         }
         break;

@@ -71,6 +71,17 @@ std::optional<QColor> ScriptedDialogs::chooseColour(QWidget*, const QColor&)
     return take(colours);
 }
 
+std::optional<QString> ScriptedDialogs::chooseItem(
+    QWidget*, const QString& caption, const QString&, const QStringList& items)
+{
+    captions << caption;
+    offeredItems << items;
+    const QString choice = take(choices);
+    if (choice.isEmpty())
+        return std::nullopt;
+    return choice;
+}
+
 bool ScriptedDialogs::openUrl(const QUrl& url)
 {
     openedUrls << url;

@@ -23,6 +23,8 @@ public:
     std::deque<QString> saveNames;
     std::deque<std::optional<QFont>> fonts;
     std::deque<std::optional<QColor>> colours;
+    std::deque<QString> choices; // of chooseItem(); an empty one is Cancel
+    QList<QStringList> offeredItems; // what each chooseItem() offered
     bool urlsOpen = true; // whether openUrl() succeeds
     bool mailWorks = true; // whether sendMail() succeeds
 
@@ -41,6 +43,8 @@ public:
     std::optional<QFont> chooseFont(QWidget*, const QFont& initial, QFontDialog::FontDialogOptions) override;
     std::optional<QFont> chooseFontFace(QWidget*, const QFont& initial) override;
     std::optional<QColor> chooseColour(QWidget*, const QColor& initial) override;
+    std::optional<QString> chooseItem(
+        QWidget*, const QString& caption, const QString& label, const QStringList& items) override;
     bool openUrl(const QUrl& url) override;
     bool sendMail(const QString& file, const QString& subject) override;
     void beep() override { ++beeps; }

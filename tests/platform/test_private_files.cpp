@@ -7,6 +7,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/stat.h>
@@ -21,6 +24,8 @@ private slots:
     void cleanupTestCase() { setProgramFolder({}); }
     void dataFileNames_data();
     void dataFileNames();
+    void userFolderComesFirst_data();
+    void userFolderComesFirst();
     void privateFolder_data();
     void privateFolder();
 
@@ -79,6 +84,63 @@ void TestPrivateFiles::dataFileNames()
         QVERIFY(ui.boxes[0].text.find("Se ha rechazado el nombre de archivo") == 0);
         QVERIFY(ui.boxes[0].text.find_first_of("\x01\n") == std::string::npos);
     }
+}
+
+// The user's folder and the program's, each given as names; the merged list of "*.vis" (ignoring
+// case) as "folder/name", each entry also what resolving the name finds.
+void TestPrivateFiles::userFolderComesFirst_data()
+{
+    QTest::addColumn<QStringList>("user");
+    QTest::addColumn<QStringList>("program");
+    QTest::addColumn<QStringList>("listed");
+    QTest::newRow("no user folder: the program's listing")
+        << QStringList() << QStringList { "b.vis", "A.vis", "c.rul" }
+        << QStringList { "prog/A.vis", "prog/b.vis" };
+    QTest::newRow("a user's file hides the program's")
+        << QStringList { "sheet.vis", "mine.vis" } << QStringList { "sheet.vis", "zeta.vis", "A.vis" }
+        << QStringList { "prog/A.vis", "user/mine.vis", "user/sheet.vis", "prog/zeta.vis" };
+    QTest::newRow("names differing in case are two files")
+        << QStringList { "Sheet.vis" } << QStringList { "sheet.vis" }
+        << QStringList { "user/Sheet.vis", "prog/sheet.vis" };
+    QTest::newRow("only the user's") << QStringList { "mine.vis" } << QStringList { "default.rul" }
+                                     << QStringList { "user/mine.vis" };
+}
+
+void TestPrivateFiles::userFolderComesFirst()
+{
+    QFETCH(QStringList, user);
+    QFETCH(QStringList, program);
+    QFETCH(QStringList, listed);
+    QTemporaryDir dir;
+    const QByteArray oldHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dir.filePath("home").toLocal8Bit());
+    const auto restore = qScopeGuard([&] {
+        qputenv("XDG_DATA_HOME", oldHome);
+        setProgramFolder(m_dir.filePath("data").toStdString());
+    });
+    const QMap<QString, QString> folders { { "user", dir.filePath("home/vorpane") },
+        { "prog", dir.filePath("prog") } };
+    QVERIFY(QDir().mkpath(folders.value("prog")));
+    if (!user.isEmpty())
+        QVERIFY(QDir().mkpath(folders.value("user")));
+    for (const auto& [folder, names] : { std::pair { "user", user }, std::pair { "prog", program } }) {
+        for (const QString& name : names) {
+            QFile file(QDir(folders.value(QString::fromLatin1(folder))).filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+    }
+    setProgramFolder(folders.value("prog").toStdString());
+    QCOMPARE(QString::fromStdString(userDataFolder()), folders.value("user") + "/");
+
+    QStringList expected;
+    for (const QString& entry : listed)
+        expected << QDir(folders.value(entry.section('/', 0, 0))).filePath(entry.section('/', 1));
+    QStringList found;
+    for (const std::string& path : dataFiles({ "*.vis" }, QDir::Files, QDir::Name | QDir::IgnoreCase))
+        found << QString::fromStdString(path);
+    QCOMPARE(found, expected);
+    for (const QString& path : expected)
+        QCOMPARE(resolveDataFile(QFileInfo(path).fileName().toStdString()).value_or(""), path.toStdString());
 }
 
 void TestPrivateFiles::privateFolder_data()

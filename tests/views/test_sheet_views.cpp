@@ -11,6 +11,8 @@
 #include "documents/sheet_canvas.h"
 #include "documents/sheet_printing.h"
 #include "documents/view_commands.h"
+#include "docview/child_frame.h"
+#include "docview/commands.h"
 #include "docview/document_manager.h"
 #include "platform/cp1252.h"
 #include "platform/profile.h"
@@ -28,8 +30,10 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
 #include <QPrinter>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTest>
@@ -224,6 +228,8 @@ private slots:
     void failingScriptShowsErrorPageUntilRefresh();
     void copySheetPutsThePageOnTheClipboard();
     void saveProposesTheInvestigatorsName();
+    void newStyleFromExisting_data();
+    void newStyleFromExisting();
 };
 
 // --- Clicks -------------------------------------------------------------------------------------
@@ -975,6 +981,93 @@ void TestSheetViews::copySheetPutsThePageOnTheClipboard()
     const QImage picture = QApplication::clipboard()->image();
     // Four inches at 150 dots per inch.
     QCOMPARE(picture.size(), QSize(600, 600));
+}
+
+// --- A new style from an existing one -----------------------------------------------------------
+
+// The style picked from the list ("" cancels the list), the names typed in order ("-" cancels),
+// the file made in the user data folder ("" for none) and a piece of each message box shown.
+void TestSheetViews::newStyleFromExisting_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QString>("made");
+    QTest::addColumn<QStringList>("told");
+    QTest::newRow("a sheet from clasica")
+        << "clasica.vis" << QStringList { "mia" } << "mia.vis" << QStringList();
+    QTest::newRow("the extension typed too")
+        << "clasica.vis" << QStringList { " mia.VIS " } << "mia.vis" << QStringList();
+    QTest::newRow("a handout from carta")
+        << "carta.vhs" << QStringList { "aviso" } << "aviso.vhs" << QStringList();
+    QTest::newRow("a folder in the name, then a plain one")
+        << "clasica.vis" << QStringList { "../mia", "mia" } << "mia.vis" << QStringList { "no sirve" };
+    QTest::newRow("a hidden name, then a plain one")
+        << "clasica.vis" << QStringList { ".mia", "mia" } << "mia.vis" << QStringList { "no sirve" };
+    QTest::newRow("a name that exists, then a new one")
+        << "compacta.vis" << QStringList { "clasica", "mia" } << "mia.vis" << QStringList { "Ya existe" };
+    QTest::newRow("an accent, then cancel")
+        << "clasica.vis" << QStringList { "mía", "-" } << "" << QStringList { "no sirve" };
+    QTest::newRow("nothing typed, then cancel")
+        << "carta.vhs" << QStringList { "  ", "-" } << "" << QStringList { "Escriba un nombre" };
+    QTest::newRow("cancelled at the name") << "clasica.vis" << QStringList { "-" } << "" << QStringList();
+    QTest::newRow("cancelled at the list") << "" << QStringList() << "" << QStringList();
+}
+
+void TestSheetViews::newStyleFromExisting()
+{
+    QFETCH(QString, source);
+    QFETCH(QStringList, typed);
+    QFETCH(QString, made);
+    QFETCH(QStringList, told);
+    DesktopFixture fixture;
+    const QByteArray oldHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", fixture.path("xdg").toLocal8Bit());
+    const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", oldHome); });
+    const QString userFolder = fixture.path("xdg/vorpane");
+
+    Window window;
+    CInvestigatorView* investigator = openInvestigator(window, fixture);
+    CHandoutView* handout = newHandout(window, "carta");
+    QVERIFY(investigator && handout);
+    fixture.dialogs.choices.push_back(source);
+    for (const QString& answer : typed)
+        fixture.ui.promptAnswers.push_back(answer == "-" ? std::nullopt : std::optional(toCp1252(answer)));
+    window.frame.execute(cmd::NewFromStyle);
+
+    // The list offers the program's sheets, then its handouts.
+    QCOMPARE(fixture.dialogs.offeredItems.size(), 1);
+    const QStringList offered = fixture.dialogs.offeredItems.front();
+    QVERIFY(
+        offered.indexOf("clasica.vis") >= 0 && offered.indexOf("clasica.vis") < offered.indexOf("carta.vhs"));
+    QCOMPARE(fixture.ui.boxes.size(), size_t(told.size()));
+    for (int i = 0; i < told.size(); ++i)
+        QVERIFY2(fromCp1252(fixture.ui.boxes[size_t(i)].text).contains(told[i]),
+            fixture.ui.boxes[size_t(i)].text.c_str());
+    if (made.isEmpty()) {
+        QVERIFY(QDir(userFolder).isEmpty());
+        QCOMPARE(window.frame.activeView(), static_cast<DocumentView*>(handout));
+        return;
+    }
+
+    // A copy byte for byte in the user's folder, which only the user may enter, open for editing.
+    const QString path = QDir(userFolder).filePath(made);
+    QCOMPARE(readAll(path), readAll(dataFile(source)));
+    QCOMPARE(QFile::permissions(userFolder) & 0x0077, QFileDevice::Permissions());
+    QVERIFY(window.frame.activeDocument());
+    QCOMPARE(window.frame.activeDocument()->path(), path);
+
+    // Offered by the open view of its kind, and chosen there.
+    CScriptSheetView* view = made.endsWith(".vis") ? static_cast<CScriptSheetView*>(investigator) : handout;
+    for (QMdiSubWindow* sub : window.frame.mdiArea()->subWindowList()) {
+        if (static_cast<CChildFrame*>(sub)->view() == view)
+            window.frame.mdiArea()->setActiveSubWindow(sub);
+    }
+    QCOMPARE(window.frame.activeView(), static_cast<DocumentView*>(view));
+    const QString name = QFileInfo(made).completeBaseName();
+    QVERIFY(window.frame.styleCombo()->findText(name) >= 0);
+    view->chooseStyle(name.toStdString());
+    QCOMPARE(view->scriptName(), name.toStdString());
+    QCOMPARE(window.frame.styleCombo()->currentText(), name);
 }
 
 QTEST_MAIN(TestSheetViews)
