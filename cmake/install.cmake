@@ -14,6 +14,8 @@ set(VORPANE_MIME_ICONS
 install(TARGETS vorpane vorpane-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vorpane
         PATTERN ".*" EXCLUDE)
+# The guide lives beside the data: the help window finds it through the program folder.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/doc/guide/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vorpane/guide)
 install(FILES ${_linux}/vorpane.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${_linux}/vorpane-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME vorpane.xml)
 install(FILES ${_linux}/com.merrin.Vorpane.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
