@@ -51,19 +51,50 @@ foreach(_icon ${VORPANE_MIME_ICONS})
 endforeach()
 add_custom_target(vorpane_icons ALL DEPENDS ${_pngs})
 
+# The manual pages, and the package's changelog, compressed as Debian wants them: gzip -9n, with
+# neither a name nor a time stamp inside, so that the same source gives the same bytes.
+find_program(GZIP gzip REQUIRED)
+set(_docs ${CMAKE_BINARY_DIR}/docs)
+set(_gzipped)
+function(vorpane_gzip source output)
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${_docs}
+    COMMAND sh -c "exec \"$0\" -9n -c \"$1\" > \"$2\"" ${GZIP} ${source} ${output}
+    DEPENDS ${source}
+    COMMENT "Compressing ${source}"
+    VERBATIM)
+  set(_gzipped ${_gzipped} ${output} PARENT_SCOPE)
+endfunction()
+foreach(_page vorpane vorpane-cli)
+  vorpane_gzip(${PROJECT_SOURCE_DIR}/doc/man/${_page}.1 ${_docs}/${_page}.1.gz)
+  install(FILES ${_docs}/${_page}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+vorpane_gzip(${PROJECT_SOURCE_DIR}/res/debian/changelog ${_docs}/changelog.Debian.gz)
+add_custom_target(vorpane_docs ALL DEPENDS ${_gzipped})
+install(FILES ${_docs}/changelog.Debian.gz ${PROJECT_SOURCE_DIR}/res/debian/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vorpane)
+
 # The Debian package.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vorpane)
 set(CPACK_PACKAGE_VENDOR Merrin)
 set(CPACK_PACKAGE_CONTACT "Merrin <vorpane@merrin.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Editor of Zhaldor investigator sheets")
-set(CPACK_PACKAGE_DESCRIPTION "Creates investigators of the Zhaldor horror role-playing game with a \
-rule-driven wizard, shows, edits and prints them on sheets drawn by sheet scripts, lays out handouts, \
-rolls dice and runs the user's own scripts. Includes vorpane-cli, the headless tool.")
+# Lines of at most 80 characters: the package's description shows them as they are.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Editor of Zhaldor investigator sheets
+Creates investigators of the Zhaldor horror role-playing game with a
+rule-driven wizard, shows, edits and prints them on sheets drawn by sheet
+scripts, lays out handouts, rolls dice and runs the user's own scripts.
+.
+Includes vorpane-cli, the headless tool, a guide in Spanish and the manual
+pages.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# A Debian revision: the package is not native, so its changelog is changelog.Debian.gz.
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+# It edits documents (investigators, handouts, scripts) as word processors do: not a game itself.
+set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Beyond the libraries: the SVG icon engine, the fonts the sheets ask for, Qt's Spanish dialogs.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, fonts-liberation, fonts-comic-neue, qt6-translations-l10n")
