@@ -73,6 +73,8 @@ vorpane_gzip(${PROJECT_SOURCE_DIR}/res/debian/changelog ${_docs}/changelog.Debia
 add_custom_target(vorpane_docs ALL DEPENDS ${_gzipped})
 install(FILES ${_docs}/changelog.Debian.gz ${PROJECT_SOURCE_DIR}/res/debian/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vorpane)
+install(FILES ${PROJECT_SOURCE_DIR}/res/debian/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME vorpane)
 
 # The Debian package.
 set(CPACK_GENERATOR DEB)
@@ -80,9 +82,9 @@ set(CPACK_PACKAGE_NAME vorpane)
 set(CPACK_PACKAGE_VENDOR Merrin)
 set(CPACK_PACKAGE_CONTACT "Merrin <vorpane@merrin.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Editor of Zhaldor investigator sheets")
-# Lines of at most 80 characters: the package's description shows them as they are.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Editor of Zhaldor investigator sheets
-Creates investigators of the Zhaldor horror role-playing game with a
+# Lines of at most 80 characters: the package's description shows them as they are (CPack puts
+# the summary before them).
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Creates investigators of the Zhaldor horror role-playing game with a
 rule-driven wizard, shows, edits and prints them on sheets drawn by sheet
 scripts, lays out handouts, rolls dice and runs the user's own scripts.
 .
@@ -117,4 +119,14 @@ if(DESKTOP_FILE_VALIDATE AND APPSTREAMCLI)
             ${_linux}/com.merrin.Vorpane.metainfo.xml)
 else()
   message(STATUS "desktop-file-validate or appstreamcli missing: the desktop metadata test is not run")
+endif()
+
+# The manual pages format without a warning from man's formatter.
+find_program(MAN_PROGRAM man)
+if(MAN_PROGRAM)
+  add_test(NAME man_pages
+    COMMAND sh -c "man=$0; for page; do out=$(LC_ALL=C.UTF-8 MANWIDTH=80 \"$man\" --warnings -l \"$page\" 2>&1 >/dev/null); if [ -n \"$out\" ]; then echo \"$page: $out\"; exit 1; fi; done"
+            ${MAN_PROGRAM} ${PROJECT_SOURCE_DIR}/doc/man/vorpane.1 ${PROJECT_SOURCE_DIR}/doc/man/vorpane-cli.1)
+else()
+  message(STATUS "man missing: the manual pages test is not run")
 endif()

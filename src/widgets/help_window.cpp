@@ -99,7 +99,7 @@ HelpWindow::HelpWindow(QWidget* parent)
     splitter->addWidget(m_chapters);
     splitter->addWidget(m_browser);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({ 220, 680 });
+    splitter->setSizes({ 270, 630 });
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(splitter, 1);

@@ -141,9 +141,9 @@ void TestGuide::namesExist_data()
         const char* pattern;
         int atLeast; // a guard against a pattern that finds nothing
     } kinds[] = {
-        { "command", R"(<span class="command">(.*?)</span>)", 30 },
-        { "key", R"(<kbd class="shortcut">(.*?)</kbd>)", 15 },
-        { "member", R"(<code class="member">(.*?)</code>)", 60 },
+        { "command", R"re(<span class="command">(.*?)</span>)re", 30 },
+        { "key", R"re(<kbd class="shortcut">(.*?)</kbd>)re", 15 },
+        { "member", R"re(<code class="member">(.*?)</code>)re", 60 },
     };
     for (const auto& kind : kinds) {
         const auto found = marked(QString::fromLatin1(kind.pattern));
@@ -171,8 +171,8 @@ void TestGuide::examplesRun_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("text");
     int count = 0;
-    const QRegularExpression example(
-        R"(<pre class="example" data-run="(\w+)">(.*?)</pre>)", QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpression example(R"re(<pre class="example" data-run="(\w+)">(.*?)</pre>)re",
+        QRegularExpression::DotMatchesEverythingOption);
     for (const GuidePage& page : guidePages()) {
         int index = 0;
         for (auto it = example.globalMatch(page.html); it.hasNext(); ++count) {
@@ -193,7 +193,8 @@ void TestGuide::examplesRun()
     copyData(data);
     const bool sheet = kind == QLatin1String("sheet");
     QVERIFY(sheet || kind == QLatin1String("script"));
-    const QString script = data + (sheet ? QStringLiteral("/ejemplo_guia.vis") : QStringLiteral("/ejemplo_guia.vsc"));
+    const QString script
+        = data + (sheet ? QStringLiteral("/ejemplo_guia.vis") : QStringLiteral("/ejemplo_guia.vsc"));
     QFile file(script);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(text.toLatin1()); // the examples' letters are all in Windows-1252's Latin-1 part
@@ -217,9 +218,12 @@ void TestGuide::f1OpensGuide_data()
 {
     QTest::addColumn<QString>("over");
     QTest::addColumn<QString>("page");
-    QTest::newRow("main window") << "frame" << "index.html";
-    QTest::newRow("options dialog") << "options" << "07-opciones.html";
-    QTest::newRow("wizard") << "wizard" << "02-asistente.html";
+    QTest::newRow("main window") << "frame"
+                                 << "index.html";
+    QTest::newRow("options dialog") << "options"
+                                    << "07-opciones.html";
+    QTest::newRow("wizard") << "wizard"
+                            << "02-asistente.html";
 }
 
 void TestGuide::f1OpensGuide()
@@ -246,7 +250,8 @@ void TestGuide::f1OpensGuide()
         QListWidgetItem* last = chapters->item(chapters->count() - 1);
         const QPoint at = chapters->viewport()->mapTo(help, chapters->visualItemRect(last).center());
         QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, at);
-        QCOMPARE(QFileInfo(help->currentPage().toLocalFile()).fileName(), last->data(Qt::UserRole).toString());
+        QCOMPARE(
+            QFileInfo(help->currentPage().toLocalFile()).fileName(), last->data(Qt::UserRole).toString());
         checked = true;
     };
     if (over == QLatin1String("frame")) {
