@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QSplitter>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -89,6 +90,10 @@ HelpWindow::HelpWindow(QWidget* parent)
     m_browser->setObjectName(QStringLiteral("HelpBrowser"));
     m_browser->setOpenExternalLinks(true);
     m_browser->setSearchPaths({ guideFolder() });
+    // The text browser reads a style sheet only as the document's default.
+    QFile css(QDir(guideFolder()).filePath(QStringLiteral("guia.css")));
+    if (css.open(QIODevice::ReadOnly))
+        m_browser->document()->setDefaultStyleSheet(QString::fromUtf8(css.readAll()));
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_back);
