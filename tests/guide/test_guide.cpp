@@ -17,6 +17,7 @@
 #include <QDirIterator>
 #include <QKeySequence>
 #include <QListWidget>
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTabBar>
@@ -171,8 +172,10 @@ void TestGuide::examplesRun_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("text");
     int count = 0;
+    // Whole examples, and the one-line examples of a page's tables run together as one script.
     const QRegularExpression example(R"re(<pre class="example" data-run="(\w+)">(.*?)</pre>)re",
         QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpression line(R"re(<code data-run="(\w+)">(.*?)</code>)re");
     for (const GuidePage& page : guidePages()) {
         int index = 0;
         for (auto it = example.globalMatch(page.html); it.hasNext(); ++count) {
@@ -180,33 +183,47 @@ void TestGuide::examplesRun_data()
             QTest::addRow("%s #%d", qPrintable(page.file), ++index)
                 << match.captured(1) << plainText(QStringLiteral("<pre>") + match.captured(2) + "</pre>");
         }
+        QMap<QString, QString> lines;
+        for (auto it = line.globalMatch(page.html); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            lines[match.captured(1)] += plainText(match.captured(2)) + QLatin1Char('\n');
+        }
+        for (auto it = lines.cbegin(); it != lines.cend(); ++it, ++count)
+            QTest::addRow("%s lines %s", qPrintable(page.file), qPrintable(it.key()))
+                << it.key() << QStringLiteral("var f, t, cordura;\n") + it.value();
     }
-    QVERIFY(count >= 3);
+    QVERIFY(count >= 6);
 }
 
 void TestGuide::examplesRun()
 {
     QFETCH(QString, kind);
     QFETCH(QString, text);
+    // What runs each kind: a user script by itself, a sheet style over an example investigator, a
+    // handout style over a shipped handout.
+    const QMap<QString, std::pair<QString, QString>> runs = {
+        { QStringLiteral("script"), { QStringLiteral("vsc"), QString() } },
+        { QStringLiteral("sheet"), { QStringLiteral("vis"), QStringLiteral("examples/detective_1890.inv") } },
+        { QStringLiteral("handout"), { QStringLiteral("vhs"), QStringLiteral("carta.zho") } },
+    };
+    QVERIFY2(runs.contains(kind), qPrintable(kind));
+    const auto& [extension, document] = runs.value(kind);
     QTemporaryDir dir;
     const QString data = dir.filePath(QStringLiteral("data"));
     copyData(data);
-    const bool sheet = kind == QLatin1String("sheet");
-    QVERIFY(sheet || kind == QLatin1String("script"));
-    const QString script
-        = data + (sheet ? QStringLiteral("/ejemplo_guia.vis") : QStringLiteral("/ejemplo_guia.vsc"));
+    const QString script = data + QStringLiteral("/ejemplo_guia.") + extension;
     QFile file(script);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(text.toLatin1()); // the examples' letters are all in Windows-1252's Latin-1 part
     file.close();
 
     QStringList arguments = { QStringLiteral("--data"), data, QStringLiteral("--seed"), QStringLiteral("7") };
-    if (sheet)
-        arguments << QStringLiteral("render") << data + "/examples/detective_1890.inv"
+    if (document.isEmpty())
+        arguments << QStringLiteral("run") << script;
+    else
+        arguments << QStringLiteral("render") << data + QLatin1Char('/') + document
                   << dir.filePath(QStringLiteral("page.png")) << QStringLiteral("--script")
                   << QStringLiteral("ejemplo_guia");
-    else
-        arguments << QStringLiteral("run") << script;
     QProcess cli;
     cli.start(qEnvironmentVariable("VORPANE_DATA") + QStringLiteral("/vorpane-cli"), arguments);
     QVERIFY(cli.waitForFinished(30000));
