@@ -28,6 +28,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
@@ -498,7 +499,11 @@ void CMainFrame::showHelp(QWidget* over)
 {
     // A modal dialog blocks every window that is not its own: the guide then opens as its child.
     QWidget* modal = QApplication::activeModalWidget();
-    HelpWindow::showGuide(modal ? modal : this, over && over != this ? chapterFor(over) : QString());
+    HelpWindow* help
+        = HelpWindow::showGuide(modal ? modal : this, over && over != this ? chapterFor(over) : QString());
+    // When the dialog ends the guide stays open, over the main window.
+    if (auto* dialog = qobject_cast<QDialog*>(modal))
+        connect(dialog, &QDialog::finished, help, [this, help] { help->moveTo(this); });
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)

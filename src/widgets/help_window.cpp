@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -46,16 +47,10 @@ HelpWindow* HelpWindow::current() { return g_window; }
 
 HelpWindow* HelpWindow::showGuide(QWidget* owner, const QString& page)
 {
-    if (!g_window) {
+    if (!g_window)
         g_window = new HelpWindow(owner);
-    } else if (g_window->parentWidget() != owner) {
-        // Reparenting hides the window: keep its place.
-        const QRect geometry = g_window->geometry();
-        const bool wasVisible = g_window->isVisible();
-        g_window->setParent(owner, g_window->windowFlags());
-        if (wasVisible)
-            g_window->setGeometry(geometry);
-    }
+    else
+        g_window->moveTo(owner);
     if (!page.isEmpty() || g_window->m_browser->source().isEmpty())
         g_window->openPage(page);
     g_window->show();
@@ -119,10 +114,25 @@ HelpWindow::HelpWindow(QWidget* parent)
         [this](QListWidgetItem* item) { openPage(item->data(Qt::UserRole).toString()); });
     connect(m_chapters, &QListWidget::itemClicked, this,
         [this](QListWidgetItem* item) { openPage(item->data(Qt::UserRole).toString()); });
+    // Esc closes it, as it closes a dialog.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
     fillChapters();
 }
 
 HelpWindow::~HelpWindow() = default;
+
+void HelpWindow::moveTo(QWidget* owner)
+{
+    if (parentWidget() == owner)
+        return;
+    // Reparenting hides the window: keep its place.
+    const QRect place = geometry();
+    const bool wasVisible = isVisible();
+    setParent(owner, windowFlags());
+    setGeometry(place);
+    if (wasVisible)
+        show();
+}
 
 void HelpWindow::fillChapters()
 {

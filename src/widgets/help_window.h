@@ -27,6 +27,8 @@ public:
     static HelpWindow* current();
 
     explicit HelpWindow(QWidget* parent = nullptr);
+    // Makes `owner` the window's owner, keeping its place and whether it shows.
+    void moveTo(QWidget* owner);
     ~HelpWindow() override;
 
     void openPage(const QString& page);

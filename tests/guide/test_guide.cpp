@@ -291,6 +291,9 @@ void TestGuide::f1OpensGuide()
         dialog.performChoice();
     }
     QVERIFY(checked);
+    // The guide outlives the dialog it was opened over.
+    QVERIFY(HelpWindow::current() && HelpWindow::current()->isVisible());
+    QCOMPARE(HelpWindow::current()->parentWidget(), &frame);
     delete HelpWindow::current();
 }
 
