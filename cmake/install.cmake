@@ -121,12 +121,11 @@ else()
   message(STATUS "desktop-file-validate or appstreamcli missing: the desktop metadata test is not run")
 endif()
 
-# The manual pages format without a warning from man's formatter.
+# The manual pages format without a warning and name every option and command of the usage texts.
 find_program(MAN_PROGRAM man)
 if(MAN_PROGRAM)
   add_test(NAME man_pages
-    COMMAND sh -c "man=$0; for page; do out=$(LC_ALL=C.UTF-8 MANWIDTH=80 \"$man\" --warnings -l \"$page\" 2>&1 >/dev/null); if [ -n \"$out\" ]; then echo \"$page: $out\"; exit 1; fi; done"
-            ${MAN_PROGRAM} ${PROJECT_SOURCE_DIR}/doc/man/vorpane.1 ${PROJECT_SOURCE_DIR}/doc/man/vorpane-cli.1)
+    COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-man-pages.sh ${PROJECT_SOURCE_DIR}/doc/man ${VORPANE_BIN_DIR})
 else()
   message(STATUS "man missing: the manual pages test is not run")
 endif()
