@@ -72,6 +72,7 @@ inline constexpr const char* PreviousPane = "window.previousPane";
 inline constexpr const char* Cascade = "window.cascade";
 inline constexpr const char* Tile = "window.tile";
 inline constexpr const char* Options = "tools.options";
+inline constexpr const char* HelpContents = "help.contents";
 inline constexpr const char* TipOfTheDay = "help.tip";
 inline constexpr const char* About = "help.about";
 } // namespace cmd
