@@ -1,6 +1,7 @@
 #include "documents/script_sheet_view.h"
 
 #include "documents/field_editor.h"
+#include "documents/sheet_accessibility.h"
 #include "documents/sheet_canvas.h"
 #include "documents/sheet_printing.h"
 #include "documents/view_commands.h"
@@ -37,7 +38,9 @@ CScriptSheetView::CScriptSheetView(
     , m_extension(extension)
     , m_canvas(new SheetCanvas(this))
     , m_editor(new FieldEditor(m_layout, *m_canvas))
+    , m_accessibility(std::make_unique<SheetAccessibility>(*this))
 {
+    SheetAccessibility::installFactory();
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
     box->addWidget(m_canvas);
@@ -74,6 +77,7 @@ CScriptSheetView::~CScriptSheetView()
     // The editor forgets its field and the page widgets go before the layout they show;
     // placements go before the host that draws them.
     m_editor->endEditing(false);
+    m_accessibility->reset();
     // A canvas being destroyed is no longer a canvas: its last events must not reach the filter.
     m_canvas->viewport()->removeEventFilter(this);
     m_canvas->removeEventFilter(this);
@@ -211,6 +215,7 @@ void CScriptSheetView::runScript()
     m_canvas->dropPage();
     // Ready before the next paint, so that a new layout never shows the old page stretched.
     m_canvas->page();
+    m_accessibility->layoutRebuilt();
 }
 
 void CScriptSheetView::refresh()
@@ -253,6 +258,7 @@ void CScriptSheetView::modelChanged(DocumentChange change)
     case DocumentChange::Values:
         m_canvas->dropPage();
         refreshStatusPanes();
+        m_accessibility->valuesChanged();
         break;
     case DocumentChange::Content:
         runScript();
@@ -363,6 +369,21 @@ void CScriptSheetView::click(QPointF viewportPoint)
     if (placement.field->hasFlag(FieldTabStop) && !placement.isTableEntry())
         m_layout.currentField = index;
     clickAction(placement);
+    m_accessibility->focusMoved();
+}
+
+void CScriptSheetView::activatePlacement(int index)
+{
+    if (index < 0 || size_t(index) >= m_layout.placed().size())
+        return;
+    commitEditing();
+    m_canvas->setFocus(Qt::OtherFocusReason);
+    PlacedField& placement = *m_layout.placed()[size_t(index)];
+    if (placement.field->hasFlag(FieldTabStop) && !placement.isTableEntry())
+        m_layout.currentField = index;
+    m_canvas->ensureVisible(m_canvas->toViewport(placement.rect));
+    clickAction(placement);
+    m_accessibility->focusMoved();
 }
 
 void CScriptSheetView::moveToNextField(bool forward)
@@ -374,6 +395,7 @@ void CScriptSheetView::moveToNextField(bool forward)
     PlacedField& placement = *m_layout.placed()[size_t(index)];
     m_canvas->ensureVisible(m_canvas->toViewport(placement.rect));
     clickAction(placement);
+    m_accessibility->focusMoved();
 }
 
 void CScriptSheetView::clickAction(PlacedField& placement)
@@ -402,6 +424,7 @@ void CScriptSheetView::clickAction(PlacedField& placement)
                     {}, MsgIcon::Warning);
         }
     } else {
+        m_accessibility->editorOpening(placement);
         m_editor->startEditing(placement);
     }
 }
