@@ -61,6 +61,9 @@ CScriptSheetView::CScriptSheetView(
     connect(m_editor, &FieldEditor::editingEnded, this, [this](bool stored) {
         if (!stored)
             m_canvas->viewport()->update();
+        // The page has the focus back: a reader hears the field it stays on.
+        if (m_canvas->hasFocus())
+            m_accessibility->focusMoved();
     });
     connect(m_canvas, &SheetCanvas::zoomChanged, this, [this](int percent) {
         if (isActiveView())

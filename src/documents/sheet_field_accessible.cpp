@@ -61,7 +61,12 @@ QAccessibleInterface* SheetFieldAccessible::parent() const
 QString SheetFieldAccessible::value() const
 {
     const PlacedField* field = placement();
-    return field ? fromCp1252(fieldValueText(*field)) : QString();
+    if (!field)
+        return {};
+    // Line breaks as the field editor shows them.
+    QString text = fromCp1252(fieldValueText(*field));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return text;
 }
 
 bool SheetFieldAccessible::isNumber() const

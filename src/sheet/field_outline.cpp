@@ -305,7 +305,9 @@ std::string readableFieldName(std::string_view name)
             continue;
         }
         const bool upper = c < 128 && std::isupper(c);
-        if (upper && i > 0 && !out.empty() && out.back() != ' ')
+        const bool digitAfterLetter = c < 128 && std::isdigit(c) && !out.empty()
+            && std::isalpha(static_cast<unsigned char>(out.back()));
+        if ((upper || digitAfterLetter) && !out.empty() && out.back() != ' ')
             out += ' ';
         out += upper ? char(std::tolower(c)) : char(c);
     }

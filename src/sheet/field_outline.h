@@ -70,7 +70,7 @@ private:
     std::vector<int32_t> m_byPlacement;
 };
 
-// "playerName" -> "player name", "skill_percent" -> "skill percent".
+// "playerName" -> "player name", "skill_percent" -> "skill percent", "text0" -> "text 0".
 std::string readableFieldName(std::string_view name);
 
 // The value as a reader says it: the text, the number, the picture's file name; a check box

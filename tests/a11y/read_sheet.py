@@ -4,14 +4,16 @@
 Reads the investigator's name, three characteristics and three skills with their values from
 the AT-SPI tree, writes a characteristic through the editable-text interface and checks that the
 sheet changed (the field and the value derived from it). Run inside a D-Bus session with an X
-display; prints the characteristics block of the tree.
+display (on_bus.sh); prints the characteristics block of the tree.
 
-Usage: read_sheet.py VORPANE INVESTIGATOR.inv WORKDIR
+Usage: read_sheet.py VORPANE INVESTIGATOR.inv
 """
 
 import os
+import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
 try:
@@ -89,81 +91,88 @@ def describe(node):
 
 
 def main():
-    program, investigator, work = sys.argv[1:4]
-    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
-               XDG_CONFIG_HOME=os.path.join(work, "config"), XDG_DATA_HOME=os.path.join(work, "data"))
-    settings = os.path.join(work, "settings.ini")
-    process = subprocess.Popen([program, "--settings", settings, "--nosplash", investigator], env=env)
-    try:
-        deadline = time.monotonic() + TIMEOUT
-        sheet = None
-        while time.monotonic() < deadline and sheet is None:
-            if process.poll() is not None:
-                fail("vorpane ended early with status %d" % process.returncode)
-            app = find_app("vorpane")
-            if app is not None:
-                sheet = find_sheet(app)
-            if sheet is None:
-                time.sleep(0.3)
-        if sheet is None:
-            fail("no sheet in the accessibility tree of vorpane after %d s" % TIMEOUT)
-        by_name = fields(sheet)
-
-        print("Characteristics block of the tree:")
-        for name in CHARACTERISTICS + ["Idea"]:
-            if name not in by_name:
-                fail("no field named %r; the sheet has %s" % (name, sorted(by_name)[:40]))
-            print("  " + describe(by_name[name]))
-
-        name = text_of(by_name["Investigador"])
-        print("Investigator: %r" % name)
-        if not name:
-            fail("the investigator's name reads empty")
-        values = {c: text_of(by_name[c]) for c in CHARACTERISTICS}
-        for c, v in values.items():
-            if not v.isdigit():
-                fail("%s reads %r, not a number" % (c, v))
-
-        tables = [sheet.getChildAtIndex(i) for i in range(sheet.childCount)]
-        skills = next((t for t in tables if t is not None and t.getRole() == pyatspi.ROLE_TABLE
-                       and t.name == "Habilidades"), None)
-        if skills is None:
-            fail("no table named Habilidades")
-        table = skills.queryTable()
-        print("Skills: %d rows, %d columns (%s)" % (table.nRows, table.nColumns, ", ".join(
-            table.getColumnDescription(c) for c in range(table.nColumns))))
-        read = 0
-        for row in range(table.nRows):
-            skill = table.getRowDescription(row)
-            cell = table.getAccessibleAt(row, table.nColumns - 1)
-            if not skill or cell is None:
-                continue
-            print("  %s: %r (%s)" % (skill, text_of(cell), cell.name))
-            read += 1
-            if read == 3:
-                break
-        if read < 3:
-            fail("fewer than three skills read from the table")
-
-        # Writing INT through the text interface changes the field and the idea roll (INT x 5).
-        wanted = "17" if values["INT"] != "17" else "16"
-        by_name["INT"].queryEditableText().setTextContents(wanted)
-        deadline = time.monotonic() + TIMEOUT
-        while time.monotonic() < deadline and text_of(by_name["INT"]) != wanted:
-            time.sleep(0.1)
-        if text_of(by_name["INT"]) != wanted:
-            fail("INT reads %r after writing %r" % (text_of(by_name["INT"]), wanted))
-        idea = text_of(by_name["Idea"])
-        if idea != str(int(wanted) * 5):
-            fail("Idea reads %r after INT became %s" % (idea, wanted))
-        print("INT set to %s through the tree; Idea now reads %s" % (wanted, idea))
-        print("1 passed, 0 failed")
-    finally:
-        process.terminate()
+    program, original = sys.argv[1:3]
+    with tempfile.TemporaryDirectory() as work:
+        investigator = os.path.join(work, os.path.basename(original))
+        shutil.copy(original, investigator)
+        env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
+                   XDG_CONFIG_HOME=os.path.join(work, "config"), XDG_DATA_HOME=os.path.join(work, "data"))
+        settings = os.path.join(work, "settings.ini")
+        process = subprocess.Popen([program, "--settings", settings, "--nosplash", investigator], env=env)
         try:
-            process.wait(10)
-        except subprocess.TimeoutExpired:
-            process.kill()
+            check(sheet_of(process))
+        finally:
+            process.terminate()
+            try:
+                process.wait(10)
+            except subprocess.TimeoutExpired:
+                process.kill()
+
+
+def sheet_of(process):
+    deadline = time.monotonic() + TIMEOUT
+    while time.monotonic() < deadline:
+        if process.poll() is not None:
+            fail("vorpane ended early with status %d" % process.returncode)
+        app = find_app("vorpane")
+        sheet = find_sheet(app) if app is not None else None
+        if sheet is not None:
+            return sheet
+        time.sleep(0.3)
+    fail("no sheet in the accessibility tree of vorpane after %d s" % TIMEOUT)
+
+
+def check(sheet):
+    by_name = fields(sheet)
+    print("Characteristics block of the tree:")
+    for name in CHARACTERISTICS + ["Idea"]:
+        if name not in by_name:
+            fail("no field named %r; the sheet has %s" % (name, sorted(by_name)[:40]))
+        print("  " + describe(by_name[name]))
+
+    name = text_of(by_name["Investigador"])
+    print("Investigator: %r" % name)
+    if not name:
+        fail("the investigator's name reads empty")
+    values = {c: text_of(by_name[c]) for c in CHARACTERISTICS}
+    for c, v in values.items():
+        if not v.isdigit():
+            fail("%s reads %r, not a number" % (c, v))
+
+    children = [sheet.getChildAtIndex(i) for i in range(sheet.childCount)]
+    skills = next((t for t in children if t is not None and t.getRole() == pyatspi.ROLE_TABLE
+                   and t.name == "Habilidades"), None)
+    if skills is None:
+        fail("no table named Habilidades")
+    table = skills.queryTable()
+    print("Skills: %d rows, %d columns (%s)" % (table.nRows, table.nColumns, ", ".join(
+        table.getColumnDescription(c) for c in range(table.nColumns))))
+    read = 0
+    for row in range(table.nRows):
+        skill = table.getRowDescription(row)
+        cell = table.getAccessibleAt(row, table.nColumns - 1)
+        if not skill or cell is None:
+            continue
+        print("  %s: %r (%s)" % (skill, text_of(cell), cell.name))
+        read += 1
+        if read == 3:
+            break
+    if read < 3:
+        fail("fewer than three skills read from the table")
+
+    # Writing INT through the text interface changes the field and the idea roll (INT x 5).
+    wanted = "17" if values["INT"] != "17" else "16"
+    by_name["INT"].queryEditableText().setTextContents(wanted)
+    deadline = time.monotonic() + TIMEOUT
+    while time.monotonic() < deadline and text_of(by_name["INT"]) != wanted:
+        time.sleep(0.1)
+    if text_of(by_name["INT"]) != wanted:
+        fail("INT reads %r after writing %r" % (text_of(by_name["INT"]), wanted))
+    idea = text_of(by_name["Idea"])
+    if idea != str(int(wanted) * 5):
+        fail("Idea reads %r after INT became %s" % (idea, wanted))
+    print("INT set to %s through the tree; Idea now reads %s" % (wanted, idea))
+    print("1 passed, 0 failed")
 
 
 if __name__ == "__main__":
