@@ -31,7 +31,7 @@ export XDG_RUNTIME_DIR="$work/run"
 display=
 for _ in 1 2 3 4 5 6 7 8 9 10; do
   n=$((200 + $(od -An -N2 -tu2 /dev/urandom) % 700))
-  [ -e "/tmp/.X$n-lock" ] && continue
+  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
   : >"$work/display"
   # -noreset: a server resetting after its last client (the bus launcher) refuses the next one.
   Xvfb ":$n" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
@@ -51,7 +51,10 @@ done
 [ -n "$display" ] || { echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
 
 DISPLAY=":$display" QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 \
-  dbus-run-session -- "$@" 2>"$work/session.log"
+  dbus-run-session -- sh -c '
+    # Qt joins the accessibility bus only once it runs: asking for its address starts it.
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null
+    exec "$@"' on_bus "$@" 2>"$work/session.log"
 status=$?
 [ $status -eq 0 ] || [ $status -eq 77 ] || { grep -v dbus-daemon "$work/session.log" | tail -20; tail -5 "$work/xvfb.log"; }
 exit $status

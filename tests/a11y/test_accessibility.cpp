@@ -49,6 +49,9 @@ struct Listening {
     Listening()
         : previous(QAccessible::installUpdateHandler(hear))
     {
+        // Qt joins the bus a moment after the start.
+        if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+            QTest::qWaitFor([] { return QAccessible::isActive(); }, 5000);
         g_heard.clear();
     }
     ~Listening() { QAccessible::installUpdateHandler(previous); }
