@@ -51,7 +51,7 @@ struct Listening {
     {
         // Qt joins the bus a moment after the start.
         if (QGuiApplication::platformName() != QLatin1String("offscreen"))
-            QTest::qWaitFor([] { return QAccessible::isActive(); }, 5000);
+            (void)QTest::qWaitFor([] { return QAccessible::isActive(); }, 5000);
         g_heard.clear();
     }
     ~Listening() { QAccessible::installUpdateHandler(previous); }
