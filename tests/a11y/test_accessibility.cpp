@@ -4,15 +4,35 @@
 // announce the focus and values changed by an undo.
 
 #include "desktop_fixture.h"
+#include "dialogs/about_dialog.h"
+#include "dialogs/add_skill_dialog.h"
+#include "dialogs/dice_roller_dialog.h"
+#include "dialogs/edit_skill_dialog.h"
+#include "dialogs/new_weapon_dlg.h"
+#include "dialogs/options_dialog.h"
+#include "dialogs/skill_list_dialog.h"
+#include "dialogs/spell_book_dialog.h"
+#include "dialogs/weapon_list_dialog.h"
 #include "documents/field_editor.h"
 #include "documents/investigator_view.h"
 #include "documents/sheet_canvas.h"
 #include "docview/document_manager.h"
+#include "docview/font_face_dialog.h"
+#include "investigator/investigator.h"
+#include "investigator/new_investigator.h"
+#include "rules/eras.h"
 #include "shell/main_frame.h"
+#include "shell/new_document_dialog.h"
+#include "widgets/prompt_dialog.h"
+#include "widgets/skill_picker_dialog.h"
+#include "wizard/age_dialog.h"
+#include "wizard/optional_skills_dialog.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>
+#include <QTabWidget>
 #include <QTest>
+#include <map>
 
 using namespace vorpane;
 using namespace vorpane::test;
@@ -110,6 +130,47 @@ QAccessibleInterface* skillCell(CScriptSheetView* view, int row, int column)
     return table && table->tableInterface() ? table->tableInterface()->cellAt(row, column) : nullptr;
 }
 
+using DialogMaker = std::function<QWidget*(Investigator&, CMainFrame&)>;
+
+const std::map<QString, DialogMaker>& dialogMakers()
+{
+    static const std::map<QString, DialogMaker> makers {
+        { "about", [](Investigator&, CMainFrame& f) { return new CAboutDlg(&f); } },
+        { "add skill", [](Investigator& inv, CMainFrame& f) { return new AddSkillDialog(inv, &f); } },
+        { "edit skill",
+            [](Investigator& inv, CMainFrame& f) {
+                return new EditSkillDialog(inv, *inv.findSkill("Contabilidad"), &f);
+            } },
+        { "skills", [](Investigator& inv, CMainFrame& f) { return new SkillListDialog(inv, &f); } },
+        { "weapons", [](Investigator& inv, CMainFrame& f) { return new WeaponListDialog(inv, &f); } },
+        { "new weapon", [](Investigator& inv, CMainFrame& f) { return new CNewWeaponDlg(inv, &f); } },
+        { "dice roller",
+            [](Investigator&, CMainFrame& f) {
+                return new DiceRollerDialog([] { return std::optional<std::string>(); }, &f);
+            } },
+        { "options", [](Investigator&, CMainFrame& f) { return new COptionsDlg(&f); } },
+        { "spell book", [](Investigator&, CMainFrame& f) { return new SpellBookDialog({}, &f); } },
+        { "prompt",
+            [](Investigator&, CMainFrame& f) { return new PromptDialog(QStringLiteral("Nombre:"), &f); } },
+        { "skill picker",
+            [](Investigator& inv, CMainFrame& f) {
+                return new SkillPickerDialog(inv, SkillPickerMode::Occupation, QStringLiteral("Elige"), &f);
+            } },
+        { "new document",
+            [](Investigator&, CMainFrame& f) { return new NewDocumentDialog(f.documents(), &f); } },
+        { "age",
+            [](Investigator&, CMainFrame& f) {
+                return new AgeDialog({ 10, 10, 10, 10 }, AgeCharacteristic::FUE, 1, 2, &f);
+            } },
+        { "optional skills",
+            [](Investigator&, CMainFrame& f) {
+                return new OptionalSkillsDialog(1, { { "Arte", "Arte" }, { "Ciencia", "Ciencia" } }, &f);
+            } },
+        { "font face", [](Investigator&, CMainFrame& f) { return new FontFaceDialog(QFont(), &f); } },
+    };
+    return makers;
+}
+
 } // namespace
 
 class TestAccessibility : public QObject {
@@ -122,6 +183,8 @@ private slots:
     void writesFollowTheEditorsRules();
     void checkBoxActionAndUndoAreAnnounced();
     void editorTakesFocusAndName();
+    void everyControlHasAName_data();
+    void everyControlHasAName();
 };
 
 void TestAccessibility::fieldsReadAsTheSheetShows_data()
@@ -302,6 +365,34 @@ void TestAccessibility::editorTakesFocusAndName()
     QTRY_VERIFY(view->canvas()->hasFocus());
     QVERIFY(player->state().focused);
     QVERIFY(Listening::heard(QAccessible::Focus, QStringLiteral("Jugador")));
+}
+
+void TestAccessibility::everyControlHasAName_data()
+{
+    QTest::addColumn<QString>("dialog");
+    for (const auto& [name, maker] : dialogMakers())
+        QTest::newRow(qPrintable(name)) << name;
+}
+
+// What a reader says on reaching a control: its label without the mnemonic, on every tab.
+void TestAccessibility::everyControlHasAName()
+{
+    QFETCH(QString, dialog);
+    DesktopFixture fixture;
+    Window window;
+    Investigator inv;
+    QVERIFY(createInvestigator(inv, "default.rul", kEraIndex1920s));
+    std::unique_ptr<QWidget> shown(dialogMakers().at(dialog)(inv, window.frame));
+    shown->show();
+    QStringList unnamed = unnamedControls(shown.get());
+    for (QTabWidget* tabs : shown->findChildren<QTabWidget*>()) {
+        for (int i = 1; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            unnamed += unnamedControls(shown.get());
+        }
+    }
+    unnamed.removeDuplicates();
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
 }
 
 QTEST_MAIN(TestAccessibility)
