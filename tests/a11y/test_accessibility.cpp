@@ -179,6 +179,7 @@ private slots:
     void fieldsReadAsTheSheetShows_data();
     void fieldsReadAsTheSheetShows();
     void tablesHaveHeaders();
+    void handoutTextsAndPicture();
     void writesFollowTheEditorsRules_data();
     void writesFollowTheEditorsRules();
     void checkBoxActionAndUndoAreAnnounced();
@@ -255,6 +256,25 @@ void TestAccessibility::tablesHaveHeaders()
     QVERIFY(firearms && firearms->tableInterface());
     QCOMPARE(firearms->tableInterface()->columnDescription(3), QStringLiteral("Daño"));
     QCOMPARE(firearms->tableInterface()->cellAt(0, 3)->text(QAccessible::Value), QStringLiteral("1D10+2"));
+}
+
+void TestAccessibility::handoutTextsAndPicture()
+{
+    DesktopFixture fixture;
+    Window window;
+    window.frame.documents().openDocumentFile(
+        fixture.copy(qEnvironmentVariable("VORPANE_DATA") + "/carta.zho"));
+    auto* view = qobject_cast<CScriptSheetView*>(window.frame.activeView());
+    QVERIFY(view);
+    QAccessibleInterface* greeting = named(view, QStringLiteral("text 3"));
+    QVERIFY(greeting && greeting->editableTextInterface());
+    QCOMPARE(greeting->text(QAccessible::Value), QStringLiteral("Querido Ernesto:"));
+    // A multi-line text reads with the line breaks the editor shows.
+    QVERIFY(!valueOf(view, QStringLiteral("text 4")).contains(QLatin1Char('\r')));
+    QAccessibleInterface* seal = named(view, QStringLiteral("picture 0"));
+    QVERIFY(seal);
+    QCOMPARE(seal->role(), QAccessible::Graphic);
+    QCOMPARE(seal->text(QAccessible::Description), QStringLiteral("sello.gif"));
 }
 
 void TestAccessibility::writesFollowTheEditorsRules_data()
