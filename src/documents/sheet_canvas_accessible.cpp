@@ -1,5 +1,6 @@
 #include "documents/sheet_canvas_accessible.h"
 
+#include "documents/field_editor.h"
 #include "documents/script_sheet_view.h"
 #include "documents/sheet_accessibility.h"
 #include "documents/sheet_canvas.h"
@@ -48,15 +49,24 @@ int SheetCanvasAccessible::indexOfChild(const QAccessibleInterface* child) const
 
 QAccessibleInterface* SheetCanvasAccessible::childAt(int x, int y) const
 {
-    // The field editor lies over its field.
-    if (QAccessibleInterface* widget = QAccessibleWidget::childAt(x, y))
-        return widget;
     SheetAccessibility* page = sheet();
     const int items = page ? page->itemCount() : 0;
-    for (int i = 0; i < items; ++i) {
-        QAccessibleInterface* item = page->item(i);
-        if (item && item->rect().contains(x, y))
-            return item->childCount() > 0 ? item->childAt(x, y) : item;
+    const QPoint point(x, y);
+    // An open field editor lies over its field: the way to it goes through the viewport.
+    QWidget* editor = page ? page->view().fieldEditor() : nullptr;
+    const bool overEditor
+        = editor && editor->isVisible() && editor->rect().contains(editor->mapFromGlobal(point));
+    if (!overEditor) {
+        for (int i = 0; i < items; ++i) {
+            QAccessibleInterface* item = page->item(i);
+            if (item && item->rect().contains(point))
+                return item;
+        }
+    }
+    for (int i = items; i < childCount(); ++i) {
+        QAccessibleInterface* widget = child(i);
+        if (widget && widget->rect().contains(point))
+            return widget;
     }
     return nullptr;
 }
