@@ -233,12 +233,12 @@ void SheetAccessibility::announceChangedValues(
         }
         case OutlineRole::Text:
             send(QAccessibleTextUpdateEvent(changed, 0, fromCp1252(before[i]), now));
-            [[fallthrough]];
-        case OutlineRole::Picture:
             if (changed->valueInterface())
                 send(QAccessibleValueChangeEvent(changed, changed->valueInterface()->currentValue()));
-            else
-                send(QAccessibleEvent(changed, QAccessible::ValueChanged));
+            break;
+        case OutlineRole::Picture:
+            // A picture's file name is its description.
+            send(QAccessibleEvent(changed, QAccessible::DescriptionChanged));
             break;
         }
     }
