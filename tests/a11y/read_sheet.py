@@ -23,7 +23,8 @@ except ImportError:
     sys.exit(77)
 
 TIMEOUT = 30.0
-CHARACTERISTICS = ["FUE", "CON", "TAM", "INT"]
+# The characteristics block of the example sheets, in Tab order.
+CHARACTERISTICS = ["FUE", "APA", "CON", "POD", "TAM", "INT", "DES", "EDU"]
 
 
 def fail(message):
