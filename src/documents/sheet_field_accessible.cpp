@@ -304,7 +304,23 @@ void SheetFieldAccessible::doAction(const QString& actionName)
     const OutlineField* field = outlineField();
     if (!field || !actionNames().contains(actionName))
         return;
-    m_sheet.view().activatePlacement(field->placement);
+    if (field->role != OutlineRole::Picture) {
+        m_sheet.view().activatePlacement(field->placement);
+        return;
+    }
+    // The picture's file dialog is modal: opened later, so that the reader's request is answered
+    // first instead of waiting for the dialog to close.
+    QPointer<CScriptSheetView> view = &m_sheet.view();
+    SheetAccessibility* sheet = &m_sheet;
+    const unsigned generation = m_generation;
+    const int placement = field->placement;
+    QMetaObject::invokeMethod(
+        view,
+        [view, sheet, generation, placement] {
+            if (view && sheet->generation() == generation)
+                view->activatePlacement(placement);
+        },
+        Qt::QueuedConnection);
 }
 
 // --- Table cell ---------------------------------------------------------------------------------

@@ -180,6 +180,7 @@ private slots:
     void fieldsReadAsTheSheetShows();
     void tablesHaveHeaders();
     void handoutTextsAndPicture();
+    void portraitPressOpensTheFileDialogAfterAnswering();
     void writesFollowTheEditorsRules_data();
     void writesFollowTheEditorsRules();
     void checkBoxActionAndUndoAreAnnounced();
@@ -275,6 +276,20 @@ void TestAccessibility::handoutTextsAndPicture()
     QVERIFY(seal);
     QCOMPARE(seal->role(), QAccessible::Graphic);
     QCOMPARE(seal->text(QAccessible::Description), QStringLiteral("sello.gif"));
+}
+
+void TestAccessibility::portraitPressOpensTheFileDialogAfterAnswering()
+{
+    DesktopFixture fixture;
+    Window window;
+    CInvestigatorView* view = openDetective(window, fixture);
+    QVERIFY(view);
+    QAccessibleInterface* portrait = named(view, QStringLiteral("retrato"));
+    QVERIFY(portrait && portrait->actionInterface());
+    portrait->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    // The reader's call returns before the modal dialog runs.
+    QVERIFY(fixture.dialogs.captions.isEmpty());
+    QTRY_COMPARE(fixture.dialogs.captions.size(), 1);
 }
 
 void TestAccessibility::writesFollowTheEditorsRules_data()
