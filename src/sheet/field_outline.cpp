@@ -23,18 +23,31 @@ constexpr int32_t kHeaderReach = 800;
 constexpr int32_t kTitleReach = 1000;
 // A label's top may stand this much above its field's top (1 mm).
 constexpr int32_t kSlack = 100;
+// A label to the left stands on the field's first line: its top at most 6 mm below the field's.
+constexpr int32_t kFirstLineDepth = 600;
+// A label above a field ends at most 5 mm above it.
+constexpr int32_t kAboveReach = 500;
 
 // A text the script drew: a point text (its rectangle is that point) or a text box.
 struct DrawnText {
     SheetRect rect;
     bool isBox = false;
     const std::string* text = nullptr;
+    bool insideField = false; // drawn in a field (a scale's number): that field's label only
 };
 
 bool isBlank(const std::string& text)
 {
     return std::all_of(
         text.begin(), text.end(), [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; });
+}
+
+int32_t centreX(const SheetRect& rect) { return rect.x1 + rect.width() / 2; }
+int32_t centreY(const SheetRect& rect) { return rect.y2 + rect.height() / 2; }
+
+bool inside(const SheetRect& outer, int32_t x, int32_t y)
+{
+    return outer.x1 <= x && x <= outer.x2 && outer.y2 <= y && y <= outer.y1;
 }
 
 std::vector<DrawnText> drawnTexts(const SheetLayout& layout)
@@ -51,15 +64,15 @@ std::vector<DrawnText> drawnTexts(const SheetLayout& layout)
                 texts.push_back({ box.rect, true, &box.text });
         }
     }
+    for (DrawnText& text : texts) {
+        const int32_t x = text.isBox ? centreX(text.rect) : text.rect.x1;
+        const int32_t y = text.isBox ? centreY(text.rect) : text.rect.y1;
+        text.insideField
+            = std::any_of(layout.placed().begin(), layout.placed().end(), [&](const PlacedField* p) {
+                  return p->field && !p->field->hasFlag(FieldNoHitTest) && inside(p->rect, x, y);
+              });
+    }
     return texts;
-}
-
-int32_t centreX(const SheetRect& rect) { return rect.x1 + rect.width() / 2; }
-int32_t centreY(const SheetRect& rect) { return rect.y2 + rect.height() / 2; }
-
-bool inside(const SheetRect& outer, int32_t x, int32_t y)
-{
-    return outer.x1 <= x && x <= outer.x2 && outer.y2 <= y && y <= outer.y1;
 }
 
 // A text drawn inside the field (the number of a scale entry, a picture's caption).
@@ -80,9 +93,10 @@ const DrawnText* leftText(const std::vector<DrawnText>& texts, const SheetRect& 
     for (const DrawnText& text : texts) {
         const int32_t top = text.isBox ? centreY(text.rect) : text.rect.y1;
         const int32_t right = text.isBox ? text.rect.x2 : text.rect.x1;
-        if (text.rect.x1 >= rect.x1 || right > rect.x1 + kSlack / 2 || rect.x1 - text.rect.x1 > kLabelReach)
+        if (text.insideField || text.rect.x1 >= rect.x1 || right > rect.x1 + kSlack / 2
+            || rect.x1 - text.rect.x1 > kLabelReach)
             continue;
-        if (top <= rect.y2 || top > rect.y1 + kSlack)
+        if (top <= rect.y2 || top > rect.y1 + kSlack || top < rect.y1 - kFirstLineDepth)
             continue;
         if (!best || text.rect.x1 > best->rect.x1)
             best = &text;
@@ -94,6 +108,21 @@ const DrawnText* leftText(const std::vector<DrawnText>& texts, const SheetRect& 
 int32_t heightAbove(const DrawnText& text, int32_t top)
 {
     return (text.isBox ? text.rect.y2 : text.rect.y1) - top;
+}
+
+// The nearest text just above the field that starts over it (a heading over a block of lines).
+const DrawnText* aboveText(const std::vector<DrawnText>& texts, const SheetRect& rect)
+{
+    const DrawnText* best = nullptr;
+    for (const DrawnText& text : texts) {
+        const int32_t above = heightAbove(text, rect.y1);
+        if (text.insideField || above < 0 || above > kAboveReach || text.rect.x1 < rect.x1 - 2 * kSlack
+            || text.rect.x1 > rect.x2)
+            continue;
+        if (!best || above < heightAbove(*best, rect.y1))
+            best = &text;
+    }
+    return best;
 }
 
 OutlineRole roleOf(const PlacedField& placement)
@@ -114,6 +143,8 @@ std::string labelOf(const std::vector<DrawnText>& texts, const PlacedField& plac
         text = innerText(texts, placement.rect);
     if (!text)
         text = leftText(texts, placement.rect);
+    if (!text && role != OutlineRole::Choice)
+        text = aboveText(texts, placement.rect);
     if (!text && role != OutlineRole::Choice)
         text = innerText(texts, placement.rect);
     return text ? *text->text : readableFieldName(placement.field->name());

@@ -1,9 +1,9 @@
 #pragma once
 // FieldOutline: the placed fields of a layout as a screen reader walks them, in Tab order (the
 // placed list's order). Every placement the page shows gets a role and a label: the text the
-// script drew beside it (to its left on its line, or inside it for table entries and pictures),
-// else the field's own name made readable. Table rows (the placements inside the rectangle of a
-// row anchor, a field that takes no clicks) gather into one table per anchor field; the text
+// script drew beside it (to its left on its first line, else just above it; inside it for table
+// entries and pictures), else the field's own name made readable. Table rows (the placements inside the
+// rectangle of a row anchor, a field that takes no clicks) gather into one table per anchor field; the text
 // boxes drawn just above the first row are its column headers, the first text cell of a row
 // names the row. Rows that hold no entry (the empty rows at a table's end) are left out.
 //

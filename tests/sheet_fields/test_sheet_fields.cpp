@@ -508,6 +508,20 @@ void TestSheetFields::outlineLabels_data()
     QTest::newRow("a text on another line is not its label")
         << "sheet.drawtext(5, 30, \"Otra\", 0);" + name << "name"
         << "name";
+    QTest::newRow("a heading just above a block")
+        << "sheet.drawtext(30, 5, \"Posesiones\", 0); sheet.addfield(30, 10, 80, 40, field.possessions);"
+        << "possessions"
+        << "Posesiones";
+    QTest::newRow("a text beside a lower line of a tall field is not its label")
+        << "sheet.drawtext(5, 30, \"Edad\", 0); sheet.addfield(30, 10, 80, 40, field.possessions);"
+        << "possessions"
+        << "possessions";
+    QTest::newRow("a text inside another field is not its label")
+        << "sheet.drawtextbox(30, 1, 45, 6, \"1990s\", 2); sheet.addtableentry(30, 1, 45, 6, field.era, "
+           "\"1990\");"
+           "sheet.addfield(30, 10, 80, 40, field.possessions);"
+        << "possessions"
+        << "possessions";
     QTest::newRow("a blank text is not a label") << "sheet.drawtext(5, 11, \"  \", 0);" + name << "name"
                                                  << "name";
     QTest::newRow("the text inside a table entry")
