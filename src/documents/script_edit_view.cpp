@@ -24,6 +24,7 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -92,6 +93,21 @@ private:
     UiServices* m_inner;
 };
 
+// Scripts are plain text, so a paste takes only the clipboard's text: a clipboard left by a
+// program that has ended may offer no format at all.
+class ScriptTextEdit final : public QsciScintilla {
+public:
+    using QsciScintilla::QsciScintilla;
+
+protected:
+    bool canInsertFromMimeData(const QMimeData* source) const override { return source && source->hasText(); }
+    QByteArray fromMimeData(const QMimeData* source, bool& rectangular) const override
+    {
+        rectangular = false;
+        return source && source->hasText() ? source->text().toUtf8() : QByteArray();
+    }
+};
+
 unsigned scopesOf(const Document& document)
 {
     const QString type = document.docTemplate().typeName();
@@ -107,7 +123,7 @@ std::span<const CommandRow> scriptCommands() { return kScriptCommands; }
 CScriptEditView::CScriptEditView(CScriptEditDoc& document, QWidget* parent)
     : DocumentView(document, parent)
     , m_splitter(new QSplitter(Qt::Horizontal, this))
-    , m_editor(new QsciScintilla)
+    , m_editor(new ScriptTextEdit)
     , m_lexer(new ScriptLexer(m_editor))
     , m_findBar(new ScriptFindBar(*m_editor))
     , m_completion(std::make_unique<ScriptCompletion>(scopesOf(document)))

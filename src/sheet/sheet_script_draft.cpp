@@ -90,8 +90,12 @@ std::string withLineFeeds(const std::string& text)
     return lines;
 }
 
-// A half-open box around a point of text: enough to click on a short label.
-constexpr int32_t kTextReach = 500;
+// The box of a text drawn at a point, which may be aligned on either side of it: enough to click
+// on a label (sheet units; the text hangs below its point).
+constexpr int32_t kTextLeft = 2000;
+constexpr int32_t kTextRight = 4000;
+constexpr int32_t kTextAbove = 200;
+constexpr int32_t kTextBelow = 800;
 
 bool bounds(const SheetItem& item, SheetRect& rect)
 {
@@ -116,7 +120,7 @@ bool bounds(const SheetItem& item, SheetRect& rect)
         return true;
     case SheetItemKind::Text: {
         const auto& text = static_cast<const SheetTextItem&>(item);
-        rect = { text.x - kTextReach, text.y + kTextReach, text.x + kTextReach * 6, text.y - kTextReach };
+        rect = { text.x - kTextLeft, text.y + kTextAbove, text.x + kTextRight, text.y - kTextBelow };
         return true;
     }
     default:
