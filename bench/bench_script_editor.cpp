@@ -1,6 +1,6 @@
 // The script editor: a keystroke in the complete example sheet script to the live preview drawn
 // again and painted (the preview's pause after the last keystroke is not counted: it is a fixed
-// 300 ms wait), and a keystroke in a 5,000-line script to the editor painted again. Each reports
+// 250 ms wait), and a keystroke in a 5,000-line script to the editor painted again. Each reports
 // the median and the slowest round besides the mean. Run it under QT_QPA_PLATFORM=offscreen.
 // Needs the program folder's data (the build copies data/ next to the executables).
 
