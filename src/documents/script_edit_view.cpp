@@ -416,9 +416,47 @@ void CScriptEditView::textChanged()
         m_preview->textChanged();
 }
 
+void CScriptEditView::indentNewLine()
+{
+    int line = 0;
+    int index = 0;
+    m_editor->getCursorPosition(&line, &index);
+    if (line == 0)
+        return;
+    QString previous = m_editor->text(line - 1);
+    const qsizetype comment = previous.indexOf(QLatin1String("//"));
+    if (comment >= 0)
+        previous.truncate(comment);
+    int indent = m_editor->indentation(line - 1);
+    if (previous.trimmed().endsWith(QLatin1Char('{')))
+        indent += m_editor->tabWidth();
+    if (indent <= 0)
+        return;
+    m_editor->setIndentation(line, indent);
+    m_editor->setCursorPosition(line,
+        m_editor->SendScintilla(QsciScintilla::SCI_GETLINEINDENTPOSITION, line)
+            - m_editor->SendScintilla(QsciScintilla::SCI_POSITIONFROMLINE, line));
+}
+
+void CScriptEditView::outdentClosingBrace()
+{
+    int line = 0;
+    int index = 0;
+    m_editor->getCursorPosition(&line, &index);
+    if (m_editor->text(line).left(index).trimmed() != QLatin1String("}") || line == 0)
+        return;
+    const int indent = std::max(0, m_editor->indentation(line) - m_editor->tabWidth());
+    m_editor->setIndentation(line, indent);
+    m_editor->setCursorPosition(line, m_editor->text(line).indexOf(QLatin1Char('}')) + 1);
+}
+
 void CScriptEditView::charAdded(int character)
 {
-    if (character == '.') {
+    if (character == '\n') {
+        indentNewLine();
+    } else if (character == '}') {
+        outdentClosingBrace();
+    } else if (character == '.') {
         if (!completionsAtCaret().isEmpty())
             showCompletion();
     } else if (character == '(' || character == ',') {

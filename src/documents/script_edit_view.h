@@ -85,6 +85,8 @@ private:
     void showCaretLine();
     void textChanged();
     void charAdded(int character);
+    void indentNewLine();
+    void outdentClosingBrace();
     void showCallTip();
     void showErrorTip(int position, const QPoint& at);
     void find(bool replacing);

@@ -695,6 +695,16 @@ void TestScripting::completionListOpens()
     QTest::keyClick(editor, Qt::Key_Space, Qt::ControlModifier);
     QVERIFY(!editor->SendScintilla(QsciScintilla::SCI_AUTOCACTIVE));
     QCOMPARE(editor->text(), QString("sheet.drawline\nou"));
+
+    // Braces indent the lines inside them and the closing one goes back.
+    editor->selectAll();
+    editor->removeSelectedText();
+    QTest::keyClicks(editor, "if (1) {");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, "x = 1;");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, "}");
+    QCOMPARE(editor->text(), QString("if (1) {\n\tx = 1;\n}"));
 }
 
 void TestScripting::callTips_data()
