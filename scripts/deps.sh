@@ -3,6 +3,7 @@
 set -euo pipefail
 packages=(g++ cmake ninja-build ccache flex bison clang-format-14
           qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev qt6-translations-l10n
+          libqscintilla2-qt6-dev
           libgl-dev libx11-dev
           libpng-dev libjpeg62-turbo-dev zlib1g-dev libbenchmark-dev
           fonts-liberation fonts-comic-neue xvfb xauth xdotool openbox x11-utils python3

@@ -1,6 +1,7 @@
 #include "sheet/sheet_object.h"
 
 #include "platform/ui_services.h"
+#include "script/error_line.h"
 #include "script/error_titles.h"
 #include "script/member_name.h"
 #include "sheet/font_families.h"
@@ -183,6 +184,7 @@ int SheetObject::callMember(const std::string& name, ScriptValue* args, int argC
         return script::CallTooMany;
 
     SheetLayout& layout = *m_layout;
+    const size_t itemsBefore = layout.itemCount();
     bool appends = def->member != Member::SheetSize && def->member != Member::FindValidFont;
     if (appends && layout.isFull())
         return reportFull();
@@ -258,6 +260,8 @@ int SheetObject::callMember(const std::string& name, ScriptValue* args, int argC
     }
     if (item && !layout.append(std::move(item)))
         return reportFull();
+    for (size_t i = itemsBefore; i < layout.itemCount(); ++i)
+        layout.items()[i]->line = script::memberCallLine();
     return script::CallOk;
 }
 

@@ -126,9 +126,9 @@ std::vector<MenuRow> menuLayout(MenuKind kind)
             { "&Archivo", fileItems({}) },
             { "&Edición",
                 { cmd::Undo, cmd::Redo, "-", cmd::Cut, cmd::Copy, cmd::Paste, "-", cmd::SelectAll, "-",
-                    cmd::Find, cmd::FindNext, cmd::GoToLine } },
+                    cmd::Find, cmd::FindNext, cmd::Replace, cmd::GoToLine, "-", cmd::Complete } },
             { "&Ver", kViewItems },
-            { "&Script", { cmd::RunScript } },
+            { "&Script", { cmd::RunScript, cmd::ScriptPreview } },
             { "Ve&ntana", kWindowItems },
             { "Ay&uda", kHelpItems },
         };
