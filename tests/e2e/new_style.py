@@ -157,7 +157,8 @@ class Run:
                 raise Failure("the program ended (status %d) while waiting for %s"
                               % (self.program.returncode, what))
             if time.time() > end:
-                raise Failure("waited in vain for " + what)
+                shown = [title for _, title in self.windows()] if self.program else []
+                raise Failure("waited in vain for %s; the program's windows: %s" % (what, shown))
             time.sleep(0.05)
 
     def xdo(self, *words):
@@ -339,8 +340,30 @@ class Run:
         with open(self.investigator, "rb") as f:
             lines = f.read().decode("cp1252").splitlines()
         scripts = [line.strip() for line in lines if line.strip().startswith('"Script"')]
-        if scripts not in (['"Script" "%s"' % STYLE], ['"Script" "%s.vis"' % STYLE]):
+        if scripts != ['"Script" "%s"' % STYLE]:
             raise Failure("the investigator names %s, not %s" % (scripts, STYLE))
+
+    def check_drawn(self):
+        """The installed tool draws the saved investigator with the new style without a script
+        error, and its page is not clasica's."""
+        env = dict(self.x_env(), HOME=self.home, XDG_CONFIG_HOME=self.config, XDG_DATA_HOME=self.user_data,
+                   QT_QPA_PLATFORM="offscreen")
+        env.pop("DISPLAY")
+        pages = {}
+        for script in (None, "clasica"):
+            out = os.path.join(self.scratch, "page-%s.png" % (script or "own"))
+            command = [os.path.join(self.prefix, "bin", "vorpane-cli"), "render", self.investigator, out,
+                       "--dpi", "30"]
+            if script:
+                command += ["--script", script]
+            result = subprocess.run(command, env=env, capture_output=True, text=True, timeout=20)
+            if result.returncode != 0:
+                raise Failure("vorpane-cli could not draw the investigator with %s:\n%s%s"
+                              % (script or "its own style", result.stdout, result.stderr))
+            with open(out, "rb") as f:
+                pages[script] = f.read()
+        if pages[None] == pages["clasica"]:
+            raise Failure("the investigator's page with %s is clasica's" % STYLE)
 
     # --- the whole run ----------------------------------------------------------------------
     def run(self):
@@ -356,6 +379,7 @@ class Run:
             self.choose_style()
             self.leave()
             self.check_outside()
+            self.check_drawn()
             ok = True
         except Failure as failure:
             log("FAILED:", failure)
