@@ -32,13 +32,16 @@ AS_NOBODY = ["setpriv", "--reuid=%d" % NOBODY, "--regid=%d" % NOBODY, "--clear-g
 WHOLE_RUN = 40.0  # seconds for everything after the install
 WAIT = 8.0  # seconds for one thing to appear
 STYLE = "mia"
-# The line the player adds to the copy; integers only, so that no `.` but the member access
-# offers completion.
-ADDED_TEXT = "Hoja propia de mia"
-# With the code editor's completion: "sheet." offers the members, "drawt" narrows the list to
-# drawtext and Return takes it.
-# TODO: set to True once the code editor with completion is on this branch.
-USE_COMPLETION = False
+# The line the player adds to the copy: a band over the title in a colour no other part of the
+# screen has (the same in either byte order), so that the screen shows which style drew a page.
+# Integers only, so that no `.` but the member access offers completion.
+ADDED_LINE = "sheet.fillrectangle(120, 2, 202, 6, 0xFF00FF);"
+BAND = b"\xff\x00\xff"
+BAND_PIXELS = 200  # the band is thousands of pixels on a page of any readable size
+# With the code editor: "sheet." offers the members, "fillr" narrows the list to fillrectangle
+# and Return takes it, and the live preview beside the text shows the band before it is saved.
+# TODO: set to True once the code editor with completion and the live preview is on this branch.
+CODE_EDITOR = False
 
 
 class Failure(Exception):
@@ -216,6 +219,24 @@ class Run:
         except OSError:
             return False
 
+    def band_pixels(self):
+        """How many pixels of the screen have the added band's colour; None without ImageMagick."""
+        if not shutil.which("import"):
+            return None
+        shot = subprocess.run(["import", "-display", self.display, "-window", "root", "-depth", "8",
+                               "ppm:-"], capture_output=True, timeout=20).stdout
+        # P6, width, height, maximum, then the pixels.
+        header = re.match(rb"P6\s+\d+\s+\d+\s+255\s", shot)
+        if not header:
+            raise Failure("the screenshot is no 8-bit PPM")
+        return shot[header.end():].count(BAND)
+
+    def wait_for_band(self, what):
+        if self.band_pixels() is None:
+            log("no ImageMagick: not looking for", what)
+            return
+        self.wait_for(what, lambda: self.band_pixels() > BAND_PIXELS)
+
     def step(self, what):
         """A screenshot of the screen as the step starts, named after it."""
         self.step_number += 1
@@ -242,6 +263,8 @@ class Run:
                                         stdout=self.stderr, stderr=self.stderr)
         self.wait_for("the investigator's window",
                       lambda: self.main_title().startswith("Vorpane - detective_1890"), limit=20)
+        if self.band_pixels():
+            raise Failure("the screen shows the added band's colour before the style exists")
 
     def new_style(self):
         self.step("Archivo, Nueva hoja a partir de")
@@ -270,21 +293,22 @@ class Run:
         self.step("change the copy")
         # A line of its own at the end, where no block or indentation is open.
         self.key("ctrl+End", "Return")
-        if USE_COMPLETION:
+        if CODE_EDITOR:
             self.type_text("sheet")
             self.drop_down("period", "the completion list after the dot")
-            self.type_text("drawt")
+            self.type_text("fillr")
             self.step("completion offered")
             self.key("Return")
             self.wait_for("the completion list to close", lambda: len(self.windows()) == 1)
-            self.type_text('(8, 292, "%s", 0);' % ADDED_TEXT)
+            self.type_text(ADDED_LINE[len("sheet.fillrectangle"):])
         else:
-            self.type_text('sheet.drawtext(8, 292, "%s", 0);' % ADDED_TEXT)
+            self.type_text(ADDED_LINE)
         self.wait_for("the edit to mark the style changed", lambda: self.main_title().endswith("*"))
+        if CODE_EDITOR:
+            self.wait_for_band("the band in the live preview before saving")
         self.step("save the style")
         self.key("ctrl+s")
-        self.wait_for("the change in " + self.style,
-                      lambda: self.file_holding(self.style, 'sheet.drawtext(8, 292, "%s", 0);' % ADDED_TEXT))
+        self.wait_for("the change in " + self.style, lambda: self.file_holding(self.style, ADDED_LINE))
         self.wait_for("the saved style's title", lambda: not self.main_title().endswith("*"))
 
     def choose_style(self):
@@ -300,6 +324,7 @@ class Run:
         self.key("Return")
         # Choosing a style leaves no modified mark: the closed list is the sign it was taken.
         self.wait_for("the style list to close", lambda: len(self.windows()) == 1)
+        self.wait_for_band("the investigator drawn by the new style")
         self.step("save the investigator")
         self.key("ctrl+s")
         self.wait_for("the style's name in " + self.investigator,
@@ -327,7 +352,7 @@ class Run:
     def check_outside(self):
         with open(self.style, "rb") as f:
             saved = f.read()
-        if saved == self.clasica or ADDED_TEXT.encode("cp1252") not in saved:
+        if saved == self.clasica or ADDED_LINE.encode("cp1252") not in saved:
             raise Failure("%s does not hold the change" % self.style)
         # The rest of the copy is clasica's, line ends and all.
         if not saved.startswith(self.clasica.rstrip(b"\r\n")):
