@@ -6,9 +6,10 @@ program as an ordinary user (as the user nobody when run as root) with fresh hom
 and data folders and a copy of an example investigator, then by keyboard, as a player would:
 Archivo > Nueva hoja a partir de..., picks clasica.vis, names the copy, changes it in the script
 editor and saves it, goes back to the investigator through the Ventana menu, chooses the new style
-in the style box, saves the investigator and leaves by Salir. Then it checks from outside that the
-style is in the user's data folder, the installed folder is untouched and the investigator names
-the style.
+in the style box, saves the investigator and leaves by Salir, answering No to any question. The
+screen must show the added band once the investigator takes the style. Then it checks from outside
+that the style is in the user's data folder and holds the change, the installed folder is
+untouched, the investigator names the style and the installed vorpane-cli draws it without error.
 
 Exit status 0 on success, 1 on a failure (with the screenshots of every step, when ImageMagick
 is there, kept and their folder printed), 77 when Xvfb, openbox or xdotool is missing.
@@ -406,7 +407,7 @@ class Run:
             self.check_outside()
             self.check_drawn()
             ok = True
-        except Failure as failure:
+        except (Failure, OSError, subprocess.SubprocessError) as failure:
             log("FAILED:", failure)
             if self.program:
                 try:
