@@ -157,7 +157,8 @@ class Run:
             value = condition()
             if value:
                 return value
-            if self.program and self.program.poll() is not None:
+            # The program may have ended right after the condition was looked at.
+            if self.program and self.program.poll() is not None and not condition():
                 raise Failure("the program ended (status %d) while waiting for %s"
                               % (self.program.returncode, what))
             if time.time() > end:
