@@ -13,7 +13,10 @@ set(_expected
     share/applications/vorpane.desktop
     share/mime/packages/vorpane.xml
     share/metainfo/com.merrin.Vorpane.metainfo.xml
-    share/icons/hicolor/scalable/apps/vorpane.svg)
+    share/icons/hicolor/scalable/apps/vorpane.svg
+    share/vorpane/guide/index.html share/vorpane/guide/guia.css
+    share/man/man1/vorpane.1.gz share/man/man1/vorpane-cli.1.gz
+    share/doc/vorpane/copyright share/doc/vorpane/changelog.Debian.gz)
 foreach(_size ${ICON_SIZES})
   list(APPEND _expected share/icons/hicolor/${_size}x${_size}/apps/vorpane.png)
   foreach(_icon ${MIME_ICONS})

@@ -1,5 +1,6 @@
 #include "dialogs/options_dialog.h"
 
+#include "docview/accessible_name.h"
 #include "docview/desk.h"
 #include "docview/desktop_dialogs.h"
 #include "platform/profile.h"
@@ -178,7 +179,7 @@ COptionsPage2::COptionsPage2(QWidget* parent)
     m_tipOfTheDay->setChecked(Profile::read(profile_keys::kTipsStartUp) == 0);
 
     auto* label = new QLabel(tr("Comp&onente"), this);
-    label->setBuddy(m_components);
+    nameAfterLabel(m_components, label);
     auto* change = new QPushButton(tr("&Cambiar..."), this);
     change->setObjectName(QStringLiteral("Change"));
     change->setAutoDefault(false);

@@ -319,6 +319,7 @@ SkillListDialog::SkillListDialog(Investigator& inv, QWidget* parent)
     setObjectName(QStringLiteral("SkillListDialog"));
     setWindowTitle(tr("Habilidades"));
     m_list->setObjectName(QStringLiteral("SkillList"));
+    m_list->setAccessibleName(tr("Habilidades del investigador"));
     m_edit->setObjectName(QStringLiteral("Edit"));
     m_remove->setObjectName(QStringLiteral("Remove"));
 

@@ -1,5 +1,6 @@
 #include "dialogs/spell_book_dialog.h"
 
+#include "docview/accessible_name.h"
 #include "platform/cp1252.h"
 #include "rules/spell_book.h"
 
@@ -136,9 +137,9 @@ SpellBookDialog::SpellBookDialog(const std::string& spells, QWidget* parent)
     m_remove->setAutoDefault(false);
 
     auto* treeLabel = new QLabel(tr("&Magias:"), this);
-    treeLabel->setBuddy(m_tree);
+    nameAfterLabel(m_tree, treeLabel);
     auto* chosenLabel = new QLabel(tr("Magias &conocidas:"), this);
-    chosenLabel->setBuddy(m_chosen);
+    nameAfterLabel(m_chosen, chosenLabel);
 
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);

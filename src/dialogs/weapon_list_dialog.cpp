@@ -5,6 +5,7 @@
 #include "dialogs/new_weapon_dlg.h"
 #include "dialogs/skill_list_dialog.h"
 #include "dialogs/skill_menus.h"
+#include "docview/accessible_name.h"
 #include "investigator/investigator.h"
 #include "investigator/skill_editing.h"
 #include "platform/cp1252.h"
@@ -61,9 +62,9 @@ WeaponListDialog::WeaponListDialog(Investigator& inv, QWidget* parent)
     m_remove->setObjectName(QStringLiteral("Remove"));
 
     auto* availableLabel = new QLabel(tr("&Armas disponibles:"), this);
-    availableLabel->setBuddy(m_available);
+    nameAfterLabel(m_available, availableLabel);
     auto* ownedLabel = new QLabel(tr("&Armas del investigador:"), this);
-    ownedLabel->setBuddy(m_owned);
+    nameAfterLabel(m_owned, ownedLabel);
     auto* create = new QPushButton(tr("&Nueva..."), this);
     create->setObjectName(QStringLiteral("New"));
     auto* close = new QPushButton(tr("Cerrar"), this);

@@ -434,6 +434,14 @@ bool FieldEditor::endEditing(bool commit)
     return stored;
 }
 
+void FieldEditor::setAccessibleLabel(const QString& name, const QString& description)
+{
+    for (QWidget* edit : { static_cast<QWidget*>(m_line), static_cast<QWidget*>(m_text) }) {
+        edit->setAccessibleName(name);
+        edit->setAccessibleDescription(description);
+    }
+}
+
 bool FieldEditor::canUndo() const
 {
     if (!m_field)

@@ -59,6 +59,8 @@ public:
 
     // The edit that has the keyboard focus while a field is open (a line or a text edit).
     QWidget* editWidget() const;
+    // What a screen reader calls the edits while they show the field.
+    void setAccessibleLabel(const QString& name, const QString& description);
     QString text() const;
     QListWidget* suggestionList() const { return m_list; }
     QWidget* suggestionPopup() const { return m_popup; }

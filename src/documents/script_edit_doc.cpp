@@ -14,7 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPlainTextDocumentLayout>
+#include <Qsci/qsciscintilla.h>
 
 namespace vorpane {
 
@@ -32,21 +32,44 @@ QString editorText(const std::string& bytes)
 
 CScriptEditDoc::CScriptEditDoc(const CMultiFileMultiDocTemplate& docTemplate)
     : Document(docTemplate)
+    , m_text(std::make_unique<QsciScintilla>())
 {
-    m_text.setDocumentLayout(new QPlainTextDocumentLayout(&m_text));
-    connect(&m_text, &QTextDocument::modificationChanged, this, &CScriptEditDoc::emitModifiedChanged);
+    m_text->setUtf8(true);
+    m_text->setEolMode(QsciScintilla::EolUnix);
+    connect(m_text.get(), &QsciScintilla::modificationChanged, this, [this](bool modified) {
+        if (!m_markedModified)
+            emitModifiedChanged(modified);
+    });
 }
+
+CScriptEditDoc::~CScriptEditDoc() = default;
 
 void CScriptEditDoc::setText(const QString& text)
 {
-    m_text.setPlainText(text);
-    m_text.setModified(false);
+    replaceText(text);
     m_fileBytes.clear();
 }
 
-QString CScriptEditDoc::text() const { return m_text.toPlainText(); }
+void CScriptEditDoc::replaceText(const QString& text)
+{
+    m_text->setText(text);
+    m_text->SendScintilla(QsciScintilla::SCI_EMPTYUNDOBUFFER);
+    setModified(false);
+}
 
-void CScriptEditDoc::setModified(bool modified) { m_text.setModified(modified); }
+QString CScriptEditDoc::text() const { return m_text->text(); }
+
+bool CScriptEditDoc::isModified() const { return m_markedModified || m_text->isModified(); }
+
+void CScriptEditDoc::setModified(bool modified)
+{
+    const bool was = isModified();
+    m_markedModified = modified;
+    if (!modified)
+        m_text->setModified(false);
+    if (isModified() != was)
+        emitModifiedChanged(isModified());
+}
 
 bool CScriptEditDoc::openDocument(const QString& path)
 {
@@ -63,15 +86,14 @@ bool CScriptEditDoc::openDocument(const QString& path)
     }
     m_fileBytes = std::move(bytes);
     m_crlf = m_fileBytes.find("\r\n") != std::string::npos || m_fileBytes.find('\n') == std::string::npos;
-    m_text.setPlainText(editorText(m_fileBytes));
-    m_text.setModified(false);
+    replaceText(editorText(m_fileBytes));
     setPath(path);
     return true;
 }
 
 std::optional<std::string> CScriptEditDoc::encodedText(QString* message) const
 {
-    QString text = m_text.toPlainText();
+    QString text = m_text->text();
     if (m_crlf)
         text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     qsizetype bad = -1;
@@ -111,7 +133,7 @@ bool CScriptEditDoc::saveDocument(const QString& path)
         return false;
     }
     m_fileBytes = std::move(bytes);
-    m_text.setModified(false);
+    setModified(false);
     setPath(path);
     if (isLayoutScript())
         announceSaved(QFileInfo(path).absoluteFilePath());

@@ -7,7 +7,9 @@
 #include "docview/document.h"
 #include "platform/whole_file.h"
 
-#include <QTextDocument>
+#include <memory>
+
+class QsciScintilla;
 
 namespace vorpane {
 
@@ -15,13 +17,16 @@ class CScriptEditDoc final : public Document {
     Q_OBJECT
 public:
     explicit CScriptEditDoc(const CMultiFileMultiDocTemplate& docTemplate);
+    ~CScriptEditDoc() override;
 
-    QTextDocument* textDocument() { return &m_text; }
+    // The editor that holds the text; a view shows the same text through its own editor
+    // (QsciScintilla::setDocument), so the two never need to be kept in step. It is never shown.
+    QsciScintilla* textStore() const { return m_text.get(); }
     // Replaces the text (a new document's starting text): not a modification.
     void setText(const QString& text);
     QString text() const;
 
-    bool isModified() const override { return m_text.isModified(); }
+    bool isModified() const override;
     void setModified(bool modified) override;
     bool openDocument(const QString& path) override;
     bool saveDocument(const QString& path) override;
@@ -41,10 +46,13 @@ public:
     static constexpr size_t kMaxFileSize = kMaxScriptFileBytes;
 
 private:
+    // The whole text, without an undo step, unmodified.
+    void replaceText(const QString& text);
     // Tells every view of every open document that a layout script file was saved.
     void announceSaved(const QString& path) const;
 
-    QTextDocument m_text;
+    std::unique_ptr<QsciScintilla> m_text;
+    bool m_markedModified = false; // the editor knows only "changed since the save point"
     std::string m_fileBytes; // as read or last written; written back while the text is unchanged
     bool m_crlf = true;
 };

@@ -1,6 +1,7 @@
 #include "documents/script_sheet_view.h"
 
 #include "documents/field_editor.h"
+#include "documents/sheet_accessibility.h"
 #include "documents/sheet_canvas.h"
 #include "documents/sheet_printing.h"
 #include "documents/view_commands.h"
@@ -37,7 +38,9 @@ CScriptSheetView::CScriptSheetView(
     , m_extension(extension)
     , m_canvas(new SheetCanvas(this))
     , m_editor(new FieldEditor(m_layout, *m_canvas))
+    , m_accessibility(std::make_unique<SheetAccessibility>(*this))
 {
+    SheetAccessibility::installFactory();
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
     box->addWidget(m_canvas);
@@ -58,6 +61,9 @@ CScriptSheetView::CScriptSheetView(
     connect(m_editor, &FieldEditor::editingEnded, this, [this](bool stored) {
         if (!stored)
             m_canvas->viewport()->update();
+        // The page has the focus back: a reader hears the field it stays on.
+        if (m_canvas->hasFocus())
+            m_accessibility->focusMoved();
     });
     connect(m_canvas, &SheetCanvas::zoomChanged, this, [this](int percent) {
         if (isActiveView())
@@ -74,6 +80,7 @@ CScriptSheetView::~CScriptSheetView()
     // The editor forgets its field and the page widgets go before the layout they show;
     // placements go before the host that draws them.
     m_editor->endEditing(false);
+    m_accessibility->reset();
     // A canvas being destroyed is no longer a canvas: its last events must not reach the filter.
     m_canvas->viewport()->removeEventFilter(this);
     m_canvas->removeEventFilter(this);
@@ -211,6 +218,7 @@ void CScriptSheetView::runScript()
     m_canvas->dropPage();
     // Ready before the next paint, so that a new layout never shows the old page stretched.
     m_canvas->page();
+    m_accessibility->layoutRebuilt();
 }
 
 void CScriptSheetView::refresh()
@@ -255,6 +263,7 @@ void CScriptSheetView::modelChanged(DocumentChange change)
     case DocumentChange::Values:
         m_canvas->dropPage();
         refreshStatusPanes();
+        m_accessibility->valuesChanged();
         break;
     case DocumentChange::Content:
         runScript();
@@ -365,6 +374,21 @@ void CScriptSheetView::click(QPointF viewportPoint)
     if (placement.field->hasFlag(FieldTabStop) && !placement.isTableEntry())
         m_layout.currentField = index;
     clickAction(placement);
+    m_accessibility->focusMoved();
+}
+
+void CScriptSheetView::activatePlacement(int index)
+{
+    if (index < 0 || size_t(index) >= m_layout.placed().size())
+        return;
+    commitEditing();
+    m_canvas->setFocus(Qt::OtherFocusReason);
+    PlacedField& placement = *m_layout.placed()[size_t(index)];
+    if (placement.field->hasFlag(FieldTabStop) && !placement.isTableEntry())
+        m_layout.currentField = index;
+    m_canvas->ensureVisible(m_canvas->toViewport(placement.rect));
+    clickAction(placement);
+    m_accessibility->focusMoved();
 }
 
 void CScriptSheetView::moveToNextField(bool forward)
@@ -376,6 +400,7 @@ void CScriptSheetView::moveToNextField(bool forward)
     PlacedField& placement = *m_layout.placed()[size_t(index)];
     m_canvas->ensureVisible(m_canvas->toViewport(placement.rect));
     clickAction(placement);
+    m_accessibility->focusMoved();
 }
 
 void CScriptSheetView::clickAction(PlacedField& placement)
@@ -404,6 +429,7 @@ void CScriptSheetView::clickAction(PlacedField& placement)
                     {}, MsgIcon::Warning);
         }
     } else {
+        m_accessibility->editorOpening(placement);
         m_editor->startEditing(placement);
     }
 }

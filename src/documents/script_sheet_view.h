@@ -23,6 +23,7 @@ namespace vorpane {
 
 class FieldEditor;
 class PlacedField;
+class SheetAccessibility;
 class SheetCanvas;
 class SheetPictureCache;
 
@@ -39,6 +40,8 @@ public:
     const std::string& extension() const { return m_extension; }
     SheetCanvas* canvas() const { return m_canvas; }
     FieldEditor* fieldEditor() const { return m_editor; }
+    // What a screen reader sees of the page.
+    SheetAccessibility& accessibility() const { return *m_accessibility; }
     bool isEditing() const;
 
     void initialUpdate() override;
@@ -56,6 +59,8 @@ public:
     void click(QPointF viewportPoint);
     // Tab (forward) and Shift+Tab: the next Tab-stop field, edited.
     void moveToNextField(bool forward);
+    // A placement's click action as a click on it does it (for screen readers).
+    void activatePlacement(int index);
     // The placement under a viewport point (index in the placed list), or -1.
     int placementAt(QPointF viewportPoint) const;
     // The cursor the view shows at a viewport point.
@@ -103,6 +108,7 @@ private:
     std::string m_scriptName;
     SheetCanvas* m_canvas;
     FieldEditor* m_editor;
+    std::unique_ptr<SheetAccessibility> m_accessibility;
     bool m_mousePressed = false;
     bool m_running = false;
     QMetaObject::Connection m_styleConnection;

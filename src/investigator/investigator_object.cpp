@@ -87,17 +87,18 @@ struct MemberEntry {
     Member member;
     int minArgs;
     int maxArgs;
+    const char* parameters;
 };
 
 constexpr MemberEntry kMembers[] = {
-    { "hasgotskill", Member::HasGotSkill, 1, 1 },
-    { "getskillvalue", Member::GetSkillValue, 1, 1 },
-    { "setskillvalue", Member::SetSkillValue, 2, 2 },
-    { "getskillsubsetcount", Member::GetSkillSubsetCount, 1, 1 },
-    { "setsubskill", Member::SetSubSkill, 3, 4 },
-    { "addskill", Member::AddSkill, 1, 3 },
-    { "addOccupationalSkill", Member::AddOccupationalSkill, 1, 3 },
-    { "recalculate", Member::Recalculate, 0, 0 },
+    { "hasgotskill", Member::HasGotSkill, 1, 1, "name" },
+    { "getskillvalue", Member::GetSkillValue, 1, 1, "name" },
+    { "setskillvalue", Member::SetSkillValue, 2, 2, "name, value" },
+    { "getskillsubsetcount", Member::GetSkillSubsetCount, 1, 1, "name" },
+    { "setsubskill", Member::SetSubSkill, 3, 4, "name, index, subskill, [value]" },
+    { "addskill", Member::AddSkill, 1, 3, "name, [base], [value]" },
+    { "addOccupationalSkill", Member::AddOccupationalSkill, 1, 3, "name, [base], [value]" },
+    { "recalculate", Member::Recalculate, 0, 0, "" },
 };
 
 const char* const kDefaultNewBase = "0";
@@ -307,6 +308,16 @@ int InvestigatorObject::recalculate()
     computeDerivedValues(*m_inv);
     readProperties();
     return script::CallOk;
+}
+
+script::HostMemberList InvestigatorObject::memberList()
+{
+    script::HostMemberList list;
+    for (const MemberEntry& def : kMembers)
+        list.push_back({ def.name, script::HostMemberKind::Function, def.parameters });
+    for (const Property& property : kProperties)
+        list.push_back({ property.name, script::HostMemberKind::Variable, {} });
+    return list;
 }
 
 } // namespace vorpane

@@ -9,6 +9,7 @@
 // when the run is over, so the write-back happens then even if a script left the object in a
 // cycle of values, and the object never touches the investigator afterwards.
 
+#include "script/host_member.h"
 #include "script/script_object.h"
 
 #include <array>
@@ -29,6 +30,9 @@ public:
     int callMember(const std::string& name, script::ScriptValue* args, int argCount,
         script::ScriptValue& result) override;
     script::ScriptValue* findMember(const std::string& name) override;
+
+    // The fixed members, for tools.
+    static script::HostMemberList memberList();
 
     // Writes the properties back, drops them and forgets the investigator.
     void detach();

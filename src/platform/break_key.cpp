@@ -12,6 +12,8 @@ bool g_polling = false;
 
 void setBreakKeyPoll(BreakKeyPoll poll) { g_poll = poll; }
 
+BreakKeyPoll breakKeyPoll() { return g_poll; }
+
 void pollBreakKey()
 {
     if (!g_poll || g_polling)

@@ -36,6 +36,7 @@ inline constexpr std::chrono::milliseconds kBreakKeyPollInterval { 30 };
 using BreakKeyPoll = void (*)();
 // Installs the poll function (null removes it).
 void setBreakKeyPoll(BreakKeyPoll poll);
+BreakKeyPoll breakKeyPoll();
 // Calls the poll function when one is installed and the interval has passed since the last call.
 // A poll that starts a run of its own is not polled again until it returns.
 void pollBreakKey();

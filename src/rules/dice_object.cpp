@@ -24,6 +24,11 @@ int DiceObject::callMember(
     return script::CallOk;
 }
 
+script::HostMemberList DiceObject::memberList()
+{
+    return { { "Roll", script::HostMemberKind::Function, "dice" } };
+}
+
 void registerDiceAndOutput(script::ScriptRunner& runner)
 {
     runner.registerValue("dice", script::ScriptValue(new DiceObject));

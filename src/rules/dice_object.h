@@ -3,6 +3,7 @@
 // as a dice text and returns the Integer that DiceExpression gives.
 
 #include "rules/dice_expression.h"
+#include "script/host_member.h"
 #include "script/script_object.h"
 #include "script/script_runner.h"
 
@@ -17,6 +18,8 @@ public:
 
     int callMember(const std::string& name, script::ScriptValue* args, int argCount,
         script::ScriptValue& result) override;
+
+    static script::HostMemberList memberList();
 
 private:
     ~DiceObject() override = default;

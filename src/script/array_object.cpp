@@ -208,6 +208,15 @@ int ArrayObject::callMember(const std::string& name, ScriptValue*, int argCount,
     return CallOk;
 }
 
+HostMemberList ArrayObject::memberList()
+{
+    return {
+        { "length", HostMemberKind::Variable, {} },
+        { "sort", HostMemberKind::Function, {} },
+        { "reverse", HostMemberKind::Function, {} },
+    };
+}
+
 // Exchange sort: passes from the front, swapping neighbours when the left one is greater by ">".
 // Mixed kinds compare by the left element's rules, which is not a consistent order, so only the
 // exchange passes give the right result for them.

@@ -5,6 +5,7 @@
 // The member variable "length" may be assigned anything; the elements follow it at the next
 // element access, sort or reverse.
 
+#include "script/host_member.h"
 #include "script/script_object.h"
 
 #include <bit>
@@ -31,6 +32,9 @@ public:
 
     // The class factory registered for "new" as "array".
     static int create(ScriptValue* args, int argCount, ScriptValue& result);
+    // What «new Array(...)» takes, and the members of an array.
+    static constexpr const char* kCreateParameters = "length or elements...";
+    static HostMemberList memberList();
 
     int callMember(const std::string& name, ScriptValue* args, int argCount, ScriptValue& result) override;
     ScriptValue* findMember(const std::string& name) override;

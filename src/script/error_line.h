@@ -27,6 +27,11 @@ private:
     int32_t m_line = 0;
 };
 
+// The line of the member call in progress on this thread (0 outside one), for a host object
+// that notes where what it makes came from.
+inline thread_local int32_t t_memberCallLine = 0;
+inline int32_t memberCallLine() { return t_memberCallLine; }
+
 // Called by the engine's two reporters with the line they show (0 for none).
 void noteScriptError(int32_t line);
 

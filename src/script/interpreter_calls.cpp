@@ -3,6 +3,7 @@
 
 #include "platform/ui_services.h"
 #include "script/call_inline.h"
+#include "script/error_line.h"
 #include "script/member_name.h"
 #include "script/script_object.h"
 
@@ -140,6 +141,7 @@ try {
     if (in.m_flags.abort)
         return ScriptValue();
     ScriptValue result;
+    t_memberCallLine = op.node ? op.node->line : 0;
     int status = hold.objectValue()->callMember(name, args.data(), args.count(), result);
     reportCallStatus(in, op, status, name);
     return result;

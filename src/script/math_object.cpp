@@ -121,4 +121,21 @@ int MathObject::callMember(const std::string& name, ScriptValue* args, int argCo
     return CallNotFound;
 }
 
+HostMemberList MathObject::memberList()
+{
+    HostMemberList list;
+    for (const UnaryFunction& function : kUnaryFunctions)
+        list.push_back({ function.name, HostMemberKind::Function, "x" });
+    list.push_back({ "abs", HostMemberKind::Function, "x" });
+    list.push_back({ "max", HostMemberKind::Function, "a, b" });
+    list.push_back({ "min", HostMemberKind::Function, "a, b" });
+    list.push_back({ "atan2", HostMemberKind::Function, "y, x" });
+    list.push_back({ "pow", HostMemberKind::Function, "x, y" });
+    list.push_back({ "random", HostMemberKind::Function, {} });
+    list.push_back({ "round", HostMemberKind::Function, "x" });
+    list.push_back({ "PI", HostMemberKind::Variable, {} });
+    list.push_back({ "E", HostMemberKind::Variable, {} });
+    return list;
+}
+
 } // namespace vorpane::script

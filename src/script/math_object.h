@@ -2,6 +2,7 @@
 // MathObject: the script object "math": the read-only Floats PI and E and the numeric functions.
 // Member names are matched without regard to case.
 
+#include "script/host_member.h"
 #include "script/script_object.h"
 
 namespace vorpane::script {
@@ -12,6 +13,8 @@ public:
 
     int callMember(const std::string& name, ScriptValue* args, int argCount, ScriptValue& result) override;
     ScriptValue* findMember(const std::string& name) override;
+
+    static HostMemberList memberList();
 
 private:
     ~MathObject() override = default;

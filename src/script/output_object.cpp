@@ -39,4 +39,14 @@ int OutputObject::callMember(const std::string& name, ScriptValue* args, int arg
     return CallNotFound;
 }
 
+HostMemberList OutputObject::memberList()
+{
+    return {
+        { "write", HostMemberKind::Function, "value" },
+        { "show", HostMemberKind::Function, {} },
+        { "hide", HostMemberKind::Function, {} },
+        { "clear", HostMemberKind::Function, {} },
+    };
+}
+
 } // namespace vorpane::script

@@ -68,4 +68,13 @@ int FieldObject::callMember(const std::string& name, ScriptValue* args, int argC
     return script::CallOk;
 }
 
+script::HostMemberList FieldObject::memberList()
+{
+    // The fields themselves are properties too, named by the layout of each view.
+    return {
+        { "getfieldvalue", script::HostMemberKind::Function, "id" },
+        { "setfieldvalue", script::HostMemberKind::Function, "id, value" },
+    };
+}
+
 } // namespace vorpane

@@ -3,6 +3,7 @@
 // field table by id; every field is a read-only property whose name is the field's name (case
 // ignored) and whose value is its id. Does not own the layout; detach() before the layout goes.
 
+#include "script/host_member.h"
 #include "script/script_object.h"
 
 #include <deque>
@@ -19,6 +20,9 @@ public:
     int callMember(const std::string& name, script::ScriptValue* args, int argCount,
         script::ScriptValue& result) override;
     script::ScriptValue* findMember(const std::string& name) override;
+
+    // The fixed members, for tools.
+    static script::HostMemberList memberList();
 
     void detach() { m_layout = nullptr; }
 

@@ -46,6 +46,9 @@ public:
 
     SheetItemKind kind() const { return m_kind; }
 
+    // The script line whose call made the item (0 when unknown): an editor goes there from the page.
+    int32_t line = 0;
+
 private:
     SheetItemKind m_kind;
 };

@@ -1,6 +1,7 @@
 #include "sheet/sheet_object.h"
 
 #include "platform/ui_services.h"
+#include "script/error_line.h"
 #include "script/error_titles.h"
 #include "script/member_name.h"
 #include "sheet/font_families.h"
@@ -42,31 +43,32 @@ struct MemberEntry {
     const char* name;
     Member member;
     int argCount;
+    const char* parameters;
 };
 
 // In the order of the object's own table.
 constexpr MemberEntry kMembers[] = {
-    { "sheetsize", Member::SheetSize, 2 },
-    { "drawline", Member::DrawLine, 4 },
-    { "drawpicture", Member::DrawPicture, 5 },
-    { "stretchpicture", Member::StretchPicture, 5 },
-    { "drawrectangle", Member::DrawRectangle, 4 },
-    { "drawtext", Member::DrawText, 4 },
-    { "drawtextbox", Member::DrawTextBox, 6 },
-    { "fillrectangle", Member::FillRectangle, 5 },
-    { "setlinecolour", Member::SetLineColour, 1 },
-    { "setlinecolor", Member::SetLineColour, 1 },
-    { "settextcolour", Member::SetTextColour, 1 },
-    { "settextcolor", Member::SetTextColour, 1 },
-    { "setfieldtextstyle", Member::SetFieldTextStyle, 1 },
-    { "setfont", Member::SetFont, 3 },
-    { "setfontrotated", Member::SetFontRotated, 4 },
-    { "addfield", Member::AddField, 5 },
-    { "addtableentry", Member::AddTableEntry, 6 },
-    { "setusertextsize", Member::SetUserTextSize, 1 },
-    { "setusertextsizerotate", Member::SetUserTextSizeRotate, 2 },
-    { "setsheetparameter", Member::SetSheetParameter, 2 },
-    { "findvalidfont", Member::FindValidFont, 1 },
+    { "sheetsize", Member::SheetSize, 2, "width, height" },
+    { "drawline", Member::DrawLine, 4, "x1, y1, x2, y2" },
+    { "drawpicture", Member::DrawPicture, 5, "x1, y1, x2, y2, file" },
+    { "stretchpicture", Member::StretchPicture, 5, "x1, y1, x2, y2, file" },
+    { "drawrectangle", Member::DrawRectangle, 4, "x1, y1, x2, y2" },
+    { "drawtext", Member::DrawText, 4, "x, y, text, style" },
+    { "drawtextbox", Member::DrawTextBox, 6, "x1, y1, x2, y2, text, style" },
+    { "fillrectangle", Member::FillRectangle, 5, "x1, y1, x2, y2, colour" },
+    { "setlinecolour", Member::SetLineColour, 1, "colour" },
+    { "setlinecolor", Member::SetLineColour, 1, "colour" },
+    { "settextcolour", Member::SetTextColour, 1, "colour" },
+    { "settextcolor", Member::SetTextColour, 1, "colour" },
+    { "setfieldtextstyle", Member::SetFieldTextStyle, 1, "style" },
+    { "setfont", Member::SetFont, 3, "face, size, fontstyle" },
+    { "setfontrotated", Member::SetFontRotated, 4, "face, size, fontstyle, angle" },
+    { "addfield", Member::AddField, 5, "x1, y1, x2, y2, id" },
+    { "addtableentry", Member::AddTableEntry, 6, "x1, y1, x2, y2, id, value" },
+    { "setusertextsize", Member::SetUserTextSize, 1, "size" },
+    { "setusertextsizerotate", Member::SetUserTextSizeRotate, 2, "size, angle" },
+    { "setsheetparameter", Member::SetSheetParameter, 2, "key, value" },
+    { "findvalidfont", Member::FindValidFont, 1, "prefix" },
 };
 
 struct Constant {
@@ -182,6 +184,7 @@ int SheetObject::callMember(const std::string& name, ScriptValue* args, int argC
         return script::CallTooMany;
 
     SheetLayout& layout = *m_layout;
+    const size_t itemsBefore = layout.itemCount();
     bool appends = def->member != Member::SheetSize && def->member != Member::FindValidFont;
     if (appends && layout.isFull())
         return reportFull();
@@ -257,7 +260,19 @@ int SheetObject::callMember(const std::string& name, ScriptValue* args, int argC
     }
     if (item && !layout.append(std::move(item)))
         return reportFull();
+    for (size_t i = itemsBefore; i < layout.itemCount(); ++i)
+        layout.items()[i]->line = script::memberCallLine();
     return script::CallOk;
+}
+
+script::HostMemberList SheetObject::memberList()
+{
+    script::HostMemberList list;
+    for (const MemberEntry& def : kMembers)
+        list.push_back({ def.name, script::HostMemberKind::Function, def.parameters });
+    for (const Constant& constant : kConstants)
+        list.push_back({ constant.name, script::HostMemberKind::Variable, {} });
+    return list;
 }
 
 } // namespace vorpane

@@ -4,6 +4,7 @@
 // layout's sheet-parameter names. A thin adapter over a SheetLayout that it does not own: the
 // owner calls detach() before the layout goes, after which every member is "not found".
 
+#include "script/host_member.h"
 #include "script/script_object.h"
 
 #include <deque>
@@ -20,6 +21,9 @@ public:
     int callMember(const std::string& name, script::ScriptValue* args, int argCount,
         script::ScriptValue& result) override;
     script::ScriptValue* findMember(const std::string& name) override;
+
+    // The fixed members, for tools.
+    static script::HostMemberList memberList();
 
     void detach() { m_layout = nullptr; }
 

@@ -78,6 +78,8 @@ bool runParsed(const std::string& text, SheetLayout& layout)
 
 void setSheetScriptStepBudget(uint64_t steps) { g_stepBudget = steps; }
 
+uint64_t sheetScriptStepBudget() { return g_stepBudget; }
+
 std::vector<std::string> sheetScriptNames(const std::string& extension)
 {
     std::vector<std::string> names;

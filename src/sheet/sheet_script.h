@@ -44,6 +44,7 @@ bool runSheetScriptText(const std::string& text, SheetLayout& layout);
 // Node evaluations a run may take before it is stopped (and fails); 0, the default, is no limit.
 // The desktop has the break key; the headless tool sets a budget so that a looping script ends.
 void setSheetScriptStepBudget(uint64_t steps);
+uint64_t sheetScriptStepBudget();
 
 // Appends the error page to the drawing list (which is not emptied): a 100 x 25 mm page,
 // "Sheet Script Error" and the message (a default text when it is empty).

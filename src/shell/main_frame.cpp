@@ -24,10 +24,12 @@
 #include "shell/tip_panel.h"
 #include "shell/toolbar_style.h"
 #include "widgets/floating_info_window.h"
+#include "widgets/help_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
@@ -201,6 +203,7 @@ void CMainFrame::addAppCommands()
     addCommand(cmd::New, [this] { NewDocumentDialog::run(*m_documents, this); });
     addCommand(cmd::NewFromStyle, [this] { NewStyleCommand::run(*m_documents, this); });
     addCommand(cmd::Options, [this] { COptionsDlg::run(this); });
+    addCommand(cmd::HelpContents, [this] { showHelp(this); });
     addCommand(cmd::About, [this] {
         CAboutDlg about(this);
         about.exec();
@@ -464,8 +467,59 @@ void CMainFrame::updateLockPanes()
     m_capPane->setText(keys.capsLock ? QStringLiteral("CAP") : QString());
 }
 
+namespace {
+
+// The chapter that F1 opens over a dialog: the one that tells about it.
+QString chapterFor(const QWidget* window)
+{
+    static const std::pair<const char*, const char*> kChapters[] = {
+        { "CWizard_NewInvestigator", "02-asistente.html" },
+        { "AgeDialog", "02-asistente.html" },
+        { "OptionalSkillsDialog", "02-asistente.html" },
+        { "NewDocumentDialog", "01-primeros-pasos.html" },
+        { "COptionsDlg", "07-opciones.html" },
+        { "DiceRollerDialog", "05-dados-y-herramientas.html" },
+        { "AddSkillDialog", "03-la-ficha.html" },
+        { "EditSkillDialog", "03-la-ficha.html" },
+        { "SkillListDialog", "03-la-ficha.html" },
+        { "WeaponListDialog", "03-la-ficha.html" },
+        { "CNewWeaponDlg", "03-la-ficha.html" },
+        { "SpellBookDialog", "03-la-ficha.html" },
+    };
+    for (const QWidget* w = window; w; w = w->parentWidget()) {
+        for (const auto& [name, chapter] : kChapters) {
+            if (w->objectName() == QLatin1String(name))
+                return QLatin1String(chapter);
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+void CMainFrame::showHelp(QWidget* over)
+{
+    // A modal dialog blocks every window that is not its own: the guide then opens as its child.
+    QWidget* modal = QApplication::activeModalWidget();
+    HelpWindow* help
+        = HelpWindow::showGuide(modal ? modal : this, over && over != this ? chapterFor(over) : QString());
+    // When the dialog ends the guide stays open, over the main window.
+    if (auto* dialog = qobject_cast<QDialog*>(modal))
+        connect(dialog, &QDialog::finished, help, [this, help] { help->moveTo(this); });
+}
+
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
+    // F1 from dialogs and the wizard, where the menu's shortcut does not reach.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier && widget
+            && widget->window() != this && widget->window() != HelpWindow::current()) {
+            showHelp(widget->window());
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyRelease || event->type() == QEvent::ApplicationActivate) {
         const auto* key = event->type() == QEvent::KeyRelease ? static_cast<QKeyEvent*>(event) : nullptr;
         if (!key || key->key() == Qt::Key_CapsLock || key->key() == Qt::Key_NumLock)

@@ -86,6 +86,9 @@ public:
     QString lockPaneText(bool caps) const;
     void updateLockPanes();
 
+    // Opens the guide; over a dialog, at the chapter about it.
+    void showHelp(QWidget* over);
+
 protected:
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -37,6 +37,7 @@ const CommandRow kAppCommands[] = {
     { cmd::Tile, "&Mosaico", "", "Coloca las ventanas en mosaico" },
     { cmd::Options, "&Opciones...", "", "Cambia los márgenes, las fuentes y los colores" },
     { cmd::TipOfTheDay, "&Frase del Día...", "", "Muestra la siguiente frase del día" },
+    { cmd::HelpContents, "&Contenido de la ayuda", "F1", "Abre la guía de Vorpane" },
     { cmd::About, "&Acerca de Vorpane...", "", "Muestra la versión y los créditos de Vorpane",
         ":/icons/about.svg" },
 };
@@ -44,7 +45,7 @@ const CommandRow kAppCommands[] = {
 const std::vector<const char*> kViewItems
     = { cmd::ToolBar, cmd::StatusBar, cmd::OutputBar, "-", cmd::Options };
 const std::vector<const char*> kWindowItems = { cmd::Cascade, cmd::Tile, "-", kWindowListSlot };
-const std::vector<const char*> kHelpItems = { cmd::About };
+const std::vector<const char*> kHelpItems = { cmd::HelpContents, "-", cmd::About };
 
 const std::vector<const char*> kSheetEditItems
     = { cmd::Undo, cmd::Redo, "-", cmd::Cut, cmd::Copy, cmd::Paste, "-", cmd::CopySheet };
@@ -125,9 +126,9 @@ std::vector<MenuRow> menuLayout(MenuKind kind)
             { "&Archivo", fileItems({}) },
             { "&Edición",
                 { cmd::Undo, cmd::Redo, "-", cmd::Cut, cmd::Copy, cmd::Paste, "-", cmd::SelectAll, "-",
-                    cmd::Find, cmd::FindNext, cmd::GoToLine } },
+                    cmd::Find, cmd::FindNext, cmd::Replace, cmd::GoToLine, "-", cmd::Complete } },
             { "&Ver", kViewItems },
-            { "&Script", { cmd::RunScript } },
+            { "&Script", { cmd::RunScript, cmd::ScriptPreview } },
             { "Ve&ntana", kWindowItems },
             { "Ay&uda", kHelpItems },
         };

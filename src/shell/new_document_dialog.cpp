@@ -95,6 +95,7 @@ NewDocumentDialog::NewDocumentDialog(DocumentManager& documents, QWidget* parent
         m_tabs->addTab(tr(caption));
 
     m_list->setObjectName(QStringLiteral("Items"));
+    m_list->setAccessibleName(tr("Documentos que se pueden crear"));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setSortingEnabled(true);
     m_list->setMinimumSize(440, 260);

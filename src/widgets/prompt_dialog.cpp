@@ -28,6 +28,7 @@ PromptDialog::PromptDialog(const QString& label, QWidget* parent)
     text->setGeometry(8, 8, w - 16, 14);
 
     m_entry = new QLineEdit(this);
+    m_entry->setAccessibleName(label);
     m_entry->setMaxLength(kMaxLength);
     m_entry->setGeometry(8, 26, w - 16, 23);
     m_entry->setFocus();

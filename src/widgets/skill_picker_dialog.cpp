@@ -65,6 +65,8 @@ SkillPickerDialog::SkillPickerDialog(
     auto* label = new QLabel(prompt, this);
     label->setWordWrap(true);
     label->setBuddy(m_list);
+    // The prompt is the script's or the program's plain text: every character is read.
+    m_list->setAccessibleName(prompt);
     m_list->setObjectName(QStringLiteral("SkillList"));
     m_list->setItemDelegate(new TabColumnDelegate(m_list));
     m_list->setUniformItemSizes(true);

@@ -1,5 +1,7 @@
 #include "wizard/drag_swap_edit.h"
 
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QApplication>
 #include <QMouseEvent>
 
@@ -77,8 +79,25 @@ void DragSwapEdit::mouseReleaseEvent(QMouseEvent* event)
         setText(target->text());
         target->setText(mine);
         target->selectAll();
+        announceSwap(target);
         target->setFocus(Qt::MouseFocusReason);
     }
+}
+
+void DragSwapEdit::announceSwap(QLineEdit* target)
+{
+    // A spin box's edit is known by its spin box's name.
+    QWidget* other = target;
+    if (qobject_cast<QAbstractSpinBox*>(target->parentWidget()))
+        other = target->parentWidget();
+    const auto name = [](QWidget* field) {
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(field);
+        return iface ? iface->text(QAccessible::Name) : QString();
+    };
+    // Both descriptions change (a reader hears it) and the focus lands on the target with it.
+    const QString swapped = tr("%1 y %2 intercambiados").arg(name(this), name(other));
+    setAccessibleDescription(swapped);
+    other->setAccessibleDescription(swapped);
 }
 
 void DragSwapEdit::endDrag()

@@ -3,7 +3,7 @@
 // exchange the two texts. Holding the left button for 200 ms starts the drag: the field's group is
 // outlined (dragStarted), the text selected and the cursor changes; over another field of the page
 // the caret follows the pointer; releasing there swaps the texts through setText(), so the page
-// hears the change as from any other edit.
+// hears the change as from any other edit. Both fields then describe the swap to screen readers.
 
 #include <QLineEdit>
 #include <QTimer>
@@ -34,6 +34,7 @@ protected:
 private:
     void startDrag();
     void endDrag();
+    void announceSwap(QLineEdit* target);
     // The line edit of the page under a global position, or null.
     QLineEdit* editAt(const QPoint& global) const;
 

@@ -1,5 +1,6 @@
 #include "wizard/optional_skills_dialog.h"
 
+#include "docview/accessible_name.h"
 #include "platform/cp1252.h"
 
 #include <QDialogButtonBox>
@@ -20,7 +21,7 @@ OptionalSkillsDialog::OptionalSkillsDialog(
     setWindowTitle(tr("Habilidades opcionales"));
 
     auto* text = new QLabel(tr("Selecciona %1 de las siguientes habilidades:").arg(count), this);
-    text->setBuddy(m_list);
+    nameAfterLabel(m_list, text);
     m_list->setObjectName(QStringLiteral("OptionalList"));
     m_list->setSelectionMode(QAbstractItemView::MultiSelection);
     for (const OptionalSkill& skill : offered)

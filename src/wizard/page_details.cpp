@@ -1,5 +1,6 @@
 #include "wizard/page_details.h"
 
+#include "docview/accessible_name.h"
 #include "investigator/character_creation.h"
 #include "investigator/investigator.h"
 #include "platform/cp1252.h"
@@ -103,6 +104,8 @@ CWizard_NewInvestigatorPage6::CWizard_NewInvestigatorPage6(CWizard_NewInvestigat
     form->addRow(tr("&Desordenes mentales:"), m_disorders);
     auto* portraitLabel = new QLabel(tr("Fotografía:"), this);
     portraitLabel->setBuddy(m_browse);
+    // The picture's path beside the button speaks under the same label.
+    m_portrait->setAccessibleName(withoutMnemonic(portraitLabel->text()));
     form->addRow(portraitLabel, portraitColumn);
 
     auto* layout = new QVBoxLayout(this);

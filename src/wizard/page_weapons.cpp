@@ -1,5 +1,6 @@
 #include "wizard/page_weapons.h"
 
+#include "docview/accessible_name.h"
 #include "investigator/base_formula.h"
 #include "investigator/investigator.h"
 #include "platform/cp1252.h"
@@ -72,9 +73,9 @@ CWizard_NewInvestigatorPage3::CWizard_NewInvestigatorPage3(CWizard_NewInvestigat
     m_info->setChecked(SkillInfoWindow::wanted());
 
     auto* availableLabel = new QLabel(tr("Armas &disponibles:"), this);
-    availableLabel->setBuddy(m_available);
+    nameAfterLabel(m_available, availableLabel);
     auto* ownedLabel = new QLabel(tr("&Armas del investigador:"), this);
-    ownedLabel->setBuddy(m_owned);
+    nameAfterLabel(m_owned, ownedLabel);
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(m_add);

@@ -314,6 +314,9 @@ bool SkillPointList::openValueEditor(int row)
     m_valueEditor->setGeometry(r.right() - 2 - width + 1, r.top(), width, kRowHeight - 1);
     m_valueEditor->setRange(pointFloor(*entry, m_mode), std::max(kMaxValue, entry->current));
     m_valueEditor->setValue(entry->current);
+    // A reader hears which skill's percentage is being set.
+    m_valueEditor->setAccessibleName(
+        tr("%1, porcentaje").arg(rowText(*entry).section(QLatin1Char('\t'), 0, 0)));
     m_valueEditor->show();
     m_valueEditor->setFocus(Qt::OtherFocusReason);
     m_valueEditor->selectAll();
@@ -338,6 +341,7 @@ bool SkillPointList::openNameEditor(int row)
         }
     }
     m_nameEditor->setEditText(fromCp1252(entry->name()));
+    m_nameEditor->setAccessibleName(tr("Nombre de %1").arg(parentPrefix(*entry).trimmed()));
     const QRect r = rowRect(row);
     QFont font = this->font();
     font.setBold(entry->occupational != 0);

@@ -25,6 +25,8 @@ SkillPointsPage::SkillPointsPage(CWizard_NewInvestigator& wizard, SkillPointMode
 {
     auto* intro = new QLabel(tr(texts.intro), this);
     intro->setWordWrap(true);
+    m_list->setAccessibleName(tr(texts.title));
+    m_list->setAccessibleDescription(intro->text());
     auto* counterLabel = new QLabel(tr(texts.counterLabel), this);
     m_counter->setObjectName(QStringLiteral("Counter"));
     QFont bold = m_counter->font();

@@ -23,11 +23,11 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <Qsci/qsciscintilla.h>
 
 using namespace vorpane;
 using namespace vorpane::test;
@@ -270,7 +270,7 @@ void TestDocuments::failedSaveKeepsDocumentOpen()
     CMainFrame frame;
     Document* document = frame.documents().newDocument("Script", " N. Script");
     QVERIFY(document);
-    static_cast<CScriptEditDoc*>(document)->textDocument()->setPlainText("output.write(1);");
+    static_cast<CScriptEditDoc*>(document)->textStore()->setText("output.write(1);");
     QVERIFY(document->isModified());
     // A folder that does not exist cannot take the file.
     fixture.dialogs.saveNames.push_back(fixture.path("missing/folder/x.vsc"));
@@ -316,8 +316,7 @@ void TestDocuments::editedScriptKeepsLineEnds()
     QVERIFY(document);
     auto* view = qobject_cast<CScriptEditView*>(frame.activeView());
     QVERIFY(view);
-    view->editor()->moveCursor(QTextCursor::End);
-    view->editor()->insertPlainText("x\ny");
+    view->editor()->append("x\ny");
     QVERIFY(document->isModified());
     QVERIFY(frame.documents().saveDocument(*document));
     QCOMPARE(readAll(file), QByteArray("var a = 1;\r\n\xe9\r\nx\r\ny"));
@@ -333,8 +332,7 @@ void TestDocuments::characterOutsideCodePageIsRefused()
     Document* document = frame.documents().openDocumentFile(file);
     auto* view = qobject_cast<CScriptEditView*>(frame.activeView());
     QVERIFY(view);
-    view->editor()->moveCursor(QTextCursor::End);
-    view->editor()->insertPlainText(QString::fromUtf8("\xe2\x88\x9a")); // a square root sign
+    view->editor()->append(QString::fromUtf8("\xe2\x88\x9a")); // a square root sign
     QVERIFY(!frame.documents().saveDocument(*document));
     QVERIFY(document->isModified());
     QCOMPARE(readAll(file), QByteArray("a\r\n"));
@@ -368,12 +366,12 @@ void TestDocuments::commandsRouteToActiveView()
     frame.documents().newDocument("Script", " N. Script");
     auto* view = qobject_cast<CScriptEditView*>(frame.activeView());
     QVERIFY(view);
-    view->editor()->insertPlainText("abc");
+    view->editor()->replaceSelectedText("abc");
     frame.updateCommandStates();
     QVERIFY(frame.action(cmd::Save)->isEnabled());
     QVERIFY(frame.action(cmd::Undo)->isEnabled());
     frame.execute(cmd::Undo);
-    QCOMPARE(view->editor()->toPlainText(), QString());
+    QCOMPARE(view->editor()->text(), QString());
     QVERIFY(!frame.action(cmd::Undo)->isEnabled());
     // The frame's own commands answer when the view does not know them.
     QVERIFY(!frame.action(cmd::HideOutput)->isEnabled());
@@ -476,7 +474,7 @@ void TestDocuments::scriptEditorPastesPlainText()
     Document* document = frame.documents().newDocument("Script");
     auto* view = qobject_cast<CScriptEditView*>(frame.activeView());
     QVERIFY(view);
-    const QString before = view->editor()->toPlainText();
+    const QString before = view->editor()->text();
     auto* data = new QMimeData;
     if (!html.isEmpty())
         data->setHtml(html);
@@ -486,7 +484,7 @@ void TestDocuments::scriptEditorPastesPlainText()
     view->editor()->setFocus();
     QTest::keyClick(view->editor(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(document->isModified(), modified);
-    QCOMPARE(view->editor()->toPlainText(), text + before);
+    QCOMPARE(view->editor()->text(), text + before);
     QGuiApplication::clipboard()->clear();
 }
 

@@ -3,7 +3,10 @@
 #include "platform/profile.h"
 #include "shell/recovery.h"
 
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -164,6 +167,25 @@ bool writeAll(const QString& path, const QByteArray& bytes)
 QString dataFile(const QString& name)
 {
     return QDir(qEnvironmentVariable("VORPANE_SOURCE_DIR")).filePath(QStringLiteral("data/") + name);
+}
+
+QStringList unnamedControls(QWidget* window)
+{
+    QStringList unnamed;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        // Only what the keyboard reaches; a widget with a focus proxy hands the focus on.
+        if (!(widget->focusPolicy() & Qt::TabFocus) || widget->focusProxy() || !widget->isVisibleTo(window)
+            || !widget->isEnabled())
+            continue;
+        // A spin box's or combo box's own line edit speaks through its owner.
+        if (qobject_cast<QAbstractSpinBox*>(widget->parentWidget())
+            || qobject_cast<QComboBox*>(widget->parentWidget()))
+            continue;
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
+        if (iface && iface->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << QStringLiteral("%1 %2").arg(widget->metaObject()->className(), widget->objectName());
+    }
+    return unnamed;
 }
 
 } // namespace vorpane::test

@@ -91,6 +91,10 @@ template <typename Dialog> void whenModal(std::function<void(Dialog&)> act)
 QByteArray readAll(const QString& path);
 bool writeAll(const QString& path, const QByteArray& bytes);
 
+// The controls under a window that the Tab key reaches (shown and enabled) but that tell a screen
+// reader no name, as "class objectName"; empty when every one has a name.
+QStringList unnamedControls(QWidget* window);
+
 // The data folder of the build (the program folder) and the source tree.
 QString dataFile(const QString& name);
 

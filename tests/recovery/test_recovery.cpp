@@ -13,8 +13,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QPlainTextEdit>
 #include <QTest>
+#include <Qsci/qsciscintilla.h>
 
 using namespace vorpane;
 using namespace vorpane::test;
@@ -37,8 +37,7 @@ void typeInto(Document* document, const QString& text)
 {
     auto* view = qobject_cast<CScriptEditView*>(document->views().value(0));
     QVERIFY(view);
-    view->editor()->moveCursor(QTextCursor::End);
-    view->editor()->insertPlainText(text);
+    view->editor()->append(text);
 }
 
 } // namespace

@@ -3,9 +3,12 @@
 // runs that never end while the windows keep painting and no other input gets through.
 
 #include "desktop_fixture.h"
+#include "documents/script_completion.h"
 #include "documents/script_edit_doc.h"
 #include "documents/script_edit_view.h"
-#include "documents/script_highlighter.h"
+#include "documents/script_find_bar.h"
+#include "documents/script_lexer.h"
+#include "documents/script_preview.h"
 #include "documents/user_script.h"
 #include "docview/commands.h"
 #include "docview/doc_template.h"
@@ -21,15 +24,15 @@
 #include "shell/output_window.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDockWidget>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QTest>
-#include <QTextBlock>
-#include <QTextLayout>
 #include <QTimer>
+#include <Qsci/qsciscintilla.h>
 
 using namespace vorpane;
 using namespace vorpane::test;
@@ -47,12 +50,35 @@ QStringList listLines(const CMainFrame& frame)
 
 QString boxTexts(const RecordingUi& ui) { return fromCp1252(ui.texts()); }
 
+// The lines that carry the error marker, counted from 1.
+QList<int> markedLines(CScriptEditView* view)
+{
+    QList<int> lines;
+    for (int line = 0; line < view->editor()->lines(); ++line) {
+        if (view->editor()->markersAtLine(line) & (1 << CScriptEditView::kErrorMarker))
+            lines << line + 1;
+    }
+    return lines;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 CScriptEditView* newScript(CMainFrame& frame, const QString& text, const QString& type = "Script")
 {
     frame.documents().newDocument(type);
     auto* view = qobject_cast<CScriptEditView*>(frame.activeView());
     if (view)
-        view->editor()->insertPlainText(text);
+        view->editor()->replaceSelectedText(text);
     return view;
 }
 
@@ -159,6 +185,16 @@ private slots:
     void breakKeyStopsEndlessSheetLayout();
     void savingLayoutScriptTellsEveryView();
     void findAndGoToLine();
+    void findBarReplaces();
+    void completion_data();
+    void completion();
+    void completionListOpens();
+    void callTips_data();
+    void callTips();
+    void editedHighBytesRoundTrip();
+    void previewDrawsUnsavedText();
+    void previewSurvivesRunawayDrafts_data();
+    void previewSurvivesRunawayDrafts();
 };
 
 // --- Output window ------------------------------------------------------------------------------
@@ -256,20 +292,22 @@ void TestScripting::editorFontAndTabStops()
     CMainFrame frame;
     CScriptEditView* view = newScript(frame, "a\tb");
     QVERIFY(view);
-    QFont font = view->editor()->font();
+    QFont font = view->settingsFont();
     QCOMPARE(QFontInfo(font).family(), QString("Liberation Mono"));
     QCOMPARE(int(font.weight()), 400);
     // Height 15 is the whole cell.
     QVERIFY(font.pixelSize() > 0 && font.pixelSize() <= 15);
+    // Tab stops as near as whole spaces of the editor's font come.
     const qreal tab
         = CScriptEditView::kTabStopCharacters * QFontMetricsF(QApplication::font()).averageCharWidth();
-    QCOMPARE(view->editor()->tabStopDistance(), tab);
+    const qreal space = QFontMetricsF(view->settingsFont()).horizontalAdvance(' ');
+    QVERIFY(qAbs(view->editor()->tabWidth() * space - tab) <= space / 2 + 0.01);
 
     Profile::writeString("Edit", "FontFace", "Times New Roman");
     Profile::writeInt("Edit", "FontSize", -20);
     Profile::writeInt("Edit", "FontItalic", 1);
     view->settingsChanged();
-    font = view->editor()->font();
+    font = view->settingsFont();
     QCOMPARE(QFontInfo(font).family(), QString("Liberation Serif"));
     QCOMPARE(font.pixelSize(), 20);
     QVERIFY(font.italic());
@@ -281,10 +319,7 @@ void TestScripting::caretLineInStatusBar()
     CMainFrame frame;
     CScriptEditView* view = newScript(frame, "one\ntwo\nthree\nfour");
     QVERIFY(view);
-    QTextCursor cursor = view->editor()->textCursor();
-    cursor.movePosition(QTextCursor::Start);
-    cursor.movePosition(QTextCursor::Down, QTextCursor::MoveAnchor, 2);
-    view->editor()->setTextCursor(cursor);
+    view->goToLine(3);
     QCOMPARE(frame.paneText(CMainFrame::Pane::SkillPoints), QString("Line 3"));
     frame.setPaneText(CMainFrame::Pane::Points, "9 Points");
     view->activated(false);
@@ -298,59 +333,54 @@ void TestScripting::highlighting_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("token");
-    QTest::addColumn<int>("tokenClass"); // -1: plain
-    using C = ScriptHighlighter::TokenClass;
+    QTest::addColumn<int>("style");
+    using S = ScriptLexer::Style;
     QTest::newRow("keyword") << "while (x) x--;\n"
-                             << "while" << int(C::Keyword);
+                             << "while" << int(S::Keyword);
     QTest::newRow("keyword inside a word") << "whiles = 1;\n"
-                                           << "whiles" << -1;
+                                           << "whiles" << int(S::Default);
     QTest::newRow("case matters") << "If = 1;\n"
-                                  << "If" << -1;
+                                  << "If" << int(S::Default);
     QTest::newRow("string") << "s = \"a // b\";\n"
-                            << "\"a // b\"" << int(C::String);
+                            << "\"a // b\"" << int(S::String);
+    QTest::newRow("string without its end") << "s = \"a b;\n"
+                                            << "\"a b;" << int(S::Error);
     QTest::newRow("hexadecimal") << "x = 0x1F;\n"
-                                 << "0x1F" << int(C::Number);
+                                 << "0x1F" << int(S::Number);
     QTest::newRow("float") << "x = 12.5;\n"
-                           << "12.5" << int(C::Number);
+                           << "12.5" << int(S::Number);
     QTest::newRow("digit in a name") << "x1 = 2;\n"
-                                     << "x1" << -1;
+                                     << "x1" << int(S::Default);
     QTest::newRow("line comment") << "x = 1; // note\nx = 2;"
-                                  << "// note" << int(C::Comment);
+                                  << "// note" << int(S::Comment);
     QTest::newRow("line comment on the last line") << "x = 1;\nx = 2; // note"
-                                                   << "// note" << -1;
+                                                   << "// note" << int(S::Default);
     QTest::newRow("block comment over lines") << "/* a\nb */ var x;\n"
-                                              << "b */" << int(C::Comment);
+                                              << "b */" << int(S::Comment);
     QTest::newRow("after a block comment") << "/* a\nb */ var x;\n"
-                                           << "var" << int(C::Keyword);
+                                           << "var" << int(S::Keyword);
     QTest::newRow("unexpected symbol") << "x = $;\n"
-                                       << "$" << int(C::Error);
+                                       << "$" << int(S::Error);
+    QTest::newRow("host object") << "output.write(1);\n"
+                                 << "output" << int(S::HostObject);
+    QTest::newRow("member named like an object") << "a.output = 1;\n"
+                                                 << "output" << int(S::Default);
 }
 
 void TestScripting::highlighting()
 {
     QFETCH(QString, text);
     QFETCH(QString, token);
-    QFETCH(int, tokenClass);
+    QFETCH(int, style);
     DesktopFixture fixture;
     CMainFrame frame;
     CScriptEditView* view = newScript(frame, text);
     QVERIFY(view);
-    const int at = int(text.lastIndexOf(token));
-    const QTextBlock block = view->editor()->document()->findBlock(at);
-    const int inBlock = at - block.position();
-    QTextCharFormat found;
-    for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
-        if (range.start <= inBlock && inBlock + token.size() <= range.start + range.length)
-            found = range.format;
-    }
-    if (tokenClass < 0) {
-        QVERIFY(!found.hasProperty(QTextFormat::ForegroundBrush));
-        QVERIFY(!found.hasProperty(QTextFormat::TextUnderlineStyle));
-    } else {
-        const QTextCharFormat wanted = view->highlighter()->format(ScriptHighlighter::TokenClass(tokenClass));
-        QCOMPARE(found.foreground(), wanted.foreground());
-        QCOMPARE(found.underlineStyle(), wanted.underlineStyle());
-    }
+    QsciScintilla* editor = view->editor();
+    editor->SendScintilla(QsciScintilla::SCI_COLOURISE, 0UL, -1L);
+    const long at = long(text.lastIndexOf(token)); // the rows are ASCII: characters are bytes
+    for (long i = at; i < at + token.size(); ++i)
+        QCOMPARE(int(editor->SendScintilla(QsciScintilla::SCI_GETSTYLEAT, i)), style);
 }
 
 void TestScripting::runCommandMovesCaretToError_data()
@@ -371,20 +401,23 @@ void TestScripting::runCommandMovesCaretToError()
     CMainFrame frame;
     CScriptEditView* view = newScript(frame, script);
     QVERIFY(view);
-    view->editor()->moveCursor(QTextCursor::Start);
+    view->editor()->setCursorPosition(0, 0);
     frame.updateCommandStates();
     QVERIFY(frame.action(cmd::RunScript)->isEnabled());
     frame.execute(cmd::RunScript);
     QCoreApplication::processEvents();
-    QTEST(view->editor()->textCursor().blockNumber() + 1, "line");
+    QTEST(view->caretLine(), "line");
     QTEST(boxTexts(fixture.ui), "boxes");
     // The error's line stays marked until the text changes.
     const bool failed = !fixture.ui.boxes.empty();
-    QCOMPARE(view->markedErrorLine(), failed ? view->editor()->textCursor().blockNumber() + 1 : 0);
-    QCOMPARE(view->editor()->extraSelections().size(), failed ? 1 : 0);
-    view->editor()->insertPlainText("x");
+    QCOMPARE(view->markedErrorLine(), failed ? view->caretLine() : 0);
+    QCOMPARE(markedLines(view), failed ? QList<int> { view->caretLine() } : QList<int> {});
+    if (failed) // the message, also in the status bar and as the line's tooltip
+        QCOMPARE(view->errorMessage(), boxTexts(fixture.ui));
+    QCOMPARE(frame.statusMessage(), failed ? boxTexts(fixture.ui) : QString());
+    view->editor()->replaceSelectedText("x");
     QCOMPARE(view->markedErrorLine(), 0);
-    QVERIFY(view->editor()->extraSelections().isEmpty());
+    QVERIFY(markedLines(view).isEmpty());
     // The text ran as it stands, unsaved.
     QVERIFY(view->document().isModified());
     QVERIFY(view->document().path().isEmpty());
@@ -497,7 +530,7 @@ void TestScripting::breakKeyStopsEndlessUserScript()
     QVERIFY2(boxTexts(fixture.ui).startsWith("Break detected at line "), qPrintable(boxTexts(fixture.ui)));
     QCOMPARE(fixture.ui.boxes.size(), size_t(1));
     QCoreApplication::processEvents();
-    QCOMPARE(view->editor()->toPlainText(), QString("// a script\n"));
+    QCOMPARE(view->editor()->text(), QString("// a script\n"));
     QVERIFY(frame.outputBar()->isVisible());
 }
 
@@ -545,17 +578,268 @@ void TestScripting::findAndGoToLine()
     DesktopFixture fixture;
     CMainFrame frame;
     CScriptEditView* view = newScript(frame, "var a;\na = 1;\nb = a;\n");
-    view->editor()->moveCursor(QTextCursor::Start);
+    view->editor()->setCursorPosition(0, 0);
     QVERIFY(view->findNext("a ="));
-    QCOMPARE(view->editor()->textCursor().blockNumber(), 1);
+    QCOMPARE(view->caretLine() - 1, 1);
     QVERIFY(view->findNext("var"));
-    QCOMPARE(view->editor()->textCursor().blockNumber(), 0);
+    QCOMPARE(view->caretLine() - 1, 0);
     QVERIFY(!view->findNext("zzz"));
     QCOMPARE(fixture.ui.boxes.size(), size_t(1));
     view->goToLine(3);
-    QCOMPARE(view->editor()->textCursor().blockNumber(), 2);
+    QCOMPARE(view->caretLine() - 1, 2);
     view->goToLine(99);
-    QCOMPARE(view->editor()->textCursor().blockNumber(), 2);
+    QCOMPARE(view->caretLine() - 1, 2);
+}
+
+void TestScripting::findBarReplaces()
+{
+    DesktopFixture fixture;
+    CMainFrame frame;
+    CScriptEditView* view = newScript(frame, "a = A + a;\n");
+    frame.execute(cmd::Replace);
+    ScriptFindBar* bar = view->findBar();
+    QVERIFY(!bar->isHidden());
+    bar->findEdit()->setText("a");
+    bar->replaceEdit()->setText("bb");
+    QCOMPARE(bar->replaceAll(), 3); // case ignored unless asked
+    QCOMPARE(view->editor()->text(), QString("bb = bb + bb;\n"));
+    frame.execute(cmd::Undo); // one step
+    QCOMPARE(view->editor()->text(), QString("a = A + a;\n"));
+    QVERIFY(fixture.ui.boxes.empty());
+}
+
+void TestScripting::completion_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("offered");
+    QTest::addColumn<QString>("notOffered");
+    QTest::newRow("sheet member") << "SheetScript"
+                                  << "sheet.draw"
+                                  << "drawtextbox"
+                                  << "sheetsize";
+    QTest::newRow("sheet constant") << "SheetScript"
+                                    << "x = sheet.font"
+                                    << "fontbold"
+                                    << "while";
+    QTest::newRow("field member") << "HandoutScript"
+                                  << "field."
+                                  << "setfieldvalue"
+                                  << "drawline";
+    QTest::newRow("dice in a script") << "Script"
+                                      << "v = dice.r"
+                                      << "Roll"
+                                      << "";
+    QTest::newRow("objects and keywords") << "Script"
+                                          << "out"
+                                          << "output"
+                                          << "";
+    QTest::newRow("keyword") << "Script"
+                             << "  wh"
+                             << "while"
+                             << "";
+    QTest::newRow("no sheet in a script") << "Script"
+                                          << "sheet."
+                                          << ""
+                                          << "drawline";
+    QTest::newRow("unknown object") << "SheetScript"
+                                    << "mine."
+                                    << ""
+                                    << "drawline";
+    QTest::newRow("inside a number") << "Script"
+                                     << "x = 12"
+                                     << ""
+                                     << "";
+}
+
+void TestScripting::completion()
+{
+    QFETCH(QString, type);
+    QFETCH(QString, typed);
+    QFETCH(QString, offered);
+    QFETCH(QString, notOffered);
+    DesktopFixture fixture;
+    CMainFrame frame;
+    CScriptEditView* view = newScript(frame, typed, type);
+    QVERIFY(view);
+    const QStringList words = view->completionsAtCaret();
+    if (offered.isEmpty())
+        QVERIFY2(words.isEmpty() || !notOffered.isEmpty(), qPrintable(words.join(' ')));
+    else
+        QVERIFY2(words.contains(offered), qPrintable(words.join(' ')));
+    if (!notOffered.isEmpty())
+        QVERIFY2(!words.contains(notOffered), qPrintable(words.join(' ')));
+}
+
+void TestScripting::completionListOpens()
+{
+    DesktopFixture fixture;
+    CMainFrame frame;
+    CScriptEditView* view = newScript(frame, "", "SheetScript");
+    QsciScintilla* editor = view->editor();
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    editor->setFocus();
+    // A dot after an object offers its members at once.
+    QTest::keyClicks(editor, "sheet.");
+    QVERIFY(editor->SendScintilla(QsciScintilla::SCI_AUTOCACTIVE));
+    QTest::keyClicks(editor, "drawl");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(editor->text(), QString("sheet.drawline"));
+    // Ctrl+J asks; Ctrl+Space is not the editor's.
+    editor->replaceSelectedText("\nou");
+    QTest::keyClick(editor, Qt::Key_J, Qt::ControlModifier);
+    QVERIFY(editor->SendScintilla(QsciScintilla::SCI_AUTOCACTIVE));
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QVERIFY(!editor->SendScintilla(QsciScintilla::SCI_AUTOCACTIVE));
+    QTest::keyClick(editor, Qt::Key_Space, Qt::ControlModifier);
+    QVERIFY(!editor->SendScintilla(QsciScintilla::SCI_AUTOCACTIVE));
+    QCOMPARE(editor->text(), QString("sheet.drawline\nou"));
+
+    // Braces indent the lines inside them and the closing one goes back.
+    editor->selectAll();
+    editor->removeSelectedText();
+    QTest::keyClicks(editor, "if (1) {");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, "x = 1;");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, "}");
+    QCOMPARE(editor->text(), QString("if (1) {\n\tx = 1;\n}"));
+}
+
+void TestScripting::callTips_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("tip");
+    QTest::newRow("sheet member") << "sheet.drawline("
+                                  << "sheet.drawline(x1, y1, x2, y2)";
+    QTest::newRow("later argument") << "sheet.setfont(\"Arial\", 10, "
+                                    << "sheet.setfont(face, size, fontstyle)";
+    QTest::newRow("nested call") << "sheet.drawtext(1, 2, math.abs("
+                                 << "math.abs(x)";
+    QTest::newRow("after the nested call") << "sheet.drawtext(1, 2, math.abs(3), "
+                                           << "sheet.drawtext(x, y, text, style)";
+    QTest::newRow("optional arguments") << "investigator.addskill("
+                                        << "investigator.addskill(name, [base], [value])";
+    QTest::newRow("class") << "a = new Array("
+                           << "new Array(length or elements...)";
+    QTest::newRow("closed call") << "sheet.drawline(1, 2, 3, 4);"
+                                 << "";
+    QTest::newRow("unknown member") << "sheet.nothing("
+                                    << "";
+}
+
+void TestScripting::callTips()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, tip);
+    QCOMPARE(ScriptCompletion().callTip(typed), tip);
+}
+
+void TestScripting::editedHighBytesRoundTrip()
+{
+    DesktopFixture fixture;
+    CMainFrame frame;
+    const QString file = fixture.path("s.vis");
+    const QByteArray bytes("// \xe9\x80\x81\x8d\x8f\x90\x9d\x9f\xff\r\nvar a;\r\n");
+    QVERIFY(writeFile(file, bytes));
+    Document* document = frame.documents().openDocumentFile(file);
+    auto* view = qobject_cast<CScriptEditView*>(frame.activeView());
+    QVERIFY(view);
+    view->editor()->append("a = 1;");
+    QVERIFY(frame.documents().saveDocument(*document));
+    QCOMPARE(readFile(file), bytes + "a = 1;");
+}
+
+namespace {
+
+// A sheet script document with the preview beside it, drawing the first example investigator.
+struct PreviewFixture {
+    DesktopFixture fixture;
+    CMainFrame frame;
+    CScriptEditView* view = nullptr;
+    ScriptPreview* preview = nullptr;
+    explicit PreviewFixture(const QString& text)
+    {
+        frame.resize(1000, 700);
+        view = newScript(frame, text, "SheetScript");
+        preview = view ? view->preview() : nullptr;
+    }
+};
+
+const QString kDraft = "sheet.sheetsize(60.0, 40.0);\n"
+                       "sheet.fillrectangle(10.0, 10.0, 30.0, 30.0, 0xff);\n"
+                       "sheet.drawtextbox(35.0, 10.0, 55.0, 30.0, field.name, 0);\n";
+
+} // namespace
+
+void TestScripting::previewDrawsUnsavedText()
+{
+    PreviewFixture f(kDraft);
+    QVERIFY(f.preview);
+    QVERIFY(f.preview->sourceBox()->count() > 0);
+    QTRY_VERIFY(f.preview->redrawCount() > 0);
+    QVERIFY2(f.preview->lastRun().ok, f.preview->lastRun().message.c_str());
+    const QImage page = f.preview->page();
+    QVERIFY(!page.isNull());
+    QVERIFY(qAbs(double(page.width()) / page.height() - 1.5) < 0.05);
+    const double pixelsPerMm = page.width() / 60.0;
+    // The square (script colours are 0xRRGGBB), drawn by line 2, and the text box of line 3.
+    const QPointF square(20 * pixelsPerMm, 20 * pixelsPerMm);
+    QCOMPARE(page.pixelColor(square.toPoint()), QColor(Qt::blue));
+    QCOMPARE(f.preview->lineAtPixel(square), 2);
+    QCOMPARE(f.preview->lineAtPixel(QPointF(45 * pixelsPerMm, 20 * pixelsPerMm)), 3);
+    QCOMPARE(f.preview->lineAtPixel(QPointF(2 * pixelsPerMm, 2 * pixelsPerMm)), 0);
+    // A click there puts the caret on the line.
+    emit f.preview->lineClicked(2);
+    QCOMPARE(f.view->caretLine(), 2);
+
+    // Keystrokes in a row draw once, after the pause; the file was never saved.
+    const int before = f.preview->redrawCount();
+    f.view->editor()->setCursorPosition(1, 0);
+    for (const char* text : { "/", "/", " " })
+        f.view->editor()->replaceSelectedText(text);
+    QVERIFY(f.preview->isPending());
+    QCOMPARE(f.preview->redrawCount(), before);
+    QTRY_COMPARE_WITH_TIMEOUT(f.preview->redrawCount(), before + 1, 2000);
+    QVERIFY(f.preview->lastRun().ok);
+    QVERIFY(f.preview->page().pixelColor(square.toPoint()) != QColor(Qt::blue));
+    QVERIFY(f.view->document().path().isEmpty());
+    QVERIFY(f.fixture.ui.boxes.empty());
+}
+
+void TestScripting::previewSurvivesRunawayDrafts_data()
+{
+    QTest::addColumn<QString>("draft");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("endless loop") << "var i;\nwhile (1) {\n  i++;\n}\n" << 0 << "too many steps";
+    QTest::newRow("memory grab") << "var s;\ns = \"x\";\nwhile (1)\n  s = s + s;\n" << 4 << "Out of memory";
+    QTest::newRow("error") << "sheet.drawline(1, 2);\n" << 1 << "too few parameters";
+}
+
+void TestScripting::previewSurvivesRunawayDrafts()
+{
+    QFETCH(QString, draft);
+    QFETCH(int, line);
+    QFETCH(QString, message);
+    PreviewFixture f(kDraft);
+    QVERIFY(f.preview);
+    f.preview->redraw();
+    QVERIFY(f.preview->lastRun().ok);
+    const QImage good = f.preview->page();
+    f.view->editor()->selectAll();
+    f.view->editor()->replaceSelectedText(draft);
+    f.preview->redraw();
+    QVERIFY(!f.preview->lastRun().ok);
+    QVERIFY2(QString::fromStdString(f.preview->lastRun().message).contains(message),
+        f.preview->lastRun().message.c_str());
+    // The last good page stays; no box, and the error is marked in place.
+    QCOMPARE(f.preview->page(), good);
+    QVERIFY(f.fixture.ui.boxes.empty());
+    QCOMPARE(f.view->markedErrorLine(), line);
+    if (line > 0)
+        QVERIFY(f.view->errorMessage().contains(message));
 }
 
 QTEST_MAIN(TestScripting)

@@ -5,6 +5,7 @@
 int runSheetScriptTests(int argc, char** argv);
 int runSheetPainterTests(int argc, char** argv);
 int runPictureDrawingTests(int argc, char** argv);
+int runHostMembersTests(int argc, char** argv);
 
 // The font library keeps a cache it never frees; leak checking is about our code.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
@@ -17,5 +18,6 @@ int main(int argc, char** argv)
     failures += runSheetScriptTests(argc, argv);
     failures += runSheetPainterTests(argc, argv);
     failures += runPictureDrawingTests(argc, argv);
+    failures += runHostMembersTests(argc, argv);
     return failures;
 }

@@ -4,6 +4,7 @@
 #include "investigator/derived_values.h"
 #include "platform/profile.h"
 #include "sheet/field_actions.h"
+#include "sheet/field_outline.h"
 #include "sheet/investigator_sheet_options.h"
 #include "sheet/investigator_table_binding.h"
 #include "sheet/sheet_painter.h"
@@ -74,6 +75,8 @@ private slots:
     void rowDrawing();
     void showBasePercentFollowsTheList();
     void abbreviations();
+    void outlineLabels_data();
+    void outlineLabels();
 };
 
 void TestSheetFields::fieldTable_data()
@@ -483,6 +486,70 @@ int runTableBindingTests(int argc, char** argv);
 
 // The font library keeps a cache it never frees; leak checking is about our code.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+
+// The name a screen reader gives a field: the text drawn beside it on its line, the text inside a
+// table entry, else the field's own name made readable.
+void TestSheetFields::outlineLabels_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("label");
+    const QString name = "sheet.addfield(30, 10, 80, 15, field.name);";
+    QTest::newRow("the text to its left") << "sheet.drawtext(5, 11, \"Nombre\", 0);" + name << "name"
+                                          << "Nombre";
+    QTest::newRow("the nearer of two on the line")
+        << "sheet.drawtext(5, 11, \"Investigador\", 0); sheet.drawtext(60, 11, \"Jugador\", 0);"
+           "sheet.addfield(80, 10, 120, 15, field.playerName);"
+        << "playerName"
+        << "Jugador";
+    QTest::newRow("a text to its right is not its label")
+        << "sheet.drawtext(90, 11, \"Edad\", 0);" + name << "name"
+        << "name";
+    QTest::newRow("a text on another line is not its label")
+        << "sheet.drawtext(5, 30, \"Otra\", 0);" + name << "name"
+        << "name";
+    QTest::newRow("a heading just above a block")
+        << "sheet.drawtext(30, 5, \"Posesiones\", 0); sheet.addfield(30, 10, 80, 40, field.possessions);"
+        << "possessions"
+        << "Posesiones";
+    QTest::newRow("a text beside a lower line of a tall field is not its label")
+        << "sheet.drawtext(5, 30, \"Edad\", 0); sheet.addfield(30, 10, 80, 40, field.possessions);"
+        << "possessions"
+        << "possessions";
+    QTest::newRow("a text inside another field is not its label")
+        << "sheet.drawtextbox(30, 1, 45, 6, \"1990s\", 2); sheet.addtableentry(30, 1, 45, 6, field.era, "
+           "\"1990\");"
+           "sheet.addfield(30, 10, 80, 40, field.possessions);"
+        << "possessions"
+        << "possessions";
+    QTest::newRow("a blank text is not a label") << "sheet.drawtext(5, 11, \"  \", 0);" + name << "name"
+                                                 << "name";
+    QTest::newRow("the text inside a table entry")
+        << "sheet.drawtext(5, 11, \"EPOCA\", 0); sheet.drawtextbox(30, 10, 45, 15, \"1920s\", 2);"
+           "sheet.addtableentry(30, 10, 45, 15, field.era, \"1920\");"
+        << "era"
+        << "1920s";
+    QTest::newRow("no text: the name made readable") << "sheet.addfield(30, 10, 80, 15, field.playerName);"
+                                                     << "playerName"
+                                                     << "player name";
+}
+
+void TestSheetFields::outlineLabels()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, field);
+    QFETCH(QString, label);
+    TestEnvironment env;
+    SheetFixture f;
+    QVERIFY(runSheetScriptText("sheet.sheetsize(210, 297);" + script.toStdString(), f.layout));
+    const FieldOutline outline(f.layout);
+    const auto it
+        = std::find_if(outline.fields().begin(), outline.fields().end(), [&](const OutlineField& entry) {
+              return f.layout.placed()[size_t(entry.placement)]->field->name() == field.toStdString();
+          });
+    QVERIFY(it != outline.fields().end());
+    QCOMPARE(QString::fromStdString(it->label), label);
+}
 
 int main(int argc, char** argv)
 {

@@ -405,10 +405,12 @@ void TestShellDialogs::helpMenuGetsTipItem()
     for (int i = 0; i < 2; ++i) {
         emit help->aboutToShow();
         const QList<QAction*> items = help->actions();
-        QCOMPARE(items.size(), 3);
+        QCOMPARE(items.size(), 5);
         QCOMPARE(items[0]->objectName(), QString("help.tip"));
         QVERIFY(items[1]->isSeparator());
-        QCOMPARE(items[2]->objectName(), QString("help.about"));
+        QCOMPARE(items[2]->objectName(), QString("help.contents"));
+        QVERIFY(items[3]->isSeparator());
+        QCOMPARE(items[4]->objectName(), QString("help.about"));
     }
 }
 

@@ -28,13 +28,13 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <Qsci/qsciscintilla.h>
 #include <csignal>
 #include <fcntl.h>
 #include <functional>
@@ -97,8 +97,7 @@ void typeInto(Document* document, const QString& text)
 {
     auto* view = qobject_cast<CScriptEditView*>(document->views().value(0));
     QVERIFY(view);
-    view->editor()->moveCursor(QTextCursor::End);
-    view->editor()->insertPlainText(text);
+    view->editor()->append(text);
 }
 
 // Closed windows are deleted, and their documents with them, once the event loop runs.

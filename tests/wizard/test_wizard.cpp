@@ -20,6 +20,7 @@
 #include "wizard/skill_point_list.h"
 #include "wizard_driver.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -154,6 +155,7 @@ private slots:
     void starEntriesGoneAfterFinish();
     void wholeRunPassesSheetCheck_data();
     void wholeRunPassesSheetCheck();
+    void everyControlHasAName();
 };
 
 // --- Flow ----------------------------------------------------------------------------------------
@@ -521,6 +523,11 @@ void TestWizard::dragSwaps()
     QCOMPARE(source->text(), targetText);
     QCOMPARE(target->text(), sourceText);
     QCOMPARE(QApplication::focusWidget(), to < 0 ? static_cast<QWidget*>(page.ageField()) : target);
+    // A screen reader hears which two were swapped, on the field the focus lands on.
+    const QString sourceName = QAccessible::queryAccessibleInterface(source)->text(QAccessible::Name);
+    QVERIFY(!sourceName.isEmpty());
+    QVERIFY2(QApplication::focusWidget()->accessibleDescription().contains(sourceName),
+        qPrintable(QApplication::focusWidget()->accessibleDescription()));
     if (to == P::EDU) {
         // A swapped-in EDU is the new base.
         QCOMPARE(page.baseEducation(), 11);
@@ -1081,6 +1088,32 @@ void TestWizard::wholeRunPassesSheetCheck()
     QCOMPARE(fromCp1252(saved.Occupation), chosen);
     QCOMPARE(saved.Era, era);
     QVERIFY(!saved.Name.empty());
+}
+
+// What a screen reader says on each control of each page, the point editors of the skill pages
+// and the swapped characteristics included.
+void TestWizard::everyControlHasAName()
+{
+    WizardDriver d;
+    d.setAge(20);
+    for (int i = 0; i < W::kPageCount; ++i) {
+        QCOMPARE(d.page(), i);
+        QStringList unnamed = unnamedControls(d.wizard.get());
+        if (i == W::OccupationSkills || i == W::InterestSkills) {
+            SkillPointList* list = d.skillPage(i).list();
+            QVERIFY(list->openValueEditor(rowStarting(list, "Derecho")));
+            unnamed += unnamedControls(d.wizard.get());
+            QTest::keyClick(list->valueEditor(), Qt::Key_Escape);
+        }
+        unnamed.removeDuplicates();
+        QVERIFY2(unnamed.isEmpty(), qPrintable(QString("page %1: %2").arg(i).arg(unnamed.join(", "))));
+        if (i < W::kPageCount - 1) {
+            d.fixture.ui.yesNoAnswers = { true, true, true };
+            if (i == W::Occupation)
+                d.chooseOccupation("Abogado");
+            d.next();
+        }
+    }
 }
 
 QTEST_MAIN(TestWizard)
