@@ -5,9 +5,10 @@ Installs the build into a scratch prefix whose data folder nobody may write, sta
 program as an ordinary user (as the user nobody when run as root) with fresh home, configuration
 and data folders and a copy of an example investigator, then by keyboard, as a player would:
 Archivo > Nueva hoja a partir de..., picks clasica.vis, names the copy, changes it in the script
-editor and saves it, goes back to the investigator through the Ventana menu, chooses the new style
-in the style box, saves the investigator and leaves by Salir, answering No to any question. The
-screen must show the added band once the investigator takes the style. Then it checks from outside
+editor (a member completed from the editor's list, the change seen in the live preview before
+saving) and saves it, goes back to the investigator through the Ventana menu, chooses the new
+style in the style box, saves the investigator and leaves by Salir, answering No to any question.
+The screen must show the added band once the investigator takes the style. Then it checks from outside
 that the style is in the user's data folder and holds the change, the installed folder is
 untouched, the investigator names the style and the installed vorpane-cli draws it without error.
 
@@ -39,10 +40,6 @@ STYLE = "mia"
 ADDED_LINE = "sheet.fillrectangle(120, 2, 202, 6, 0xFF00FF);"
 BAND = b"\xff\x00\xff"
 BAND_PIXELS = 200  # the band is thousands of pixels on a page of any readable size
-# With the code editor: "sheet." offers the members, "fillr" narrows the list to fillrectangle
-# and Return takes it, and the live preview beside the text shows the band before it is saved.
-# TODO: set to True once the code editor with completion and the live preview is on this branch.
-CODE_EDITOR = False
 
 
 class Failure(Exception):
@@ -295,19 +292,18 @@ class Run:
         self.step("change the copy")
         # A line of its own at the end, where no block or indentation is open.
         self.key("ctrl+End", "Return")
-        if CODE_EDITOR:
-            self.type_text("sheet")
-            self.drop_down("period", "the completion list after the dot")
-            self.type_text("fillr")
-            self.step("completion offered")
-            self.key("Return")
-            self.wait_for("the completion list to close", lambda: len(self.windows()) == 1)
-            self.type_text(ADDED_LINE[len("sheet.fillrectangle"):])
-        else:
-            self.type_text(ADDED_LINE)
+        # "sheet." offers the object's members, "fillr" leaves fillrectangle alone in the list and
+        # Return takes it.
+        self.type_text("sheet")
+        self.drop_down("period", "the completion list after the dot")
+        self.type_text("fillr")
+        self.step("completion offered")
+        self.key("Return")
+        self.wait_for("the completion list to close", lambda: len(self.windows()) == 1)
+        self.type_text(ADDED_LINE[len("sheet.fillrectangle"):])
         self.wait_for("the edit to mark the style changed", lambda: self.main_title().endswith("*"))
-        if CODE_EDITOR:
-            self.wait_for_band("the band in the live preview before saving")
+        # The live preview beside the text draws the page of the unsaved text.
+        self.wait_for_band("the band in the live preview before saving")
         self.step("save the style")
         self.key("ctrl+s")
         self.wait_for("the change in " + self.style, lambda: self.file_holding(self.style, ADDED_LINE))
