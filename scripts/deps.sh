@@ -7,6 +7,7 @@ packages=(g++ cmake ninja-build ccache flex bison clang-format-14
           libgl-dev libx11-dev
           libpng-dev libjpeg62-turbo-dev zlib1g-dev libbenchmark-dev
           fonts-liberation fonts-comic-neue xvfb xauth xdotool openbox x11-utils python3
+          imagemagick
           dbus at-spi2-core python3-pyatspi
           desktop-file-utils appstream dpkg-dev file man-db)
 missing=()

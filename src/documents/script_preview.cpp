@@ -163,7 +163,9 @@ bool ScriptPreview::loadSource()
     m_host.reset();
     m_investigator.reset();
     m_handout.reset();
-    m_layout.clear();
+    // A fresh layout: the fields a host registers read its model, and a script finds a field by
+    // its first registration, so fields kept from the last load would read a freed model.
+    m_layout = std::make_unique<SheetLayout>();
     m_loaded = -1;
     if (index < 0 || size_t(index) >= m_sourceList.size())
         return false;
@@ -184,12 +186,12 @@ bool ScriptPreview::loadSource()
         m_investigator = std::make_unique<InvestigatorDocumentModel>();
         if (!m_investigator->open(path))
             return false;
-        m_host = std::make_unique<InvestigatorSheet>(m_layout, *m_investigator);
+        m_host = std::make_unique<InvestigatorSheet>(*m_layout, *m_investigator);
     } else {
         m_handout = std::make_unique<HandoutSheetModel>();
         if (!m_handout->open(path))
             return false;
-        m_host = std::make_unique<HandoutSheet>(m_layout, *m_handout);
+        m_host = std::make_unique<HandoutSheet>(*m_layout, *m_handout);
     }
     m_loaded = index;
     return true;
@@ -207,11 +209,11 @@ void ScriptPreview::redraw()
     } else if (!loadSource()) {
         m_lastRun = { false, cp1252("No se puede abrir el documento de la vista previa."), 0 };
     } else {
-        m_lastRun = runSheetScriptDraft(*text, m_layout);
+        m_lastRun = runSheetScriptDraft(*text, *m_layout);
         if (m_lastRun.ok) {
-            const double width = std::max(1, m_layout.pageWidth()) / kUnitsPerInch;
+            const double width = std::max(1, m_layout->pageWidth()) / kUnitsPerInch;
             m_dpi = std::clamp((m_view->width() - 12) / width, kMinDpi, kMaxDpi);
-            const QImage page = renderSheet(m_layout, m_dpi);
+            const QImage page = renderSheet(*m_layout, m_dpi);
             if (!page.isNull())
                 m_page = page;
         }
@@ -228,7 +230,7 @@ int ScriptPreview::lineAtPixel(const QPointF& pixel) const
     if (!m_clickable || m_dpi <= 0)
         return 0;
     const double unitsPerPixel = kUnitsPerInch / m_dpi;
-    return drawnLineAt(m_layout, int32_t(pixel.x() * unitsPerPixel), -int32_t(pixel.y() * unitsPerPixel));
+    return drawnLineAt(*m_layout, int32_t(pixel.x() * unitsPerPixel), -int32_t(pixel.y() * unitsPerPixel));
 }
 
 void ScriptPreview::resizeEvent(QResizeEvent* event)

@@ -84,7 +84,8 @@ private:
     std::unique_ptr<QTemporaryDir> m_temp;
     std::unique_ptr<InvestigatorDocumentModel> m_investigator;
     std::unique_ptr<HandoutSheetModel> m_handout;
-    SheetLayout m_layout;
+    // Made anew for every document loaded: see loadSource().
+    std::unique_ptr<SheetLayout> m_layout = std::make_unique<SheetLayout>();
     std::unique_ptr<SheetHost> m_host;
     int m_loaded = -1; // the source the models hold
 

@@ -3,6 +3,7 @@
 // runs that never end while the windows keep painting and no other input gets through.
 
 #include "desktop_fixture.h"
+#include "documents/investigator_document.h"
 #include "documents/script_completion.h"
 #include "documents/script_edit_doc.h"
 #include "documents/script_edit_view.h"
@@ -193,6 +194,7 @@ private slots:
     void callTips();
     void editedHighBytesRoundTrip();
     void previewDrawsUnsavedText();
+    void previewFollowsAnOpenInvestigator();
     void previewSurvivesRunawayDrafts_data();
     void previewSurvivesRunawayDrafts();
 };
@@ -806,6 +808,34 @@ void TestScripting::previewDrawsUnsavedText()
     QVERIFY(f.preview->page().pixelColor(square.toPoint()) != QColor(Qt::blue));
     QVERIFY(f.view->document().path().isEmpty());
     QVERIFY(f.fixture.ui.boxes.empty());
+}
+
+// An open investigator is read again for every redraw; the page shows it as it stands, and no
+// field of the copy read before outlives it.
+void TestScripting::previewFollowsAnOpenInvestigator()
+{
+    DesktopFixture fixture;
+    CMainFrame frame;
+    frame.resize(1000, 700);
+    const QString file = fixture.copy(dataFile("examples/detective_1890.inv"));
+    auto* investigator = static_cast<CInvestigatorDoc*>(frame.documents().openDocumentFile(file));
+    QVERIFY(investigator);
+    CScriptEditView* view = newScript(frame,
+        "sheet.sheetsize(60.0, 40.0);\n"
+        "sheet.setusertextsize(12);\n"
+        "sheet.addfield(2.0, 2.0, 58.0, 38.0, field.name);\n",
+        "SheetScript");
+    QVERIFY(view && view->preview());
+    ScriptPreview* preview = view->preview();
+    preview->refreshSources();
+    QCOMPARE(preview->sourceBox()->currentText(), investigator->title().trimmed());
+    preview->redraw();
+    QVERIFY2(preview->lastRun().ok, preview->lastRun().message.c_str());
+    const QImage before = preview->page();
+    investigator->model().change([](Investigator& inv) { inv.Name = "WWWWWWWW"; });
+    preview->redraw();
+    QVERIFY2(preview->lastRun().ok, preview->lastRun().message.c_str());
+    QVERIFY(preview->page() != before);
 }
 
 void TestScripting::previewSurvivesRunawayDrafts_data()
