@@ -550,11 +550,15 @@ void CMainFrame::showOutputBar(bool show)
 
 void CMainFrame::setStatusMessage(const QString& text)
 {
-    m_messagePane->setText(text);
+    m_statusMessage = text;
+    // One line in the pane: a script error's second line would make the status bar grow.
+    QString line = text;
+    line.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    m_messagePane->setText(line.replace(QLatin1Char('\r'), QLatin1Char(' ')));
     m_messagePane->repaint();
 }
 
-QString CMainFrame::statusMessage() const { return m_messagePane->text(); }
+QString CMainFrame::statusMessage() const { return m_statusMessage; }
 
 void CMainFrame::setPaneText(Pane pane, const QString& text)
 {

@@ -121,6 +121,7 @@ private:
     QToolBar* m_toolBar = nullptr;
     QComboBox* m_styleCombo = nullptr;
     QLabel* m_messagePane = nullptr;
+    QString m_statusMessage;
     QLabel* m_skillPane = nullptr;
     QLabel* m_pointsPane = nullptr;
     QLabel* m_numPane = nullptr;

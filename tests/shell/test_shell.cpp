@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QLocalSocket>
 #include <QSignalSpy>
@@ -104,6 +105,7 @@ private slots:
     void noRuleFileWarns();
     void descriptionsByTab_data();
     void descriptionsByTab();
+    void statusPaneShowsOneLine();
     void okOnInvestigatorTabs_data();
     void okOnInvestigatorTabs();
     void okOnHandoutTab();
@@ -562,6 +564,20 @@ void TestShell::descriptionsByTab()
     dialog.showMoreInformation();
     QCOMPARE(lastBox(fixture.ui), longText);
     QCOMPARE(int(fixture.ui.boxes.back().icon), int(MsgIcon::Information));
+}
+
+// A script error comes in two lines; the pane shows them as one, and the desk keeps them whole.
+void TestShell::statusPaneShowsOneLine()
+{
+    DesktopFixture fixture;
+    CMainFrame frame;
+    const QString message = QStringLiteral("Line 37 : syntax error\nsheet");
+    frame.setStatusMessage(message);
+    QCOMPARE(frame.statusMessage(), message);
+    QStringList shown;
+    for (const QLabel* label : frame.statusBar()->findChildren<QLabel*>())
+        shown << label->text();
+    QVERIFY2(shown.contains(QStringLiteral("Line 37 : syntax error sheet")), qPrintable(shown.join('|')));
 }
 
 void TestShell::okOnInvestigatorTabs_data()
