@@ -28,6 +28,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from xserver import start_xvfb  # noqa: E402
+
 SKIP = 77
 NOBODY = 65534
 AS_NOBODY = ["setpriv", "--reuid=%d" % NOBODY, "--regid=%d" % NOBODY, "--clear-groups"]
@@ -120,17 +123,10 @@ class Run:
 
     # --- the display ------------------------------------------------------------------------
     def start_display(self):
-        read_end, write_end = os.pipe()
-        xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x900x24", "-nolisten", "tcp", "-ac"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write_end,))
-        os.close(write_end)
+        xvfb, self.display = start_xvfb()
         self.processes.append(xvfb)
-        with os.fdopen(read_end) as chosen:
-            number = chosen.readline().strip()  # written once the server takes connections
-        if not number.isdigit():
+        if not self.display:
             raise Failure("Xvfb does not start")
-        self.display = ":" + number
         wm_home = os.path.join(self.scratch, "wm")
         os.makedirs(wm_home)
         wm_env = dict(self.x_env(), HOME=wm_home, XDG_CONFIG_HOME=wm_home, XDG_CACHE_HOME=wm_home)

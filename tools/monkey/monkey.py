@@ -33,6 +33,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from xserver import start_xvfb  # noqa: E402
+
 HANG_LIMIT = 5.0  # seconds without an answer
 SANITIZER_MARKS = (
     "ERROR: AddressSanitizer",
@@ -131,18 +134,12 @@ class Display:
 
     def start_any_server(self):
         """Xvfb on a display it picks itself, so that monkeys started together never share one."""
-        read_end, write_end = os.pipe()
-        xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x900x24", "-nolisten", "tcp", "-ac"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write_end,))
-        os.close(write_end)
+        xvfb, name = start_xvfb()
         self.processes.append(xvfb)
-        with os.fdopen(read_end) as chosen:
-            number = chosen.readline().strip()  # written once the server takes connections
-        if not number.isdigit():
+        if not name:
             self.__exit__()
             raise SystemExit("monkey: Xvfb does not start")
-        self.name = ":" + number
+        self.name = name
         if self.window_manager:
             self.start_window_manager()
 
