@@ -114,11 +114,4 @@ BENCHMARK(BM_TwentyDocuments)->Arg(100)->Arg(2000)->Iterations(3)->Unit(benchmar
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+VORPANE_DESKTOP_BENCHMARK_MAIN()

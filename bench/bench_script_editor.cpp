@@ -121,11 +121,4 @@ BENCHMARK(BM_TypingIn5000Lines)->UseManualTime()->Unit(benchmark::kMillisecond)-
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+VORPANE_DESKTOP_BENCHMARK_MAIN()

@@ -110,11 +110,4 @@ BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+VORPANE_DESKTOP_BENCHMARK_MAIN()

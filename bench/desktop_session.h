@@ -13,6 +13,7 @@
 #include "sheet/sheet_layout.h"
 #include "shell/main_frame.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QImage>
@@ -103,3 +104,14 @@ inline void timeCommittedEdits(benchmark::State& state, CScriptSheetView* view, 
 }
 
 } // namespace vorpane::bench
+
+// The main() of a desktop benchmark, as BENCHMARK_MAIN() but with the QApplication widgets need.
+#define VORPANE_DESKTOP_BENCHMARK_MAIN()                                                                     \
+    int main(int argc, char** argv)                                                                          \
+    {                                                                                                        \
+        QApplication app(argc, argv);                                                                        \
+        benchmark::Initialize(&argc, argv);                                                                  \
+        benchmark::RunSpecifiedBenchmarks();                                                                 \
+        benchmark::Shutdown();                                                                               \
+        return 0;                                                                                            \
+    }
