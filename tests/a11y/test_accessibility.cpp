@@ -3,6 +3,7 @@
 // the text interface under the field editor's rules, the check box's action, and the events that
 // announce the focus and values changed by an undo.
 
+#include "active_main_window.h"
 #include "desktop_fixture.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/add_skill_dialog.h"
@@ -82,17 +83,7 @@ struct Listening {
     }
 };
 
-struct Window {
-    CMainFrame frame;
-    Window()
-    {
-        frame.resize(1000, 800);
-        frame.show();
-        frame.activateWindow();
-        if (!QTest::qWaitForWindowActive(&frame))
-            QTest::qFail("the main window never became active", __FILE__, __LINE__);
-    }
-};
+using Window = ActiveMainWindow;
 
 CInvestigatorView* openDetective(Window& window, const DesktopFixture& fixture)
 {

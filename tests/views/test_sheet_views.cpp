@@ -2,6 +2,7 @@
 // the style combo box, the field editor's keys and suggestions, undo of investigators and
 // handouts, script writes, the display options, printing and the zoom.
 
+#include "active_main_window.h"
 #include "desktop_fixture.h"
 #include "documents/field_editor.h"
 #include "documents/handout_document.h"
@@ -127,19 +128,7 @@ private:
     QString m_dir;
 };
 
-// The frame, shown and active so that focus behaves as for a user.
-struct Window {
-    CMainFrame frame;
-    Window()
-    {
-        frame.resize(1000, 800);
-        frame.show();
-        frame.activateWindow();
-        if (!QTest::qWaitForWindowActive(&frame))
-            QTest::qFail("the main window never became active", __FILE__, __LINE__);
-    }
-    template <typename View> View* view() const { return qobject_cast<View*>(frame.activeView()); }
-};
+using Window = ActiveMainWindow;
 
 CHandoutView* newHandout(Window& window, const char* script)
 {
