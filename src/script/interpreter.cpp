@@ -6,6 +6,7 @@
 #include "platform/ui_services.h"
 #include "platform/whole_file.h"
 #include "script/array_object.h"
+#include "script/bytecode.h"
 #include "script/error_line.h"
 #include "script/error_titles.h"
 #include "script/member_name.h"
@@ -65,6 +66,7 @@ bool ScriptInterpreter::spendSteps(uint64_t steps)
 
 ScriptInterpreter::ScriptInterpreter(std::string scriptPath)
     : m_path(std::move(scriptPath))
+    , m_useBytecode(bytecodeByDefault())
 {
 }
 
@@ -248,9 +250,14 @@ int ScriptInterpreter::run(int32_t* outValue)
     } running(this);
     MemoryBudgetScope memory(m_memoryBudget ? m_memoryBudget : defaultMemoryBudget());
     try {
+        m_ranBytecode = false;
         if (!loadProgram())
             return 0;
-        prepareTree();
+        std::unique_ptr<BytecodeProgram> bytecode;
+        if (m_useBytecode)
+            bytecode = compileBytecode(m_tree);
+        if (!bytecode)
+            prepareTree();
         m_flags.breakCount = m_flags.returnCount = m_flags.continueCount = 0;
         m_stopped = m_flags.abort;
         takeBreakKey();
@@ -258,7 +265,9 @@ int ScriptInterpreter::run(int32_t* outValue)
         m_stepsBeyond = m_stepBudget ? m_stepBudget + 1 : UINT64_MAX;
         refillSteps();
         setStackLimit();
-        ScriptValue value = eval(*static_cast<const Op*>(m_tree.program->cacheOwner));
+        m_ranBytecode = bytecode != nullptr;
+        ScriptValue value
+            = bytecode ? runBytecode(*bytecode) : eval(*static_cast<const Op*>(m_tree.program->cacheOwner));
         if (outValue)
             *outValue = value.toInteger();
     } catch (const ScriptError& error) {

@@ -32,6 +32,7 @@ constexpr size_t kMaxNameLength = 63;
 constexpr uint64_t kBreakKeyPollSteps = 4096;
 
 struct Op;
+struct BytecodeProgram;
 
 // Whether a run is in progress on this thread (the desktop's event processing during a run asks).
 bool scriptRunInProgress();
@@ -116,6 +117,12 @@ public:
     // Whether the run used up its step budget (or came within a step of it).
     bool stepBudgetSpent() const { return m_stepBudget != 0 && m_stepsBeyond == 0 && m_stepsLeft <= 1; }
 
+    // Runs on the bytecode engine when the program compiles to it, else on the tree walker.
+    // Off unless VORPANE_SCRIPT_ENGINE=bytecode.
+    void setBytecodeEngine(bool on) { m_useBytecode = on; }
+    // Whether the last run went through the bytecode engine.
+    bool ranBytecode() const { return m_ranBytecode; }
+
     const RunFlags& flags() const { return m_flags; }
     const std::string& scriptPath() const { return m_path; }
 
@@ -130,6 +137,8 @@ private:
     struct StackExhausted { };
 
     bool loadProgram();
+    // The program's value (bytecode_runner.cpp).
+    ScriptValue runBytecode(const BytecodeProgram& program);
     void prepareTree();
     void buildOps();
     void resolveNames(FunctionFrame& frame);
@@ -227,6 +236,8 @@ private:
     uint64_t m_stepsLeft = UINT64_MAX;
     uint64_t m_stepsBeyond = 0;
     uintptr_t m_stackLimit = 0;
+    bool m_useBytecode;
+    bool m_ranBytecode = false;
 };
 
 } // namespace vorpane::script

@@ -1,0 +1,68 @@
+#pragma once
+// The bytecode form of a parsed script: compact register instructions per function, made once
+// from the syntax tree, run by one dispatch loop (bytecode_runner.cpp). Only a subset of the
+// language compiles so far; a program with anything else runs on the tree walker instead.
+// Internal to the interpreter; see BYTECODE.md.
+
+#include "script/script_value.h"
+#include "script/syntax_tree.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace vorpane::script {
+
+enum class Opcode : uint8_t {
+    LoadConstant, // R[a] = K[b]
+    Move, // R[a] = R[b]
+    Binary, // R[a] = R[b] <sub> R[c], sub a BinaryOp
+    Unary, // R[a] = <sub> R[b], sub a UnaryOp
+    Step, // R[b] stepped in place, R[a] its value before (sub & 2) or after; sub & 1: up
+    Jump, // to target
+    JumpIfFalse, // to target unless R[a] is true as "if" and "while" test it
+    JumpIfForFalse, // to target unless R[a] != 0, as "for" tests its condition
+    LoopBack, // to target: a backward jump, where the break key and stop are checked
+    Call, // function b with its arguments in R[a]...; its value lands in R[a]
+    Return, // the value R[a] goes to the caller
+    End, // the program's value is R[a]
+};
+
+// Eight bytes: a jump's target is b and c together.
+struct Instruction {
+    Opcode op;
+    uint8_t sub = 0;
+    uint16_t a = 0;
+    uint16_t b = 0;
+    uint16_t c = 0;
+
+    uint32_t target() const { return uint32_t(b) << 16 | c; }
+    void setTarget(uint32_t to)
+    {
+        b = uint16_t(to >> 16);
+        c = uint16_t(to & 0xFFFF);
+    }
+};
+static_assert(sizeof(Instruction) == 8, "instructions are meant to stay compact");
+
+struct BytecodeFunction {
+    std::vector<Instruction> code;
+    std::vector<const SyntaxNode*> nodes; // per instruction: the node whose line an error gets
+    std::vector<ScriptValue> constants;
+    uint16_t parameterCount = 0;
+    uint16_t localCount = 0; // after the parameters; Integer 0 at every call
+    uint16_t frameSize = 0; // parameters, locals and temporaries
+};
+
+struct BytecodeProgram {
+    std::vector<BytecodeFunction> functions; // the top level first
+    uint16_t largestFrame = 0;
+};
+
+// The program in bytecode, or none when it uses anything the compiler does not handle yet.
+std::unique_ptr<BytecodeProgram> compileBytecode(const SyntaxTree& tree);
+
+// Whether runs use the bytecode engine when they do not say: VORPANE_SCRIPT_ENGINE=bytecode.
+bool bytecodeByDefault();
+
+} // namespace vorpane::script

@@ -1,0 +1,151 @@
+// The bytecode engine's dispatch loop. One register file serves every call: a call's window
+// starts at the caller's argument registers, so arguments are in place as parameters and the
+// value comes back in the first of them.
+
+#include "platform/break_key.h"
+#include "script/bytecode.h"
+#include "script/interpreter.h"
+
+#include <vector>
+
+namespace vorpane::script {
+
+namespace {
+
+// As "if" and "while" test a condition.
+inline bool truthOf(const ScriptValue& value)
+{
+    const ScriptValue& v = value.deref();
+    return v.kind() == ValueKind::Integer ? v.integerValue() != 0 : v.toInteger() != 0;
+}
+
+// As "for" tests its condition: compared with Integer 0 by "!=".
+inline bool forConditionOf(const ScriptValue& value)
+{
+    const ScriptValue& v = value.deref();
+    if (v.kind() == ValueKind::Integer)
+        return v.integerValue() != 0;
+    return binaryOperation(BinaryOp::NotEqual, value, ScriptValue(0)).toInteger() != 0;
+}
+
+struct CallInfo {
+    const BytecodeFunction* function;
+    const Instruction* resume;
+    ScriptValue* base;
+};
+
+} // namespace
+
+ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
+{
+    // Deep enough for the call limit: every window starts inside the one before it.
+    std::vector<ScriptValue> registers((size_t(kMaxCallDepth) + 2) * program.largestFrame + 1);
+    std::vector<CallInfo> calls;
+    calls.reserve(size_t(kMaxCallDepth) + 1);
+
+    const BytecodeFunction* function = &program.functions[0];
+    const Instruction* code = function->code.data();
+    const Instruction* pc = code;
+    const ScriptValue* constants = function->constants.data();
+    ScriptValue* r = registers.data();
+    ScriptValue result;
+    const auto nodeAt = [&] { return function->nodes[size_t(pc - code)]; };
+
+    try {
+        for (;;) {
+            const Instruction& in = *pc;
+            // One step per instruction: the break key is polled as the walker polls it.
+            if (--m_stepsLeft == 0) [[unlikely]] {
+                if (!stepsRanOut())
+                    break;
+            }
+            switch (in.op) {
+            case Opcode::LoadConstant:
+                r[in.a] = constants[in.b];
+                ++pc;
+                continue;
+            case Opcode::Move:
+                if (in.a != in.b)
+                    r[in.a] = r[in.b];
+                ++pc;
+                continue;
+            case Opcode::Binary:
+                r[in.a] = binaryOperation(BinaryOp(in.sub), r[in.b], r[in.c]);
+                ++pc;
+                continue;
+            case Opcode::Unary:
+                r[in.a] = unaryOperation(UnaryOp(in.sub), r[in.b]);
+                ++pc;
+                continue;
+            case Opcode::Step: {
+                ScriptValue& target = r[in.b];
+                ScriptValue before;
+                if (in.sub & 2)
+                    before = target;
+                if (in.sub & 1)
+                    incrementValue(target);
+                else
+                    decrementValue(target);
+                r[in.a] = (in.sub & 2) ? before : target;
+                ++pc;
+                continue;
+            }
+            case Opcode::Jump:
+                pc = code + in.target();
+                continue;
+            case Opcode::JumpIfFalse:
+                pc = truthOf(r[in.a]) ? pc + 1 : code + in.target();
+                continue;
+            case Opcode::JumpIfForFalse:
+                pc = forConditionOf(r[in.a]) ? pc + 1 : code + in.target();
+                continue;
+            case Opcode::LoopBack:
+                if (pending() && !enterInterrupted(nodeAt()))
+                    break;
+                pc = code + in.target();
+                continue;
+            case Opcode::Call: {
+                if (pending() && !enterInterrupted(nodeAt()))
+                    break;
+                if (m_callDepth >= kMaxCallDepth) {
+                    reportError(nodeAt(), "Stack Overflow");
+                    break;
+                }
+                ++m_callDepth;
+                calls.push_back({ function, pc + 1, r });
+                r += in.a;
+                function = &program.functions[in.b];
+                code = function->code.data();
+                pc = code;
+                constants = function->constants.data();
+                for (size_t i = function->parameterCount, end = i + function->localCount; i < end; ++i)
+                    r[i].reset();
+                continue;
+            }
+            case Opcode::Return: {
+                if (in.a != 0)
+                    r[0] = r[in.a];
+                const CallInfo& caller = calls.back();
+                function = caller.function;
+                code = function->code.data();
+                pc = caller.resume;
+                constants = function->constants.data();
+                r = caller.base;
+                calls.pop_back();
+                --m_callDepth;
+                continue;
+            }
+            case Opcode::End:
+                result = r[in.a];
+                break;
+            }
+            break;
+        }
+    } catch (const ScriptError& error) {
+        // Reported on the line of the operation that raised it, as the walker does.
+        valueError(nodeAt(), error.code());
+    }
+    return result;
+}
+
+} // namespace vorpane::script
