@@ -11,6 +11,8 @@
 #include "script_reference/interpreter.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 #include <QTest>
 #include <string>
@@ -63,8 +65,28 @@ Outcome runEngine(const std::string& text, uint64_t budget)
     return collect(ui, ok, value);
 }
 
+// On the bytecode engine, and whether the program compiled to it; ranOut when the budget cut it.
+Outcome runBytecode(const std::string& text, uint64_t budget, bool& compiled, bool& ranOut)
+{
+    ScopedRecordingUi ui;
+    ui.yesNoAnswers = { true, false };
+    int ok = 0;
+    int32_t value = 0;
+    {
+        ScriptRunner runner;
+        runner.setStepBudget(budget);
+        runner.loadTextInMemory(text);
+        runner.interpreter()->setBytecodeEngine(true);
+        runner.registerValue("output", ScriptValue(new OutputObject));
+        ok = runner.run(&value);
+        compiled = runner.interpreter()->ranBytecode();
+        ranOut = runner.interpreter()->stepBudgetSpent();
+    }
+    return collect(ui, ok, value);
+}
+
 // As ScriptRunner prepares a run, with the reference evaluator.
-Outcome runReference(const std::string& text, uint64_t budget)
+Outcome runReference(const std::string& text, uint64_t budget, bool* ranOut = nullptr)
 {
     ScopedRecordingUi ui;
     ui.yesNoAnswers = { true, false };
@@ -81,6 +103,8 @@ Outcome runReference(const std::string& text, uint64_t budget)
         in.declareGlobal("math", ScriptValue(new MathObject));
         in.registerClass("array", ArrayObject::create);
         ok = in.run(&value);
+        if (ranOut)
+            *ranOut = in.stepBudgetSpent();
     }
     return collect(ui, ok, value);
 }
@@ -93,6 +117,9 @@ class TestEngineMatchesReference : public QObject {
 private slots:
     void scripts_data();
     void scripts();
+    void bytecode_data();
+    void bytecode();
+    void bytecodeOverCorpus();
 };
 
 void TestEngineMatchesReference::scripts_data()
@@ -187,6 +214,75 @@ void TestEngineMatchesReference::scripts()
         if (limited == engine)
             break;
     }
+}
+
+void TestEngineMatchesReference::bytecode_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("integer arithmetic gives floats; the value is truncated")
+        << "function f(a, b) { var c; c = a * b - 7 / 2; return c % 5 + -a; }\nf(9, 4.5);"
+        << "ok 1, value -6: ";
+    QTest::newRow("arguments see the parameters already assigned")
+        << "function f(a, b) { if (a > 0) return f(b, a - 10); return a * 100 + b; }\n"
+           "function g(n) { var k; k = n * 2; if (n > 0) return g(k - n - 1) + k; return k; }\n"
+           "f(5, 3) * 1000 + g(4);"
+        << "ok 1, value -716980: ";
+    QTest::newRow("loops, steps and a float condition of for")
+        << "function s(n) { var i, t; t = 0; for (i = 0.5; i; i = i - 0.25) t = t + i;\n"
+           "while (n >= 0) { t = t + n--; if (t > 100) return t; } return t + ++n; }\ns(20);"
+        << "ok 1, value 105: ";
+    QTest::newRow("the call limit on the call's line")
+        << "function f(n)\n{\n    return f(n + 1);\n}\nf(1);"
+        << "ok 0, value 0: box Script Error: Line 3 : Stack Overflow";
+    QTest::newRow("division by zero on the operator's line")
+        << "function g(a, b)\n{\n    var c;\n    c = 1 +\n        a % b;\n    return c;\n}\ng(1, 0);"
+        << "ok 0, value 0: box Script Error: Line 5 : Divide by zero";
+}
+
+// Programs of the compiled subset: the bytecode engine runs them and agrees with the reference.
+void TestEngineMatchesReference::bytecode()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, expected);
+    const std::string text = script.toStdString();
+
+    bool compiled = false, ranOut = false;
+    QCOMPARE(describe(runBytecode(text, 0, compiled, ranOut)), expected);
+    QVERIFY(compiled);
+    QCOMPARE(describe(runReference(text, 0)), expected);
+}
+
+// Every script of the differential fuzz corpus that compiles gives the reference's outcome,
+// unless a step budget cut either run short.
+void TestEngineMatchesReference::bytecodeOverCorpus()
+{
+    const QDir corpus(
+        qEnvironmentVariable("VORPANE_SOURCE_DIR") + QStringLiteral("/fuzz/corpus/script_diff"));
+    const QStringList files = corpus.entryList(QDir::Files);
+    QVERIFY(!files.isEmpty());
+    int compared = 0;
+    for (const QString& name : files) {
+        QFile file(corpus.filePath(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const std::string text(bytes.constData(), size_t(bytes.size()));
+        constexpr uint64_t kBudget = 200000;
+        bool compiled = false, engineOut = false, referenceOut = false;
+        const Outcome engine = runBytecode(text, kBudget, compiled, engineOut);
+        if (!compiled)
+            continue;
+        const Outcome reference = runReference(text, kBudget, &referenceOut);
+        if (engineOut || referenceOut)
+            continue;
+        if (!(engine == reference))
+            QFAIL(qPrintable(QStringLiteral("%1: bytecode %2, reference %3")
+                                 .arg(name, describe(engine), describe(reference))));
+        ++compared;
+    }
+    qInfo("%d of %d corpus scripts compiled and compared", compared, int(files.size()));
+    QVERIFY(compared > 0);
 }
 
 int main(int argc, char** argv)
