@@ -16,7 +16,7 @@ namespace vorpane::script {
 enum class Opcode : uint8_t {
     LoadConstant, // R[a] = K[b]
     Move, // R[a] = R[b]
-    Binary, // R[a] = R[b] <sub> R[c], sub a BinaryOp
+    Binary, // R[a] = RK[b] <sub> RK[c], sub a BinaryOp; RK: a constant with kConstantOperand set
     Unary, // R[a] = <sub> R[b], sub a UnaryOp
     Step, // R[b] stepped in place, R[a] its value before (sub & 2) or after; sub & 1: up
     Jump, // to target
@@ -27,6 +27,9 @@ enum class Opcode : uint8_t {
     Return, // the value R[a] goes to the caller
     End, // the program's value is R[a]
 };
+
+// Registers and constants share the operands of Binary: this bit marks a constant's index.
+constexpr uint16_t kConstantOperand = 0x8000;
 
 // Eight bytes: a jump's target is b and c together.
 struct Instruction {

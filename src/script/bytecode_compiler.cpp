@@ -12,7 +12,7 @@ namespace vorpane::script {
 
 namespace {
 
-constexpr uint32_t kMaxRegisters = 0xFFFF;
+constexpr uint32_t kMaxFunctions = 0xFFFF;
 
 struct Unsupported { };
 
@@ -157,7 +157,7 @@ private:
     void grow(uint32_t count)
     {
         m_top += count;
-        if (m_top >= kMaxRegisters)
+        if (m_top >= kConstantOperand)
             throw Unsupported();
         if (m_top > m_out.frameSize)
             m_out.frameSize = uint16_t(m_top);
@@ -201,9 +201,14 @@ private:
     }
 
     // The register that holds the node's value: a variable in place, else a fresh temporary.
-    uint16_t operand(const SyntaxNode* node, bool copy)
+    // With literal, a literal gives its constant (kConstantOperand set) instead.
+    uint16_t operand(const SyntaxNode* node, bool copy, bool literal = false)
     {
-        if (node->kind == NodeKind::Identifier && !copy)
+        if (literal && node && node->kind == NodeKind::IntegerLiteral)
+            return uint16_t(kConstantOperand | constant(ScriptValue(node->integer)));
+        if (literal && node && node->kind == NodeKind::FloatLiteral)
+            return uint16_t(kConstantOperand | constant(ScriptValue(node->number)));
+        if (node && node->kind == NodeKind::Identifier && !copy)
             return variable(node, false);
         uint16_t r = temporary();
         expression(node, r);
@@ -213,7 +218,7 @@ private:
     uint16_t constant(ScriptValue value)
     {
         m_out.constants.push_back(std::move(value));
-        if (m_out.constants.size() > kMaxRegisters)
+        if (m_out.constants.size() >= kConstantOperand)
             throw Unsupported();
         return uint16_t(m_out.constants.size() - 1);
     }
@@ -268,8 +273,8 @@ private:
                 throw Unsupported();
             {
                 const BinaryOp op = binaryOpOf(node->kind);
-                uint16_t left = operand(node->child[0], changesVariables(node->child[1]));
-                uint16_t right = operand(node->child[1], false);
+                uint16_t left = operand(node->child[0], changesVariables(node->child[1]), true);
+                uint16_t right = operand(node->child[1], false, true);
                 emit(Opcode::Binary, node, into, left, right, uint8_t(op));
             }
             break;
@@ -418,7 +423,7 @@ std::unique_ptr<BytecodeProgram> compileBytecode(const SyntaxTree& tree)
             return nullptr;
         if (functions.emplace(def.name->text, uint16_t(defs.size() + 1)).second)
             defs.push_back(&def);
-        if (defs.size() >= kMaxRegisters)
+        if (defs.size() >= kMaxFunctions)
             return nullptr;
     }
     auto program = std::make_unique<BytecodeProgram>();

@@ -28,6 +28,80 @@ inline bool forConditionOf(const ScriptValue& value)
     return binaryOperation(BinaryOp::NotEqual, value, ScriptValue(0)).toInteger() != 0;
 }
 
+template <typename T> int32_t compared(BinaryOp op, T l, T r)
+{
+    switch (op) {
+    case BinaryOp::Equal:
+        return l == r;
+    case BinaryOp::NotEqual:
+        return l != r;
+    case BinaryOp::Less:
+        return l < r;
+    case BinaryOp::LessEqual:
+        return l <= r;
+    case BinaryOp::GreaterEqual:
+        return l >= r;
+    default:
+        return l > r;
+    }
+}
+
+// The operators' rules for the usual pairs of numbers, done inline: a Float on the left with a
+// number on the right, or two Integers. False for anything else (and for "/", "%" of integers),
+// which binaryOperation handles.
+[[gnu::always_inline]] inline bool numbers(
+    BinaryOp op, const ScriptValue& left, const ScriptValue& right, ScriptValue& out)
+{
+    const ValueKind lk = left.kind(), rk = right.kind();
+    if (lk == ValueKind::Float && (rk == ValueKind::Float || rk == ValueKind::Integer)) {
+        const double l = left.floatValue();
+        const double r = rk == ValueKind::Float ? right.floatValue() : double(right.integerValue());
+        switch (op) {
+        case BinaryOp::Add:
+            out = ScriptValue(l + r);
+            return true;
+        case BinaryOp::Subtract:
+            out = ScriptValue(l - r);
+            return true;
+        case BinaryOp::Multiply:
+            out = ScriptValue(l * r);
+            return true;
+        case BinaryOp::Divide:
+            if (r == 0.0)
+                return false;
+            out = ScriptValue(l / r);
+            return true;
+        case BinaryOp::Remainder:
+            return false;
+        default:
+            out = ScriptValue(compared(op, l, r));
+            return true;
+        }
+    }
+    if (lk == ValueKind::Integer && rk == ValueKind::Integer) {
+        const int32_t l = left.integerValue(), r = right.integerValue();
+        const auto ul = uint32_t(l), ur = uint32_t(r);
+        switch (op) {
+        case BinaryOp::Add:
+            out = ScriptValue(double(int32_t(ul + ur)));
+            return true;
+        case BinaryOp::Subtract:
+            out = ScriptValue(double(int32_t(ul - ur)));
+            return true;
+        case BinaryOp::Multiply:
+            out = ScriptValue(double(int32_t(ul * ur)));
+            return true;
+        case BinaryOp::Divide:
+        case BinaryOp::Remainder:
+            return false;
+        default:
+            out = ScriptValue(compared(op, l, r));
+            return true;
+        }
+    }
+    return false;
+}
+
 struct CallInfo {
     const BytecodeFunction* function;
     const Instruction* resume;
@@ -69,10 +143,16 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
                     r[in.a] = r[in.b];
                 ++pc;
                 continue;
-            case Opcode::Binary:
-                r[in.a] = binaryOperation(BinaryOp(in.sub), r[in.b], r[in.c]);
+            case Opcode::Binary: {
+                const ScriptValue& left
+                    = in.b & kConstantOperand ? constants[in.b & ~kConstantOperand] : r[in.b];
+                const ScriptValue& right
+                    = in.c & kConstantOperand ? constants[in.c & ~kConstantOperand] : r[in.c];
+                if (!numbers(BinaryOp(in.sub), left, right, r[in.a]))
+                    r[in.a] = binaryOperation(BinaryOp(in.sub), left, right);
                 ++pc;
                 continue;
+            }
             case Opcode::Unary:
                 r[in.a] = unaryOperation(UnaryOp(in.sub), r[in.b]);
                 ++pc;
