@@ -21,6 +21,7 @@ enum class Opcode : uint8_t {
     Step, // R[b] stepped in place, R[a] its value before (sub & 2) or after; sub & 1: up
     Jump, // to target
     JumpIfFalse, // to target unless R[a] is true as "if" and "while" test it
+    CompareJump, // to a unless RK[b] <sub> RK[c] holds (a comparison as a condition)
     JumpIfForFalse, // to target unless R[a] != 0, as "for" tests its condition
     LoopBack, // to target: a backward jump, where the break key and stop are checked
     Call, // function b with its arguments in R[a]...; its value lands in R[a]

@@ -177,7 +177,17 @@ private:
         return m_out.code.size() - 1;
     }
     uint32_t here() const { return uint32_t(m_out.code.size()); }
-    void patch(size_t at, uint32_t to) { m_out.code[at].setTarget(to); }
+    void patch(size_t at, uint32_t to)
+    {
+        Instruction& jump = m_out.code[at];
+        if (jump.op != Opcode::CompareJump) {
+            jump.setTarget(to);
+            return;
+        }
+        if (to > 0xFFFF)
+            throw Unsupported();
+        jump.a = uint16_t(to);
+    }
 
     // The register of a parameter or local. In the arguments of a call of the function itself,
     // a parameter already assigned in the new call reads that argument: the walker assigns them
@@ -316,8 +326,15 @@ private:
     void condition(const SyntaxNode* node, Opcode jump, std::vector<size_t>& exits)
     {
         const uint32_t mark = m_top;
-        uint16_t r = operand(node, false);
-        exits.push_back(emit(jump, node, r));
+        // A comparison gives 0 or 1, which both tests read alike: it decides the jump itself.
+        if (node && node->kind >= NodeKind::Equal && node->kind <= NodeKind::Greater) {
+            uint16_t left = operand(node->child[0], changesVariables(node->child[1]), true);
+            uint16_t right = operand(node->child[1], false, true);
+            exits.push_back(emit(Opcode::CompareJump, node, 0, left, right, uint8_t(binaryOpOf(node->kind))));
+        } else {
+            uint16_t r = operand(node, false);
+            exits.push_back(emit(jump, node, r));
+        }
         m_top = mark;
     }
 

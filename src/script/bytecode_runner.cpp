@@ -46,11 +46,19 @@ template <typename T> int32_t compared(BinaryOp op, T l, T r)
     }
 }
 
+inline void setFloat(ScriptValue& out, double value)
+{
+    if (out.isWritableNumber()) [[likely]]
+        out.overwriteFloat(value);
+    else
+        out = ScriptValue(value);
+}
+
 // The operators' rules for the usual pairs of numbers, done inline: a Float on the left with a
 // number on the right, or two Integers. False for anything else (and for "/", "%" of integers),
-// which binaryOperation handles.
+// which binaryOperation handles. A comparison gives its 0 or 1 in test.
 [[gnu::always_inline]] inline bool numbers(
-    BinaryOp op, const ScriptValue& left, const ScriptValue& right, ScriptValue& out)
+    BinaryOp op, const ScriptValue& left, const ScriptValue& right, ScriptValue* out, int32_t& test)
 {
     const ValueKind lk = left.kind(), rk = right.kind();
     if (lk == ValueKind::Float && (rk == ValueKind::Float || rk == ValueKind::Integer)) {
@@ -58,23 +66,23 @@ template <typename T> int32_t compared(BinaryOp op, T l, T r)
         const double r = rk == ValueKind::Float ? right.floatValue() : double(right.integerValue());
         switch (op) {
         case BinaryOp::Add:
-            out = ScriptValue(l + r);
+            setFloat(*out, l + r);
             return true;
         case BinaryOp::Subtract:
-            out = ScriptValue(l - r);
+            setFloat(*out, l - r);
             return true;
         case BinaryOp::Multiply:
-            out = ScriptValue(l * r);
+            setFloat(*out, l * r);
             return true;
         case BinaryOp::Divide:
             if (r == 0.0)
                 return false;
-            out = ScriptValue(l / r);
+            setFloat(*out, l / r);
             return true;
         case BinaryOp::Remainder:
             return false;
         default:
-            out = ScriptValue(compared(op, l, r));
+            test = compared(op, l, r);
             return true;
         }
     }
@@ -83,24 +91,26 @@ template <typename T> int32_t compared(BinaryOp op, T l, T r)
         const auto ul = uint32_t(l), ur = uint32_t(r);
         switch (op) {
         case BinaryOp::Add:
-            out = ScriptValue(double(int32_t(ul + ur)));
+            setFloat(*out, double(int32_t(ul + ur)));
             return true;
         case BinaryOp::Subtract:
-            out = ScriptValue(double(int32_t(ul - ur)));
+            setFloat(*out, double(int32_t(ul - ur)));
             return true;
         case BinaryOp::Multiply:
-            out = ScriptValue(double(int32_t(ul * ur)));
+            setFloat(*out, double(int32_t(ul * ur)));
             return true;
         case BinaryOp::Divide:
         case BinaryOp::Remainder:
             return false;
         default:
-            out = ScriptValue(compared(op, l, r));
+            test = compared(op, l, r);
             return true;
         }
     }
     return false;
 }
+
+inline bool isComparison(BinaryOp op) { return op >= BinaryOp::Equal; }
 
 struct CallInfo {
     const BytecodeFunction* function;
@@ -123,7 +133,7 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
     const ScriptValue* constants = function->constants.data();
     ScriptValue* r = registers.data();
     ScriptValue result;
-    const auto nodeAt = [&] { return function->nodes[size_t(pc - code)]; };
+#define NODE_HERE (function->nodes[size_t(pc - code)])
 
     try {
         for (;;) {
@@ -148,8 +158,12 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
                     = in.b & kConstantOperand ? constants[in.b & ~kConstantOperand] : r[in.b];
                 const ScriptValue& right
                     = in.c & kConstantOperand ? constants[in.c & ~kConstantOperand] : r[in.c];
-                if (!numbers(BinaryOp(in.sub), left, right, r[in.a]))
-                    r[in.a] = binaryOperation(BinaryOp(in.sub), left, right);
+                const auto op = BinaryOp(in.sub);
+                int32_t test = 0;
+                if (!numbers(op, left, right, &r[in.a], test))
+                    r[in.a] = binaryOperation(op, left, right);
+                else if (isComparison(op))
+                    r[in.a] = ScriptValue(test);
                 ++pc;
                 continue;
             }
@@ -176,19 +190,31 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
             case Opcode::JumpIfFalse:
                 pc = truthOf(r[in.a]) ? pc + 1 : code + in.target();
                 continue;
+            case Opcode::CompareJump: {
+                const ScriptValue& left
+                    = in.b & kConstantOperand ? constants[in.b & ~kConstantOperand] : r[in.b];
+                const ScriptValue& right
+                    = in.c & kConstantOperand ? constants[in.c & ~kConstantOperand] : r[in.c];
+                int32_t test = 0;
+                ScriptValue unused; // a comparison writes only test
+                if (!numbers(BinaryOp(in.sub), left, right, &unused, test))
+                    test = truthOf(binaryOperation(BinaryOp(in.sub), left, right));
+                pc = test ? pc + 1 : code + in.a;
+                continue;
+            }
             case Opcode::JumpIfForFalse:
                 pc = forConditionOf(r[in.a]) ? pc + 1 : code + in.target();
                 continue;
             case Opcode::LoopBack:
-                if (pending() && !enterInterrupted(nodeAt()))
+                if (pending() && !enterInterrupted(NODE_HERE))
                     break;
                 pc = code + in.target();
                 continue;
             case Opcode::Call: {
-                if (pending() && !enterInterrupted(nodeAt()))
+                if (pending() && !enterInterrupted(NODE_HERE))
                     break;
                 if (m_callDepth >= kMaxCallDepth) {
-                    reportError(nodeAt(), "Stack Overflow");
+                    reportError(NODE_HERE, "Stack Overflow");
                     break;
                 }
                 ++m_callDepth;
@@ -223,8 +249,9 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         }
     } catch (const ScriptError& error) {
         // Reported on the line of the operation that raised it, as the walker does.
-        valueError(nodeAt(), error.code());
+        valueError(NODE_HERE, error.code());
     }
+#undef NODE_HERE
     return result;
 }
 
