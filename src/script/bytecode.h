@@ -1,6 +1,7 @@
 #pragma once
 // The bytecode form of a parsed script: compact register instructions per function, made once
-// from the syntax tree, run by one dispatch loop (bytecode_runner.cpp). Only a subset of the
+// from the syntax tree, run by one dispatch loop with a jump per handler (bytecode_runner.cpp;
+// computed goto, a GCC and Clang extension). Only a subset of the
 // language compiles so far; a program with anything else runs on the tree walker instead.
 // Internal to the interpreter; see BYTECODE.md.
 
@@ -17,6 +18,9 @@ enum class Opcode : uint8_t {
     LoadConstant, // R[a] = K[b]
     Move, // R[a] = R[b]
     Binary, // R[a] = RK[b] <sub> RK[c], sub a BinaryOp; RK: a constant with kConstantOperand set
+    Add, // as Binary for the three commonest operators
+    Subtract,
+    Multiply,
     Unary, // R[a] = <sub> R[b], sub a UnaryOp
     Step, // R[b] stepped in place, R[a] its value before (sub & 2) or after; sub & 1: up
     Jump, // to target

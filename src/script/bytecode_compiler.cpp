@@ -285,7 +285,11 @@ private:
                 const BinaryOp op = binaryOpOf(node->kind);
                 uint16_t left = operand(node->child[0], changesVariables(node->child[1]), true);
                 uint16_t right = operand(node->child[1], false, true);
-                emit(Opcode::Binary, node, into, left, right, uint8_t(op));
+                const Opcode code = op == BinaryOp::Add ? Opcode::Add
+                    : op == BinaryOp::Subtract          ? Opcode::Subtract
+                    : op == BinaryOp::Multiply          ? Opcode::Multiply
+                                                        : Opcode::Binary;
+                emit(code, node, into, left, right, uint8_t(op));
             }
             break;
         }

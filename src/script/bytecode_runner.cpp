@@ -6,6 +6,7 @@
 #include "script/bytecode.h"
 #include "script/interpreter.h"
 
+#include <iterator>
 #include <vector>
 
 namespace vorpane::script {
@@ -133,124 +134,146 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
     const ScriptValue* constants = function->constants.data();
     ScriptValue* r = registers.data();
     ScriptValue result;
+
+    // One jump per handler (computed goto), in the order of Opcode.
+    static const void* const handlers[]
+        = { &&loadConstant, &&move, &&binary, &&add, &&subtract, &&multiply, &&unary, &&step, &&jump,
+              &&jumpIfFalse, &&compareJump, &&jumpIfForFalse, &&loopBack, &&call, &&returnValue, &&end };
+    static_assert(std::size(handlers) == size_t(Opcode::End) + 1);
+
 #define NODE_HERE (function->nodes[size_t(pc - code)])
+#define OPERAND(x) ((x)&kConstantOperand ? constants[(x) & ~kConstantOperand] : r[x])
+    // One step per instruction: the break key is polled as the walker polls it.
+#define DISPATCH()                                                                                           \
+    do {                                                                                                     \
+        if (--m_stepsLeft == 0) [[unlikely]] {                                                               \
+            if (!stepsRanOut())                                                                              \
+                goto finished;                                                                               \
+        }                                                                                                    \
+        goto* handlers[size_t(pc->op)];                                                                      \
+    } while (0)
+#define ARITHMETIC(OP)                                                                                       \
+    {                                                                                                        \
+        const ScriptValue& left = OPERAND(pc->b);                                                            \
+        const ScriptValue& right = OPERAND(pc->c);                                                           \
+        int32_t unusedTest;                                                                                  \
+        if (!numbers(OP, left, right, &r[pc->a], unusedTest))                                                \
+            r[pc->a] = binaryOperation(OP, left, right);                                                     \
+        ++pc;                                                                                                \
+        DISPATCH();                                                                                          \
+    }
 
     try {
-        for (;;) {
-            const Instruction& in = *pc;
-            // One step per instruction: the break key is polled as the walker polls it.
-            if (--m_stepsLeft == 0) [[unlikely]] {
-                if (!stepsRanOut())
-                    break;
-            }
-            switch (in.op) {
-            case Opcode::LoadConstant:
-                r[in.a] = constants[in.b];
-                ++pc;
-                continue;
-            case Opcode::Move:
-                if (in.a != in.b)
-                    r[in.a] = r[in.b];
-                ++pc;
-                continue;
-            case Opcode::Binary: {
-                const ScriptValue& left
-                    = in.b & kConstantOperand ? constants[in.b & ~kConstantOperand] : r[in.b];
-                const ScriptValue& right
-                    = in.c & kConstantOperand ? constants[in.c & ~kConstantOperand] : r[in.c];
-                const auto op = BinaryOp(in.sub);
-                int32_t test = 0;
-                if (!numbers(op, left, right, &r[in.a], test))
-                    r[in.a] = binaryOperation(op, left, right);
-                else if (isComparison(op))
-                    r[in.a] = ScriptValue(test);
-                ++pc;
-                continue;
-            }
-            case Opcode::Unary:
-                r[in.a] = unaryOperation(UnaryOp(in.sub), r[in.b]);
-                ++pc;
-                continue;
-            case Opcode::Step: {
-                ScriptValue& target = r[in.b];
-                ScriptValue before;
-                if (in.sub & 2)
-                    before = target;
-                if (in.sub & 1)
-                    incrementValue(target);
-                else
-                    decrementValue(target);
-                r[in.a] = (in.sub & 2) ? before : target;
-                ++pc;
-                continue;
-            }
-            case Opcode::Jump:
-                pc = code + in.target();
-                continue;
-            case Opcode::JumpIfFalse:
-                pc = truthOf(r[in.a]) ? pc + 1 : code + in.target();
-                continue;
-            case Opcode::CompareJump: {
-                const ScriptValue& left
-                    = in.b & kConstantOperand ? constants[in.b & ~kConstantOperand] : r[in.b];
-                const ScriptValue& right
-                    = in.c & kConstantOperand ? constants[in.c & ~kConstantOperand] : r[in.c];
-                int32_t test = 0;
-                ScriptValue unused; // a comparison writes only test
-                if (!numbers(BinaryOp(in.sub), left, right, &unused, test))
-                    test = truthOf(binaryOperation(BinaryOp(in.sub), left, right));
-                pc = test ? pc + 1 : code + in.a;
-                continue;
-            }
-            case Opcode::JumpIfForFalse:
-                pc = forConditionOf(r[in.a]) ? pc + 1 : code + in.target();
-                continue;
-            case Opcode::LoopBack:
-                if (pending() && !enterInterrupted(NODE_HERE))
-                    break;
-                pc = code + in.target();
-                continue;
-            case Opcode::Call: {
-                if (pending() && !enterInterrupted(NODE_HERE))
-                    break;
-                if (m_callDepth >= kMaxCallDepth) {
-                    reportError(NODE_HERE, "Stack Overflow");
-                    break;
-                }
-                ++m_callDepth;
-                calls.push_back({ function, pc + 1, r });
-                r += in.a;
-                function = &program.functions[in.b];
-                code = function->code.data();
-                pc = code;
-                constants = function->constants.data();
-                for (size_t i = function->parameterCount, end = i + function->localCount; i < end; ++i)
-                    r[i].reset();
-                continue;
-            }
-            case Opcode::Return: {
-                if (in.a != 0)
-                    r[0] = r[in.a];
-                const CallInfo& caller = calls.back();
-                function = caller.function;
-                code = function->code.data();
-                pc = caller.resume;
-                constants = function->constants.data();
-                r = caller.base;
-                calls.pop_back();
-                --m_callDepth;
-                continue;
-            }
-            case Opcode::End:
-                result = r[in.a];
-                break;
-            }
-            break;
+        DISPATCH();
+    loadConstant:
+        r[pc->a] = constants[pc->b];
+        ++pc;
+        DISPATCH();
+    move:
+        if (pc->a != pc->b)
+            r[pc->a] = r[pc->b];
+        ++pc;
+        DISPATCH();
+    binary : {
+        const auto op = BinaryOp(pc->sub);
+        const ScriptValue& left = OPERAND(pc->b);
+        const ScriptValue& right = OPERAND(pc->c);
+        int32_t test = 0;
+        if (!numbers(op, left, right, &r[pc->a], test))
+            r[pc->a] = binaryOperation(op, left, right);
+        else if (isComparison(op))
+            r[pc->a] = ScriptValue(test);
+        ++pc;
+        DISPATCH();
+    }
+    add:
+        ARITHMETIC(BinaryOp::Add)
+    subtract:
+        ARITHMETIC(BinaryOp::Subtract)
+    multiply:
+        ARITHMETIC(BinaryOp::Multiply)
+    unary:
+        r[pc->a] = unaryOperation(UnaryOp(pc->sub), r[pc->b]);
+        ++pc;
+        DISPATCH();
+    step : {
+        ScriptValue& target = r[pc->b];
+        ScriptValue before;
+        if (pc->sub & 2)
+            before = target;
+        if (pc->sub & 1)
+            incrementValue(target);
+        else
+            decrementValue(target);
+        r[pc->a] = (pc->sub & 2) ? before : target;
+        ++pc;
+        DISPATCH();
+    }
+    jump:
+        pc = code + pc->target();
+        DISPATCH();
+    jumpIfFalse:
+        pc = truthOf(r[pc->a]) ? pc + 1 : code + pc->target();
+        DISPATCH();
+    compareJump : {
+        const ScriptValue& left = OPERAND(pc->b);
+        const ScriptValue& right = OPERAND(pc->c);
+        int32_t test = 0;
+        ScriptValue unused; // a comparison writes only test
+        if (!numbers(BinaryOp(pc->sub), left, right, &unused, test))
+            test = truthOf(binaryOperation(BinaryOp(pc->sub), left, right));
+        pc = test ? pc + 1 : code + pc->a;
+        DISPATCH();
+    }
+    jumpIfForFalse:
+        pc = forConditionOf(r[pc->a]) ? pc + 1 : code + pc->target();
+        DISPATCH();
+    loopBack:
+        if (pending() && !enterInterrupted(NODE_HERE))
+            goto finished;
+        pc = code + pc->target();
+        DISPATCH();
+    call : {
+        if (pending() && !enterInterrupted(NODE_HERE))
+            goto finished;
+        if (m_callDepth >= kMaxCallDepth) {
+            reportError(NODE_HERE, "Stack Overflow");
+            goto finished;
         }
+        ++m_callDepth;
+        calls.push_back({ function, pc + 1, r });
+        r += pc->a;
+        function = &program.functions[pc->b];
+        code = function->code.data();
+        pc = code;
+        constants = function->constants.data();
+        for (size_t i = function->parameterCount, end = i + function->localCount; i < end; ++i)
+            r[i].reset();
+        DISPATCH();
+    }
+    returnValue : {
+        if (pc->a != 0)
+            r[0] = r[pc->a];
+        const CallInfo& caller = calls.back();
+        function = caller.function;
+        code = function->code.data();
+        pc = caller.resume;
+        constants = function->constants.data();
+        r = caller.base;
+        calls.pop_back();
+        --m_callDepth;
+        DISPATCH();
+    }
+    end:
+        result = r[pc->a];
     } catch (const ScriptError& error) {
         // Reported on the line of the operation that raised it, as the walker does.
         valueError(NODE_HERE, error.code());
     }
+finished:
+#undef ARITHMETIC
+#undef DISPATCH
+#undef OPERAND
 #undef NODE_HERE
     return result;
 }
