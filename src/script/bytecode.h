@@ -28,6 +28,7 @@ enum class Opcode : uint8_t {
     CompareJump, // to a unless RK[b] <sub> RK[c] holds (a comparison as a condition)
     JumpIfForFalse, // to target unless R[a] != 0, as "for" tests its condition
     LoopBack, // to target: a backward jump, where the break key and stop are checked
+    LoopIfCompare, // back to a, as LoopBack, when RK[b] <sub> RK[c] holds (a loop's test at its end)
     Call, // function b with its arguments in R[a]...; its value lands in R[a]
     Return, // the value R[a] goes to the caller
     End, // the program's value is R[a]

@@ -180,7 +180,7 @@ private:
     void patch(size_t at, uint32_t to)
     {
         Instruction& jump = m_out.code[at];
-        if (jump.op != Opcode::CompareJump) {
+        if (jump.op != Opcode::CompareJump && jump.op != Opcode::LoopIfCompare) {
             jump.setTarget(to);
             return;
         }
@@ -342,6 +342,30 @@ private:
         m_top = mark;
     }
 
+    static bool isComparison(const SyntaxNode* node)
+    {
+        return node && node->kind >= NodeKind::Equal && node->kind <= NodeKind::Greater;
+    }
+
+    // A loop whose condition is a comparison, tested at its end: one instruction per turn for
+    // the test and the jump back.
+    void loopTestedAtEnd(
+        const SyntaxNode* loop, const SyntaxNode* test, const SyntaxNode* body, const SyntaxNode* step)
+    {
+        const size_t toTest = emit(Opcode::Jump, loop);
+        const uint32_t start = here();
+        if (body)
+            statement(body);
+        if (step)
+            discard(step);
+        patch(toTest, here());
+        const uint32_t mark = m_top;
+        uint16_t left = operand(test->child[0], changesVariables(test->child[1]), true);
+        uint16_t right = operand(test->child[1], false, true);
+        patch(emit(Opcode::LoopIfCompare, test, 0, left, right, uint8_t(binaryOpOf(test->kind))), start);
+        m_top = mark;
+    }
+
     void statement(const SyntaxNode* node)
     {
         if (!node)
@@ -370,6 +394,10 @@ private:
             return;
         }
         case NodeKind::While: {
+            if (isComparison(node->child[0])) {
+                loopTestedAtEnd(node, node->child[0], node->child[1], nullptr);
+                return;
+            }
             const uint32_t start = here();
             std::vector<size_t> exits;
             condition(node->child[0], Opcode::JumpIfFalse, exits);
@@ -385,6 +413,10 @@ private:
                 throw Unsupported();
             if (node->child[0])
                 discard(node->child[0]);
+            if (isComparison(node->child[1])) {
+                loopTestedAtEnd(node, node->child[1], node->child[3], node->child[2]);
+                return;
+            }
             const uint32_t start = here();
             std::vector<size_t> exits;
             condition(node->child[1], Opcode::JumpIfForFalse, exits);

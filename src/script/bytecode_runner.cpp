@@ -136,9 +136,9 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
     ScriptValue result;
 
     // One jump per handler (computed goto), in the order of Opcode.
-    static const void* const handlers[]
-        = { &&loadConstant, &&move, &&binary, &&add, &&subtract, &&multiply, &&unary, &&step, &&jump,
-              &&jumpIfFalse, &&compareJump, &&jumpIfForFalse, &&loopBack, &&call, &&returnValue, &&end };
+    static const void* const handlers[] = { &&loadConstant, &&move, &&binary, &&add, &&subtract, &&multiply,
+        &&unary, &&step, &&jump, &&jumpIfFalse, &&compareJump, &&jumpIfForFalse, &&loopBack, &&loopIfCompare,
+        &&call, &&returnValue, &&end };
     static_assert(std::size(handlers) == size_t(Opcode::End) + 1);
 
 #define NODE_HERE (function->nodes[size_t(pc - code)])
@@ -233,6 +233,22 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
             goto finished;
         pc = code + pc->target();
         DISPATCH();
+    loopIfCompare : {
+        const ScriptValue& left = OPERAND(pc->b);
+        const ScriptValue& right = OPERAND(pc->c);
+        int32_t test = 0;
+        ScriptValue unused; // a comparison writes only test
+        if (!numbers(BinaryOp(pc->sub), left, right, &unused, test))
+            test = truthOf(binaryOperation(BinaryOp(pc->sub), left, right));
+        if (!test) {
+            ++pc;
+            DISPATCH();
+        }
+        if (pending() && !enterInterrupted(NODE_HERE))
+            goto finished;
+        pc = code + pc->a;
+        DISPATCH();
+    }
     call : {
         if (pending() && !enterInterrupted(NODE_HERE))
             goto finished;
