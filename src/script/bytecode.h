@@ -1,12 +1,13 @@
 #pragma once
 // The bytecode form of a parsed script: compact register instructions per function, made once
-// from the syntax tree, run by one dispatch loop with a jump per handler (bytecode_runner.cpp;
-// computed goto, a GCC and Clang extension). Only a subset of the
-// language compiles so far; a program with anything else runs on the tree walker instead.
-// Internal to the interpreter; see BYTECODE.md.
+// from the walker's prepared Ops, run by one dispatch loop with a jump per handler
+// (bytecode_runner.cpp; computed goto, a GCC and Clang extension). Registers are laid out as the
+// walker's call records, so whatever the compiler leaves to the walker (an Evaluate instruction)
+// reads and writes the same variables. Internal to the interpreter; see BYTECODE.md.
 
 #include "script/script_value.h"
 #include "script/syntax_tree.h"
+#include "script/variable_stack.h"
 
 #include <cstdint>
 #include <memory>
@@ -14,9 +15,15 @@
 
 namespace vorpane::script {
 
+struct Op;
+struct FunctionFrame;
+
 enum class Opcode : uint8_t {
     LoadConstant, // R[a] = K[b]
     Move, // R[a] = R[b]
+    Store, // R[a] = R[b] as an assignment stores into a variable (a read-only one refuses)
+    LoadGlobal, // R[a] = the global the instruction's identifier names, else that identifier evaluated
+    Evaluate, // R[a] = the instruction's Op evaluated by the tree walker, on the same variables
     Binary, // R[a] = RK[b] <sub> RK[c], sub a BinaryOp; RK: a constant with kConstantOperand set
     Add, // as Binary for the three commonest operators
     Subtract,
@@ -36,6 +43,9 @@ enum class Opcode : uint8_t {
 
 // Registers and constants share the operands of Binary: this bit marks a constant's index.
 constexpr uint16_t kConstantOperand = 0x8000;
+// In the sub of an arithmetic instruction: R[a] is a variable, stored into as assignment does; its
+// Op is then the assignment, whose value (child 1) is the operator.
+constexpr uint8_t kIntoVariable = 0x80;
 
 // Eight bytes: a jump's target is b and c together.
 struct Instruction {
@@ -56,11 +66,12 @@ static_assert(sizeof(Instruction) == 8, "instructions are meant to stay compact"
 
 struct BytecodeFunction {
     std::vector<Instruction> code;
-    std::vector<const SyntaxNode*> nodes; // per instruction: the node whose line an error gets
+    std::vector<const Op*> ops; // per instruction: the node it stands for (its line for errors)
     std::vector<ScriptValue> constants;
+    FunctionFrame* frame = nullptr; // none for the top level
     uint16_t parameterCount = 0;
-    uint16_t localCount = 0; // after the parameters; Integer 0 at every call
-    uint16_t frameSize = 0; // parameters, locals and temporaries
+    uint16_t recordSize = 0; // parameters and locals, laid out as the walker's call record
+    uint16_t frameSize = 0; // the record and the temporaries
 };
 
 struct BytecodeProgram {
@@ -68,8 +79,11 @@ struct BytecodeProgram {
     uint16_t largestFrame = 0;
 };
 
-// The program in bytecode, or none when it uses anything the compiler does not handle yet.
-std::unique_ptr<BytecodeProgram> compileBytecode(const SyntaxTree& tree);
+class ScriptInterpreter;
+
+// The program in bytecode, once the walker's Ops are prepared; none when its top level is left
+// to the walker.
+std::unique_ptr<BytecodeProgram> compileBytecode(ScriptInterpreter& in);
 
 // Whether runs use the bytecode engine when they do not say: VORPANE_SCRIPT_ENGINE=bytecode.
 bool bytecodeByDefault();

@@ -1,20 +1,31 @@
-// The compiler from the syntax tree to bytecode. It gives up (no program) on any construct it
-// does not handle yet, so the tree walker runs such a program whole: a run never mixes engines.
+// The compiler from the walker's prepared Ops to bytecode. Control flow, the variables of calls,
+// arithmetic, comparisons and calls of user functions become instructions; any other expression
+// becomes one Evaluate instruction, which the tree walker runs on the same variables. A function
+// the compiler cannot take whole (a "break" outside a loop, a loop as its last statement) is
+// called through the walker; a top level it cannot take leaves the whole run to the walker.
 
 #include "script/bytecode.h"
+#include "script/op_tree.h"
 
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <unordered_map>
 
 namespace vorpane::script {
 
 namespace {
 
-constexpr uint32_t kMaxFunctions = 0xFFFF;
-
 struct Unsupported { };
+
+bool isKind(const Op* op, NodeKind kind) { return op && op->node && op->node->kind == kind; }
+bool isComparison(const Op* op)
+{
+    return op && op->node && op->node->kind >= NodeKind::Equal && op->node->kind <= NodeKind::Greater;
+}
+bool isArithmetic(const Op* op)
+{
+    return op && op->node && op->node->kind >= NodeKind::Add && op->node->kind <= NodeKind::Remainder;
+}
 
 BinaryOp binaryOpOf(NodeKind kind)
 {
@@ -46,140 +57,189 @@ BinaryOp binaryOpOf(NodeKind kind)
     }
 }
 
-bool isBinary(NodeKind kind) { return kind >= NodeKind::Equal && kind <= NodeKind::Remainder; }
-
-// Whether evaluating the node can change a variable: then an operand read before it has to be
-// copied first.
-bool changesVariables(const SyntaxNode* node)
+Opcode arithmeticOpcode(BinaryOp op)
 {
-    if (!node)
+    return op == BinaryOp::Add ? Opcode::Add
+        : op == BinaryOp::Subtract ? Opcode::Subtract
+        : op == BinaryOp::Multiply ? Opcode::Multiply
+                                   : Opcode::Binary;
+}
+
+// Whether a "return" (with returns), or a "break" or "continue" outside a loop of its own, is
+// below the Op.
+bool leavesStatement(const Op* op, bool returns = true, bool inLoop = false)
+{
+    if (!op || !op->node)
         return false;
-    switch (node->kind) {
-    case NodeKind::Assign:
-    case NodeKind::PreIncrement:
-    case NodeKind::PreDecrement:
-    case NodeKind::PostIncrement:
-    case NodeKind::PostDecrement:
-    case NodeKind::Call:
+    const NodeKind kind = op->node->kind;
+    if ((returns && kind == NodeKind::Return)
+        || (!inLoop && (kind == NodeKind::Break || kind == NodeKind::Continue)))
         return true;
-    default:
-        break;
-    }
-    for (const SyntaxNode* child : node->child)
-        if (changesVariables(child))
+    const bool loop = inLoop || kind == NodeKind::While || kind == NodeKind::For;
+    for (const Op* child : op->child)
+        if (leavesStatement(child, returns, loop))
+            return true;
+    for (const Op* item : op->list)
+        if (leavesStatement(item, returns, loop))
             return true;
     return false;
 }
 
-// The statements of a body or block in order; sequences nest (declarations, then statements).
-void flatten(const SyntaxNode* node, std::vector<const SyntaxNode*>& out)
-{
-    while (node && node->kind == NodeKind::Sequence) {
-        if (!node->child[0])
-            throw Unsupported();
-        flatten(node->child[0], out);
-        node = node->child[1];
-    }
-    if (node)
-        out.push_back(node);
-}
+} // namespace
 
-class FunctionCompiler {
+class BytecodeCompiler {
 public:
-    FunctionCompiler(BytecodeFunction& out, const std::unordered_map<std::string, uint16_t>& functions,
-        const std::vector<const FunctionDef*>& defs, int self)
-        : m_out(out)
-        , m_functions(functions)
-        , m_defs(defs)
-        , m_self(self)
+    explicit BytecodeCompiler(ScriptInterpreter& in)
+        : m_in(in)
     {
     }
 
-    void compileFunction(const FunctionDef& def)
+    std::unique_ptr<BytecodeProgram> compile()
     {
-        for (const SyntaxNode* parameter : def.parameters) {
-            if (!parameter || !m_names.emplace(parameter->text, m_top).second)
-                throw Unsupported();
-            grow(1);
-        }
-        m_out.parameterCount = uint16_t(m_top);
-        std::vector<const SyntaxNode*> statements;
-        flatten(def.body, statements);
-        size_t first = 0;
-        // The declarations that open the body, without initial values: always there.
-        for (; first < statements.size() && statements[first]->kind == NodeKind::VarList; ++first) {
-            for (const SyntaxNode* list = statements[first]; list; list = list->child[1]) {
-                const SyntaxNode* declarator = list->child[0];
-                if (list->kind != NodeKind::VarList || !declarator || declarator->child[1]
-                    || !declarator->child[0])
-                    throw Unsupported();
-                if (!m_names.emplace(declarator->child[0]->text, m_top).second)
-                    throw Unsupported(); // declared twice: the walker reports it
-                grow(1);
+        const Op* top = static_cast<const Op*>(m_in.m_tree.program->cacheOwner);
+        // A "break" or "continue" outside a loop leaves its call and stops the caller's loop (the
+        // walker's counts carry it up): such programs are left to the walker whole.
+        if (leavesStatement(top, false))
+            return nullptr;
+        for (const auto& frame : m_in.m_frames)
+            if (leavesStatement(frame->body, false))
+                return nullptr;
+        auto program = std::make_unique<BytecodeProgram>();
+        const size_t count = m_in.m_frames.size();
+        program->functions.resize(count + 1);
+        for (size_t i = 0; i < count; ++i)
+            m_index.emplace(m_in.m_frames[i].get(), uint16_t(i + 1));
+        // Functions assumed compiled until they fail; a failure makes the callers that counted
+        // on it compile again, calling it through the walker.
+        m_compiled.assign(count + 1, count < kConstantOperand);
+        if (count >= kConstantOperand)
+            return nullptr;
+        for (bool changed = true; changed;) {
+            changed = false;
+            for (size_t i = 0; i < count; ++i) {
+                if (!m_compiled[i + 1])
+                    continue;
+                BytecodeFunction& f = program->functions[i + 1];
+                f = BytecodeFunction();
+                if (!compileFunction(f, *m_in.m_frames[i])) {
+                    m_compiled[i + 1] = false;
+                    changed = true;
+                }
             }
         }
-        m_out.localCount = uint16_t(m_top - m_out.parameterCount);
-        if (first == statements.size())
-            throw Unsupported();
-        // The function's value is that of its last statement: a return or an expression.
-        for (size_t i = first; i + 1 < statements.size(); ++i)
-            statement(statements[i]);
-        const SyntaxNode* last = statements.back();
-        if (last->kind == NodeKind::Return) {
-            statement(last);
-        } else {
-            uint16_t value = temporary();
-            expression(last, value);
-            emit(Opcode::Return, last, value);
-        }
-    }
-
-    void compileTopLevel(const SyntaxNode* program)
-    {
-        m_topLevel = true;
-        std::vector<const SyntaxNode*> statements;
-        flatten(program, statements);
-        if (statements.empty())
-            throw Unsupported();
-        for (size_t i = 0; i + 1 < statements.size(); ++i)
-            statement(statements[i]);
-        uint16_t value = temporary();
-        expression(statements.back(), value);
-        emit(Opcode::End, statements.back(), value);
+        BytecodeFunction& main = program->functions[0];
+        if (!compileTopLevel(main, top))
+            return nullptr;
+        for (size_t i = 0; i <= count; ++i)
+            if (m_compiled[i])
+                program->largestFrame = std::max(program->largestFrame, program->functions[i].frameSize);
+        return program;
     }
 
 private:
-    struct SelfCall {
-        uint32_t argumentBase;
-        size_t argumentIndex;
+    struct Loop {
+        std::vector<size_t> breaks;
+        std::vector<size_t> continues;
     };
+
+    bool compileFunction(BytecodeFunction& out, FunctionFrame& frame)
+    {
+        start(out, &frame);
+        try {
+            if (!frame.body || !frame.body->node)
+                throw Unsupported();
+            std::vector<const Op*> statements;
+            flatten(frame.body, statements);
+            if (statements.empty())
+                throw Unsupported();
+            for (size_t i = 0; i + 1 < statements.size(); ++i)
+                statement(statements[i]);
+            const Op* last = statements.back();
+            if (isKind(last, NodeKind::Return)) {
+                statement(last);
+            } else {
+                const uint16_t value = temporary();
+                tail(last, value);
+                emit(Opcode::Return, last, value);
+            }
+        } catch (const Unsupported&) {
+            return false;
+        }
+        return true;
+    }
+
+    bool compileTopLevel(BytecodeFunction& out, const Op* program)
+    {
+        start(out, nullptr);
+        try {
+            std::vector<const Op*> statements;
+            flatten(program, statements);
+            if (statements.empty())
+                throw Unsupported();
+            for (size_t i = 0; i + 1 < statements.size(); ++i)
+                statement(statements[i]);
+            const uint16_t value = temporary();
+            tail(statements.back(), value);
+            emit(Opcode::End, statements.back(), value);
+        } catch (const Unsupported&) {
+            return false;
+        }
+        return true;
+    }
+
+    void start(BytecodeFunction& out, FunctionFrame* frame)
+    {
+        m_out = &out;
+        m_frame = frame;
+        m_loops.clear();
+        out.frame = frame;
+        const size_t record = frame ? frame->recordSize : 0;
+        if (record >= kConstantOperand / 2)
+            throw Unsupported();
+        out.parameterCount = uint16_t(frame ? frame->parameterCount : 0);
+        out.recordSize = uint16_t(record);
+        out.frameSize = uint16_t(record);
+        m_top = uint32_t(record);
+    }
+
+    // The statements of a sequence in order; a sequence inside one is flattened too.
+    static void flatten(const Op* op, std::vector<const Op*>& out)
+    {
+        if (!isKind(op, NodeKind::Sequence)) {
+            out.push_back(op);
+            return;
+        }
+        for (const Op* item : op->list)
+            flatten(item, out);
+    }
 
     void grow(uint32_t count)
     {
         m_top += count;
-        if (m_top >= kConstantOperand)
+        if (m_top >= kConstantOperand / 2)
             throw Unsupported();
-        if (m_top > m_out.frameSize)
-            m_out.frameSize = uint16_t(m_top);
+        if (m_top > m_out->frameSize)
+            m_out->frameSize = uint16_t(m_top);
     }
     uint16_t temporary()
     {
-        uint16_t r = uint16_t(m_top);
+        const auto r = uint16_t(m_top);
         grow(1);
         return r;
     }
 
-    size_t emit(
-        Opcode op, const SyntaxNode* node, uint16_t a = 0, uint16_t b = 0, uint16_t c = 0, uint8_t sub = 0)
+    size_t emit(Opcode op, const Op* at, uint16_t a = 0, uint16_t b = 0, uint16_t c = 0, uint8_t sub = 0)
     {
-        m_out.code.push_back(Instruction { op, sub, a, b, c });
-        m_out.nodes.push_back(node);
-        return m_out.code.size() - 1;
+        if (m_out->code.size() >= 0x7FFFFFFF)
+            throw Unsupported();
+        m_out->code.push_back(Instruction { op, sub, a, b, c });
+        m_out->ops.push_back(at);
+        return m_out->code.size() - 1;
     }
-    uint32_t here() const { return uint32_t(m_out.code.size()); }
+    uint32_t here() const { return uint32_t(m_out->code.size()); }
     void patch(size_t at, uint32_t to)
     {
-        Instruction& jump = m_out.code[at];
+        Instruction& jump = m_out->code[at];
         if (jump.op != Opcode::CompareJump && jump.op != Opcode::LoopIfCompare) {
             jump.setTarget(to);
             return;
@@ -189,310 +249,329 @@ private:
         jump.a = uint16_t(to);
     }
 
-    // The register of a parameter or local. In the arguments of a call of the function itself,
-    // a parameter already assigned in the new call reads that argument: the walker assigns them
-    // one by one into the record the body will see.
-    uint16_t variable(const SyntaxNode* identifier, bool write)
+    uint16_t constant(const ScriptValue& value)
     {
-        if (m_topLevel)
-            throw Unsupported(); // globals are left to the walker for now
-        auto it = m_names.find(identifier->text);
-        if (it == m_names.end())
+        m_out->constants.push_back(value);
+        if (m_out->constants.size() >= kConstantOperand)
             throw Unsupported();
-        const uint32_t index = it->second;
-        if (index >= m_out.parameterCount || m_selfCalls.empty())
-            return uint16_t(index);
-        if (write)
-            throw Unsupported();
-        for (size_t k = m_selfCalls.size(); k-- > 0;)
-            if (index < m_selfCalls[k].argumentIndex)
-                return uint16_t(m_selfCalls[k].argumentBase + index);
-        return uint16_t(index);
+        return uint16_t(m_out->constants.size() - 1);
     }
 
-    // The register that holds the node's value: a variable in place, else a fresh temporary.
-    // With literal, a literal gives its constant (kConstantOperand set) instead.
-    uint16_t operand(const SyntaxNode* node, bool copy, bool literal = false)
+    // The register of a name the bytecode holds itself: a parameter, or a local the body declares
+    // first. None (-1) for a global or a local declared later, which are looked up at run time.
+    int variable(const Op* op) const
     {
-        if (literal && node && node->kind == NodeKind::IntegerLiteral)
-            return uint16_t(kConstantOperand | constant(ScriptValue(node->integer)));
-        if (literal && node && node->kind == NodeKind::FloatLiteral)
-            return uint16_t(kConstantOperand | constant(ScriptValue(node->number)));
-        if (node && node->kind == NodeKind::Identifier && !copy)
-            return variable(node, false);
-        uint16_t r = temporary();
-        expression(node, r);
+        if (!m_frame || !op->name)
+            return -1;
+        const NameSlot& slot = *op->name;
+        if (slot.frame != m_frame)
+            return -1;
+        if (slot.place == NamePlace::Parameter)
+            return slot.index;
+        if (slot.place == NamePlace::LeadingLocal)
+            return int(m_frame->parameterCount) + slot.index;
+        return -1;
+    }
+
+    // The register that holds the Op's value: a variable in place, a constant (with literal),
+    // else a fresh temporary.
+    uint16_t operand(const Op* op, bool literal = false)
+    {
+        if (literal && op->leaf == OpLeaf::Constant && op->constant.kind() != ValueKind::String)
+            return uint16_t(kConstantOperand | constant(op->constant));
+        if (op->leaf == OpLeaf::Name) {
+            if (int r = variable(op); r >= 0)
+                return uint16_t(r);
+        }
+        const uint16_t r = temporary();
+        expression(op, r);
         return r;
     }
 
-    uint16_t constant(ScriptValue value)
-    {
-        m_out.constants.push_back(std::move(value));
-        if (m_out.constants.size() >= kConstantOperand)
-            throw Unsupported();
-        return uint16_t(m_out.constants.size() - 1);
-    }
+    void evaluate(const Op* op, uint16_t into) { emit(Opcode::Evaluate, op, into); }
 
-    void expression(const SyntaxNode* node, uint16_t into)
+    void expression(const Op* op, uint16_t into)
     {
-        if (!node)
+        if (!op)
             throw Unsupported();
         const uint32_t mark = m_top;
-        switch (node->kind) {
-        case NodeKind::IntegerLiteral:
-            emit(Opcode::LoadConstant, node, into, constant(ScriptValue(node->integer)));
-            break;
-        case NodeKind::FloatLiteral:
-            emit(Opcode::LoadConstant, node, into, constant(ScriptValue(node->number)));
-            break;
-        case NodeKind::Identifier:
-            emit(Opcode::Move, node, into, variable(node, false));
-            break;
-        case NodeKind::Negate: {
-            uint16_t r = operand(node->child[0], false);
-            emit(Opcode::Unary, node, into, r, 0, uint8_t(UnaryOp::Negate));
-            break;
-        }
-        case NodeKind::Assign: {
-            const SyntaxNode* target = node->child[0];
-            if (!target || target->kind != NodeKind::Identifier)
-                throw Unsupported();
-            uint16_t r = variable(target, true);
-            expression(node->child[1], r);
-            if (r != into)
-                emit(Opcode::Move, node, into, r);
-            break;
-        }
-        case NodeKind::PreIncrement:
-        case NodeKind::PreDecrement:
-        case NodeKind::PostIncrement:
-        case NodeKind::PostDecrement: {
-            const SyntaxNode* target = node->child[0];
-            if (!target || target->kind != NodeKind::Identifier)
-                throw Unsupported();
-            const bool up = node->kind == NodeKind::PreIncrement || node->kind == NodeKind::PostIncrement;
-            const bool post = node->kind == NodeKind::PostIncrement || node->kind == NodeKind::PostDecrement;
-            emit(Opcode::Step, node, into, variable(target, true), 0, uint8_t((up ? 1 : 0) | (post ? 2 : 0)));
-            break;
-        }
-        case NodeKind::Call:
-            call(node, into);
-            break;
-        default:
-            if (!isBinary(node->kind))
-                throw Unsupported();
-            {
-                const BinaryOp op = binaryOpOf(node->kind);
-                uint16_t left = operand(node->child[0], changesVariables(node->child[1]), true);
-                uint16_t right = operand(node->child[1], false, true);
-                const Opcode code = op == BinaryOp::Add ? Opcode::Add
-                    : op == BinaryOp::Subtract          ? Opcode::Subtract
-                    : op == BinaryOp::Multiply          ? Opcode::Multiply
-                                                        : Opcode::Binary;
-                emit(code, node, into, left, right, uint8_t(op));
-            }
-            break;
+        const NodeKind kind = op->node ? op->node->kind : NodeKind::Comma;
+        if (op->leaf == OpLeaf::Constant) {
+            emit(Opcode::LoadConstant, op, into, constant(op->constant));
+        } else if (op->leaf == OpLeaf::Name) {
+            if (int r = variable(op); r >= 0)
+                emit(Opcode::Move, op, into, uint16_t(r));
+            else if (op->name->place == NamePlace::Global)
+                emit(Opcode::LoadGlobal, op, into);
+            else
+                evaluate(op, into);
+        } else if (kind == NodeKind::Negate) {
+            const uint16_t r = operand(op->child[0]);
+            emit(Opcode::Unary, op, into, r, 0, uint8_t(UnaryOp::Negate));
+        } else if (kind == NodeKind::Assign && variable(op->child[0]) >= 0) {
+            assign(op, into);
+        } else if ((kind >= NodeKind::PreIncrement && kind <= NodeKind::PostDecrement)
+            && variable(op->child[0]) >= 0) {
+            const bool up = kind == NodeKind::PreIncrement || kind == NodeKind::PostIncrement;
+            const bool post = kind == NodeKind::PostIncrement || kind == NodeKind::PostDecrement;
+            emit(Opcode::Step, op, into, uint16_t(variable(op->child[0])), 0, uint8_t((up ? 1 : 0) | (post ? 2 : 0)));
+        } else if (kind == NodeKind::Call && nativeCall(op)) {
+            call(op, into);
+        } else if (isComparison(op) || isArithmetic(op)) {
+            binary(op, op, into, 0);
+        } else {
+            evaluate(op, into);
         }
         m_top = mark;
     }
 
-    void call(const SyntaxNode* node, uint16_t into)
+    void binary(const Op* op, const Op* at, uint16_t into, uint8_t flags)
     {
-        const SyntaxNode* name = node->child[0];
-        if (!name)
-            throw Unsupported();
-        auto it = m_functions.find(name->text);
-        if (it == m_functions.end())
-            throw Unsupported(); // library functions stay with the walker
-        const uint16_t function = it->second;
-        const FunctionDef& def = *m_defs[function - 1];
-        if (node->list.size() != def.parameters.size())
-            throw Unsupported(); // missing arguments keep the caller's values: not yet
-        const uint32_t base = m_top;
-        grow(uint32_t(node->list.size()) + 1);
-        const bool self = int(function) == m_self;
-        if (self)
-            m_selfCalls.push_back({ base, 0 });
-        for (size_t i = 0; i < node->list.size(); ++i) {
-            if (self)
-                m_selfCalls.back().argumentIndex = i;
+        const BinaryOp bop = binaryOpOf(op->node->kind);
+        // The right operand first, as the walker evaluates them; a name is read in place when
+        // the operator runs, as the walker reads it by reference.
+        const uint16_t right = operand(op->child[1], true);
+        const uint16_t left = operand(op->child[0], true);
+        emit(arithmeticOpcode(bop), at, into, left, right, uint8_t(uint8_t(bop) | flags));
+    }
+
+    // «name = value» into a parameter or leading local: an operator's result goes straight in.
+    void assign(const Op* op, uint16_t into)
+    {
+        const auto target = uint16_t(variable(op->child[0]));
+        const Op* value = op->child[1];
+        if (isArithmetic(value) || isComparison(value)) {
+            binary(value, op, target, kIntoVariable);
+        } else {
             const uint32_t mark = m_top;
-            expression(node->list[i], uint16_t(base + i));
+            const uint16_t r = operand(value);
+            emit(Opcode::Store, op, target, r);
             m_top = mark;
         }
-        if (self)
-            m_selfCalls.pop_back();
-        emit(Opcode::Call, node, uint16_t(base), function);
-        if (base != into)
-            emit(Opcode::Move, node, into, uint16_t(base));
+        if (into != target)
+            emit(Opcode::Move, op, into, target);
     }
 
-    void condition(const SyntaxNode* node, Opcode jump, std::vector<size_t>& exits)
+    // Calls of user functions the bytecode runs itself: every argument given, and in a call of
+    // the function itself, arguments that read none of the parameters assigned before them.
+    bool nativeCall(const Op* op) const
+    {
+        const FunctionFrame* callee = op->function;
+        if (!callee || op->list.size() != callee->parameterCount)
+            return false;
+        auto it = m_index.find(callee);
+        if (it == m_index.end() || !m_compiled[it->second])
+            return false;
+        return callee != m_frame || op->argumentsFirst;
+    }
+
+    void call(const Op* op, uint16_t into)
+    {
+        const uint16_t function = m_index.at(op->function);
+        const uint32_t base = m_top;
+        grow(uint32_t(op->list.size()) + 1);
+        for (size_t i = 0; i < op->list.size(); ++i) {
+            const uint32_t mark = m_top;
+            expression(op->list[i], uint16_t(base + i));
+            m_top = mark;
+        }
+        emit(Opcode::Call, op, uint16_t(base), function);
+        if (base != into)
+            emit(Opcode::Move, op, into, uint16_t(base));
+    }
+
+    size_t condition(const Op* op, Opcode jump)
     {
         const uint32_t mark = m_top;
+        size_t at;
         // A comparison gives 0 or 1, which both tests read alike: it decides the jump itself.
-        if (node && node->kind >= NodeKind::Equal && node->kind <= NodeKind::Greater) {
-            uint16_t left = operand(node->child[0], changesVariables(node->child[1]), true);
-            uint16_t right = operand(node->child[1], false, true);
-            exits.push_back(emit(Opcode::CompareJump, node, 0, left, right, uint8_t(binaryOpOf(node->kind))));
+        if (isComparison(op)) {
+            const uint16_t right = operand(op->child[1], true);
+            const uint16_t left = operand(op->child[0], true);
+            at = emit(Opcode::CompareJump, op, 0, left, right, uint8_t(binaryOpOf(op->node->kind)));
         } else {
-            uint16_t r = operand(node, false);
-            exits.push_back(emit(jump, node, r));
+            const uint16_t r = operand(op);
+            at = emit(jump, op, r);
         }
         m_top = mark;
-    }
-
-    static bool isComparison(const SyntaxNode* node)
-    {
-        return node && node->kind >= NodeKind::Equal && node->kind <= NodeKind::Greater;
+        return at;
     }
 
     // A loop whose condition is a comparison, tested at its end: one instruction per turn for
     // the test and the jump back.
-    void loopTestedAtEnd(
-        const SyntaxNode* loop, const SyntaxNode* test, const SyntaxNode* body, const SyntaxNode* step)
+    void loop(const Op* at, const Op* test, const Op* body, const Op* step, Opcode jump)
     {
-        const size_t toTest = emit(Opcode::Jump, loop);
-        const uint32_t start = here();
-        if (body)
+        m_loops.emplace_back();
+        uint32_t start, continueAt;
+        size_t exitJump = SIZE_MAX;
+        size_t toTest = SIZE_MAX;
+        if (isComparison(test)) {
+            toTest = emit(Opcode::Jump, at);
+            start = here();
+        } else {
+            start = here();
+            exitJump = condition(test, jump);
+        }
+        if (body && body->node)
             statement(body);
-        if (step)
+        continueAt = here();
+        if (step && step->node)
             discard(step);
-        patch(toTest, here());
-        const uint32_t mark = m_top;
-        uint16_t left = operand(test->child[0], changesVariables(test->child[1]), true);
-        uint16_t right = operand(test->child[1], false, true);
-        patch(emit(Opcode::LoopIfCompare, test, 0, left, right, uint8_t(binaryOpOf(test->kind))), start);
-        m_top = mark;
+        if (toTest != SIZE_MAX) {
+            patch(toTest, here());
+            const uint32_t mark = m_top;
+            const uint16_t right = operand(test->child[1], true);
+            const uint16_t left = operand(test->child[0], true);
+            patch(emit(Opcode::LoopIfCompare, test, 0, left, right, uint8_t(binaryOpOf(test->node->kind))), start);
+            m_top = mark;
+        } else {
+            emit(Opcode::LoopBack, at);
+            m_out->code.back().setTarget(start);
+            patch(exitJump, here());
+        }
+        Loop done = std::move(m_loops.back());
+        m_loops.pop_back();
+        for (size_t j : done.breaks)
+            patch(j, here());
+        for (size_t j : done.continues)
+            patch(j, continueAt);
     }
 
-    void statement(const SyntaxNode* node)
+    void statement(const Op* op)
     {
-        if (!node)
-            throw Unsupported();
-        switch (node->kind) {
-        case NodeKind::Sequence: {
-            std::vector<const SyntaxNode*> statements;
-            flatten(node, statements);
-            for (const SyntaxNode* s : statements)
-                statement(s);
+        if (!op || !op->node)
+            return; // an empty statement
+        switch (op->node->kind) {
+        case NodeKind::Sequence:
+            for (const Op* item : op->list)
+                statement(item);
             return;
-        }
         case NodeKind::If: {
-            std::vector<size_t> toElse;
-            condition(node->child[0], Opcode::JumpIfFalse, toElse);
-            if (node->child[1])
-                statement(node->child[1]);
-            if (node->child[2]) {
-                size_t toEnd = emit(Opcode::Jump, node);
-                patch(toElse[0], here());
-                statement(node->child[2]);
+            const size_t toElse = condition(op->child[0], Opcode::JumpIfFalse);
+            statement(op->child[1]);
+            if (op->child[2] && op->child[2]->node) {
+                const size_t toEnd = emit(Opcode::Jump, op);
+                patch(toElse, here());
+                statement(op->child[2]);
                 patch(toEnd, here());
             } else {
-                patch(toElse[0], here());
+                patch(toElse, here());
             }
             return;
         }
-        case NodeKind::While: {
-            if (isComparison(node->child[0])) {
-                loopTestedAtEnd(node, node->child[0], node->child[1], nullptr);
-                return;
-            }
-            const uint32_t start = here();
-            std::vector<size_t> exits;
-            condition(node->child[0], Opcode::JumpIfFalse, exits);
-            if (node->child[1])
-                statement(node->child[1]);
-            emit(Opcode::LoopBack, node);
-            m_out.code.back().setTarget(start);
-            patch(exits[0], here());
+        case NodeKind::While:
+            loop(op, op->child[0], op->child[1], nullptr, Opcode::JumpIfFalse);
             return;
-        }
-        case NodeKind::For: {
-            if (!node->child[1])
-                throw Unsupported();
-            if (node->child[0])
-                discard(node->child[0]);
-            if (isComparison(node->child[1])) {
-                loopTestedAtEnd(node, node->child[1], node->child[3], node->child[2]);
-                return;
-            }
-            const uint32_t start = here();
-            std::vector<size_t> exits;
-            condition(node->child[1], Opcode::JumpIfForFalse, exits);
-            if (node->child[3])
-                statement(node->child[3]);
-            if (node->child[2])
-                discard(node->child[2]);
-            emit(Opcode::LoopBack, node);
-            m_out.code.back().setTarget(start);
-            patch(exits[0], here());
+        case NodeKind::For:
+            discard(op->child[0]);
+            loop(op, op->child[1], op->child[3], op->child[2], Opcode::JumpIfForFalse);
             return;
-        }
         case NodeKind::Return: {
-            if (m_topLevel || !node->child[0])
-                throw Unsupported();
+            if (!m_frame)
+                throw Unsupported(); // a "return" of the top level: left to the walker
             const uint32_t mark = m_top;
-            uint16_t r = operand(node->child[0], false);
-            emit(Opcode::Return, node, r);
+            uint16_t r;
+            if (op->child[0] && op->child[0]->node) {
+                r = operand(op->child[0]);
+            } else {
+                r = temporary();
+                emit(Opcode::LoadConstant, op, r, constant(ScriptValue()));
+            }
+            emit(Opcode::Return, op, r);
             m_top = mark;
             return;
         }
+        case NodeKind::Break:
+        case NodeKind::Continue: {
+            if (m_loops.empty())
+                throw Unsupported(); // not in a loop: such programs are not compiled
+            const size_t at = emit(Opcode::Jump, op);
+            (op->node->kind == NodeKind::Break ? m_loops.back().breaks : m_loops.back().continues).push_back(at);
+            return;
+        }
         default:
-            discard(node);
+            discard(op);
             return;
         }
     }
 
-    void discard(const SyntaxNode* node)
+    // The statement's value into the register, as the walker's sequence gives it when the
+    // statement is the last one run.
+    void tail(const Op* op, uint16_t into)
     {
+        if (!op || !op->node)
+            throw Unsupported();
+        switch (op->node->kind) {
+        case NodeKind::Sequence: {
+            std::vector<const Op*> statements;
+            flatten(op, statements);
+            if (statements.empty())
+                throw Unsupported();
+            for (size_t i = 0; i + 1 < statements.size(); ++i)
+                statement(statements[i]);
+            tail(statements.back(), into);
+            return;
+        }
+        case NodeKind::If: {
+            const size_t toElse = condition(op->child[0], Opcode::JumpIfFalse);
+            tailOrZero(op->child[1], into);
+            const size_t toEnd = emit(Opcode::Jump, op);
+            patch(toElse, here());
+            tailOrZero(op->child[2], into);
+            patch(toEnd, here());
+            return;
+        }
+        case NodeKind::Return:
+            statement(op);
+            return;
+        case NodeKind::While:
+        case NodeKind::For:
+        case NodeKind::VarList:
+        case NodeKind::Break:
+        case NodeKind::Continue:
+            // The walker gives these values of its own: it runs them, unless they leave.
+            if (leavesStatement(op))
+                throw Unsupported();
+            evaluate(op, into);
+            return;
+        default:
+            expression(op, into);
+            return;
+        }
+    }
+
+    void tailOrZero(const Op* op, uint16_t into)
+    {
+        if (op && op->node)
+            tail(op, into);
+        else
+            emit(Opcode::LoadConstant, op, into, constant(ScriptValue()));
+    }
+
+    void discard(const Op* op)
+    {
+        if (!op || !op->node)
+            return;
         const uint32_t mark = m_top;
-        expression(node, temporary());
+        const NodeKind kind = op->node->kind;
+        // An assignment as a statement of its own needs no copy of its value.
+        if (kind == NodeKind::Assign && variable(op->child[0]) >= 0)
+            assign(op, uint16_t(variable(op->child[0])));
+        else
+            expression(op, temporary());
         m_top = mark;
     }
 
-    BytecodeFunction& m_out;
-    const std::unordered_map<std::string, uint16_t>& m_functions;
-    const std::vector<const FunctionDef*>& m_defs;
-    const int m_self;
-    bool m_topLevel = false;
-    std::unordered_map<std::string, uint32_t> m_names;
-    std::vector<SelfCall> m_selfCalls;
+    ScriptInterpreter& m_in;
+    std::unordered_map<const FunctionFrame*, uint16_t> m_index;
+    std::vector<bool> m_compiled;
+    BytecodeFunction* m_out = nullptr;
+    FunctionFrame* m_frame = nullptr;
+    std::vector<Loop> m_loops;
     uint32_t m_top = 0;
 };
 
-} // namespace
-
-std::unique_ptr<BytecodeProgram> compileBytecode(const SyntaxTree& tree)
-{
-    if (!tree.program)
-        return nullptr;
-    // Newest declaration first: the first one of a name is the one calls find. Function i is
-    // at index i + 1, the top level at 0.
-    std::unordered_map<std::string, uint16_t> functions;
-    std::vector<const FunctionDef*> defs;
-    for (const FunctionDef& def : tree.functions) {
-        if (!def.name || !def.body)
-            return nullptr;
-        if (functions.emplace(def.name->text, uint16_t(defs.size() + 1)).second)
-            defs.push_back(&def);
-        if (defs.size() >= kMaxFunctions)
-            return nullptr;
-    }
-    auto program = std::make_unique<BytecodeProgram>();
-    program->functions.resize(defs.size() + 1);
-    try {
-        FunctionCompiler(program->functions[0], functions, defs, 0).compileTopLevel(tree.program);
-        for (size_t i = 0; i < defs.size(); ++i)
-            FunctionCompiler(program->functions[i + 1], functions, defs, int(i + 1))
-                .compileFunction(*defs[i]);
-    } catch (const Unsupported&) {
-        return nullptr;
-    }
-    for (const BytecodeFunction& f : program->functions)
-        program->largestFrame = std::max(program->largestFrame, f.frameSize);
-    return program;
-}
+std::unique_ptr<BytecodeProgram> compileBytecode(ScriptInterpreter& in) { return BytecodeCompiler(in).compile(); }
 
 bool bytecodeByDefault()
 {

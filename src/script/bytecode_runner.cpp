@@ -1,10 +1,12 @@
 // The bytecode engine's dispatch loop. One register file serves every call: a call's window
 // starts at the caller's argument registers, so arguments are in place as parameters and the
-// value comes back in the first of them.
+// value comes back in the first of them. A window is laid out as the walker's call record and the
+// function's frame points at it while the call runs, so the walker evaluates what the compiler
+// left to it on the same variables.
 
 #include "platform/break_key.h"
 #include "script/bytecode.h"
-#include "script/interpreter.h"
+#include "script/op_tree.h"
 
 #include <iterator>
 #include <vector>
@@ -47,19 +49,38 @@ template <typename T> int32_t compared(BinaryOp op, T l, T r)
     }
 }
 
-inline void setFloat(ScriptValue& out, double value)
+// A result into a temporary, or into a variable as assignment stores (a read-only one refuses).
+// An assignment's store that failed: reported on the assignment, not on its operator.
+struct StoreFailed {
+    int code;
+};
+
+[[gnu::noinline]] void putSlow(ScriptValue& out, ScriptValue&& value, bool variable)
+{
+    if (!variable) {
+        out = std::move(value);
+        return;
+    }
+    try {
+        out.assign(value);
+    } catch (const ScriptError& error) {
+        throw StoreFailed { error.code() };
+    }
+}
+
+inline void setFloat(ScriptValue& out, double value, bool variable)
 {
     if (out.isWritableNumber()) [[likely]]
         out.overwriteFloat(value);
     else
-        out = ScriptValue(value);
+        putSlow(out, ScriptValue(value), variable);
 }
 
 // The operators' rules for the usual pairs of numbers, done inline: a Float on the left with a
 // number on the right, or two Integers. False for anything else (and for "/", "%" of integers),
 // which binaryOperation handles. A comparison gives its 0 or 1 in test.
-[[gnu::always_inline]] inline bool numbers(
-    BinaryOp op, const ScriptValue& left, const ScriptValue& right, ScriptValue* out, int32_t& test)
+[[gnu::always_inline]] inline bool numbers(BinaryOp op, const ScriptValue& left, const ScriptValue& right,
+    ScriptValue* out, int32_t& test, bool variable = false)
 {
     const ValueKind lk = left.kind(), rk = right.kind();
     if (lk == ValueKind::Float && (rk == ValueKind::Float || rk == ValueKind::Integer)) {
@@ -67,18 +88,18 @@ inline void setFloat(ScriptValue& out, double value)
         const double r = rk == ValueKind::Float ? right.floatValue() : double(right.integerValue());
         switch (op) {
         case BinaryOp::Add:
-            setFloat(*out, l + r);
+            setFloat(*out, l + r, variable);
             return true;
         case BinaryOp::Subtract:
-            setFloat(*out, l - r);
+            setFloat(*out, l - r, variable);
             return true;
         case BinaryOp::Multiply:
-            setFloat(*out, l * r);
+            setFloat(*out, l * r, variable);
             return true;
         case BinaryOp::Divide:
             if (r == 0.0)
                 return false;
-            setFloat(*out, l / r);
+            setFloat(*out, l / r, variable);
             return true;
         case BinaryOp::Remainder:
             return false;
@@ -92,13 +113,13 @@ inline void setFloat(ScriptValue& out, double value)
         const auto ul = uint32_t(l), ur = uint32_t(r);
         switch (op) {
         case BinaryOp::Add:
-            setFloat(*out, double(int32_t(ul + ur)));
+            setFloat(*out, double(int32_t(ul + ur)), variable);
             return true;
         case BinaryOp::Subtract:
-            setFloat(*out, double(int32_t(ul - ur)));
+            setFloat(*out, double(int32_t(ul - ur)), variable);
             return true;
         case BinaryOp::Multiply:
-            setFloat(*out, double(int32_t(ul * ur)));
+            setFloat(*out, double(int32_t(ul * ur)), variable);
             return true;
         case BinaryOp::Divide:
         case BinaryOp::Remainder:
@@ -116,15 +137,30 @@ inline bool isComparison(BinaryOp op) { return op >= BinaryOp::Equal; }
 struct CallInfo {
     const BytecodeFunction* function;
     const Instruction* resume;
-    ScriptValue* base;
+    Variable* base;
+    Variable* outerParameters; // the callee's frame's pointers before the call
+    Variable* outerLocals;
 };
+
+// The node an error of the instruction is reported on: an operator's, also when its result
+// goes into a variable (the instruction then stands for the assignment).
+const SyntaxNode* errorNode(const BytecodeFunction& function, const Instruction* pc)
+{
+    const size_t at = size_t(pc - function.code.data());
+    const Op* op = function.ops[at];
+    const Opcode code = pc->op;
+    if ((code == Opcode::Binary || code == Opcode::Add || code == Opcode::Subtract || code == Opcode::Multiply)
+        && (pc->sub & kIntoVariable))
+        op = op->child[1];
+    return op ? op->node : nullptr;
+}
 
 } // namespace
 
 ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
 {
     // Deep enough for the call limit: every window starts inside the one before it.
-    std::vector<ScriptValue> registers((size_t(kMaxCallDepth) + 2) * program.largestFrame + 1);
+    std::vector<Variable> registers((size_t(kMaxCallDepth) + 2) * program.largestFrame + 1);
     std::vector<CallInfo> calls;
     calls.reserve(size_t(kMaxCallDepth) + 1);
 
@@ -132,17 +168,18 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
     const Instruction* code = function->code.data();
     const Instruction* pc = code;
     const ScriptValue* constants = function->constants.data();
-    ScriptValue* r = registers.data();
+    Variable* r = registers.data();
     ScriptValue result;
 
     // One jump per handler (computed goto), in the order of Opcode.
-    static const void* const handlers[] = { &&loadConstant, &&move, &&binary, &&add, &&subtract, &&multiply,
-        &&unary, &&step, &&jump, &&jumpIfFalse, &&compareJump, &&jumpIfForFalse, &&loopBack, &&loopIfCompare,
-        &&call, &&returnValue, &&end };
+    static const void* const handlers[] = { &&loadConstant, &&move, &&store, &&loadGlobal, &&evaluate,
+        &&binary, &&add, &&subtract, &&multiply, &&unary, &&step, &&jump, &&jumpIfFalse, &&compareJump,
+        &&jumpIfForFalse, &&loopBack, &&loopIfCompare, &&call, &&returnValue, &&end };
     static_assert(std::size(handlers) == size_t(Opcode::End) + 1);
 
-#define NODE_HERE (function->nodes[size_t(pc - code)])
-#define OPERAND(x) ((x)&kConstantOperand ? constants[(x) & ~kConstantOperand] : r[x])
+#define R(x) (r[x].value)
+#define OP_HERE (*function->ops[size_t(pc - code)])
+#define OPERAND(x) ((x)&kConstantOperand ? constants[(x) & ~kConstantOperand] : R(x))
     // One step per instruction: the break key is polled as the walker polls it.
 #define DISPATCH()                                                                                           \
     do {                                                                                                     \
@@ -156,9 +193,10 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
     {                                                                                                        \
         const ScriptValue& left = OPERAND(pc->b);                                                            \
         const ScriptValue& right = OPERAND(pc->c);                                                           \
+        const bool variable = (pc->sub & kIntoVariable) != 0;                                                \
         int32_t unusedTest;                                                                                  \
-        if (!numbers(OP, left, right, &r[pc->a], unusedTest))                                                \
-            r[pc->a] = binaryOperation(OP, left, right);                                                     \
+        if (!numbers(OP, left, right, &R(pc->a), unusedTest, variable))                                     \
+            putSlow(R(pc->a), binaryOperation(OP, left, right), variable);                                   \
         ++pc;                                                                                                \
         DISPATCH();                                                                                          \
     }
@@ -166,23 +204,51 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
     try {
         DISPATCH();
     loadConstant:
-        r[pc->a] = constants[pc->b];
+        R(pc->a) = constants[pc->b];
         ++pc;
         DISPATCH();
     move:
         if (pc->a != pc->b)
-            r[pc->a] = r[pc->b];
+            R(pc->a) = R(pc->b);
         ++pc;
         DISPATCH();
+    store:
+        if (pc->a != pc->b) {
+            try {
+                R(pc->a).assign(R(pc->b));
+            } catch (const ScriptError& error) {
+                throw StoreFailed { error.code() };
+            }
+        }
+        ++pc;
+        DISPATCH();
+    loadGlobal : {
+        const ScriptValue* global = m_globalById[size_t(OP_HERE.name->nameId)];
+        if (global && global->kind() != ValueKind::Reference) [[likely]] {
+            R(pc->a) = *global;
+            ++pc;
+            DISPATCH();
+        }
+        // Not declared yet, or a reference: the walker's identifier reports or follows it.
+    }
+    evaluate : {
+        ScriptValue value = eval(OP_HERE);
+        if (m_stopped)
+            goto finished;
+        R(pc->a) = materialize(std::move(value));
+        ++pc;
+        DISPATCH();
+    }
     binary : {
-        const auto op = BinaryOp(pc->sub);
+        const auto op = BinaryOp(pc->sub & ~kIntoVariable);
+        const bool variable = (pc->sub & kIntoVariable) != 0;
         const ScriptValue& left = OPERAND(pc->b);
         const ScriptValue& right = OPERAND(pc->c);
         int32_t test = 0;
-        if (!numbers(op, left, right, &r[pc->a], test))
-            r[pc->a] = binaryOperation(op, left, right);
+        if (!numbers(op, left, right, &R(pc->a), test, variable))
+            putSlow(R(pc->a), binaryOperation(op, left, right), variable);
         else if (isComparison(op))
-            r[pc->a] = ScriptValue(test);
+            putSlow(R(pc->a), ScriptValue(test), variable);
         ++pc;
         DISPATCH();
     }
@@ -193,11 +259,11 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
     multiply:
         ARITHMETIC(BinaryOp::Multiply)
     unary:
-        r[pc->a] = unaryOperation(UnaryOp(pc->sub), r[pc->b]);
+        R(pc->a) = unaryOperation(UnaryOp(pc->sub), R(pc->b));
         ++pc;
         DISPATCH();
     step : {
-        ScriptValue& target = r[pc->b];
+        ScriptValue& target = R(pc->b);
         ScriptValue before;
         if (pc->sub & 2)
             before = target;
@@ -205,7 +271,7 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
             incrementValue(target);
         else
             decrementValue(target);
-        r[pc->a] = (pc->sub & 2) ? before : target;
+        R(pc->a) = (pc->sub & 2) ? before : target;
         ++pc;
         DISPATCH();
     }
@@ -213,7 +279,7 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         pc = code + pc->target();
         DISPATCH();
     jumpIfFalse:
-        pc = truthOf(r[pc->a]) ? pc + 1 : code + pc->target();
+        pc = truthOf(R(pc->a)) ? pc + 1 : code + pc->target();
         DISPATCH();
     compareJump : {
         const ScriptValue& left = OPERAND(pc->b);
@@ -226,10 +292,10 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         DISPATCH();
     }
     jumpIfForFalse:
-        pc = forConditionOf(r[pc->a]) ? pc + 1 : code + pc->target();
+        pc = forConditionOf(R(pc->a)) ? pc + 1 : code + pc->target();
         DISPATCH();
     loopBack:
-        if (pending() && !enterInterrupted(NODE_HERE))
+        if (pending() && !enterInterrupted(OP_HERE.node))
             goto finished;
         pc = code + pc->target();
         DISPATCH();
@@ -244,33 +310,43 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
             ++pc;
             DISPATCH();
         }
-        if (pending() && !enterInterrupted(NODE_HERE))
+        if (pending() && !enterInterrupted(OP_HERE.node))
             goto finished;
         pc = code + pc->a;
         DISPATCH();
     }
     call : {
-        if (pending() && !enterInterrupted(NODE_HERE))
+        if (pending() && !enterInterrupted(OP_HERE.node))
             goto finished;
         if (m_callDepth >= kMaxCallDepth) {
-            reportError(NODE_HERE, "Stack Overflow");
+            reportError(OP_HERE.node, "Stack Overflow");
             goto finished;
         }
         ++m_callDepth;
-        calls.push_back({ function, pc + 1, r });
-        r += pc->a;
-        function = &program.functions[pc->b];
+        const BytecodeFunction* callee = &program.functions[pc->b];
+        Variable* window = r + pc->a;
+        FunctionFrame& frame = *callee->frame;
+        calls.push_back({ function, pc + 1, r, frame.parameters, frame.locals });
+        frame.parameters = window;
+        frame.locals = window + callee->parameterCount;
+        for (size_t i = callee->parameterCount, end = callee->recordSize; i < end; ++i)
+            window[i].clear();
+        r = window;
+        function = callee;
         code = function->code.data();
         pc = code;
         constants = function->constants.data();
-        for (size_t i = function->parameterCount, end = i + function->localCount; i < end; ++i)
-            r[i].reset();
         DISPATCH();
     }
     returnValue : {
         if (pc->a != 0)
-            r[0] = r[pc->a];
+            R(0) = R(pc->a);
+        // The call's variables go as the walker's record does: what they hold is released now.
+        for (size_t i = 1, end = function->frameSize; i < end; ++i)
+            r[i].clear();
         const CallInfo& caller = calls.back();
+        function->frame->parameters = caller.outerParameters;
+        function->frame->locals = caller.outerLocals;
         function = caller.function;
         code = function->code.data();
         pc = caller.resume;
@@ -281,16 +357,19 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         DISPATCH();
     }
     end:
-        result = r[pc->a];
+        result = R(pc->a);
     } catch (const ScriptError& error) {
         // Reported on the line of the operation that raised it, as the walker does.
-        valueError(NODE_HERE, error.code());
+        valueError(errorNode(*function, pc), error.code());
+    } catch (const StoreFailed& failure) {
+        valueError(OP_HERE.node, failure.code);
     }
 finished:
 #undef ARITHMETIC
 #undef DISPATCH
 #undef OPERAND
-#undef NODE_HERE
+#undef OP_HERE
+#undef R
     return result;
 }
 

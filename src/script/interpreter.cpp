@@ -253,11 +253,10 @@ int ScriptInterpreter::run(int32_t* outValue)
         m_ranBytecode = false;
         if (!loadProgram())
             return 0;
+        prepareTree();
         std::unique_ptr<BytecodeProgram> bytecode;
         if (m_useBytecode)
-            bytecode = compileBytecode(m_tree);
-        if (!bytecode)
-            prepareTree();
+            bytecode = compileBytecode(*this);
         m_flags.breakCount = m_flags.returnCount = m_flags.continueCount = 0;
         m_stopped = m_flags.abort;
         takeBreakKey();
@@ -281,7 +280,13 @@ int ScriptInterpreter::run(int32_t* outValue)
         reportError(nullptr, kUnhandledMessage);
     }
     resetFrames();
-    return m_flags.abort ? 0 : 1;
+    if (!m_flags.abort)
+        return 1;
+    // A run that failed has no value: what its statements left on the way out depends on how far
+    // each engine got.
+    if (outValue)
+        *outValue = 0;
+    return 0;
 }
 
 } // namespace vorpane::script

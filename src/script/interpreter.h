@@ -99,7 +99,8 @@ public:
     // Refused when the name is taken (ignoring case) or too long.
     bool registerClass(const std::string& name, ClassFactory factory);
 
-    // 1 on success, 0 on failure; outValue gets the integer value of the script's last statement.
+    // 1 on success, 0 on failure; outValue gets the integer value of the script's last statement,
+    // 0 when the run failed.
     int run(int32_t* outValue = nullptr);
 
     void stop()
@@ -128,6 +129,7 @@ public:
 
 private:
     friend struct OpHandlers;
+    friend class BytecodeCompiler;
     bool spendSteps(uint64_t steps) override;
 
     struct ClassEntry {

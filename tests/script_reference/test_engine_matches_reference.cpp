@@ -103,6 +103,8 @@ Outcome runReference(const std::string& text, uint64_t budget, bool* ranOut = nu
         in.declareGlobal("math", ScriptValue(new MathObject));
         in.registerClass("array", ArrayObject::create);
         ok = in.run(&value);
+        if (!ok)
+            value = 0; // a failed run has no value
         if (ranOut)
             *ranOut = in.stepBudgetSpent();
     }
