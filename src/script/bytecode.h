@@ -19,11 +19,13 @@ struct Op;
 struct FunctionFrame;
 
 enum class Opcode : uint8_t {
+    Nop, // only its steps: the nodes entered before a point other paths jump to
     LoadConstant, // R[a] = K[b]
     Move, // R[a] = R[b]
     Store, // R[a] = R[b] as an assignment stores into a variable (a read-only one refuses)
     LoadGlobal, // R[a] = the global the instruction's identifier names, else that identifier evaluated
-    Evaluate, // R[a] = the instruction's Op evaluated by the tree walker, on the same variables
+    Evaluate, // R[a] = the instruction's Op evaluated by the tree walker, on the same variables;
+    // with sub 1, read as an operand is (a name holding a plain value costs no step)
     Binary, // R[a] = RK[b] <sub> RK[c], sub a BinaryOp; RK: a constant with kConstantOperand set
     Add, // as Binary for the three commonest operators
     Subtract,
@@ -32,10 +34,12 @@ enum class Opcode : uint8_t {
     Step, // R[b] stepped in place, R[a] its value before (sub & 2) or after; sub & 1: up
     Jump, // to target
     JumpIfFalse, // to target unless R[a] is true as "if" and "while" test it
-    CompareJump, // to a unless RK[b] <sub> RK[c] holds (a comparison as a condition)
+    CompareJump, // to a unless RK[b] <sub> RK[c] holds (a comparison as a condition); with
+    // kLeafOperands, a step only when the comparison is not of two numbers
     JumpIfForFalse, // to target unless R[a] != 0, as "for" tests its condition
     LoopBack, // to target: a backward jump, where the break key and stop are checked
     LoopIfCompare, // back to a, as LoopBack, when RK[b] <sub> RK[c] holds (a loop's test at its end)
+    CallCheck, // the call limit, checked where the walker checks it: before the arguments
     Call, // function b with its arguments in R[a]...; its value lands in R[a]
     Return, // the value R[a] goes to the caller
     End, // the program's value is R[a]
@@ -46,11 +50,15 @@ constexpr uint16_t kConstantOperand = 0x8000;
 // In the sub of an arithmetic instruction: R[a] is a variable, stored into as assignment does; its
 // Op is then the assignment, whose value (child 1) is the operator.
 constexpr uint8_t kIntoVariable = 0x80;
+// In the sub of a comparison used as a condition: both operands are names or literals.
+constexpr uint8_t kLeafOperands = 0x40;
 
-// Eight bytes: a jump's target is b and c together.
+// Ten bytes: a jump's target is b and c together. Steps are the nodes the walker enters up to
+// this instruction (since the one before it), spent before it runs.
 struct Instruction {
     Opcode op;
     uint8_t sub = 0;
+    uint16_t steps = 0;
     uint16_t a = 0;
     uint16_t b = 0;
     uint16_t c = 0;
@@ -62,7 +70,7 @@ struct Instruction {
         c = uint16_t(to & 0xFFFF);
     }
 };
-static_assert(sizeof(Instruction) == 8, "instructions are meant to stay compact");
+static_assert(sizeof(Instruction) == 10, "instructions are meant to stay compact");
 
 struct BytecodeFunction {
     std::vector<Instruction> code;

@@ -66,24 +66,31 @@ Opcode arithmeticOpcode(BinaryOp op)
 }
 
 // Whether a "return" (with returns), or a "break" or "continue" outside a loop of its own, is
-// below the Op.
-bool leavesStatement(const Op* op, bool returns = true, bool inLoop = false)
+// below the Op. An explicit stack: trees may be deeper than the machine stack allows.
+bool leavesStatement(const Op* root, bool returns = true)
 {
-    if (!op || !op->node)
-        return false;
-    const NodeKind kind = op->node->kind;
-    if ((returns && kind == NodeKind::Return)
-        || (!inLoop && (kind == NodeKind::Break || kind == NodeKind::Continue)))
-        return true;
-    const bool loop = inLoop || kind == NodeKind::While || kind == NodeKind::For;
-    for (const Op* child : op->child)
-        if (leavesStatement(child, returns, loop))
+    std::vector<std::pair<const Op*, bool>> pending { { root, false } };
+    while (!pending.empty()) {
+        auto [op, inLoop] = pending.back();
+        pending.pop_back();
+        if (!op || !op->node)
+            continue;
+        const NodeKind kind = op->node->kind;
+        if ((returns && kind == NodeKind::Return)
+            || (!inLoop && (kind == NodeKind::Break || kind == NodeKind::Continue)))
             return true;
-    for (const Op* item : op->list)
-        if (leavesStatement(item, returns, loop))
-            return true;
+        const bool loop = inLoop || kind == NodeKind::While || kind == NodeKind::For;
+        for (const Op* child : op->child)
+            pending.emplace_back(child, loop);
+        for (const Op* item : op->list)
+            pending.emplace_back(item, loop);
+    }
     return false;
 }
+
+// Nesting the compiler follows itself; below it, an expression is left to the walker (which
+// guards the machine stack) and a statement makes its function the walker's.
+constexpr int kMaxNesting = 48;
 
 } // namespace
 
@@ -137,19 +144,33 @@ public:
     }
 
 private:
+    struct Nested {
+        explicit Nested(int& depth)
+            : m_depth(depth)
+        {
+            ++m_depth;
+        }
+        ~Nested() { --m_depth; }
+        int& m_depth;
+    };
+
     struct Loop {
         std::vector<size_t> breaks;
         std::vector<size_t> continues;
     };
 
+    // Step counts follow the walker: every node it enters costs one step, spent in the order it
+    // enters them (a node before its operands); a name or literal read as an operand costs none.
     bool compileFunction(BytecodeFunction& out, FunctionFrame& frame)
     {
         start(out, &frame);
         try {
             if (!frame.body || !frame.body->node)
                 throw Unsupported();
-            std::vector<const Op*> statements;
-            flatten(frame.body, statements);
+            // A sequence is entered, then its statements; a lone statement is entered once.
+            if (isKind(frame.body, NodeKind::Sequence))
+                charge();
+            std::vector<const Op*> statements = listOf(frame.body);
             if (statements.empty())
                 throw Unsupported();
             for (size_t i = 0; i + 1 < statements.size(); ++i)
@@ -172,8 +193,11 @@ private:
     {
         start(out, nullptr);
         try {
-            std::vector<const Op*> statements;
-            flatten(program, statements);
+            if (!program->node)
+                throw Unsupported();
+            if (isKind(program, NodeKind::Sequence))
+                charge();
+            std::vector<const Op*> statements = listOf(program);
             if (statements.empty())
                 throw Unsupported();
             for (size_t i = 0; i + 1 < statements.size(); ++i)
@@ -192,6 +216,8 @@ private:
         m_out = &out;
         m_frame = frame;
         m_loops.clear();
+        m_steps = 0;
+        m_nesting = 0;
         out.frame = frame;
         const size_t record = frame ? frame->recordSize : 0;
         if (record >= kConstantOperand / 2)
@@ -202,15 +228,12 @@ private:
         m_top = uint32_t(record);
     }
 
-    // The statements of a sequence in order; a sequence inside one is flattened too.
-    static void flatten(const Op* op, std::vector<const Op*>& out)
+    // The statements a sequence runs, as its Op lists them.
+    static std::vector<const Op*> listOf(const Op* op)
     {
-        if (!isKind(op, NodeKind::Sequence)) {
-            out.push_back(op);
-            return;
-        }
-        for (const Op* item : op->list)
-            flatten(item, out);
+        if (isKind(op, NodeKind::Sequence))
+            return op->list;
+        return { op };
     }
 
     void grow(uint32_t count)
@@ -228,15 +251,29 @@ private:
         return r;
     }
 
+    void charge(uint32_t steps = 1) { m_steps += steps; }
+
     size_t emit(Opcode op, const Op* at, uint16_t a = 0, uint16_t b = 0, uint16_t c = 0, uint8_t sub = 0)
     {
         if (m_out->code.size() >= 0x7FFFFFFF)
             throw Unsupported();
-        m_out->code.push_back(Instruction { op, sub, a, b, c });
+        while (m_steps > 0xFFFF) {
+            m_out->code.push_back(Instruction { Opcode::Nop, 0, 0xFFFF });
+            m_out->ops.push_back(at);
+            m_steps -= 0xFFFF;
+        }
+        m_out->code.push_back(Instruction { op, sub, uint16_t(m_steps), a, b, c });
         m_out->ops.push_back(at);
+        m_steps = 0;
         return m_out->code.size() - 1;
     }
-    uint32_t here() const { return uint32_t(m_out->code.size()); }
+    // A point that jumps reach: the steps owed by the way in are spent before it.
+    uint32_t label(const Op* at)
+    {
+        if (m_steps)
+            emit(Opcode::Nop, at);
+        return uint32_t(m_out->code.size());
+    }
     void patch(size_t at, uint32_t to)
     {
         Instruction& jump = m_out->code[at];
@@ -261,7 +298,7 @@ private:
     // first. None (-1) for a global or a local declared later, which are looked up at run time.
     int variable(const Op* op) const
     {
-        if (!m_frame || !op->name)
+        if (!m_frame || !op || !op->name)
             return -1;
         const NameSlot& slot = *op->name;
         if (slot.frame != m_frame)
@@ -273,27 +310,30 @@ private:
         return -1;
     }
 
-    // The register that holds the Op's value: a variable in place, a constant (with literal),
-    // else a fresh temporary.
+    // The register that holds the operand's value: a variable in place, a constant (with
+    // literal), else a fresh temporary.
     uint16_t operand(const Op* op, bool literal = false)
     {
         if (literal && op->leaf == OpLeaf::Constant && op->constant.kind() != ValueKind::String)
             return uint16_t(kConstantOperand | constant(op->constant));
-        if (op->leaf == OpLeaf::Name) {
-            if (int r = variable(op); r >= 0)
-                return uint16_t(r);
-        }
+        if (int r = variable(op); r >= 0 && op->leaf == OpLeaf::Name)
+            return uint16_t(r);
         const uint16_t r = temporary();
         expression(op, r);
         return r;
     }
 
-    void evaluate(const Op* op, uint16_t into) { emit(Opcode::Evaluate, op, into); }
-
+    // The Op's value into the register, read as an operand is read (a name or literal costs no
+    // step).
     void expression(const Op* op, uint16_t into)
     {
         if (!op)
             throw Unsupported();
+        if (m_nesting >= kMaxNesting && op->leaf == OpLeaf::None) {
+            emit(Opcode::Evaluate, op, into);
+            return;
+        }
+        const Nested nested(m_nesting);
         const uint32_t mark = m_top;
         const NodeKind kind = op->node ? op->node->kind : NodeKind::Comma;
         if (op->leaf == OpLeaf::Constant) {
@@ -304,14 +344,16 @@ private:
             else if (op->name->place == NamePlace::Global)
                 emit(Opcode::LoadGlobal, op, into);
             else
-                evaluate(op, into);
+                emit(Opcode::Evaluate, op, into, 0, 0, 1);
         } else if (kind == NodeKind::Negate) {
+            charge();
             const uint16_t r = operand(op->child[0]);
             emit(Opcode::Unary, op, into, r, 0, uint8_t(UnaryOp::Negate));
         } else if (kind == NodeKind::Assign && variable(op->child[0]) >= 0) {
             assign(op, into);
         } else if ((kind >= NodeKind::PreIncrement && kind <= NodeKind::PostDecrement)
             && variable(op->child[0]) >= 0) {
+            charge();
             const bool up = kind == NodeKind::PreIncrement || kind == NodeKind::PostIncrement;
             const bool post = kind == NodeKind::PostIncrement || kind == NodeKind::PostDecrement;
             emit(Opcode::Step, op, into, uint16_t(variable(op->child[0])), 0, uint8_t((up ? 1 : 0) | (post ? 2 : 0)));
@@ -320,13 +362,23 @@ private:
         } else if (isComparison(op) || isArithmetic(op)) {
             binary(op, op, into, 0);
         } else {
-            evaluate(op, into);
+            emit(Opcode::Evaluate, op, into);
         }
         m_top = mark;
     }
 
+    // The Op evaluated as a statement is: every node costs a step, a name or literal too.
+    void evaluated(const Op* op, uint16_t into)
+    {
+        if (op->leaf != OpLeaf::None)
+            emit(Opcode::Evaluate, op, into);
+        else
+            expression(op, into);
+    }
+
     void binary(const Op* op, const Op* at, uint16_t into, uint8_t flags)
     {
+        charge();
         const BinaryOp bop = binaryOpOf(op->node->kind);
         // The right operand first, as the walker evaluates them; a name is read in place when
         // the operator runs, as the walker reads it by reference.
@@ -338,6 +390,7 @@ private:
     // «name = value» into a parameter or leading local: an operator's result goes straight in.
     void assign(const Op* op, uint16_t into)
     {
+        charge();
         const auto target = uint16_t(variable(op->child[0]));
         const Op* value = op->child[1];
         if (isArithmetic(value) || isComparison(value)) {
@@ -365,9 +418,26 @@ private:
         return callee != m_frame || op->argumentsFirst;
     }
 
+    // Whether an argument can have an effect or raise before the call limit is checked: only
+    // names, literals and + - * of them cannot.
+    static bool plainArgument(const Op* op)
+    {
+        if (op->leaf != OpLeaf::None)
+            return true;
+        if (!isKind(op, NodeKind::Add) && !isKind(op, NodeKind::Subtract) && !isKind(op, NodeKind::Multiply))
+            return false;
+        return op->child[0]->leaf != OpLeaf::None && op->child[1]->leaf != OpLeaf::None;
+    }
+
     void call(const Op* op, uint16_t into)
     {
+        charge();
         const uint16_t function = m_index.at(op->function);
+        bool plain = true;
+        for (const Op* argument : op->list)
+            plain = plain && plainArgument(argument);
+        if (!plain)
+            emit(Opcode::CallCheck, op);
         const uint32_t base = m_top;
         grow(uint32_t(op->list.size()) + 1);
         for (size_t i = 0; i < op->list.size(); ++i) {
@@ -380,103 +450,118 @@ private:
             emit(Opcode::Move, op, into, uint16_t(base));
     }
 
-    size_t condition(const Op* op, Opcode jump)
+    // A condition of "if", "while" or "for" (owner): the jump taken when it does not hold.
+    size_t condition(const Op* owner, const Op* op, Opcode jump)
     {
         const uint32_t mark = m_top;
         size_t at;
         // A comparison gives 0 or 1, which both tests read alike: it decides the jump itself.
         if (isComparison(op)) {
-            const uint16_t right = operand(op->child[1], true);
-            const uint16_t left = operand(op->child[0], true);
-            at = emit(Opcode::CompareJump, op, 0, left, right, uint8_t(binaryOpOf(op->node->kind)));
+            at = compare(op, Opcode::CompareJump);
         } else {
             const uint16_t r = operand(op);
-            at = emit(jump, op, r);
+            at = emit(jump, owner, r);
         }
         m_top = mark;
         return at;
     }
 
-    // A loop whose condition is a comparison, tested at its end: one instruction per turn for
+    // A comparison of two names or literals costs a step only when it is not of two numbers.
+    size_t compare(const Op* op, Opcode code)
+    {
+        const bool leaves = op->quickTest != nullptr;
+        if (!leaves)
+            charge();
+        const uint16_t right = operand(op->child[1], true);
+        const uint16_t left = operand(op->child[0], true);
+        return emit(code, op, 0, left, right, uint8_t(uint8_t(binaryOpOf(op->node->kind)) | (leaves ? kLeafOperands : 0)));
+    }
+
+    // A loop: a comparison as its condition is tested at the end, one instruction per turn for
     // the test and the jump back.
     void loop(const Op* at, const Op* test, const Op* body, const Op* step, Opcode jump)
     {
         m_loops.emplace_back();
-        uint32_t start, continueAt;
+        uint32_t start;
         size_t exitJump = SIZE_MAX;
         size_t toTest = SIZE_MAX;
         if (isComparison(test)) {
             toTest = emit(Opcode::Jump, at);
-            start = here();
+            start = label(at);
         } else {
-            start = here();
-            exitJump = condition(test, jump);
+            start = label(at);
+            exitJump = condition(at, test, jump);
         }
-        if (body && body->node)
-            statement(body);
-        continueAt = here();
-        if (step && step->node)
-            discard(step);
+        statement(body);
+        const uint32_t continueAt = label(at);
+        if (step)
+            statement(step);
         if (toTest != SIZE_MAX) {
-            patch(toTest, here());
+            patch(toTest, label(at));
             const uint32_t mark = m_top;
-            const uint16_t right = operand(test->child[1], true);
-            const uint16_t left = operand(test->child[0], true);
-            patch(emit(Opcode::LoopIfCompare, test, 0, left, right, uint8_t(binaryOpOf(test->node->kind))), start);
+            patch(compare(test, Opcode::LoopIfCompare), start);
             m_top = mark;
         } else {
             emit(Opcode::LoopBack, at);
             m_out->code.back().setTarget(start);
-            patch(exitJump, here());
         }
+        const uint32_t end = label(at);
+        if (exitJump != SIZE_MAX)
+            patch(exitJump, end);
         Loop done = std::move(m_loops.back());
         m_loops.pop_back();
         for (size_t j : done.breaks)
-            patch(j, here());
+            patch(j, end);
         for (size_t j : done.continues)
             patch(j, continueAt);
     }
 
+    // A statement as the walker evaluates it, its value unused.
     void statement(const Op* op)
     {
-        if (!op || !op->node)
-            return; // an empty statement
+        const Nested nested(m_nesting);
+        if (m_nesting >= kMaxNesting)
+            throw Unsupported();
+        if (!op->node) {
+            charge(); // an empty statement is still entered
+            return;
+        }
         switch (op->node->kind) {
         case NodeKind::Sequence:
+            charge();
             for (const Op* item : op->list)
                 statement(item);
             return;
         case NodeKind::If: {
-            const size_t toElse = condition(op->child[0], Opcode::JumpIfFalse);
-            statement(op->child[1]);
-            if (op->child[2] && op->child[2]->node) {
+            charge();
+            const size_t toElse = condition(op, op->child[0], Opcode::JumpIfFalse);
+            if (op->child[1]->node)
+                statement(op->child[1]);
+            if (op->child[2]->node) {
                 const size_t toEnd = emit(Opcode::Jump, op);
-                patch(toElse, here());
+                patch(toElse, label(op));
                 statement(op->child[2]);
-                patch(toEnd, here());
+                patch(toEnd, label(op));
             } else {
-                patch(toElse, here());
+                patch(toElse, label(op));
             }
             return;
         }
         case NodeKind::While:
+            charge();
             loop(op, op->child[0], op->child[1], nullptr, Opcode::JumpIfFalse);
             return;
         case NodeKind::For:
-            discard(op->child[0]);
+            charge();
+            statement(op->child[0]);
             loop(op, op->child[1], op->child[3], op->child[2], Opcode::JumpIfForFalse);
             return;
         case NodeKind::Return: {
             if (!m_frame)
                 throw Unsupported(); // a "return" of the top level: left to the walker
+            charge();
             const uint32_t mark = m_top;
-            uint16_t r;
-            if (op->child[0] && op->child[0]->node) {
-                r = operand(op->child[0]);
-            } else {
-                r = temporary();
-                emit(Opcode::LoadConstant, op, r, constant(ScriptValue()));
-            }
+            const uint16_t r = operand(op->child[0]);
             emit(Opcode::Return, op, r);
             m_top = mark;
             return;
@@ -485,13 +570,21 @@ private:
         case NodeKind::Continue: {
             if (m_loops.empty())
                 throw Unsupported(); // not in a loop: such programs are not compiled
+            charge();
             const size_t at = emit(Opcode::Jump, op);
             (op->node->kind == NodeKind::Break ? m_loops.back().breaks : m_loops.back().continues).push_back(at);
             return;
         }
-        default:
-            discard(op);
+        default: {
+            const uint32_t mark = m_top;
+            // An assignment as a statement of its own needs no copy of its value.
+            if (isKind(op, NodeKind::Assign) && variable(op->child[0]) >= 0)
+                assign(op, uint16_t(variable(op->child[0])));
+            else
+                evaluated(op, temporary());
+            m_top = mark;
             return;
+        }
         }
     }
 
@@ -499,12 +592,13 @@ private:
     // statement is the last one run.
     void tail(const Op* op, uint16_t into)
     {
-        if (!op || !op->node)
+        const Nested nested(m_nesting);
+        if (!op->node || m_nesting >= kMaxNesting)
             throw Unsupported();
         switch (op->node->kind) {
         case NodeKind::Sequence: {
-            std::vector<const Op*> statements;
-            flatten(op, statements);
+            charge();
+            const std::vector<const Op*>& statements = op->list;
             if (statements.empty())
                 throw Unsupported();
             for (size_t i = 0; i + 1 < statements.size(); ++i)
@@ -513,12 +607,13 @@ private:
             return;
         }
         case NodeKind::If: {
-            const size_t toElse = condition(op->child[0], Opcode::JumpIfFalse);
-            tailOrZero(op->child[1], into);
+            charge();
+            const size_t toElse = condition(op, op->child[0], Opcode::JumpIfFalse);
+            branchValue(op->child[1], into);
             const size_t toEnd = emit(Opcode::Jump, op);
-            patch(toElse, here());
-            tailOrZero(op->child[2], into);
-            patch(toEnd, here());
+            patch(toElse, label(op));
+            branchValue(op->child[2], into);
+            patch(toEnd, label(op));
             return;
         }
         case NodeKind::Return:
@@ -527,39 +622,27 @@ private:
         case NodeKind::While:
         case NodeKind::For:
         case NodeKind::VarList:
-        case NodeKind::Break:
-        case NodeKind::Continue:
             // The walker gives these values of its own: it runs them, unless they leave.
             if (leavesStatement(op))
                 throw Unsupported();
-            evaluate(op, into);
+            emit(Opcode::Evaluate, op, into);
             return;
+        case NodeKind::Break:
+        case NodeKind::Continue:
+            throw Unsupported();
         default:
-            expression(op, into);
+            evaluated(op, into);
             return;
         }
     }
 
-    void tailOrZero(const Op* op, uint16_t into)
+    // A branch of an "if" as its last statement: none gives Integer 0.
+    void branchValue(const Op* op, uint16_t into)
     {
-        if (op && op->node)
+        if (op->node)
             tail(op, into);
         else
             emit(Opcode::LoadConstant, op, into, constant(ScriptValue()));
-    }
-
-    void discard(const Op* op)
-    {
-        if (!op || !op->node)
-            return;
-        const uint32_t mark = m_top;
-        const NodeKind kind = op->node->kind;
-        // An assignment as a statement of its own needs no copy of its value.
-        if (kind == NodeKind::Assign && variable(op->child[0]) >= 0)
-            assign(op, uint16_t(variable(op->child[0])));
-        else
-            expression(op, temporary());
-        m_top = mark;
     }
 
     ScriptInterpreter& m_in;
@@ -569,6 +652,8 @@ private:
     FunctionFrame* m_frame = nullptr;
     std::vector<Loop> m_loops;
     uint32_t m_top = 0;
+    uint32_t m_steps = 0; // owed by the nodes entered since the last instruction
+    int m_nesting = 0;
 };
 
 std::unique_ptr<BytecodeProgram> compileBytecode(ScriptInterpreter& in) { return BytecodeCompiler(in).compile(); }

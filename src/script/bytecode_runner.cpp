@@ -50,6 +50,16 @@ template <typename T> int32_t compared(BinaryOp op, T l, T r)
 }
 
 // A result into a temporary, or into a variable as assignment stores (a read-only one refuses).
+// Whether an assignment stores the value without evaluating its target, as the walker does for
+// numbers (and null) into a writable variable holding one.
+inline bool storesInPlace(const ScriptValue& target, const ScriptValue& value)
+{
+    const auto numberOrNull = [](const ScriptValue& v) {
+        return v.kind() <= ValueKind::Float && v.kind() != ValueKind::String;
+    };
+    return !target.isReadOnly() && numberOrNull(target) && numberOrNull(value.deref());
+}
+
 // An assignment's store that failed: reported on the assignment, not on its operator.
 struct StoreFailed {
     int code;
@@ -172,36 +182,68 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
     ScriptValue result;
 
     // One jump per handler (computed goto), in the order of Opcode.
-    static const void* const handlers[] = { &&loadConstant, &&move, &&store, &&loadGlobal, &&evaluate,
-        &&binary, &&add, &&subtract, &&multiply, &&unary, &&step, &&jump, &&jumpIfFalse, &&compareJump,
-        &&jumpIfForFalse, &&loopBack, &&loopIfCompare, &&call, &&returnValue, &&end };
+    static const void* const handlers[] = { &&nop, &&loadConstant, &&move, &&store, &&loadGlobal,
+        &&evaluate, &&binary, &&add, &&subtract, &&multiply, &&unary, &&step, &&jump, &&jumpIfFalse,
+        &&compareJump, &&jumpIfForFalse, &&loopBack, &&loopIfCompare, &&callCheck, &&call, &&returnValue,
+        &&end };
     static_assert(std::size(handlers) == size_t(Opcode::End) + 1);
 
 #define R(x) (r[x].value)
 #define OP_HERE (*function->ops[size_t(pc - code)])
 #define OPERAND(x) ((x)&kConstantOperand ? constants[(x) & ~kConstantOperand] : R(x))
-    // One step per instruction: the break key is polled as the walker polls it.
+    // The instruction's steps, then its handler. The break key is polled as the walker polls it.
 #define DISPATCH()                                                                                           \
     do {                                                                                                     \
-        if (--m_stepsLeft == 0) [[unlikely]] {                                                               \
-            if (!stepsRanOut())                                                                              \
-                goto finished;                                                                               \
-        }                                                                                                    \
+        if (m_stepsLeft > pc->steps) [[likely]]                                                              \
+            m_stepsLeft -= pc->steps;                                                                        \
+        else if (!spendStepsOneByOne(pc->steps))                                                             \
+            goto finished;                                                                                   \
         goto* handlers[size_t(pc->op)];                                                                      \
     } while (0)
+    // One more step, owed by a node the walker enters only on a slow path.
+#define EXTRA_STEP()                                                                                         \
+    do {                                                                                                     \
+        if (--m_stepsLeft == 0 && !stepsRanOut())                                                            \
+            goto finished;                                                                                   \
+    } while (0)
+    // An operator's result into R[a]; into a variable as assignment stores it.
 #define ARITHMETIC(OP)                                                                                       \
     {                                                                                                        \
         const ScriptValue& left = OPERAND(pc->b);                                                            \
         const ScriptValue& right = OPERAND(pc->c);                                                           \
-        const bool variable = (pc->sub & kIntoVariable) != 0;                                                \
-        int32_t unusedTest;                                                                                  \
-        if (!numbers(OP, left, right, &R(pc->a), unusedTest, variable))                                     \
-            putSlow(R(pc->a), binaryOperation(OP, left, right), variable);                                   \
+        ScriptValue& out = R(pc->a);                                                                         \
+        int32_t test = 0;                                                                                    \
+        if (!(pc->sub & kIntoVariable) || out.isWritableNumber()) [[likely]] {                               \
+            if (!numbers(OP, left, right, &out, test)) {                                                     \
+                ScriptValue value = binaryOperation(OP, left, right);                                        \
+                STORE_RESULT(out, value);                                                                    \
+            } else if (isComparison(OP)) {                                                                   \
+                ScriptValue value(test);                                                                     \
+                STORE_RESULT(out, value);                                                                    \
+            }                                                                                                \
+        } else {                                                                                             \
+            ScriptValue value;                                                                               \
+            if (!numbers(OP, left, right, &value, test))                                                     \
+                value = binaryOperation(OP, left, right);                                                    \
+            else if (isComparison(OP))                                                                       \
+                value = ScriptValue(test);                                                                   \
+            STORE_RESULT(out, value);                                                                        \
+        }                                                                                                    \
         ++pc;                                                                                                \
         DISPATCH();                                                                                          \
     }
+#define STORE_RESULT(out, value)                                                                             \
+    do {                                                                                                     \
+        const bool variable = (pc->sub & kIntoVariable) != 0;                                                \
+        if (variable && !storesInPlace(out, value))                                                          \
+            EXTRA_STEP(); /* the walker evaluates the target then */                                        \
+        putSlow(out, std::move(value), variable);                                                            \
+    } while (0)
 
     try {
+        DISPATCH();
+    nop:
+        ++pc;
         DISPATCH();
     loadConstant:
         R(pc->a) = constants[pc->b];
@@ -213,6 +255,8 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         ++pc;
         DISPATCH();
     store:
+        if (!storesInPlace(R(pc->a), R(pc->b)))
+            EXTRA_STEP(); // the walker evaluates the target then
         if (pc->a != pc->b) {
             try {
                 R(pc->a).assign(R(pc->b));
@@ -232,25 +276,29 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         // Not declared yet, or a reference: the walker's identifier reports or follows it.
     }
     evaluate : {
-        ScriptValue value = eval(OP_HERE);
-        if (m_stopped)
-            goto finished;
-        R(pc->a) = materialize(std::move(value));
+        const Op& op = OP_HERE;
+        if (pc->sub && op.leaf == OpLeaf::Name && !pending()) {
+            // Read as an operand: a plain value in place costs no step.
+            if (const ScriptValue* v = lookup(*op.name); v && v->kind() != ValueKind::Reference) {
+                R(pc->a) = *v;
+                ++pc;
+                DISPATCH();
+            }
+        }
+        {
+            // Its own scope: a computed goto does not run destructors (a reference may hold
+            // its array).
+            ScriptValue value = eval(op);
+            if (m_stopped)
+                goto finished;
+            R(pc->a) = materialize(std::move(value));
+        }
         ++pc;
         DISPATCH();
     }
     binary : {
         const auto op = BinaryOp(pc->sub & ~kIntoVariable);
-        const bool variable = (pc->sub & kIntoVariable) != 0;
-        const ScriptValue& left = OPERAND(pc->b);
-        const ScriptValue& right = OPERAND(pc->c);
-        int32_t test = 0;
-        if (!numbers(op, left, right, &R(pc->a), test, variable))
-            putSlow(R(pc->a), binaryOperation(op, left, right), variable);
-        else if (isComparison(op))
-            putSlow(R(pc->a), ScriptValue(test), variable);
-        ++pc;
-        DISPATCH();
+        ARITHMETIC(op)
     }
     add:
         ARITHMETIC(BinaryOp::Add)
@@ -264,14 +312,18 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         DISPATCH();
     step : {
         ScriptValue& target = R(pc->b);
-        ScriptValue before;
-        if (pc->sub & 2)
-            before = target;
-        if (pc->sub & 1)
-            incrementValue(target);
-        else
-            decrementValue(target);
-        R(pc->a) = (pc->sub & 2) ? before : target;
+        if (target.kind() != ValueKind::Integer || target.isReadOnly())
+            EXTRA_STEP(); // the walker evaluates the operand then
+        {
+            ScriptValue before;
+            if (pc->sub & 2)
+                before = target;
+            if (pc->sub & 1)
+                incrementValue(target);
+            else
+                decrementValue(target);
+            R(pc->a) = (pc->sub & 2) ? before : target;
+        }
         ++pc;
         DISPATCH();
     }
@@ -284,10 +336,14 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
     compareJump : {
         const ScriptValue& left = OPERAND(pc->b);
         const ScriptValue& right = OPERAND(pc->c);
+        const auto op = BinaryOp(pc->sub & ~kLeafOperands);
         int32_t test = 0;
         ScriptValue unused; // a comparison writes only test
-        if (!numbers(BinaryOp(pc->sub), left, right, &unused, test))
-            test = truthOf(binaryOperation(BinaryOp(pc->sub), left, right));
+        if (!numbers(op, left, right, &unused, test)) {
+            if (pc->sub & kLeafOperands)
+                EXTRA_STEP(); // not decided in place: the walker evaluates the comparison
+            test = truthOf(binaryOperation(op, left, right));
+        }
         pc = test ? pc + 1 : code + pc->a;
         DISPATCH();
     }
@@ -302,10 +358,14 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
     loopIfCompare : {
         const ScriptValue& left = OPERAND(pc->b);
         const ScriptValue& right = OPERAND(pc->c);
+        const auto op = BinaryOp(pc->sub & ~kLeafOperands);
         int32_t test = 0;
         ScriptValue unused; // a comparison writes only test
-        if (!numbers(BinaryOp(pc->sub), left, right, &unused, test))
-            test = truthOf(binaryOperation(BinaryOp(pc->sub), left, right));
+        if (!numbers(op, left, right, &unused, test)) {
+            if (pc->sub & kLeafOperands)
+                EXTRA_STEP();
+            test = truthOf(binaryOperation(op, left, right));
+        }
         if (!test) {
             ++pc;
             DISPATCH();
@@ -315,6 +375,15 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         pc = code + pc->a;
         DISPATCH();
     }
+    callCheck:
+        if (pending() && !enterInterrupted(OP_HERE.node))
+            goto finished;
+        if (m_callDepth >= kMaxCallDepth) {
+            reportError(OP_HERE.node, "Stack Overflow");
+            goto finished;
+        }
+        ++pc;
+        DISPATCH();
     call : {
         if (pending() && !enterInterrupted(OP_HERE.node))
             goto finished;
@@ -366,6 +435,8 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
     }
 finished:
 #undef ARITHMETIC
+#undef STORE_RESULT
+#undef EXTRA_STEP
 #undef DISPATCH
 #undef OPERAND
 #undef OP_HERE

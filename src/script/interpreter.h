@@ -171,6 +171,15 @@ private:
     // The countdown to the next poll of the break key reached zero: polls and counts on, or
     // stops the run silently when the step budget is used up.
     bool stepsRanOut();
+    // Spends steps one at a time, as the walker spends one per node: false when that stopped the
+    // run (the budget used up).
+    bool spendStepsOneByOne(uint32_t steps)
+    {
+        for (; steps > 0; --steps)
+            if (--m_stepsLeft == 0 && !stepsRanOut())
+                return false;
+        return true;
+    }
     // Moves the next stretch of the budget into the countdown.
     void refillSteps();
     // The machine stack is checked at every call and every few levels of nesting (guardStack),
