@@ -93,7 +93,8 @@ class ScriptInterpreter;
 // to the walker.
 std::unique_ptr<BytecodeProgram> compileBytecode(ScriptInterpreter& in);
 
-// Whether runs use the bytecode engine when they do not say: VORPANE_SCRIPT_ENGINE=bytecode.
+// Whether runs use the bytecode engine when they do not say: yes, unless
+// VORPANE_SCRIPT_ENGINE=walker.
 bool bytecodeByDefault();
 
 } // namespace vorpane::script

@@ -662,7 +662,7 @@ bool bytecodeByDefault()
 {
     static const bool chosen = [] {
         const char* engine = std::getenv("VORPANE_SCRIPT_ENGINE");
-        return engine && std::strcmp(engine, "bytecode") == 0;
+        return !engine || std::strcmp(engine, "walker") != 0;
     }();
     return chosen;
 }

@@ -119,7 +119,7 @@ public:
     bool stepBudgetSpent() const { return m_stepBudget != 0 && m_stepsBeyond == 0 && m_stepsLeft <= 1; }
 
     // Runs on the bytecode engine when the program compiles to it, else on the tree walker.
-    // Off unless VORPANE_SCRIPT_ENGINE=bytecode.
+    // On unless VORPANE_SCRIPT_ENGINE=walker.
     void setBytecodeEngine(bool on) { m_useBytecode = on; }
     // Whether the last run went through the bytecode engine.
     bool ranBytecode() const { return m_ranBytecode; }
