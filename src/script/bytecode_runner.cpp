@@ -7,6 +7,7 @@
 #include "platform/break_key.h"
 #include "script/bytecode.h"
 #include "script/op_tree.h"
+#include "script/step_budget.h"
 
 #include <iterator>
 #include <vector>
@@ -144,6 +145,13 @@ inline void setFloat(ScriptValue& out, double value, bool variable)
 
 inline bool isComparison(BinaryOp op) { return op >= BinaryOp::Equal; }
 
+// A comparison of the usual pairs of numbers into test; false when binaryOperation decides.
+[[gnu::always_inline]] inline bool compares(BinaryOp op, const ScriptValue& left, const ScriptValue& right, int32_t& test)
+{
+    ScriptValue unused; // a comparison writes only test
+    return numbers(op, left, right, &unused, test);
+}
+
 struct CallInfo {
     const BytecodeFunction* function;
     const Instruction* resume;
@@ -166,6 +174,34 @@ const SyntaxNode* errorNode(const BytecodeFunction& function, const Instruction*
 }
 
 } // namespace
+
+int ScriptInterpreter::appendToText(ScriptValue& target, const ScriptValue& right)
+{
+    std::string* text = target.unsharedText();
+    const ScriptValue& piece = right.deref();
+    if (!text || piece.kind() == ValueKind::Object)
+        return 0;
+    std::string converted;
+    std::string_view added;
+    if (piece.kind() == ValueKind::String) {
+        added = piece.stringValue();
+        if (added.data() == text->data()) // «s = s + s»
+            return 0;
+    } else {
+        piece.appendText(converted);
+        added = converted;
+    }
+    const size_t length = text->size() + added.size();
+    if (length > kMaxStringLength) // the general way reports it
+        return 0;
+    // As the general way: the concatenation spends the budget, then the target is evaluated.
+    if (!spendSteps(length / kTextBytesPerStep))
+        return -1;
+    if (--m_stepsLeft == 0 && !stepsRanOut())
+        return -1;
+    target.appendToUnsharedText(added);
+    return 1;
+}
 
 ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
 {
@@ -301,6 +337,15 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         ARITHMETIC(op)
     }
     add:
+        if ((pc->sub & kIntoVariable) && pc->b == pc->a && R(pc->a).kind() == ValueKind::String) [[unlikely]] {
+            const int appended = appendToText(R(pc->a), OPERAND(pc->c));
+            if (appended < 0)
+                goto finished;
+            if (appended > 0) {
+                ++pc;
+                DISPATCH();
+            }
+        }
         ARITHMETIC(BinaryOp::Add)
     subtract:
         ARITHMETIC(BinaryOp::Subtract)
@@ -338,8 +383,7 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         const ScriptValue& right = OPERAND(pc->c);
         const auto op = BinaryOp(pc->sub & ~kLeafOperands);
         int32_t test = 0;
-        ScriptValue unused; // a comparison writes only test
-        if (!numbers(op, left, right, &unused, test)) {
+        if (!compares(op, left, right, test)) {
             if (pc->sub & kLeafOperands)
                 EXTRA_STEP(); // not decided in place: the walker evaluates the comparison
             test = truthOf(binaryOperation(op, left, right));
@@ -360,8 +404,7 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         const ScriptValue& right = OPERAND(pc->c);
         const auto op = BinaryOp(pc->sub & ~kLeafOperands);
         int32_t test = 0;
-        ScriptValue unused; // a comparison writes only test
-        if (!numbers(op, left, right, &unused, test)) {
+        if (!compares(op, left, right, test)) {
             if (pc->sub & kLeafOperands)
                 EXTRA_STEP();
             test = truthOf(binaryOperation(op, left, right));

@@ -141,6 +141,9 @@ private:
     bool loadProgram();
     // The program's value (bytecode_runner.cpp).
     ScriptValue runBytecode(const BytecodeProgram& program);
+    // «s = s + piece» with s a text only s holds: the piece appended in place, as the walker
+    // does. 1 when done, 0 when the general way has to decide, -1 when the run stopped.
+    int appendToText(ScriptValue& target, const ScriptValue& right);
     void prepareTree();
     void buildOps();
     void resolveNames(FunctionFrame& frame);
