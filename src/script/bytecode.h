@@ -26,24 +26,63 @@ enum class Opcode : uint8_t {
     LoadGlobal, // R[a] = the global the instruction's identifier names, else that identifier evaluated
     Evaluate, // R[a] = the instruction's Op evaluated by the tree walker, on the same variables;
     // with sub 1, read as an operand is (a name holding a plain value costs no step)
-    Binary, // R[a] = RK[b] <sub> RK[c], sub a BinaryOp; RK: a constant with kConstantOperand set
-    Add, // as Binary for the three commonest operators
+    // R[a] = RK[b] <operator> RK[c]; RK: a constant with kConstantOperand set. sub: the BinaryOp,
+    // with kIntoVariable.
+    Add,
     Subtract,
     Multiply,
+    Divide,
+    Remainder,
+    Equal,
+    NotEqual,
+    Less,
+    LessEqual,
+    GreaterEqual,
+    Greater,
     Unary, // R[a] = <sub> R[b], sub a UnaryOp
     Step, // R[b] stepped in place, R[a] its value before (sub & 2) or after; sub & 1: up
     Jump, // to target
     JumpIfFalse, // to target unless R[a] is true as "if" and "while" test it
-    CompareJump, // to a unless RK[b] <sub> RK[c] holds (a comparison as a condition); with
-    // kLeafOperands, a step only when the comparison is not of two numbers
+    // To a unless RK[b] <comparison> RK[c] holds (a comparison as a condition); sub: the
+    // BinaryOp, with kLeafOperands (a step only when it is not of two numbers).
+    JumpUnlessEqual,
+    JumpUnlessNotEqual,
+    JumpUnlessLess,
+    JumpUnlessLessEqual,
+    JumpUnlessGreaterEqual,
+    JumpUnlessGreater,
     JumpIfForFalse, // to target unless R[a] != 0, as "for" tests its condition
     LoopBack, // to target: a backward jump, where the break key and stop are checked
-    LoopIfCompare, // back to a, as LoopBack, when RK[b] <sub> RK[c] holds (a loop's test at its end)
+    // Back to a, as LoopBack, when the comparison holds (a loop's test at its end).
+    LoopIfEqual,
+    LoopIfNotEqual,
+    LoopIfLess,
+    LoopIfLessEqual,
+    LoopIfGreaterEqual,
+    LoopIfGreater,
     CallCheck, // the call limit, checked where the walker checks it: before the arguments
     Call, // function b with its arguments in R[a]...; its value lands in R[a]
     Return, // the value R[a] goes to the caller
     End, // the program's value is R[a]
 };
+
+// The opcodes of an operator, of a comparison as a condition and as a loop's test.
+inline Opcode operatorOpcode(BinaryOp op)
+{
+    const int comparison = int(op) - int(BinaryOp::Equal);
+    return Opcode(comparison >= 0 ? int(Opcode::Equal) + comparison : int(Opcode::Add) + int(op));
+}
+inline Opcode jumpUnlessOpcode(BinaryOp op)
+{
+    return Opcode(int(Opcode::JumpUnlessEqual) + int(op) - int(BinaryOp::Equal));
+}
+inline Opcode loopIfOpcode(BinaryOp op) { return Opcode(int(Opcode::LoopIfEqual) + int(op) - int(BinaryOp::Equal)); }
+inline bool isOperator(Opcode op) { return op >= Opcode::Add && op <= Opcode::Greater; }
+inline bool jumpsToA(Opcode op)
+{
+    return (op >= Opcode::JumpUnlessEqual && op <= Opcode::JumpUnlessGreater)
+        || (op >= Opcode::LoopIfEqual && op <= Opcode::LoopIfGreater);
+}
 
 // Registers and constants share the operands of Binary: this bit marks a constant's index.
 constexpr uint16_t kConstantOperand = 0x8000;

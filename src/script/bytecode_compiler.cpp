@@ -57,14 +57,6 @@ BinaryOp binaryOpOf(NodeKind kind)
     }
 }
 
-Opcode arithmeticOpcode(BinaryOp op)
-{
-    return op == BinaryOp::Add ? Opcode::Add
-        : op == BinaryOp::Subtract ? Opcode::Subtract
-        : op == BinaryOp::Multiply ? Opcode::Multiply
-                                   : Opcode::Binary;
-}
-
 // Whether a "return" (with returns), or a "break" or "continue" outside a loop of its own, is
 // below the Op. An explicit stack: trees may be deeper than the machine stack allows.
 bool leavesStatement(const Op* root, bool returns = true)
@@ -277,7 +269,7 @@ private:
     void patch(size_t at, uint32_t to)
     {
         Instruction& jump = m_out->code[at];
-        if (jump.op != Opcode::CompareJump && jump.op != Opcode::LoopIfCompare) {
+        if (!jumpsToA(jump.op)) {
             jump.setTarget(to);
             return;
         }
@@ -384,7 +376,7 @@ private:
         // the operator runs, as the walker reads it by reference.
         const uint16_t right = operand(op->child[1], true);
         const uint16_t left = operand(op->child[0], true);
-        emit(arithmeticOpcode(bop), at, into, left, right, uint8_t(uint8_t(bop) | flags));
+        emit(operatorOpcode(bop), at, into, left, right, uint8_t(uint8_t(bop) | flags));
     }
 
     // «name = value» into a parameter or leading local: an operator's result goes straight in.
@@ -418,13 +410,13 @@ private:
         return callee != m_frame || op->argumentsFirst;
     }
 
-    // Whether an argument can have an effect or raise before the call limit is checked: only
-    // names, literals and + - * of them cannot.
+    // Whether an argument has nothing to do before the call limit is checked but read names and
+    // literals and compute over them (which raises only on what is not a number).
     static bool plainArgument(const Op* op)
     {
         if (op->leaf != OpLeaf::None)
             return true;
-        if (!isKind(op, NodeKind::Add) && !isKind(op, NodeKind::Subtract) && !isKind(op, NodeKind::Multiply))
+        if (!isArithmetic(op) && !isComparison(op))
             return false;
         return op->child[0]->leaf != OpLeaf::None && op->child[1]->leaf != OpLeaf::None;
     }
@@ -457,7 +449,7 @@ private:
         size_t at;
         // A comparison gives 0 or 1, which both tests read alike: it decides the jump itself.
         if (isComparison(op)) {
-            at = compare(op, Opcode::CompareJump);
+            at = compare(op, false);
         } else {
             const uint16_t r = operand(op);
             at = emit(jump, owner, r);
@@ -467,14 +459,16 @@ private:
     }
 
     // A comparison of two names or literals costs a step only when it is not of two numbers.
-    size_t compare(const Op* op, Opcode code)
+    size_t compare(const Op* op, bool loopTest)
     {
         const bool leaves = op->quickTest != nullptr;
         if (!leaves)
             charge();
+        const BinaryOp bop = binaryOpOf(op->node->kind);
         const uint16_t right = operand(op->child[1], true);
         const uint16_t left = operand(op->child[0], true);
-        return emit(code, op, 0, left, right, uint8_t(uint8_t(binaryOpOf(op->node->kind)) | (leaves ? kLeafOperands : 0)));
+        return emit(loopTest ? loopIfOpcode(bop) : jumpUnlessOpcode(bop), op, 0, left, right,
+            uint8_t(uint8_t(bop) | (leaves ? kLeafOperands : 0)));
     }
 
     // A loop: a comparison as its condition is tested at the end, one instruction per turn for
@@ -499,7 +493,7 @@ private:
         if (toTest != SIZE_MAX) {
             patch(toTest, label(at));
             const uint32_t mark = m_top;
-            patch(compare(test, Opcode::LoopIfCompare), start);
+            patch(compare(test, true), start);
             m_top = mark;
         } else {
             emit(Opcode::LoopBack, at);

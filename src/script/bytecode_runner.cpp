@@ -6,6 +6,7 @@
 
 #include "platform/break_key.h"
 #include "script/bytecode.h"
+#include "script/interpreter_eval_inline.h"
 #include "script/op_tree.h"
 #include "script/step_budget.h"
 
@@ -32,25 +33,6 @@ inline bool forConditionOf(const ScriptValue& value)
     return binaryOperation(BinaryOp::NotEqual, value, ScriptValue(0)).toInteger() != 0;
 }
 
-template <typename T> int32_t compared(BinaryOp op, T l, T r)
-{
-    switch (op) {
-    case BinaryOp::Equal:
-        return l == r;
-    case BinaryOp::NotEqual:
-        return l != r;
-    case BinaryOp::Less:
-        return l < r;
-    case BinaryOp::LessEqual:
-        return l <= r;
-    case BinaryOp::GreaterEqual:
-        return l >= r;
-    default:
-        return l > r;
-    }
-}
-
-// A result into a temporary, or into a variable as assignment stores (a read-only one refuses).
 // Whether an assignment stores the value without evaluating its target, as the walker does for
 // numbers (and null) into a writable variable holding one.
 inline bool storesInPlace(const ScriptValue& target, const ScriptValue& value)
@@ -79,77 +61,15 @@ struct StoreFailed {
     }
 }
 
-inline void setFloat(ScriptValue& out, double value, bool variable)
-{
-    if (out.isWritableNumber()) [[likely]]
-        out.overwriteFloat(value);
-    else
-        putSlow(out, ScriptValue(value), variable);
-}
-
-// The operators' rules for the usual pairs of numbers, done inline: a Float on the left with a
-// number on the right, or two Integers. False for anything else (and for "/", "%" of integers),
-// which binaryOperation handles. A comparison gives its 0 or 1 in test.
-[[gnu::always_inline]] inline bool numbers(BinaryOp op, const ScriptValue& left, const ScriptValue& right,
-    ScriptValue* out, int32_t& test, bool variable = false)
-{
-    const ValueKind lk = left.kind(), rk = right.kind();
-    if (lk == ValueKind::Float && (rk == ValueKind::Float || rk == ValueKind::Integer)) {
-        const double l = left.floatValue();
-        const double r = rk == ValueKind::Float ? right.floatValue() : double(right.integerValue());
-        switch (op) {
-        case BinaryOp::Add:
-            setFloat(*out, l + r, variable);
-            return true;
-        case BinaryOp::Subtract:
-            setFloat(*out, l - r, variable);
-            return true;
-        case BinaryOp::Multiply:
-            setFloat(*out, l * r, variable);
-            return true;
-        case BinaryOp::Divide:
-            if (r == 0.0)
-                return false;
-            setFloat(*out, l / r, variable);
-            return true;
-        case BinaryOp::Remainder:
-            return false;
-        default:
-            test = compared(op, l, r);
-            return true;
-        }
-    }
-    if (lk == ValueKind::Integer && rk == ValueKind::Integer) {
-        const int32_t l = left.integerValue(), r = right.integerValue();
-        const auto ul = uint32_t(l), ur = uint32_t(r);
-        switch (op) {
-        case BinaryOp::Add:
-            setFloat(*out, double(int32_t(ul + ur)), variable);
-            return true;
-        case BinaryOp::Subtract:
-            setFloat(*out, double(int32_t(ul - ur)), variable);
-            return true;
-        case BinaryOp::Multiply:
-            setFloat(*out, double(int32_t(ul * ur)), variable);
-            return true;
-        case BinaryOp::Divide:
-        case BinaryOp::Remainder:
-            return false;
-        default:
-            test = compared(op, l, r);
-            return true;
-        }
-    }
-    return false;
-}
-
 inline bool isComparison(BinaryOp op) { return op >= BinaryOp::Equal; }
 
-// A comparison of the usual pairs of numbers into test; false when binaryOperation decides.
-[[gnu::always_inline]] inline bool compares(BinaryOp op, const ScriptValue& left, const ScriptValue& right, int32_t& test)
+// A comparison of numbers decided in place, as the walker decides it: 1 or 0, or -1 when the
+// general rules decide.
+template <BinaryOp OP>
+[[gnu::always_inline]] inline int compareNumbers(const ScriptValue& left, const ScriptValue& right)
 {
-    ScriptValue unused; // a comparison writes only test
-    return numbers(op, left, right, &unused, test);
+    ScriptValue test;
+    return numericBinary<OP>(left, right, test) ? test.integerValue() : -1;
 }
 
 struct CallInfo {
@@ -167,8 +87,7 @@ const SyntaxNode* errorNode(const BytecodeFunction& function, const Instruction*
     const size_t at = size_t(pc - function.code.data());
     const Op* op = function.ops[at];
     const Opcode code = pc->op;
-    if ((code == Opcode::Binary || code == Opcode::Add || code == Opcode::Subtract || code == Opcode::Multiply)
-        && (pc->sub & kIntoVariable))
+    if (isOperator(code) && (pc->sub & kIntoVariable))
         op = op->child[1];
     return op ? op->node : nullptr;
 }
@@ -219,8 +138,11 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
 
     // One jump per handler (computed goto), in the order of Opcode.
     static const void* const handlers[] = { &&nop, &&loadConstant, &&move, &&store, &&loadGlobal,
-        &&evaluate, &&binary, &&add, &&subtract, &&multiply, &&unary, &&step, &&jump, &&jumpIfFalse,
-        &&compareJump, &&jumpIfForFalse, &&loopBack, &&loopIfCompare, &&callCheck, &&call, &&returnValue,
+        &&evaluate, &&add, &&subtract, &&multiply, &&divide, &&remainder, &&equal, &&notEqual, &&less,
+        &&lessEqual, &&greaterEqual, &&greater, &&unary, &&step, &&jump, &&jumpIfFalse, &&jumpUnlessEqual,
+        &&jumpUnlessNotEqual, &&jumpUnlessLess, &&jumpUnlessLessEqual, &&jumpUnlessGreaterEqual,
+        &&jumpUnlessGreater, &&jumpIfForFalse, &&loopBack, &&loopIfEqual, &&loopIfNotEqual, &&loopIfLess,
+        &&loopIfLessEqual, &&loopIfGreaterEqual, &&loopIfGreater, &&callCheck, &&call, &&returnValue,
         &&end };
     static_assert(std::size(handlers) == size_t(Opcode::End) + 1);
 
@@ -242,30 +164,49 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         if (--m_stepsLeft == 0 && !stepsRanOut())                                                            \
             goto finished;                                                                                   \
     } while (0)
-    // An operator's result into R[a]; into a variable as assignment stores it.
-#define ARITHMETIC(OP)                                                                                       \
+    // An operator's result into R[a]; into a variable as assignment stores it. Numbers go
+    // straight into a register that holds a writable number.
+#define OPERATOR(OP)                                                                                         \
     {                                                                                                        \
         const ScriptValue& left = OPERAND(pc->b);                                                            \
         const ScriptValue& right = OPERAND(pc->c);                                                           \
         ScriptValue& out = R(pc->a);                                                                         \
-        int32_t test = 0;                                                                                    \
-        if (!(pc->sub & kIntoVariable) || out.isWritableNumber()) [[likely]] {                               \
-            if (!numbers(OP, left, right, &out, test)) {                                                     \
-                ScriptValue value = binaryOperation(OP, left, right);                                        \
-                STORE_RESULT(out, value);                                                                    \
-            } else if (isComparison(OP)) {                                                                   \
-                ScriptValue value(test);                                                                     \
-                STORE_RESULT(out, value);                                                                    \
-            }                                                                                                \
-        } else {                                                                                             \
+        if (!out.isWritableNumber() || !numericBinary<OP>(left, right, out)) [[unlikely]] {                  \
             ScriptValue value;                                                                               \
-            if (!numbers(OP, left, right, &value, test))                                                     \
+            if (!numericBinary<OP>(left, right, value))                                                      \
                 value = binaryOperation(OP, left, right);                                                    \
-            else if (isComparison(OP))                                                                       \
-                value = ScriptValue(test);                                                                   \
             STORE_RESULT(out, value);                                                                        \
         }                                                                                                    \
         ++pc;                                                                                                \
+        DISPATCH();                                                                                          \
+    }
+    // A comparison as a condition: test is whether it holds. The walker decides a comparison of
+    // two names or literals holding numbers without entering its node.
+#define COMPARISON(OP)                                                                                       \
+    const ScriptValue& left = OPERAND(pc->b);                                                                \
+    const ScriptValue& right = OPERAND(pc->c);                                                               \
+    int test = compareNumbers<OP>(left, right);                                                              \
+    if (test < 0) [[unlikely]] {                                                                             \
+        if (pc->sub & kLeafOperands)                                                                         \
+            EXTRA_STEP();                                                                                    \
+        test = truthOf(binaryOperation(OP, left, right));                                                    \
+    }
+#define JUMP_UNLESS(OP)                                                                                      \
+    {                                                                                                        \
+        COMPARISON(OP)                                                                                       \
+        pc = test ? pc + 1 : code + pc->a;                                                                   \
+        DISPATCH();                                                                                          \
+    }
+#define LOOP_IF(OP)                                                                                          \
+    {                                                                                                        \
+        COMPARISON(OP)                                                                                       \
+        if (!test) {                                                                                         \
+            ++pc;                                                                                            \
+            DISPATCH();                                                                                      \
+        }                                                                                                    \
+        if (pending() && !enterInterrupted(OP_HERE.node))                                                    \
+            goto finished;                                                                                   \
+        pc = code + pc->a;                                                                                   \
         DISPATCH();                                                                                          \
     }
 #define STORE_RESULT(out, value)                                                                             \
@@ -332,10 +273,6 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         ++pc;
         DISPATCH();
     }
-    binary : {
-        const auto op = BinaryOp(pc->sub & ~kIntoVariable);
-        ARITHMETIC(op)
-    }
     add:
         if ((pc->sub & kIntoVariable) && pc->b == pc->a && R(pc->a).kind() == ValueKind::String) [[unlikely]] {
             const int appended = appendToText(R(pc->a), OPERAND(pc->c));
@@ -346,11 +283,27 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
                 DISPATCH();
             }
         }
-        ARITHMETIC(BinaryOp::Add)
+        OPERATOR(BinaryOp::Add)
     subtract:
-        ARITHMETIC(BinaryOp::Subtract)
+        OPERATOR(BinaryOp::Subtract)
     multiply:
-        ARITHMETIC(BinaryOp::Multiply)
+        OPERATOR(BinaryOp::Multiply)
+    divide:
+        OPERATOR(BinaryOp::Divide)
+    remainder:
+        OPERATOR(BinaryOp::Remainder)
+    equal:
+        OPERATOR(BinaryOp::Equal)
+    notEqual:
+        OPERATOR(BinaryOp::NotEqual)
+    less:
+        OPERATOR(BinaryOp::Less)
+    lessEqual:
+        OPERATOR(BinaryOp::LessEqual)
+    greaterEqual:
+        OPERATOR(BinaryOp::GreaterEqual)
+    greater:
+        OPERATOR(BinaryOp::Greater)
     unary:
         R(pc->a) = unaryOperation(UnaryOp(pc->sub), R(pc->b));
         ++pc;
@@ -378,19 +331,18 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
     jumpIfFalse:
         pc = truthOf(R(pc->a)) ? pc + 1 : code + pc->target();
         DISPATCH();
-    compareJump : {
-        const ScriptValue& left = OPERAND(pc->b);
-        const ScriptValue& right = OPERAND(pc->c);
-        const auto op = BinaryOp(pc->sub & ~kLeafOperands);
-        int32_t test = 0;
-        if (!compares(op, left, right, test)) {
-            if (pc->sub & kLeafOperands)
-                EXTRA_STEP(); // not decided in place: the walker evaluates the comparison
-            test = truthOf(binaryOperation(op, left, right));
-        }
-        pc = test ? pc + 1 : code + pc->a;
-        DISPATCH();
-    }
+    jumpUnlessEqual:
+        JUMP_UNLESS(BinaryOp::Equal)
+    jumpUnlessNotEqual:
+        JUMP_UNLESS(BinaryOp::NotEqual)
+    jumpUnlessLess:
+        JUMP_UNLESS(BinaryOp::Less)
+    jumpUnlessLessEqual:
+        JUMP_UNLESS(BinaryOp::LessEqual)
+    jumpUnlessGreaterEqual:
+        JUMP_UNLESS(BinaryOp::GreaterEqual)
+    jumpUnlessGreater:
+        JUMP_UNLESS(BinaryOp::Greater)
     jumpIfForFalse:
         pc = forConditionOf(R(pc->a)) ? pc + 1 : code + pc->target();
         DISPATCH();
@@ -399,25 +351,18 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
             goto finished;
         pc = code + pc->target();
         DISPATCH();
-    loopIfCompare : {
-        const ScriptValue& left = OPERAND(pc->b);
-        const ScriptValue& right = OPERAND(pc->c);
-        const auto op = BinaryOp(pc->sub & ~kLeafOperands);
-        int32_t test = 0;
-        if (!compares(op, left, right, test)) {
-            if (pc->sub & kLeafOperands)
-                EXTRA_STEP();
-            test = truthOf(binaryOperation(op, left, right));
-        }
-        if (!test) {
-            ++pc;
-            DISPATCH();
-        }
-        if (pending() && !enterInterrupted(OP_HERE.node))
-            goto finished;
-        pc = code + pc->a;
-        DISPATCH();
-    }
+    loopIfEqual:
+        LOOP_IF(BinaryOp::Equal)
+    loopIfNotEqual:
+        LOOP_IF(BinaryOp::NotEqual)
+    loopIfLess:
+        LOOP_IF(BinaryOp::Less)
+    loopIfLessEqual:
+        LOOP_IF(BinaryOp::LessEqual)
+    loopIfGreaterEqual:
+        LOOP_IF(BinaryOp::GreaterEqual)
+    loopIfGreater:
+        LOOP_IF(BinaryOp::Greater)
     callCheck:
         if (pending() && !enterInterrupted(OP_HERE.node))
             goto finished;
@@ -454,7 +399,7 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         if (pc->a != 0)
             R(0) = R(pc->a);
         // The call's variables go as the walker's record does: what they hold is released now.
-        for (size_t i = 1, end = function->frameSize; i < end; ++i)
+        for (size_t i = 1, end = function->recordSize; i < end; ++i)
             r[i].clear();
         const CallInfo& caller = calls.back();
         function->frame->parameters = caller.outerParameters;
@@ -477,7 +422,10 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         valueError(OP_HERE.node, failure.code);
     }
 finished:
-#undef ARITHMETIC
+#undef OPERATOR
+#undef COMPARISON
+#undef JUMP_UNLESS
+#undef LOOP_IF
 #undef STORE_RESULT
 #undef EXTRA_STEP
 #undef DISPATCH
