@@ -25,7 +25,7 @@ enum class Opcode : uint8_t {
     Store, // R[a] = R[b] as an assignment stores into a variable (a read-only one refuses)
     LoadGlobal, // R[a] = the global the instruction's identifier names, else that identifier evaluated
     Evaluate, // R[a] = the instruction's Op evaluated by the tree walker, on the same variables;
-    // with sub 1, read as an operand is (a name holding a plain value costs no step)
+    // sub: kReadAsOperand, kValueUnused
     // R[a] = RK[b] <operator> RK[c]; RK: a constant with kConstantOperand set. sub: the BinaryOp,
     // with kIntoVariable.
     Add,
@@ -89,6 +89,10 @@ constexpr uint16_t kConstantOperand = 0x8000;
 // In the sub of an arithmetic instruction: R[a] is a variable, stored into as assignment does; its
 // Op is then the assignment, whose value (child 1) is the operator.
 constexpr uint8_t kIntoVariable = 0x80;
+// In the sub of Evaluate: read as an operand is read (a name holding a plain value costs no
+// step); a statement whose value nobody uses (R[a] is left as it is).
+constexpr uint8_t kReadAsOperand = 1;
+constexpr uint8_t kValueUnused = 2;
 // In the sub of a comparison used as a condition: both operands are names or literals.
 constexpr uint8_t kLeafOperands = 0x40;
 
@@ -119,6 +123,9 @@ struct BytecodeFunction {
     uint16_t parameterCount = 0;
     uint16_t recordSize = 0; // parameters and locals, laid out as the walker's call record
     uint16_t frameSize = 0; // the record and the temporaries
+    // Whether the walker may look at the call's variables (the function has Evaluate
+    // instructions): then its frame points at them while it runs.
+    bool pointsFrame = false;
 };
 
 struct BytecodeProgram {

@@ -254,6 +254,8 @@ private:
             m_out->ops.push_back(at);
             m_steps -= 0xFFFF;
         }
+        if (op == Opcode::Evaluate || op == Opcode::LoadGlobal)
+            m_out->pointsFrame = true;
         m_out->code.push_back(Instruction { op, sub, uint16_t(m_steps), a, b, c });
         m_out->ops.push_back(at);
         m_steps = 0;
@@ -336,7 +338,7 @@ private:
             else if (op->name->place == NamePlace::Global)
                 emit(Opcode::LoadGlobal, op, into);
             else
-                emit(Opcode::Evaluate, op, into, 0, 0, 1);
+                emit(Opcode::Evaluate, op, into, 0, 0, kReadAsOperand);
         } else if (kind == NodeKind::Negate) {
             charge();
             const uint16_t r = operand(op->child[0]);
@@ -360,12 +362,28 @@ private:
     }
 
     // The Op evaluated as a statement is: every node costs a step, a name or literal too.
-    void evaluated(const Op* op, uint16_t into)
+    void evaluated(const Op* op, uint16_t into, bool unused = false)
     {
         if (op->leaf != OpLeaf::None)
             emit(Opcode::Evaluate, op, into);
+        else if (unused && !isNative(op))
+            emit(Opcode::Evaluate, op, into, 0, 0, kValueUnused);
         else
             expression(op, into);
+    }
+
+    // Whether expression() compiles the Op to instructions of its own (else it is evaluated).
+    bool isNative(const Op* op) const
+    {
+        if (op->leaf != OpLeaf::None || m_nesting >= kMaxNesting)
+            return op->leaf != OpLeaf::None;
+        const NodeKind kind = op->node ? op->node->kind : NodeKind::Comma;
+        if (kind == NodeKind::Negate || isArithmetic(op) || isComparison(op))
+            return true;
+        if ((kind == NodeKind::Assign || (kind >= NodeKind::PreIncrement && kind <= NodeKind::PostDecrement))
+            && variable(op->child[0]) >= 0)
+            return true;
+        return kind == NodeKind::Call && nativeCall(op);
     }
 
     void binary(const Op* op, const Op* at, uint16_t into, uint8_t flags)
@@ -575,7 +593,7 @@ private:
             if (isKind(op, NodeKind::Assign) && variable(op->child[0]) >= 0)
                 assign(op, uint16_t(variable(op->child[0])));
             else
-                evaluated(op, temporary());
+                evaluated(op, temporary(), true);
             m_top = mark;
             return;
         }

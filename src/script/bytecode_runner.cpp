@@ -126,8 +126,8 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
 {
     // Deep enough for the call limit: every window starts inside the one before it.
     std::vector<Variable> registers((size_t(kMaxCallDepth) + 2) * program.largestFrame + 1);
-    std::vector<CallInfo> calls;
-    calls.reserve(size_t(kMaxCallDepth) + 1);
+    std::vector<CallInfo> calls(size_t(kMaxCallDepth) + 2);
+    CallInfo* callTop = calls.data(); // the innermost call's; the first stands for the top level
 
     const BytecodeFunction* function = &program.functions[0];
     const Instruction* code = function->code.data();
@@ -152,16 +152,16 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
     // The instruction's steps, then its handler. The break key is polled as the walker polls it.
 #define DISPATCH()                                                                                           \
     do {                                                                                                     \
-        if (m_stepsLeft > pc->steps) [[likely]]                                                              \
-            m_stepsLeft -= pc->steps;                                                                        \
-        else if (!spendStepsOneByOne(pc->steps))                                                             \
+        if (m_stepsLeft > pc->steps) [[likely]]                                                                \
+            m_stepsLeft -= pc->steps;                                                                          \
+        else if (!spendStepsOneByOne(pc->steps))                                                    \
             goto finished;                                                                                   \
         goto* handlers[size_t(pc->op)];                                                                      \
     } while (0)
     // One more step, owed by a node the walker enters only on a slow path.
 #define EXTRA_STEP()                                                                                         \
     do {                                                                                                     \
-        if (--m_stepsLeft == 0 && !stepsRanOut())                                                            \
+        if (--m_stepsLeft == 0 && !stepsRanOut())                                                     \
             goto finished;                                                                                   \
     } while (0)
     // An operator's result into R[a]; into a variable as assignment stores it. Numbers go
@@ -174,7 +174,7 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         if (!out.isWritableNumber() || !numericBinary<OP>(left, right, out)) [[unlikely]] {                  \
             ScriptValue value;                                                                               \
             if (!numericBinary<OP>(left, right, value))                                                      \
-                value = binaryOperation(OP, left, right);                                                    \
+                value = binaryOperation(OP, left, right);                                           \
             STORE_RESULT(out, value);                                                                        \
         }                                                                                                    \
         ++pc;                                                                                                \
@@ -189,7 +189,7 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
     if (test < 0) [[unlikely]] {                                                                             \
         if (pc->sub & kLeafOperands)                                                                         \
             EXTRA_STEP();                                                                                    \
-        test = truthOf(binaryOperation(OP, left, right));                                                    \
+        test = truthOf(binaryOperation(OP, left, right));                                           \
     }
 #define JUMP_UNLESS(OP)                                                                                      \
     {                                                                                                        \
@@ -204,7 +204,7 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
             ++pc;                                                                                            \
             DISPATCH();                                                                                      \
         }                                                                                                    \
-        if (pending() && !enterInterrupted(OP_HERE.node))                                                    \
+        if (pending() && !enterInterrupted(OP_HERE.node))                                           \
             goto finished;                                                                                   \
         pc = code + pc->a;                                                                                   \
         DISPATCH();                                                                                          \
@@ -214,7 +214,7 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         const bool variable = (pc->sub & kIntoVariable) != 0;                                                \
         if (variable && !storesInPlace(out, value))                                                          \
             EXTRA_STEP(); /* the walker evaluates the target then */                                        \
-        putSlow(out, std::move(value), variable);                                                            \
+        putSlow(out, std::move(value), variable);                                                   \
     } while (0)
 
     try {
@@ -232,6 +232,11 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         ++pc;
         DISPATCH();
     store:
+        if (storesInPlace(R(pc->a), R(pc->b))) [[likely]] {
+            R(pc->a) = R(pc->b);
+            ++pc;
+            DISPATCH();
+        }
         if (!storesInPlace(R(pc->a), R(pc->b)))
             EXTRA_STEP(); // the walker evaluates the target then
         if (pc->a != pc->b) {
@@ -254,7 +259,20 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
     }
     evaluate : {
         const Op& op = OP_HERE;
-        if (pc->sub && op.leaf == OpLeaf::Name && !pending()) {
+        if (pc->sub & kValueUnused) {
+            // A statement the walker runs whole, as its sequences do.
+            if (op.exec && op.exec(*this, op)) {
+                if (m_stopped)
+                    goto finished;
+                ++pc;
+                DISPATCH();
+            }
+        } else if (op.compute && R(pc->a).isWritableNumber() && op.compute(*this, op, R(pc->a))) {
+            // A number computed in place: an operator the walker fuses, an element.
+            ++pc;
+            DISPATCH();
+        }
+        if ((pc->sub & kReadAsOperand) && op.leaf == OpLeaf::Name && !pending()) {
             // Read as an operand: a plain value in place costs no step.
             if (const ScriptValue* v = lookup(*op.name); v && v->kind() != ValueKind::Reference) {
                 R(pc->a) = *v;
@@ -274,7 +292,7 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         DISPATCH();
     }
     add:
-        if ((pc->sub & kIntoVariable) && pc->b == pc->a && R(pc->a).kind() == ValueKind::String) [[unlikely]] {
+        if (R(pc->a).kind() == ValueKind::String && pc->b == pc->a && (pc->sub & kIntoVariable)) [[unlikely]] {
             const int appended = appendToText(R(pc->a), OPERAND(pc->c));
             if (appended < 0)
                 goto finished;
@@ -382,10 +400,14 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         ++m_callDepth;
         const BytecodeFunction* callee = &program.functions[pc->b];
         Variable* window = r + pc->a;
-        FunctionFrame& frame = *callee->frame;
-        calls.push_back({ function, pc + 1, r, frame.parameters, frame.locals });
-        frame.parameters = window;
-        frame.locals = window + callee->parameterCount;
+        *++callTop = { function, pc + 1, r, nullptr, nullptr };
+        if (callee->pointsFrame) {
+            FunctionFrame& frame = *callee->frame;
+            callTop->outerParameters = frame.parameters;
+            callTop->outerLocals = frame.locals;
+            frame.parameters = window;
+            frame.locals = window + callee->parameterCount;
+        }
         for (size_t i = callee->parameterCount, end = callee->recordSize; i < end; ++i)
             window[i].clear();
         r = window;
@@ -401,15 +423,16 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         // The call's variables go as the walker's record does: what they hold is released now.
         for (size_t i = 1, end = function->recordSize; i < end; ++i)
             r[i].clear();
-        const CallInfo& caller = calls.back();
-        function->frame->parameters = caller.outerParameters;
-        function->frame->locals = caller.outerLocals;
+        const CallInfo& caller = *callTop--;
+        if (function->pointsFrame) {
+            function->frame->parameters = caller.outerParameters;
+            function->frame->locals = caller.outerLocals;
+        }
         function = caller.function;
         code = function->code.data();
         pc = caller.resume;
         constants = function->constants.data();
         r = caller.base;
-        calls.pop_back();
         --m_callDepth;
         DISPATCH();
     }
