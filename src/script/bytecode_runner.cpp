@@ -63,13 +63,59 @@ struct StoreFailed {
 
 inline bool isComparison(BinaryOp op) { return op >= BinaryOp::Equal; }
 
+// The walker's rules for numbers, with a Float on the left tried first: after the first turn of
+// a loop its variables hold Floats (integer arithmetic gives Floats).
+template <BinaryOp OP>
+[[gnu::always_inline]] inline bool numberPair(const ScriptValue& left, const ScriptValue& right, ScriptValue& out)
+{
+    if constexpr (OP == BinaryOp::Add || OP == BinaryOp::Subtract || OP == BinaryOp::Multiply || OP >= BinaryOp::Equal) {
+        if (left.kind() == ValueKind::Float) {
+            const ValueKind rk = right.kind();
+            if (rk != ValueKind::Float && rk != ValueKind::Integer)
+                return false;
+            const double a = left.floatValue();
+            const double b = rk == ValueKind::Float ? right.floatValue() : double(right.integerValue());
+            switch (OP) {
+            case BinaryOp::Add:
+                out.overwriteFloat(a + b);
+                return true;
+            case BinaryOp::Subtract:
+                out.overwriteFloat(a - b);
+                return true;
+            case BinaryOp::Multiply:
+                out.overwriteFloat(a * b);
+                return true;
+            case BinaryOp::Equal:
+                out.overwriteInteger(int32_t(a == b));
+                return true;
+            case BinaryOp::NotEqual:
+                out.overwriteInteger(int32_t(a != b));
+                return true;
+            case BinaryOp::Less:
+                out.overwriteInteger(int32_t(a < b));
+                return true;
+            case BinaryOp::LessEqual:
+                out.overwriteInteger(int32_t(a <= b));
+                return true;
+            case BinaryOp::GreaterEqual:
+                out.overwriteInteger(int32_t(a >= b));
+                return true;
+            default:
+                out.overwriteInteger(int32_t(a > b));
+                return true;
+            }
+        }
+    }
+    return numericBinary<OP>(left, right, out);
+}
+
 // A comparison of numbers decided in place, as the walker decides it: 1 or 0, or -1 when the
 // general rules decide.
 template <BinaryOp OP>
 [[gnu::always_inline]] inline int compareNumbers(const ScriptValue& left, const ScriptValue& right)
 {
     ScriptValue test;
-    return numericBinary<OP>(left, right, test) ? test.integerValue() : -1;
+    return numberPair<OP>(left, right, test) ? test.integerValue() : -1;
 }
 
 struct CallInfo {
@@ -171,7 +217,7 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         const ScriptValue& left = OPERAND(pc->b);                                                            \
         const ScriptValue& right = OPERAND(pc->c);                                                           \
         ScriptValue& out = R(pc->a);                                                                         \
-        if (!out.isWritableNumber() || !numericBinary<OP>(left, right, out)) [[unlikely]] {                  \
+        if (!out.isWritableNumber() || !numberPair<OP>(left, right, out)) [[unlikely]] {                     \
             ScriptValue value;                                                                               \
             if (!numericBinary<OP>(left, right, value))                                                      \
                 value = binaryOperation(OP, left, right);                                           \
