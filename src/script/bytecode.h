@@ -93,6 +93,9 @@ constexpr uint8_t kIntoVariable = 0x80;
 // step); a statement whose value nobody uses (R[a] is left as it is).
 constexpr uint8_t kReadAsOperand = 1;
 constexpr uint8_t kValueUnused = 2;
+// In the sub of Evaluate and LoadGlobal: the value stays a reference when it is one (a global's
+// place, an element), so that the operator reads it when it runs, as the walker does.
+constexpr uint8_t kKeepReference = 4;
 // In the sub of a comparison used as a condition: both operands are names or literals.
 constexpr uint8_t kLeafOperands = 0x40;
 

@@ -95,7 +95,7 @@ public:
 
     std::unique_ptr<BytecodeProgram> compile()
     {
-        const Op* top = static_cast<const Op*>(m_in.m_tree.program->cacheOwner);
+        const Op* top = static_cast<const Op*>(m_in.m_tree->program->cacheOwner);
         // A "break" or "continue" outside a loop leaves its call and stops the caller's loop (the
         // walker's counts carry it up): such programs are left to the walker whole.
         if (leavesStatement(top, false))
@@ -306,25 +306,53 @@ private:
 
     // The register that holds the operand's value: a variable in place, a constant (with
     // literal), else a fresh temporary.
-    uint16_t operand(const Op* op, bool literal = false)
+    // With keep, the operand is read when the operator runs, as the walker reads the reference
+    // an operand gives (a name, an assignment, "++x", an element): the other operand, evaluated
+    // after it, may change it.
+    uint16_t operand(const Op* op, bool literal = false, bool keep = false)
     {
         if (literal && op->leaf == OpLeaf::Constant && op->constant.kind() != ValueKind::String)
             return uint16_t(kConstantOperand | constant(op->constant));
         if (int r = variable(op); r >= 0 && op->leaf == OpLeaf::Name)
             return uint16_t(r);
+        if (keep && op->node) {
+            const NodeKind kind = op->node->kind;
+            if ((kind == NodeKind::Assign || kind == NodeKind::PreIncrement || kind == NodeKind::PreDecrement)
+                && variable(op->child[0]) >= 0) {
+                const auto r = uint16_t(variable(op->child[0]));
+                const uint32_t mark = m_top;
+                if (kind == NodeKind::Assign)
+                    assign(op, r);
+                else
+                    expression(op, r);
+                m_top = mark;
+                return r;
+            }
+        }
         const uint16_t r = temporary();
-        expression(op, r);
+        expression(op, r, keep);
         return r;
+    }
+
+    // Whether evaluating the Op changes nothing another operand could read.
+    static bool pure(const Op* op)
+    {
+        if (op->leaf != OpLeaf::None)
+            return true;
+        if (!isArithmetic(op) && !isComparison(op) && !isKind(op, NodeKind::Negate))
+            return false;
+        return pure(op->child[0]) && (isKind(op, NodeKind::Negate) || pure(op->child[1]));
     }
 
     // The Op's value into the register, read as an operand is read (a name or literal costs no
     // step).
-    void expression(const Op* op, uint16_t into)
+    void expression(const Op* op, uint16_t into, bool keep = false)
     {
+        const uint8_t keeping = keep ? kKeepReference : 0;
         if (!op)
             throw Unsupported();
         if (m_nesting >= kMaxNesting && op->leaf == OpLeaf::None) {
-            emit(Opcode::Evaluate, op, into);
+            emit(Opcode::Evaluate, op, into, 0, 0, keeping);
             return;
         }
         const Nested nested(m_nesting);
@@ -336,9 +364,9 @@ private:
             if (int r = variable(op); r >= 0)
                 emit(Opcode::Move, op, into, uint16_t(r));
             else if (op->name->place == NamePlace::Global)
-                emit(Opcode::LoadGlobal, op, into);
+                emit(Opcode::LoadGlobal, op, into, 0, 0, keeping);
             else
-                emit(Opcode::Evaluate, op, into, 0, 0, kReadAsOperand);
+                emit(Opcode::Evaluate, op, into, 0, 0, uint8_t(kReadAsOperand | keeping));
         } else if (kind == NodeKind::Negate) {
             charge();
             const uint16_t r = operand(op->child[0]);
@@ -356,7 +384,7 @@ private:
         } else if (isComparison(op) || isArithmetic(op)) {
             binary(op, op, into, 0);
         } else {
-            emit(Opcode::Evaluate, op, into);
+            emit(Opcode::Evaluate, op, into, 0, 0, keeping);
         }
         m_top = mark;
     }
@@ -392,7 +420,7 @@ private:
         const BinaryOp bop = binaryOpOf(op->node->kind);
         // The right operand first, as the walker evaluates them; a name is read in place when
         // the operator runs, as the walker reads it by reference.
-        const uint16_t right = operand(op->child[1], true);
+        const uint16_t right = operand(op->child[1], true, !pure(op->child[0]));
         const uint16_t left = operand(op->child[0], true);
         emit(operatorOpcode(bop), at, into, left, right, uint8_t(uint8_t(bop) | flags));
     }
@@ -483,7 +511,7 @@ private:
         if (!leaves)
             charge();
         const BinaryOp bop = binaryOpOf(op->node->kind);
-        const uint16_t right = operand(op->child[1], true);
+        const uint16_t right = operand(op->child[1], true, !pure(op->child[0]));
         const uint16_t left = operand(op->child[0], true);
         return emit(loopTest ? loopIfOpcode(bop) : jumpUnlessOpcode(bop), op, 0, left, right,
             uint8_t(uint8_t(bop) | (leaves ? kLeafOperands : 0)));

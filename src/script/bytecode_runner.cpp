@@ -61,8 +61,6 @@ struct StoreFailed {
     }
 }
 
-inline bool isComparison(BinaryOp op) { return op >= BinaryOp::Equal; }
-
 // The walker's rules for numbers, with a Float on the left tried first: after the first turn of
 // a loop its variables hold Floats (integer arithmetic gives Floats).
 template <BinaryOp OP>
@@ -295,9 +293,12 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         ++pc;
         DISPATCH();
     loadGlobal : {
-        const ScriptValue* global = m_globalById[size_t(OP_HERE.name->nameId)];
+        ScriptValue* global = m_globalById[size_t(OP_HERE.name->nameId)];
         if (global && global->kind() != ValueKind::Reference) [[likely]] {
-            R(pc->a) = *global;
+            if (pc->sub & kKeepReference)
+                R(pc->a) = ScriptValue::reference(global);
+            else
+                R(pc->a) = *global;
             ++pc;
             DISPATCH();
         }
@@ -313,15 +314,19 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
                 ++pc;
                 DISPATCH();
             }
-        } else if (op.compute && R(pc->a).isWritableNumber() && op.compute(*this, op, R(pc->a))) {
+        } else if (!(pc->sub & kKeepReference) && op.compute && R(pc->a).isWritableNumber()
+            && op.compute(*this, op, R(pc->a))) {
             // A number computed in place: an operator the walker fuses, an element.
             ++pc;
             DISPATCH();
         }
         if ((pc->sub & kReadAsOperand) && op.leaf == OpLeaf::Name && !pending()) {
             // Read as an operand: a plain value in place costs no step.
-            if (const ScriptValue* v = lookup(*op.name); v && v->kind() != ValueKind::Reference) {
-                R(pc->a) = *v;
+            if (ScriptValue* v = lookup(*op.name); v && v->kind() != ValueKind::Reference) {
+                if (pc->sub & kKeepReference)
+                    R(pc->a) = ScriptValue::reference(v);
+                else
+                    R(pc->a) = *v;
                 ++pc;
                 DISPATCH();
             }
@@ -332,7 +337,10 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
             ScriptValue value = eval(op);
             if (m_stopped)
                 goto finished;
-            R(pc->a) = materialize(std::move(value));
+            if (pc->sub & kKeepReference)
+                R(pc->a) = std::move(value);
+            else
+                R(pc->a) = materialize(std::move(value));
         }
         ++pc;
         DISPATCH();

@@ -221,7 +221,7 @@ private:
     std::string m_path;
     std::string m_text;
     bool m_hasText = false;
-    SyntaxTree m_tree;
+    std::shared_ptr<SyntaxTree> m_tree; // possibly shared with the parse cache
 
     std::unordered_map<std::string, int32_t> m_nameIds;
     std::vector<std::string> m_names;
