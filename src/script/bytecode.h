@@ -39,6 +39,7 @@ enum class Opcode : uint8_t {
     LessEqual,
     GreaterEqual,
     Greater,
+    Binary, // the other operators (bitwise, logical, shifts), by the general rules
     Unary, // R[a] = <sub> R[b], sub a UnaryOp
     Step, // R[b] stepped in place, R[a] its value before (sub & 2) or after; sub & 1: up
     Jump, // to target
@@ -70,14 +71,19 @@ enum class Opcode : uint8_t {
 inline Opcode operatorOpcode(BinaryOp op)
 {
     const int comparison = int(op) - int(BinaryOp::Equal);
-    return Opcode(comparison >= 0 ? int(Opcode::Equal) + comparison : int(Opcode::Add) + int(op));
+    if (comparison >= 0)
+        return Opcode(int(Opcode::Equal) + comparison);
+    return op <= BinaryOp::Remainder ? Opcode(int(Opcode::Add) + int(op)) : Opcode::Binary;
 }
 inline Opcode jumpUnlessOpcode(BinaryOp op)
 {
     return Opcode(int(Opcode::JumpUnlessEqual) + int(op) - int(BinaryOp::Equal));
 }
-inline Opcode loopIfOpcode(BinaryOp op) { return Opcode(int(Opcode::LoopIfEqual) + int(op) - int(BinaryOp::Equal)); }
-inline bool isOperator(Opcode op) { return op >= Opcode::Add && op <= Opcode::Greater; }
+inline Opcode loopIfOpcode(BinaryOp op)
+{
+    return Opcode(int(Opcode::LoopIfEqual) + int(op) - int(BinaryOp::Equal));
+}
+inline bool isOperator(Opcode op) { return op >= Opcode::Add && op <= Opcode::Binary; }
 inline bool jumpsToA(Opcode op)
 {
     return (op >= Opcode::JumpUnlessEqual && op <= Opcode::JumpUnlessGreater)

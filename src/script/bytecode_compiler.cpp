@@ -22,9 +22,11 @@ bool isComparison(const Op* op)
 {
     return op && op->node && op->node->kind >= NodeKind::Equal && op->node->kind <= NodeKind::Greater;
 }
+// The operators other than comparisons: arithmetic, bitwise, logical ("&&" and "||" evaluate
+// both operands) and shifts.
 bool isArithmetic(const Op* op)
 {
-    return op && op->node && op->node->kind >= NodeKind::Add && op->node->kind <= NodeKind::Remainder;
+    return op && op->node && op->node->kind >= NodeKind::Add && op->node->kind <= NodeKind::ShiftRight;
 }
 
 BinaryOp binaryOpOf(NodeKind kind)
@@ -40,6 +42,20 @@ BinaryOp binaryOpOf(NodeKind kind)
         return BinaryOp::Divide;
     case NodeKind::Remainder:
         return BinaryOp::Remainder;
+    case NodeKind::BitwiseAnd:
+        return BinaryOp::BitAnd;
+    case NodeKind::BitwiseOr:
+        return BinaryOp::BitOr;
+    case NodeKind::BitwiseXor:
+        return BinaryOp::BitXor;
+    case NodeKind::LogicalAnd:
+        return BinaryOp::LogicalAnd;
+    case NodeKind::LogicalOr:
+        return BinaryOp::LogicalOr;
+    case NodeKind::ShiftLeft:
+        return BinaryOp::ShiftLeft;
+    case NodeKind::ShiftRight:
+        return BinaryOp::ShiftRight;
     case NodeKind::Equal:
         return BinaryOp::Equal;
     case NodeKind::NotEqual:
@@ -367,10 +383,13 @@ private:
                 emit(Opcode::LoadGlobal, op, into, 0, 0, keeping);
             else
                 emit(Opcode::Evaluate, op, into, 0, 0, uint8_t(kReadAsOperand | keeping));
-        } else if (kind == NodeKind::Negate) {
+        } else if (kind == NodeKind::Negate || kind == NodeKind::LogicalNot || kind == NodeKind::BitwiseNot) {
             charge();
             const uint16_t r = operand(op->child[0]);
-            emit(Opcode::Unary, op, into, r, 0, uint8_t(UnaryOp::Negate));
+            const UnaryOp unary = kind == NodeKind::Negate ? UnaryOp::Negate
+                : kind == NodeKind::LogicalNot             ? UnaryOp::LogicalNot
+                                                           : UnaryOp::BitwiseNot;
+            emit(Opcode::Unary, op, into, r, 0, uint8_t(unary));
         } else if (kind == NodeKind::Assign && variable(op->child[0]) >= 0) {
             assign(op, into);
         } else if ((kind >= NodeKind::PreIncrement && kind <= NodeKind::PostDecrement)
@@ -378,7 +397,8 @@ private:
             charge();
             const bool up = kind == NodeKind::PreIncrement || kind == NodeKind::PostIncrement;
             const bool post = kind == NodeKind::PostIncrement || kind == NodeKind::PostDecrement;
-            emit(Opcode::Step, op, into, uint16_t(variable(op->child[0])), 0, uint8_t((up ? 1 : 0) | (post ? 2 : 0)));
+            emit(Opcode::Step, op, into, uint16_t(variable(op->child[0])), 0,
+                uint8_t((up ? 1 : 0) | (post ? 2 : 0)));
         } else if (kind == NodeKind::Call && nativeCall(op)) {
             call(op, into);
         } else if (isComparison(op) || isArithmetic(op)) {
@@ -406,7 +426,8 @@ private:
         if (op->leaf != OpLeaf::None || m_nesting >= kMaxNesting)
             return op->leaf != OpLeaf::None;
         const NodeKind kind = op->node ? op->node->kind : NodeKind::Comma;
-        if (kind == NodeKind::Negate || isArithmetic(op) || isComparison(op))
+        if (kind == NodeKind::Negate || kind == NodeKind::LogicalNot || kind == NodeKind::BitwiseNot
+            || isArithmetic(op) || isComparison(op))
             return true;
         if ((kind == NodeKind::Assign || (kind >= NodeKind::PreIncrement && kind <= NodeKind::PostDecrement))
             && variable(op->child[0]) >= 0)
@@ -612,7 +633,8 @@ private:
                 throw Unsupported(); // not in a loop: such programs are not compiled
             charge();
             const size_t at = emit(Opcode::Jump, op);
-            (op->node->kind == NodeKind::Break ? m_loops.back().breaks : m_loops.back().continues).push_back(at);
+            (op->node->kind == NodeKind::Break ? m_loops.back().breaks : m_loops.back().continues)
+                .push_back(at);
             return;
         }
         default: {
@@ -696,7 +718,10 @@ private:
     int m_nesting = 0;
 };
 
-std::unique_ptr<BytecodeProgram> compileBytecode(ScriptInterpreter& in) { return BytecodeCompiler(in).compile(); }
+std::unique_ptr<BytecodeProgram> compileBytecode(ScriptInterpreter& in)
+{
+    return BytecodeCompiler(in).compile();
+}
 
 bool bytecodeByDefault()
 {

@@ -37,9 +37,8 @@ inline bool forConditionOf(const ScriptValue& value)
 // numbers (and null) into a writable variable holding one.
 inline bool storesInPlace(const ScriptValue& target, const ScriptValue& value)
 {
-    const auto numberOrNull = [](const ScriptValue& v) {
-        return v.kind() <= ValueKind::Float && v.kind() != ValueKind::String;
-    };
+    const auto numberOrNull
+        = [](const ScriptValue& v) { return v.kind() <= ValueKind::Float && v.kind() != ValueKind::String; };
     return !target.isReadOnly() && numberOrNull(target) && numberOrNull(value.deref());
 }
 
@@ -64,9 +63,11 @@ struct StoreFailed {
 // The walker's rules for numbers, with a Float on the left tried first: after the first turn of
 // a loop its variables hold Floats (integer arithmetic gives Floats).
 template <BinaryOp OP>
-[[gnu::always_inline]] inline bool numberPair(const ScriptValue& left, const ScriptValue& right, ScriptValue& out)
+[[gnu::always_inline]] inline bool numberPair(
+    const ScriptValue& left, const ScriptValue& right, ScriptValue& out)
 {
-    if constexpr (OP == BinaryOp::Add || OP == BinaryOp::Subtract || OP == BinaryOp::Multiply || OP >= BinaryOp::Equal) {
+    if constexpr (OP == BinaryOp::Add || OP == BinaryOp::Subtract || OP == BinaryOp::Multiply
+        || OP >= BinaryOp::Equal) {
         if (left.kind() == ValueKind::Float) {
             const ValueKind rk = right.kind();
             if (rk != ValueKind::Float && rk != ValueKind::Integer)
@@ -181,13 +182,12 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
     ScriptValue result;
 
     // One jump per handler (computed goto), in the order of Opcode.
-    static const void* const handlers[] = { &&nop, &&loadConstant, &&move, &&store, &&loadGlobal,
-        &&evaluate, &&add, &&subtract, &&multiply, &&divide, &&remainder, &&equal, &&notEqual, &&less,
-        &&lessEqual, &&greaterEqual, &&greater, &&unary, &&step, &&jump, &&jumpIfFalse, &&jumpUnlessEqual,
+    static const void* const handlers[] = { &&nop, &&loadConstant, &&move, &&store, &&loadGlobal, &&evaluate,
+        &&add, &&subtract, &&multiply, &&divide, &&remainder, &&equal, &&notEqual, &&less, &&lessEqual,
+        &&greaterEqual, &&greater, &&binary, &&unary, &&step, &&jump, &&jumpIfFalse, &&jumpUnlessEqual,
         &&jumpUnlessNotEqual, &&jumpUnlessLess, &&jumpUnlessLessEqual, &&jumpUnlessGreaterEqual,
         &&jumpUnlessGreater, &&jumpIfForFalse, &&loopBack, &&loopIfEqual, &&loopIfNotEqual, &&loopIfLess,
-        &&loopIfLessEqual, &&loopIfGreaterEqual, &&loopIfGreater, &&callCheck, &&call, &&returnValue,
-        &&end };
+        &&loopIfLessEqual, &&loopIfGreaterEqual, &&loopIfGreater, &&callCheck, &&call, &&returnValue, &&end };
     static_assert(std::size(handlers) == size_t(Opcode::End) + 1);
 
 #define R(x) (r[x].value)
@@ -196,16 +196,16 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
     // The instruction's steps, then its handler. The break key is polled as the walker polls it.
 #define DISPATCH()                                                                                           \
     do {                                                                                                     \
-        if (m_stepsLeft > pc->steps) [[likely]]                                                                \
-            m_stepsLeft -= pc->steps;                                                                          \
-        else if (!spendStepsOneByOne(pc->steps))                                                    \
+        if (m_stepsLeft > pc->steps) [[likely]]                                                              \
+            m_stepsLeft -= pc->steps;                                                                        \
+        else if (!spendStepsOneByOne(pc->steps))                                                             \
             goto finished;                                                                                   \
         goto* handlers[size_t(pc->op)];                                                                      \
     } while (0)
     // One more step, owed by a node the walker enters only on a slow path.
 #define EXTRA_STEP()                                                                                         \
     do {                                                                                                     \
-        if (--m_stepsLeft == 0 && !stepsRanOut())                                                     \
+        if (--m_stepsLeft == 0 && !stepsRanOut())                                                            \
             goto finished;                                                                                   \
     } while (0)
     // An operator's result into R[a]; into a variable as assignment stores it. Numbers go
@@ -218,7 +218,7 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         if (!out.isWritableNumber() || !numberPair<OP>(left, right, out)) [[unlikely]] {                     \
             ScriptValue value;                                                                               \
             if (!numericBinary<OP>(left, right, value))                                                      \
-                value = binaryOperation(OP, left, right);                                           \
+                value = binaryOperation(OP, left, right);                                                    \
             STORE_RESULT(out, value);                                                                        \
         }                                                                                                    \
         ++pc;                                                                                                \
@@ -233,7 +233,7 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
     if (test < 0) [[unlikely]] {                                                                             \
         if (pc->sub & kLeafOperands)                                                                         \
             EXTRA_STEP();                                                                                    \
-        test = truthOf(binaryOperation(OP, left, right));                                           \
+        test = truthOf(binaryOperation(OP, left, right));                                                    \
     }
 #define JUMP_UNLESS(OP)                                                                                      \
     {                                                                                                        \
@@ -248,7 +248,7 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
             ++pc;                                                                                            \
             DISPATCH();                                                                                      \
         }                                                                                                    \
-        if (pending() && !enterInterrupted(OP_HERE.node))                                           \
+        if (pending() && !enterInterrupted(OP_HERE.node))                                                    \
             goto finished;                                                                                   \
         pc = code + pc->a;                                                                                   \
         DISPATCH();                                                                                          \
@@ -257,8 +257,8 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
     do {                                                                                                     \
         const bool variable = (pc->sub & kIntoVariable) != 0;                                                \
         if (variable && !storesInPlace(out, value))                                                          \
-            EXTRA_STEP(); /* the walker evaluates the target then */                                        \
-        putSlow(out, std::move(value), variable);                                                   \
+            EXTRA_STEP(); /* the walker evaluates the target then */                                         \
+        putSlow(out, std::move(value), variable);                                                            \
     } while (0)
 
     try {
@@ -346,7 +346,8 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         DISPATCH();
     }
     add:
-        if (R(pc->a).kind() == ValueKind::String && pc->b == pc->a && (pc->sub & kIntoVariable)) [[unlikely]] {
+        if (R(pc->a).kind() == ValueKind::String && pc->b == pc->a && (pc->sub & kIntoVariable))
+            [[unlikely]] {
             const int appended = appendToText(R(pc->a), OPERAND(pc->c));
             if (appended < 0)
                 goto finished;
@@ -376,6 +377,18 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         OPERATOR(BinaryOp::GreaterEqual)
     greater:
         OPERATOR(BinaryOp::Greater)
+    binary : {
+        const auto op = BinaryOp(pc->sub & ~kIntoVariable);
+        const ScriptValue& left = OPERAND(pc->b);
+        const ScriptValue& right = OPERAND(pc->c);
+        ScriptValue& out = R(pc->a);
+        {
+            ScriptValue value = binaryOperation(op, left, right);
+            STORE_RESULT(out, value);
+        }
+        ++pc;
+        DISPATCH();
+    }
     unary:
         R(pc->a) = unaryOperation(UnaryOp(pc->sub), R(pc->b));
         ++pc;

@@ -46,8 +46,8 @@ SyntaxTree parseScript(const std::string& text)
 namespace {
 
 // The parses of the last texts run on this thread: a sheet runs again at every redraw, and its
-// parse is most of what a run costs. Only parses that succeeded are kept (a failed one reports
-// again); a tree an interpreter still holds is not handed to another (the interpreter marks its
+// parse is most of what a run costs. Only parses that succeeded without a report are kept (the
+// others report again); a tree an interpreter still holds is not handed to another (the interpreter marks its
 // nodes), which then parses afresh.
 struct ParsedText {
     std::string text;
@@ -71,8 +71,10 @@ std::shared_ptr<SyntaxTree> parseScriptShared(const std::string& text)
         t_parsed.push_back(std::move(hit));
         return t_parsed.back().tree;
     }
+    const uint64_t reportsBefore = parseReportCount();
     auto tree = std::make_shared<SyntaxTree>(parseScript(text));
-    if (tree->program && text.size() <= kMaxParsedTextBytes) {
+    // A parse that reported something (and went on) must report it again next time.
+    if (tree->program && parseReportCount() == reportsBefore && text.size() <= kMaxParsedTextBytes) {
         std::erase_if(t_parsed, [&](const ParsedText& p) { return p.text == text; });
         if (t_parsed.size() == kParsedTexts)
             t_parsed.erase(t_parsed.begin());
