@@ -190,6 +190,17 @@ void TestEngineMatchesReference::scripts_data()
     QTest::newRow("a function falls off its end with its last value")
         << "var y;\nfunction f(a) { var x; if (a) x = a * 3; }\ny = f(2) + f(0);\noutput.write(y);\nreturn y;"
         << "ok 1, value 6: line 6";
+    QTest::newRow("operands are read when their operator runs")
+        << "var g, x;\nfunction f(a) { var b; b = 2; return (b = 5) * (b = 3) + (a = 4) * a; }\n"
+           "g = 1;\nx = (g = 5) + g;\noutput.write(x);\noutput.write(f(1));\nx = 5;\n"
+           "output.write(x * --x * --x - 5);"
+        << "ok 1, value 0: line 10 | line 41 | line 22";
+    QTest::newRow("bitwise, logical and shift operators")
+        << "var x;\nfunction f(a, b) { var c; c = (a | b) ^ (a & 3); c = c << 2 >> 1;\n"
+           "return !c + ~a + (a && b) + (a || 0) * 10; }\nx = 0;\n"
+           "while (x < 4) { output.write(f(x, 6)); x = x + 1; }\noutput.write(\"s\" && 1);"
+        << "ok 0, value 0: box Script Error: Line 6 : Invalid operator for strings | line -1 | line 9 | line 8 | "
+           "line 7";
     QTest::newRow("too few arguments stop the run")
         << "function f(a, b) { return a + b; }\nfunction g(a, b) { return f(b); }\noutput.write(g(1, 2));"
         << "ok 0, value 0: box Script Error: Line 2 : Too few parameters for function call to \"f\"";
