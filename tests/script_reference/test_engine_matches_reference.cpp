@@ -201,6 +201,11 @@ void TestEngineMatchesReference::scripts_data()
            "while (x < 4) { output.write(f(x, 6)); x = x + 1; }\noutput.write(\"s\" && 1);"
         << "ok 0, value 0: box Script Error: Line 6 : Invalid operator for strings | line -1 | line 9 | line 8 | "
            "line 7";
+    QTest::newRow("locals declared later, and a loop as a function's last statement")
+        << "var t;\nfunction f(n) { var i, t; i = 0; t = 5; while (i < n) { t = t + i; i++; } }\n"
+           "function g(n) { var s = \"\", k = t, m = k + n; while (k < m) s = s + k++; return s + t; }\n"
+           "t = 1;\noutput.write(f(4));\noutput.write(g(3));"
+        << "ok 1, value 0: line 3 | line 1231";
     QTest::newRow("too few arguments stop the run")
         << "function f(a, b) { return a + b; }\nfunction g(a, b) { return f(b); }\noutput.write(g(1, 2));"
         << "ok 0, value 0: box Script Error: Line 2 : Too few parameters for function call to \"f\"";
