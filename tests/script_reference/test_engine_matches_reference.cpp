@@ -199,7 +199,8 @@ void TestEngineMatchesReference::scripts_data()
         << "var x;\nfunction f(a, b) { var c; c = (a | b) ^ (a & 3); c = c << 2 >> 1;\n"
            "return !c + ~a + (a && b) + (a || 0) * 10; }\nx = 0;\n"
            "while (x < 4) { output.write(f(x, 6)); x = x + 1; }\noutput.write(\"s\" && 1);"
-        << "ok 0, value 0: box Script Error: Line 6 : Invalid operator for strings | line -1 | line 9 | line 8 | "
+        << "ok 0, value 0: box Script Error: Line 6 : Invalid operator for strings | line -1 | line 9 | line "
+           "8 | "
            "line 7";
     QTest::newRow("locals declared later, and a loop as a function's last statement")
         << "var t;\nfunction f(n) { var i, t; i = 0; t = 5; while (i < n) { t = t + i; i++; } }\n"
