@@ -126,6 +126,8 @@ Outcome runReference(EventUi& recorder, const std::string& text)
         in.declareGlobal("math", script::ScriptValue(new script::MathObject));
         in.registerClass("array", script::ArrayObject::create);
         outcome.ok = in.run(&outcome.value);
+        if (!outcome.ok)
+            outcome.value = 0; // a failed run has no value
         outcome.budgetSpent = in.stepBudgetSpent();
     }
     outcome.events = recorder.events;

@@ -6,6 +6,7 @@
 #include "platform/ui_services.h"
 #include "platform/whole_file.h"
 #include "script/array_object.h"
+#include "script/bytecode.h"
 #include "script/error_line.h"
 #include "script/error_titles.h"
 #include "script/member_name.h"
@@ -65,6 +66,7 @@ bool ScriptInterpreter::spendSteps(uint64_t steps)
 
 ScriptInterpreter::ScriptInterpreter(std::string scriptPath)
     : m_path(std::move(scriptPath))
+    , m_useBytecode(bytecodeByDefault())
 {
 }
 
@@ -180,7 +182,7 @@ void ScriptInterpreter::resetFrames()
 
 bool ScriptInterpreter::loadProgram()
 {
-    m_tree = SyntaxTree();
+    m_tree = std::make_shared<SyntaxTree>();
     std::string text;
     if (m_hasText) {
         text = m_text;
@@ -188,14 +190,14 @@ bool ScriptInterpreter::loadProgram()
         reportError(nullptr, "Couldn't open file");
         return false;
     }
-    m_tree = parseScript(text);
-    return m_tree.program != nullptr;
+    m_tree = parseScriptShared(text);
+    return m_tree->program != nullptr;
 }
 
 void ScriptInterpreter::prepareTree()
 {
     // Newest declaration first: the first one of a name is the one calls find.
-    for (const FunctionDef& def : m_tree.functions) {
+    for (const FunctionDef& def : m_tree->functions) {
         auto frame = std::make_unique<FunctionFrame>();
         frame->def = &def;
         for (const SyntaxNode* parameter : def.parameters)
@@ -214,14 +216,22 @@ void ScriptInterpreter::setStackLimit()
 {
     auto here = uintptr_t(__builtin_frame_address(0));
     size_t room = kFallbackStackRoom;
-    pthread_attr_t attr;
-    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
-        void* low = nullptr;
-        size_t size = 0;
-        if (pthread_attr_getstack(&attr, &low, &size) == 0 && low && here > uintptr_t(low))
-            room = here - uintptr_t(low);
-        pthread_attr_destroy(&attr);
-    }
+    // The thread's stack, asked once per thread: for the main thread the answer comes from
+    // reading the process's memory map.
+    thread_local const uintptr_t t_stackLow = [] {
+        uintptr_t found = 0;
+        pthread_attr_t attr;
+        if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+            void* low = nullptr;
+            size_t size = 0;
+            if (pthread_attr_getstack(&attr, &low, &size) == 0)
+                found = uintptr_t(low);
+            pthread_attr_destroy(&attr);
+        }
+        return found;
+    }();
+    if (t_stackLow && here > t_stackLow)
+        room = here - t_stackLow;
     size_t reserve = std::clamp(room / kStackReserveShare, kMinStackReserve, kMaxStackReserve);
     if (reserve > room / 2)
         reserve = room / 2;
@@ -248,9 +258,13 @@ int ScriptInterpreter::run(int32_t* outValue)
     } running(this);
     MemoryBudgetScope memory(m_memoryBudget ? m_memoryBudget : defaultMemoryBudget());
     try {
+        m_ranBytecode = false;
         if (!loadProgram())
             return 0;
         prepareTree();
+        std::unique_ptr<BytecodeProgram> bytecode;
+        if (m_useBytecode)
+            bytecode = compileBytecode(*this);
         m_flags.breakCount = m_flags.returnCount = m_flags.continueCount = 0;
         m_stopped = m_flags.abort;
         takeBreakKey();
@@ -258,7 +272,9 @@ int ScriptInterpreter::run(int32_t* outValue)
         m_stepsBeyond = m_stepBudget ? m_stepBudget + 1 : UINT64_MAX;
         refillSteps();
         setStackLimit();
-        ScriptValue value = eval(*static_cast<const Op*>(m_tree.program->cacheOwner));
+        m_ranBytecode = bytecode != nullptr;
+        ScriptValue value
+            = bytecode ? runBytecode(*bytecode) : eval(*static_cast<const Op*>(m_tree->program->cacheOwner));
         if (outValue)
             *outValue = value.toInteger();
     } catch (const ScriptError& error) {
@@ -272,7 +288,13 @@ int ScriptInterpreter::run(int32_t* outValue)
         reportError(nullptr, kUnhandledMessage);
     }
     resetFrames();
-    return m_flags.abort ? 0 : 1;
+    if (!m_flags.abort)
+        return 1;
+    // A run that failed has no value: what its statements left on the way out depends on how far
+    // each engine got.
+    if (outValue)
+        *outValue = 0;
+    return 0;
 }
 
 } // namespace vorpane::script

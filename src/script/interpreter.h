@@ -32,6 +32,7 @@ constexpr size_t kMaxNameLength = 63;
 constexpr uint64_t kBreakKeyPollSteps = 4096;
 
 struct Op;
+struct BytecodeProgram;
 
 // Whether a run is in progress on this thread (the desktop's event processing during a run asks).
 bool scriptRunInProgress();
@@ -98,7 +99,8 @@ public:
     // Refused when the name is taken (ignoring case) or too long.
     bool registerClass(const std::string& name, ClassFactory factory);
 
-    // 1 on success, 0 on failure; outValue gets the integer value of the script's last statement.
+    // 1 on success, 0 on failure; outValue gets the integer value of the script's last statement,
+    // 0 when the run failed.
     int run(int32_t* outValue = nullptr);
 
     void stop()
@@ -116,11 +118,18 @@ public:
     // Whether the run used up its step budget (or came within a step of it).
     bool stepBudgetSpent() const { return m_stepBudget != 0 && m_stepsBeyond == 0 && m_stepsLeft <= 1; }
 
+    // Runs on the bytecode engine when the program compiles to it, else on the tree walker.
+    // On unless VORPANE_SCRIPT_ENGINE=walker.
+    void setBytecodeEngine(bool on) { m_useBytecode = on; }
+    // Whether the last run went through the bytecode engine.
+    bool ranBytecode() const { return m_ranBytecode; }
+
     const RunFlags& flags() const { return m_flags; }
     const std::string& scriptPath() const { return m_path; }
 
 private:
     friend struct OpHandlers;
+    friend class BytecodeCompiler;
     bool spendSteps(uint64_t steps) override;
 
     struct ClassEntry {
@@ -130,6 +139,11 @@ private:
     struct StackExhausted { };
 
     bool loadProgram();
+    // The program's value (bytecode_runner.cpp).
+    ScriptValue runBytecode(const BytecodeProgram& program);
+    // «s = s + piece» with s a text only s holds: the piece appended in place, as the walker
+    // does. 1 when done, 0 when the general way has to decide, -1 when the run stopped.
+    int appendToText(ScriptValue& target, const ScriptValue& right);
     void prepareTree();
     void buildOps();
     void resolveNames(FunctionFrame& frame);
@@ -160,6 +174,15 @@ private:
     // The countdown to the next poll of the break key reached zero: polls and counts on, or
     // stops the run silently when the step budget is used up.
     bool stepsRanOut();
+    // Spends steps one at a time, as the walker spends one per node: false when that stopped the
+    // run (the budget used up).
+    bool spendStepsOneByOne(uint32_t steps)
+    {
+        for (; steps > 0; --steps)
+            if (--m_stepsLeft == 0 && !stepsRanOut())
+                return false;
+        return true;
+    }
     // Moves the next stretch of the budget into the countdown.
     void refillSteps();
     // The machine stack is checked at every call and every few levels of nesting (guardStack),
@@ -198,7 +221,7 @@ private:
     std::string m_path;
     std::string m_text;
     bool m_hasText = false;
-    SyntaxTree m_tree;
+    std::shared_ptr<SyntaxTree> m_tree; // possibly shared with the parse cache
 
     std::unordered_map<std::string, int32_t> m_nameIds;
     std::vector<std::string> m_names;
@@ -227,6 +250,8 @@ private:
     uint64_t m_stepsLeft = UINT64_MAX;
     uint64_t m_stepsBeyond = 0;
     uintptr_t m_stackLimit = 0;
+    bool m_useBytecode;
+    bool m_ranBytecode = false;
 };
 
 } // namespace vorpane::script

@@ -68,7 +68,7 @@ void ScriptInterpreter::buildOps()
     m_nothing->run = &OpHandlers::constant;
     m_nothing->leaf = OpLeaf::Constant;
 
-    const auto& nodes = m_tree.nodes;
+    const auto& nodes = m_tree->nodes;
     size_t identifiers = 0;
     for (const auto& node : nodes)
         identifiers += node->kind == NodeKind::Identifier;
@@ -228,8 +228,8 @@ void ScriptInterpreter::guardStack()
             guarded.run = &OpHandlers::guarded;
         }
     };
-    if (m_tree.program)
-        visitOps(static_cast<const Op*>(m_tree.program->cacheOwner), guard);
+    if (m_tree->program)
+        visitOps(static_cast<const Op*>(m_tree->program->cacheOwner), guard);
     for (const auto& frame : m_frames)
         visitOps(frame->body, guard);
 }

@@ -8,8 +8,15 @@
 
 namespace vorpane::script {
 
+namespace {
+thread_local uint64_t t_reports = 0;
+} // namespace
+
+uint64_t parseReportCount() { return t_reports; }
+
 void reportParseError(int32_t line, std::string_view message, std::string_view tokenText)
 {
+    ++t_reports;
     noteScriptError(line);
     std::string text = "Line " + std::to_string(line) + " : ";
     text.append(message);
@@ -20,6 +27,7 @@ void reportParseError(int32_t line, std::string_view message, std::string_view t
 
 void failScanner(const char* message)
 {
+    ++t_reports;
     std::fprintf(stderr, "%s\n", message);
     ui().messageBox(message, kFatalErrorTitle, MsgIcon::Error, MsgButtons::Ok);
     throw ScannerFailure(message);

@@ -12,6 +12,10 @@ namespace vorpane::script {
 // "Line %d : %s\n%s" with the line, the message and the current token text, warning icon.
 void reportParseError(int32_t line, std::string_view message, std::string_view tokenText);
 
+// How many reports the front end has made on this thread: a parse that made none can be reused
+// without a difference anybody sees.
+uint64_t parseReportCount();
+
 // Thrown after a scanner failure has been reported; the parse that met it yields no program.
 struct ScannerFailure : std::runtime_error {
     using std::runtime_error::runtime_error;

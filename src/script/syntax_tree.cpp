@@ -43,4 +43,44 @@ SyntaxTree parseScript(const std::string& text)
     return context.takeTree(accepted);
 }
 
+namespace {
+
+// The parses of the last texts run on this thread: a sheet runs again at every redraw, and its
+// parse is most of what a run costs. Only parses that succeeded without a report are kept (the
+// others report again); a tree an interpreter still holds is not handed to another (the interpreter marks its
+// nodes), which then parses afresh.
+struct ParsedText {
+    std::string text;
+    std::shared_ptr<SyntaxTree> tree;
+};
+constexpr size_t kParsedTexts = 4;
+constexpr size_t kMaxParsedTextBytes = 256 * 1024;
+thread_local std::vector<ParsedText> t_parsed; // the most recent last
+
+} // namespace
+
+std::shared_ptr<SyntaxTree> parseScriptShared(const std::string& text)
+{
+    for (auto it = t_parsed.begin(); it != t_parsed.end(); ++it) {
+        if (it->text != text)
+            continue;
+        if (it->tree.use_count() > 1)
+            break; // in use by a run still going
+        ParsedText hit = std::move(*it);
+        t_parsed.erase(it);
+        t_parsed.push_back(std::move(hit));
+        return t_parsed.back().tree;
+    }
+    const uint64_t reportsBefore = parseReportCount();
+    auto tree = std::make_shared<SyntaxTree>(parseScript(text));
+    // A parse that reported something (and went on) must report it again next time.
+    if (tree->program && parseReportCount() == reportsBefore && text.size() <= kMaxParsedTextBytes) {
+        std::erase_if(t_parsed, [&](const ParsedText& p) { return p.text == text; });
+        if (t_parsed.size() == kParsedTexts)
+            t_parsed.erase(t_parsed.begin());
+        t_parsed.push_back({ text, tree });
+    }
+    return tree;
+}
+
 } // namespace vorpane::script

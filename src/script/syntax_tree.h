@@ -110,4 +110,8 @@ struct SyntaxTree {
 // "Line %d : %s\n%s"); on failure the tree's program is none.
 SyntaxTree parseScript(const std::string& text);
 
+// As parseScript, the parse kept for the next run of the same text on this thread (a sheet runs
+// again at every redraw). Its nodes are the interpreter's to mark while it holds the tree.
+std::shared_ptr<SyntaxTree> parseScriptShared(const std::string& text);
+
 } // namespace vorpane::script

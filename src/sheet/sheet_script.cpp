@@ -51,7 +51,7 @@ bool runParsed(const std::string& text, SheetLayout& layout)
 {
     layout.clear();
     // Parse errors show their own box; the page says the layout could not be loaded.
-    if (!script::parseScript(text).program) {
+    if (!script::parseScriptShared(text)->program) {
         appendErrorPage(layout, kLoadFailedMessage);
         return false;
     }

@@ -109,6 +109,8 @@ private slots:
     void missingFileIsReported();
     void memoryBudgetEndsTheRun_data();
     void memoryBudgetEndsTheRun();
+    void repeatedRunsShowTheSameBoxes_data();
+    void repeatedRunsShowTheSameBoxes();
 };
 
 void TestScriptInterpreter::scripts_data()
@@ -590,6 +592,27 @@ void TestScriptInterpreter::memoryBudgetEndsTheRun()
     QCOMPARE(texts.join('|'), boxes);
     // Everything the run charged was given back with its values.
     QCOMPARE(heldMemory(), heldBefore);
+}
+
+// A sheet runs its script at every redraw, and a parse is kept for the next run of the same text:
+// the second run shows what the first showed.
+void TestScriptInterpreter::repeatedRunsShowTheSameBoxes_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::newRow("a parse that reports and goes on") << QStringLiteral("\x01 alert(1);");
+    QTest::newRow("a parse that fails") << "alert(1;";
+    QTest::newRow("a run that fails") << "var x; x = y;";
+    QTest::newRow("a clean run") << "alert(2);";
+}
+
+void TestScriptInterpreter::repeatedRunsShowTheSameBoxes()
+{
+    QFETCH(QString, script);
+    const RunResult first = runScript(script.toStdString());
+    const RunResult second = runScript(script.toStdString());
+    QVERIFY(!first.boxes.isEmpty());
+    QCOMPARE(second.boxes, first.boxes);
+    QCOMPARE(second.ok, first.ok);
 }
 
 int runScriptInterpreterTests(int argc, char** argv)

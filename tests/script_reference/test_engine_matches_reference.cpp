@@ -11,6 +11,8 @@
 #include "script_reference/interpreter.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 #include <QTest>
 #include <string>
@@ -63,8 +65,28 @@ Outcome runEngine(const std::string& text, uint64_t budget)
     return collect(ui, ok, value);
 }
 
+// On the bytecode engine, and whether the program compiled to it; ranOut when the budget cut it.
+Outcome runBytecode(const std::string& text, uint64_t budget, bool& compiled, bool& ranOut)
+{
+    ScopedRecordingUi ui;
+    ui.yesNoAnswers = { true, false };
+    int ok = 0;
+    int32_t value = 0;
+    {
+        ScriptRunner runner;
+        runner.setStepBudget(budget);
+        runner.loadTextInMemory(text);
+        runner.interpreter()->setBytecodeEngine(true);
+        runner.registerValue("output", ScriptValue(new OutputObject));
+        ok = runner.run(&value);
+        compiled = runner.interpreter()->ranBytecode();
+        ranOut = runner.interpreter()->stepBudgetSpent();
+    }
+    return collect(ui, ok, value);
+}
+
 // As ScriptRunner prepares a run, with the reference evaluator.
-Outcome runReference(const std::string& text, uint64_t budget)
+Outcome runReference(const std::string& text, uint64_t budget, bool* ranOut = nullptr)
 {
     ScopedRecordingUi ui;
     ui.yesNoAnswers = { true, false };
@@ -81,6 +103,10 @@ Outcome runReference(const std::string& text, uint64_t budget)
         in.declareGlobal("math", ScriptValue(new MathObject));
         in.registerClass("array", ArrayObject::create);
         ok = in.run(&value);
+        if (!ok)
+            value = 0; // a failed run has no value
+        if (ranOut)
+            *ranOut = in.stepBudgetSpent();
     }
     return collect(ui, ok, value);
 }
@@ -93,6 +119,9 @@ class TestEngineMatchesReference : public QObject {
 private slots:
     void scripts_data();
     void scripts();
+    void bytecode_data();
+    void bytecode();
+    void bytecodeOverCorpus();
 };
 
 void TestEngineMatchesReference::scripts_data()
@@ -161,6 +190,23 @@ void TestEngineMatchesReference::scripts_data()
     QTest::newRow("a function falls off its end with its last value")
         << "var y;\nfunction f(a) { var x; if (a) x = a * 3; }\ny = f(2) + f(0);\noutput.write(y);\nreturn y;"
         << "ok 1, value 6: line 6";
+    QTest::newRow("operands are read when their operator runs")
+        << "var g, x;\nfunction f(a) { var b; b = 2; return (b = 5) * (b = 3) + (a = 4) * a; }\n"
+           "g = 1;\nx = (g = 5) + g;\noutput.write(x);\noutput.write(f(1));\nx = 5;\n"
+           "output.write(x * --x * --x - 5);"
+        << "ok 1, value 0: line 10 | line 41 | line 22";
+    QTest::newRow("bitwise, logical and shift operators")
+        << "var x;\nfunction f(a, b) { var c; c = (a | b) ^ (a & 3); c = c << 2 >> 1;\n"
+           "return !c + ~a + (a && b) + (a || 0) * 10; }\nx = 0;\n"
+           "while (x < 4) { output.write(f(x, 6)); x = x + 1; }\noutput.write(\"s\" && 1);"
+        << "ok 0, value 0: box Script Error: Line 6 : Invalid operator for strings | line -1 | line 9 | line "
+           "8 | "
+           "line 7";
+    QTest::newRow("locals declared later, and a loop as a function's last statement")
+        << "var t;\nfunction f(n) { var i, t; i = 0; t = 5; while (i < n) { t = t + i; i++; } }\n"
+           "function g(n) { var s = \"\", k = t, m = k + n; while (k < m) s = s + k++; return s + t; }\n"
+           "t = 1;\noutput.write(f(4));\noutput.write(g(3));"
+        << "ok 1, value 0: line 3 | line 1231";
     QTest::newRow("too few arguments stop the run")
         << "function f(a, b) { return a + b; }\nfunction g(a, b) { return f(b); }\noutput.write(g(1, 2));"
         << "ok 0, value 0: box Script Error: Line 2 : Too few parameters for function call to \"f\"";
@@ -187,6 +233,75 @@ void TestEngineMatchesReference::scripts()
         if (limited == engine)
             break;
     }
+}
+
+void TestEngineMatchesReference::bytecode_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("integer arithmetic gives floats; the value is truncated")
+        << "function f(a, b) { var c; c = a * b - 7 / 2; return c % 5 + -a; }\nf(9, 4.5);"
+        << "ok 1, value -6: ";
+    QTest::newRow("arguments see the parameters already assigned")
+        << "function f(a, b) { if (a > 0) return f(b, a - 10); return a * 100 + b; }\n"
+           "function g(n) { var k; k = n * 2; if (n > 0) return g(k - n - 1) + k; return k; }\n"
+           "f(5, 3) * 1000 + g(4);"
+        << "ok 1, value -716980: ";
+    QTest::newRow("loops, steps and a float condition of for")
+        << "function s(n) { var i, t; t = 0; for (i = 0.5; i; i = i - 0.25) t = t + i;\n"
+           "while (n >= 0) { t = t + n--; if (t > 100) return t; } return t + ++n; }\ns(20);"
+        << "ok 1, value 105: ";
+    QTest::newRow("the call limit on the call's line")
+        << "function f(n)\n{\n    return f(n + 1);\n}\nf(1);"
+        << "ok 0, value 0: box Script Error: Line 3 : Stack Overflow";
+    QTest::newRow("division by zero on the operator's line")
+        << "function g(a, b)\n{\n    var c;\n    c = 1 +\n        a % b;\n    return c;\n}\ng(1, 0);"
+        << "ok 0, value 0: box Script Error: Line 5 : Divide by zero";
+}
+
+// Programs of the compiled subset: the bytecode engine runs them and agrees with the reference.
+void TestEngineMatchesReference::bytecode()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, expected);
+    const std::string text = script.toStdString();
+
+    bool compiled = false, ranOut = false;
+    QCOMPARE(describe(runBytecode(text, 0, compiled, ranOut)), expected);
+    QVERIFY(compiled);
+    QCOMPARE(describe(runReference(text, 0)), expected);
+}
+
+// Every script of the differential fuzz corpus that compiles gives the reference's outcome,
+// unless a step budget cut either run short.
+void TestEngineMatchesReference::bytecodeOverCorpus()
+{
+    const QDir corpus(
+        qEnvironmentVariable("VORPANE_SOURCE_DIR") + QStringLiteral("/fuzz/corpus/script_diff"));
+    const QStringList files = corpus.entryList(QDir::Files);
+    QVERIFY(!files.isEmpty());
+    int compared = 0;
+    for (const QString& name : files) {
+        QFile file(corpus.filePath(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const std::string text(bytes.constData(), size_t(bytes.size()));
+        constexpr uint64_t kBudget = 200000;
+        bool compiled = false, engineOut = false, referenceOut = false;
+        const Outcome engine = runBytecode(text, kBudget, compiled, engineOut);
+        if (!compiled)
+            continue;
+        const Outcome reference = runReference(text, kBudget, &referenceOut);
+        if (engineOut || referenceOut)
+            continue;
+        if (!(engine == reference))
+            QFAIL(qPrintable(QStringLiteral("%1: bytecode %2, reference %3")
+                                 .arg(name, describe(engine), describe(reference))));
+        ++compared;
+    }
+    qInfo("%d of %d corpus scripts compiled and compared", compared, int(files.size()));
+    QVERIFY(compared > 0);
 }
 
 int main(int argc, char** argv)
