@@ -400,6 +400,10 @@ private:
             emit(Opcode::Step, op, into, uint16_t(variable(op->child[0])), 0,
                 uint8_t((up ? 1 : 0) | (post ? 2 : 0)));
         } else if (kind == NodeKind::Call && nativeCall(op)) {
+            // The arguments start at the register the value goes to when that is the newest
+            // temporary: the value lands there, with no move after the call.
+            if (into >= m_out->recordSize && uint32_t(into) + 1 == m_top)
+                m_top = into;
             call(op, into);
         } else if (isComparison(op) || isArithmetic(op)) {
             binary(op, op, into, 0);
