@@ -19,7 +19,7 @@ thread_local size_t t_liveCount = 0;
 ArrayObject* arrayIn(const ScriptValue& value)
 {
     ScriptObject* object = value.objectValue();
-    return object ? dynamic_cast<ArrayObject*>(object) : nullptr;
+    return object && object->isArray() ? static_cast<ArrayObject*>(object) : nullptr;
 }
 
 } // namespace
@@ -27,6 +27,7 @@ ArrayObject* arrayIn(const ScriptValue& value)
 ArrayObject::ArrayObject()
     : m_nextLive(t_liveArrays)
 {
+    m_isArray = true;
     if (m_nextLive)
         m_nextLive->m_previousLive = this;
     t_liveArrays = this;
@@ -43,6 +44,8 @@ ArrayObject::~ArrayObject()
     if (m_nextLive)
         m_nextLive->m_previousLive = m_previousLive;
     --t_liveCount;
+    for (uint32_t i = 0; i < m_made; ++i)
+        at(i).~ScriptValue();
 }
 
 size_t ArrayObject::liveCount() { return t_liveCount; }
@@ -131,7 +134,9 @@ void ArrayObject::resize(uint32_t length)
         uint32_t size = 1u << (kFirstChunkBits + int(m_chunks.size()));
         chargeMemory(size * sizeof(ScriptValue));
         try {
-            m_chunks.push_back(std::make_unique<ScriptValue[]>(size));
+            std::unique_ptr<ScriptValue, ChunkFree> chunk(
+                static_cast<ScriptValue*>(::operator new(size * sizeof(ScriptValue))));
+            m_chunks.push_back(std::move(chunk));
         } catch (const std::bad_alloc&) {
             creditMemory(size * sizeof(ScriptValue));
             raiseError(ErrOutOfMemory);
@@ -140,8 +145,10 @@ void ArrayObject::resize(uint32_t length)
     }
     // Dropped elements are emptied and new ones made fresh; a stale reference may have written
     // into either while it was beyond the length.
-    for (uint32_t i = std::min(length, m_size); i < std::max(length, m_size); ++i)
+    for (uint32_t i = std::min(length, m_size); i < std::min(std::max(length, m_size), m_made); ++i)
         at(i) = ScriptValue();
+    while (m_made < length)
+        makeNext();
     m_size = length;
 }
 
@@ -166,7 +173,12 @@ ScriptValue* ArrayObject::element(uint32_t index)
             // One more element where a chunk has room, as resize() would add it: a loop that
             // fills an array does this at every turn.
             ScriptValue& added = at(index);
-            added = ScriptValue();
+            if (index == m_made) {
+                new (&added) ScriptValue();
+                ++m_made;
+            } else {
+                added = ScriptValue();
+            }
             m_size = index + 1;
             m_length = ScriptValue(index + 1);
             return &added;

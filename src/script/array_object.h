@@ -10,6 +10,7 @@
 
 #include <bit>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace vorpane::script {
@@ -42,6 +43,40 @@ public:
     const ScriptValue* existingElement(uint32_t index) const override;
     std::string toText() override { return "Array"; }
 
+    // The element element() gives at once, without raising or resizing, when the length is the
+    // plain number the buffer follows and the index is within it; none otherwise.
+    const ScriptValue* elementInPlace(uint32_t index)
+    {
+        if (m_length.kind() != ValueKind::Unsigned || m_length.unsignedValue() != m_size || index >= m_size)
+            [[unlikely]]
+            return nullptr;
+        return &at(index);
+    }
+    // The element a number may be stored into at once, as element() gives it: one that holds a
+    // writable number within the length, or the one just past it where a chunk has room, which
+    // is then added (it holds a writable number, which the store overwrites). None otherwise.
+    ScriptValue* numberElementToStore(uint32_t index)
+    {
+        if (m_length.kind() != ValueKind::Unsigned || m_length.unsignedValue() != m_size) [[unlikely]]
+            return nullptr;
+        if (index < m_size) [[likely]] {
+            ScriptValue& element = at(index);
+            return element.isWritableNumber() ? &element : nullptr;
+        }
+        if (index != m_size || index >= m_capacity || index >= kMaxGrownLength)
+            return nullptr;
+        ScriptValue& added = at(index);
+        if (index == m_made) {
+            new (&added) ScriptValue();
+            ++m_made;
+        } else if (!added.isWritableNumber()) {
+            return nullptr;
+        }
+        m_size = index + 1;
+        m_length.overwriteUnsigned(index + 1);
+        return &added;
+    }
+
     // Elements in the buffer (the length value may differ until the next access).
     uint32_t bufferLength() const { return m_size; }
 
@@ -58,8 +93,10 @@ private:
     {
         uint32_t shifted = index + (1u << kFirstChunkBits);
         int chunk = int(std::bit_width(shifted)) - 1 - kFirstChunkBits;
-        return m_chunks[size_t(chunk)][shifted - (1u << (chunk + kFirstChunkBits))];
+        return m_chunks[size_t(chunk)].get()[shifted - (1u << (chunk + kFirstChunkBits))];
     }
+    // Makes the element at m_made, which must be within the chunks.
+    void makeNext() { new (&at(m_made++)) ScriptValue(); }
     void followLength();
     void resize(uint32_t length);
     bool sort();
@@ -71,14 +108,22 @@ private:
     template <typename Visit> void forEachValue(Visit visit)
     {
         visit(m_length);
-        for (uint32_t i = 0; i < m_capacity; ++i)
+        for (uint32_t i = 0; i < m_made; ++i)
             visit(at(i));
     }
 
+    struct ChunkFree {
+        void operator()(ScriptValue* chunk) const { ::operator delete(chunk); }
+    };
+
     ScriptValue m_length;
     uint32_t m_size = 0;
-    std::vector<std::unique_ptr<ScriptValue[]>> m_chunks;
+    // Chunks are raw storage whose elements are made as the array first reaches them, so the
+    // pages of a chunk's unused end are never touched. Those below m_made are values (m_made is
+    // never below m_size).
+    std::vector<std::unique_ptr<ScriptValue, ChunkFree>> m_chunks;
     uint32_t m_capacity = 0;
+    uint32_t m_made = 0;
 
     // This thread's live arrays, and what collectCycles() works out for each.
     ArrayObject* m_previousLive = nullptr;

@@ -22,10 +22,15 @@ enum class Opcode : uint8_t {
     Nop, // only its steps: the nodes entered before a point other paths jump to
     LoadConstant, // R[a] = K[b]
     Move, // R[a] = R[b]
-    Store, // R[a] = R[b] as an assignment stores into a variable (a read-only one refuses)
+    Store, // R[a] = RK[b] as an assignment stores into a variable (a read-only one refuses)
     LoadGlobal, // R[a] = the global the instruction's identifier names, else that identifier evaluated
     Evaluate, // R[a] = the instruction's Op evaluated by the tree walker, on the same variables;
     // sub: kReadAsOperand, kValueUnused
+    // R[a] = R[b][RK[c]], an element that holds a number, else as Evaluate of the instruction's Op.
+    GetElement,
+    // R[b][RK[c]] = RK[a] as a statement: a number into an element that holds one, else as
+    // Evaluate of the instruction's Op, its value unused.
+    SetElement,
     // R[a] = RK[b] <operator> RK[c]; RK: a constant with kConstantOperand set. sub: the BinaryOp,
     // with kIntoVariable.
     Add,
@@ -105,8 +110,9 @@ constexpr uint8_t kKeepReference = 4;
 // In the sub of a comparison used as a condition: both operands are names or literals.
 constexpr uint8_t kLeafOperands = 0x40;
 
-// Ten bytes: a jump's target is b and c together. Steps are the nodes the walker enters up to
-// this instruction (since the one before it), spent before it runs.
+// Ten bytes. A jump goes by an offset from itself (so the runner needs no start of the code):
+// b and c together, or a for the comparisons that jump. Steps are the nodes the walker enters up
+// to this instruction (since the one before it), spent before it runs.
 struct Instruction {
     Opcode op;
     uint8_t sub = 0;
@@ -115,12 +121,8 @@ struct Instruction {
     uint16_t b = 0;
     uint16_t c = 0;
 
-    uint32_t target() const { return uint32_t(b) << 16 | c; }
-    void setTarget(uint32_t to)
-    {
-        b = uint16_t(to >> 16);
-        c = uint16_t(to & 0xFFFF);
-    }
+    int32_t offset() const { return int32_t(uint32_t(b) << 16 | c); }
+    int16_t shortOffset() const { return int16_t(a); }
 };
 static_assert(sizeof(Instruction) == 10, "instructions are meant to stay compact");
 

@@ -270,7 +270,8 @@ private:
             m_out->ops.push_back(at);
             m_steps -= 0xFFFF;
         }
-        if (op == Opcode::Evaluate || op == Opcode::LoadGlobal)
+        if (op == Opcode::Evaluate || op == Opcode::LoadGlobal || op == Opcode::GetElement
+            || op == Opcode::SetElement) // these fall back to the walker
             m_out->pointsFrame = true;
         m_out->code.push_back(Instruction { op, sub, uint16_t(m_steps), a, b, c });
         m_out->ops.push_back(at);
@@ -287,13 +288,15 @@ private:
     void patch(size_t at, uint32_t to)
     {
         Instruction& jump = m_out->code[at];
+        const int64_t offset = int64_t(to) - int64_t(at);
         if (!jumpsToA(jump.op)) {
-            jump.setTarget(to);
+            jump.b = uint16_t(uint32_t(int32_t(offset)) >> 16);
+            jump.c = uint16_t(uint32_t(int32_t(offset)) & 0xFFFF);
             return;
         }
-        if (to > 0xFFFF)
+        if (offset < INT16_MIN || offset > INT16_MAX)
             throw Unsupported();
-        jump.a = uint16_t(to);
+        jump.a = uint16_t(int16_t(offset));
     }
 
     uint16_t constant(const ScriptValue& value)
@@ -329,6 +332,8 @@ private:
     {
         if (literal && op->leaf == OpLeaf::Constant && op->constant.kind() != ValueKind::String)
             return uint16_t(kConstantOperand | constant(op->constant));
+        if (literal && negatedNumber(op))
+            return uint16_t(kConstantOperand | negated(op));
         if (int r = variable(op); r >= 0 && op->leaf == OpLeaf::Name)
             return uint16_t(r);
         if (keep && op->node) {
@@ -348,6 +353,30 @@ private:
         const uint16_t r = temporary();
         expression(op, r, keep);
         return r;
+    }
+
+    // The register or constant operand of a name the bytecode holds or of a literal that is not
+    // a text; -1 for any other Op.
+    int leafOperand(const Op* op)
+    {
+        if (op->leaf == OpLeaf::Constant && op->constant.kind() != ValueKind::String)
+            return kConstantOperand | constant(op->constant);
+        return op->leaf == OpLeaf::Name ? variable(op) : -1;
+    }
+
+    // «-n» with n a number literal: its value is known before the run.
+    static bool negatedNumber(const Op* op)
+    {
+        if (!isKind(op, NodeKind::Negate) || op->child[0]->leaf != OpLeaf::Constant)
+            return false;
+        const ValueKind kind = op->child[0]->constant.kind();
+        return kind == ValueKind::Integer || kind == ValueKind::Float;
+    }
+    // The constant of «-n», its node's step charged as the walker spends it.
+    uint16_t negated(const Op* op)
+    {
+        charge();
+        return constant(unaryOperation(UnaryOp::Negate, op->child[0]->constant));
     }
 
     // Whether evaluating the Op changes nothing another operand could read.
@@ -383,6 +412,8 @@ private:
                 emit(Opcode::LoadGlobal, op, into, 0, 0, keeping);
             else
                 emit(Opcode::Evaluate, op, into, 0, 0, uint8_t(kReadAsOperand | keeping));
+        } else if (negatedNumber(op)) {
+            emit(Opcode::LoadConstant, op, into, negated(op));
         } else if (kind == NodeKind::Negate || kind == NodeKind::LogicalNot || kind == NodeKind::BitwiseNot) {
             charge();
             const uint16_t r = operand(op->child[0]);
@@ -407,6 +438,10 @@ private:
             call(op, into);
         } else if (isComparison(op) || isArithmetic(op)) {
             binary(op, op, into, 0);
+        } else if (!keep && op->run == &OpHandlers::indexOfLeaves && variable(op->child[0]) >= 0
+            && leafOperand(op->child[1]) >= 0) {
+            emit(Opcode::GetElement, op, into, uint16_t(variable(op->child[0])),
+                uint16_t(leafOperand(op->child[1])));
         } else {
             emit(Opcode::Evaluate, op, into, 0, 0, keeping);
         }
@@ -418,10 +453,33 @@ private:
     {
         if (op->leaf != OpLeaf::None)
             emit(Opcode::Evaluate, op, into);
+        else if (unused && elementStore(op))
+            return;
         else if (unused && !isNative(op))
             emit(Opcode::Evaluate, op, into, 0, 0, kValueUnused);
         else
             expression(op, into);
+    }
+
+    // «a[i] = v» as a statement, with a a name the bytecode holds and i and v such names or
+    // literals: a SetElement, when the walker has placed its operands.
+    bool elementStore(const Op* op)
+    {
+        if (op->exec != &OpHandlers::execAssignElement || m_nesting >= kMaxNesting)
+            return false;
+        const Op* target = op->child[0];
+        const int array = variable(target->child[0]);
+        if (array < 0 || target->child[0]->leaf != OpLeaf::Name)
+            return false;
+        const size_t constants = m_out->constants.size();
+        const int index = leafOperand(target->child[1]);
+        const int value = index >= 0 ? leafOperand(op->child[1]) : -1;
+        if (value < 0) {
+            m_out->constants.resize(constants);
+            return false;
+        }
+        emit(Opcode::SetElement, op, uint16_t(value), uint16_t(array), uint16_t(index));
+        return true;
     }
 
     // Whether expression() compiles the Op to instructions of its own (else it is evaluated).
@@ -460,7 +518,7 @@ private:
             binary(value, op, target, kIntoVariable);
         } else {
             const uint32_t mark = m_top;
-            const uint16_t r = operand(value);
+            const uint16_t r = operand(value, true);
             emit(Opcode::Store, op, target, r);
             m_top = mark;
         }
@@ -567,8 +625,7 @@ private:
             patch(compare(test, true), start);
             m_top = mark;
         } else {
-            emit(Opcode::LoopBack, at);
-            m_out->code.back().setTarget(start);
+            patch(emit(Opcode::LoopBack, at), start);
         }
         const uint32_t end = label(at);
         if (exitJump != SIZE_MAX)

@@ -5,6 +5,7 @@
 // left to it on the same variables.
 
 #include "platform/break_key.h"
+#include "script/array_object.h"
 #include "script/bytecode.h"
 #include "script/interpreter_eval_inline.h"
 #include "script/op_tree.h"
@@ -108,6 +109,26 @@ template <BinaryOp OP>
     return numericBinary<OP>(left, right, out);
 }
 
+// A Float with a Float or Integer into a writable Float, which keeps its header: the operators
+// whose Float rules are plain arithmetic.
+template <BinaryOp OP>
+[[gnu::always_inline]] inline bool floatLane(
+    const ScriptValue& left, const ScriptValue& right, ScriptValue& out)
+{
+    if constexpr (OP == BinaryOp::Add || OP == BinaryOp::Subtract || OP == BinaryOp::Multiply) {
+        if (!out.isWritableFloat() || left.kind() != ValueKind::Float)
+            return false;
+        const ValueKind rk = right.kind();
+        if (rk != ValueKind::Float && rk != ValueKind::Integer)
+            return false;
+        const double a = left.floatValue();
+        const double b = rk == ValueKind::Float ? right.floatValue() : double(right.integerValue());
+        out.overwriteFloatNumber(OP == BinaryOp::Add ? a + b : OP == BinaryOp::Subtract ? a - b : a * b);
+        return true;
+    }
+    return false;
+}
+
 // A comparison of numbers decided in place, as the walker decides it: 1 or 0, or -1 when the
 // general rules decide.
 template <BinaryOp OP>
@@ -175,23 +196,23 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
     CallInfo* callTop = calls.data(); // the innermost call's; the first stands for the top level
 
     const BytecodeFunction* function = &program.functions[0];
-    const Instruction* code = function->code.data();
-    const Instruction* pc = code;
+    const Instruction* pc = function->code.data();
     const ScriptValue* constants = function->constants.data();
     Variable* r = registers.data();
     ScriptValue result;
 
     // One jump per handler (computed goto), in the order of Opcode.
     static const void* const handlers[] = { &&nop, &&loadConstant, &&move, &&store, &&loadGlobal, &&evaluate,
-        &&add, &&subtract, &&multiply, &&divide, &&remainder, &&equal, &&notEqual, &&less, &&lessEqual,
-        &&greaterEqual, &&greater, &&binary, &&unary, &&step, &&jump, &&jumpIfFalse, &&jumpUnlessEqual,
-        &&jumpUnlessNotEqual, &&jumpUnlessLess, &&jumpUnlessLessEqual, &&jumpUnlessGreaterEqual,
-        &&jumpUnlessGreater, &&jumpIfForFalse, &&loopBack, &&loopIfEqual, &&loopIfNotEqual, &&loopIfLess,
-        &&loopIfLessEqual, &&loopIfGreaterEqual, &&loopIfGreater, &&callCheck, &&call, &&returnValue, &&end };
+        &&getElement, &&setElement, &&add, &&subtract, &&multiply, &&divide, &&remainder, &&equal, &&notEqual,
+        &&less, &&lessEqual, &&greaterEqual, &&greater, &&binary, &&unary, &&step, &&jump, &&jumpIfFalse,
+        &&jumpUnlessEqual, &&jumpUnlessNotEqual, &&jumpUnlessLess, &&jumpUnlessLessEqual,
+        &&jumpUnlessGreaterEqual, &&jumpUnlessGreater, &&jumpIfForFalse, &&loopBack, &&loopIfEqual,
+        &&loopIfNotEqual, &&loopIfLess, &&loopIfLessEqual, &&loopIfGreaterEqual, &&loopIfGreater, &&callCheck,
+        &&call, &&returnValue, &&end };
     static_assert(std::size(handlers) == size_t(Opcode::End) + 1);
 
 #define R(x) (r[x].value)
-#define OP_HERE (*function->ops[size_t(pc - code)])
+#define OP_HERE (*function->ops[size_t(pc - function->code.data())])
 #define OPERAND(x) ((x)&kConstantOperand ? constants[(x) & ~kConstantOperand] : R(x))
     // The instruction's steps, then its handler. The break key is polled as the walker polls it.
 #define DISPATCH()                                                                                           \
@@ -210,12 +231,17 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
     } while (0)
     // An operator's result into R[a]; into a variable as assignment stores it. Numbers go
     // straight into a register that holds a writable number.
-#define OPERATOR(OP)                                                                                         \
+#define OPERATOR(OP, SLOW_START)                                                                             \
     {                                                                                                        \
         const ScriptValue& left = OPERAND(pc->b);                                                            \
         const ScriptValue& right = OPERAND(pc->c);                                                           \
         ScriptValue& out = R(pc->a);                                                                         \
+        if (floatLane<OP>(left, right, out)) [[likely]] {                                                    \
+            ++pc;                                                                                            \
+            DISPATCH();                                                                                      \
+        }                                                                                                    \
         if (!out.isWritableNumber() || !numberPair<OP>(left, right, out)) [[unlikely]] {                     \
+            SLOW_START                                                                                       \
             ScriptValue value;                                                                               \
             if (!numericBinary<OP>(left, right, value))                                                      \
                 value = binaryOperation(OP, left, right);                                                    \
@@ -238,7 +264,7 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
 #define JUMP_UNLESS(OP)                                                                                      \
     {                                                                                                        \
         COMPARISON(OP)                                                                                       \
-        pc = test ? pc + 1 : code + pc->a;                                                                   \
+        pc += test ? 1 : pc->shortOffset();                                                                  \
         DISPATCH();                                                                                          \
     }
 #define LOOP_IF(OP)                                                                                          \
@@ -250,7 +276,7 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         }                                                                                                    \
         if (pending() && !enterInterrupted(OP_HERE.node))                                                    \
             goto finished;                                                                                   \
-        pc = code + pc->a;                                                                                   \
+        pc += pc->shortOffset();                                                                             \
         DISPATCH();                                                                                          \
     }
 #define STORE_RESULT(out, value)                                                                             \
@@ -276,16 +302,15 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         ++pc;
         DISPATCH();
     store:
-        if (storesInPlace(R(pc->a), R(pc->b))) [[likely]] {
-            R(pc->a) = R(pc->b);
+        if (storesInPlace(R(pc->a), OPERAND(pc->b))) [[likely]] {
+            R(pc->a) = OPERAND(pc->b);
             ++pc;
             DISPATCH();
         }
-        if (!storesInPlace(R(pc->a), R(pc->b)))
-            EXTRA_STEP(); // the walker evaluates the target then
+        EXTRA_STEP(); // the walker evaluates the target then
         if (pc->a != pc->b) {
             try {
-                R(pc->a).assign(R(pc->b));
+                R(pc->a).assign(OPERAND(pc->b));
             } catch (const ScriptError& error) {
                 throw StoreFailed { error.code() };
             }
@@ -345,38 +370,84 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         ++pc;
         DISPATCH();
     }
-    add:
-        if (R(pc->a).kind() == ValueKind::String && pc->b == pc->a && (pc->sub & kIntoVariable))
-            [[unlikely]] {
-            const int appended = appendToText(R(pc->a), OPERAND(pc->c));
-            if (appended < 0)
-                goto finished;
-            if (appended > 0) {
+    getElement : {
+        // As the walker's element of two leaves: its node and the leaves cost three steps.
+        const ScriptValue& array = R(pc->b);
+        const ScriptValue& index = OPERAND(pc->c);
+        if (array.kind() == ValueKind::Object && array.objectValue()->isArray() && isNumberKind(index.kind())
+            && m_stepsLeft > 3 && !pending()) [[likely]] {
+            const ScriptValue* element
+                = static_cast<ArrayObject*>(array.objectValue())->elementInPlace(index.toUnsigned());
+            if (element && isNumberOrNull(*element)) [[likely]] {
+                R(pc->a) = *element;
+                m_stepsLeft -= 3;
                 ++pc;
                 DISPATCH();
             }
         }
-        OPERATOR(BinaryOp::Add)
+        goto evaluate;
+    }
+    setElement : {
+        // As the walker's store of a leaf into an element of two: the assignment, the element's
+        // node and its leaves cost four steps.
+        const ScriptValue& value = OPERAND(pc->a);
+        const ScriptValue& array = R(pc->b);
+        const ScriptValue& index = OPERAND(pc->c);
+        if (array.kind() == ValueKind::Object && array.objectValue()->isArray() && isNumberKind(index.kind())
+            && isNumberOrNull(value) && m_stepsLeft > 4 && !pending()) [[likely]] {
+            ScriptValue* element
+                = static_cast<ArrayObject*>(array.objectValue())->numberElementToStore(index.toUnsigned());
+            if (element) [[likely]] {
+                *element = value;
+                m_stepsLeft -= 4;
+                ++pc;
+                DISPATCH();
+            }
+        }
+        // The walker's statement, its value unused.
+        const Op& op = OP_HERE;
+        if (!op.exec(*this, op)) {
+            // Its own scope: a computed goto does not run destructors.
+            const ScriptValue unused = eval(op);
+        }
+        if (m_stopped)
+            goto finished;
+        ++pc;
+        DISPATCH();
+    }
+    add:
+        // «s = s + piece» grows the text in place (a text is never a writable number).
+        OPERATOR(
+            BinaryOp::Add,
+            if (out.kind() == ValueKind::String && pc->b == pc->a && (pc->sub & kIntoVariable)) {
+                const int appended = appendToText(out, right);
+                if (appended < 0)
+                    goto finished;
+                if (appended > 0) {
+                    ++pc;
+                    DISPATCH();
+                }
+            })
     subtract:
-        OPERATOR(BinaryOp::Subtract)
+        OPERATOR(BinaryOp::Subtract, )
     multiply:
-        OPERATOR(BinaryOp::Multiply)
+        OPERATOR(BinaryOp::Multiply, )
     divide:
-        OPERATOR(BinaryOp::Divide)
+        OPERATOR(BinaryOp::Divide, )
     remainder:
-        OPERATOR(BinaryOp::Remainder)
+        OPERATOR(BinaryOp::Remainder, )
     equal:
-        OPERATOR(BinaryOp::Equal)
+        OPERATOR(BinaryOp::Equal, )
     notEqual:
-        OPERATOR(BinaryOp::NotEqual)
+        OPERATOR(BinaryOp::NotEqual, )
     less:
-        OPERATOR(BinaryOp::Less)
+        OPERATOR(BinaryOp::Less, )
     lessEqual:
-        OPERATOR(BinaryOp::LessEqual)
+        OPERATOR(BinaryOp::LessEqual, )
     greaterEqual:
-        OPERATOR(BinaryOp::GreaterEqual)
+        OPERATOR(BinaryOp::GreaterEqual, )
     greater:
-        OPERATOR(BinaryOp::Greater)
+        OPERATOR(BinaryOp::Greater, )
     binary : {
         const auto op = BinaryOp(pc->sub & ~kIntoVariable);
         const ScriptValue& left = OPERAND(pc->b);
@@ -411,10 +482,10 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         DISPATCH();
     }
     jump:
-        pc = code + pc->target();
+        pc = pc + pc->offset();
         DISPATCH();
     jumpIfFalse:
-        pc = truthOf(R(pc->a)) ? pc + 1 : code + pc->target();
+        pc = truthOf(R(pc->a)) ? pc + 1 : pc + pc->offset();
         DISPATCH();
     jumpUnlessEqual:
         JUMP_UNLESS(BinaryOp::Equal)
@@ -429,12 +500,12 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
     jumpUnlessGreater:
         JUMP_UNLESS(BinaryOp::Greater)
     jumpIfForFalse:
-        pc = forConditionOf(R(pc->a)) ? pc + 1 : code + pc->target();
+        pc = forConditionOf(R(pc->a)) ? pc + 1 : pc + pc->offset();
         DISPATCH();
     loopBack:
         if (pending() && !enterInterrupted(OP_HERE.node))
             goto finished;
-        pc = code + pc->target();
+        pc = pc + pc->offset();
         DISPATCH();
     loopIfEqual:
         LOOP_IF(BinaryOp::Equal)
@@ -479,8 +550,7 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
             window[i].clear();
         r = window;
         function = callee;
-        code = function->code.data();
-        pc = code;
+        pc = function->code.data();
         constants = function->constants.data();
         DISPATCH();
     }
@@ -488,15 +558,23 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         if (pc->a != 0)
             R(0) = R(pc->a);
         // The call's variables go as the walker's record does: what they hold is released now.
-        for (size_t i = 1, end = function->recordSize; i < end; ++i)
-            r[i].clear();
+        // Numbers hold nothing; the next call clears its own variables.
+        {
+            constexpr uint32_t kOwning = 1u << int(ValueKind::String) | 1u << int(ValueKind::Reference)
+                | 1u << int(ValueKind::Object);
+            uint32_t kinds = 0;
+            for (size_t i = 1, end = function->recordSize; i < end; ++i)
+                kinds |= 1u << int(r[i].value.kind());
+            if (kinds & kOwning) [[unlikely]]
+                for (size_t i = 1, end = function->recordSize; i < end; ++i)
+                    r[i].clear();
+        }
         const CallInfo& caller = *callTop--;
         if (function->pointsFrame) {
             function->frame->parameters = caller.outerParameters;
             function->frame->locals = caller.outerLocals;
         }
         function = caller.function;
-        code = function->code.data();
         pc = caller.resume;
         constants = function->constants.data();
         r = caller.base;

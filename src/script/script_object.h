@@ -34,6 +34,9 @@ public:
             destroyWhenSafe();
     }
     int refCount() const { return m_refCount; }
+    // Whether the object is an ArrayObject: the bytecode reads and stores its elements in place,
+    // without a virtual call.
+    bool isArray() const { return m_isArray; }
 
     // Frees the object.
     virtual void destroy();
@@ -87,6 +90,8 @@ public:
 
 protected:
     virtual ~ScriptObject() = default;
+
+    bool m_isArray = false;
 
 private:
     // Objects that die while another is being destroyed wait for it to finish, so a long chain of

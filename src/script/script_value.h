@@ -154,6 +154,11 @@ public:
     // Overwrites a value that holds nothing to release (see isWritableNumber).
     void overwriteInteger(int32_t value) { setNumber(ValueKind::Integer, uint32_t(value)); }
     void overwriteFloat(double value) { setNumber(ValueKind::Float, std::bit_cast<uint64_t>(value)); }
+    void overwriteUnsigned(uint32_t value) { setNumber(ValueKind::Unsigned, value); }
+    // A writable Float, told by one compare: a loop's numbers are Floats after its first turn.
+    bool isWritableFloat() const { return m_header == header(ValueKind::Float); }
+    // The number of a writable Float (see isWritableFloat), its header left as it is.
+    void overwriteFloatNumber(double value) { setWords(std::bit_cast<uint64_t>(value), 0); }
     // A writable Null, Integer, Unsigned or Float: nothing to release when it is overwritten.
     bool isWritableNumber() const
     {

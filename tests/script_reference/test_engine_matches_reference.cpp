@@ -207,6 +207,34 @@ void TestEngineMatchesReference::scripts_data()
            "function g(n) { var s = \"\", k = t, m = k + n; while (k < m) s = s + k++; return s + t; }\n"
            "t = 1;\noutput.write(f(4));\noutput.write(g(3));"
         << "ok 1, value 0: line 3 | line 1231";
+    // Called from functions, so that the calls run on the bytecode (a call inside a library
+    // call's arguments is the walker's).
+    QTest::newRow("elements of a function's variables, stored and read in place")
+        << "function fill(a, n) { var i, x; i = 0; while (i < n) { x = i * 1.5; a[i] = x; i = i + 1; } "
+           "return a; }\n"
+           "function total(a, n, k) { var i, s; i = 0; s = 0; while (i < n) { s = s + a[i] * k; i++; } "
+           "return s; }\n"
+           "function odd(a) { var i, s; a[2] = \"t\"; a[1] = a; i = 5; a[i] = 7; s = a[2] + a[i];\n"
+           "a.length = \"4\"; a[3] = 2; s = s + a[3] + a[9]; a[2] = 1; a[i] = -1; return s + a.length; }\n"
+           "function main() { var b, r; b = fill(new Array, 6); r = total(b, 6, 2); output.write(r);\n"
+           "r = odd(fill(new Array(3), 3)); output.write(r); }\nmain();"
+        << "ok 1, value 0: line 45 | line t72010";
+    QTest::newRow("an element of a function's variable that cannot be stored or read")
+        << "function f(a, i, v) { a[i] = v; return a[i + 1]; }\n"
+           "function main() { var b, r; b = new Array; r = f(b, 0, 1); output.write(r);\n"
+           "r = f(b, \"x\", 2); output.write(r); r = f(b, -1, 3); output.write(r); r = f(r, 1, 1); }\nmain();"
+        << "ok 0, value 0: box Script Error: Line 1 : Invalid operator for integers | line 0 | line 2 | "
+           "line 2";
+    QTest::newRow("negated literals and constants stored into a function's variables")
+        << "function f(x) { var c, d; c = -1; d = -2.5 * x - -3; if (x > -4) c = 0; else c = 1.5;\n"
+           "return c + d + f2(-x, -7) * -1; }\nfunction f2(a, b) { var t; t = \"s\"; t = 4; return a - b; }\n"
+           "function main() { var r; r = f(2); output.write(r); r = f(-6); output.write(r); }\nmain();"
+        << "ok 1, value 0: line -7 | line 6.5";
+    QTest::newRow("texts and numbers in a function's variables")
+        << "function f(n) { var s, x; s = \"\"; x = 0.5; while (x < n) { s = s + x; x = x + 1; }\n"
+           "x = s; x = x + 1; s = 2; s = s * x; return x + s; }\n"
+           "function main() { var r; r = f(3); output.write(r); }\nmain();"
+        << "ok 1, value 0: line 0.51.52.510";
     QTest::newRow("too few arguments stop the run")
         << "function f(a, b) { return a + b; }\nfunction g(a, b) { return f(b); }\noutput.write(g(1, 2));"
         << "ok 0, value 0: box Script Error: Line 2 : Too few parameters for function call to \"f\"";
