@@ -538,7 +538,10 @@ ScriptValue ScriptInterpreter::runBytecode(const BytecodeProgram& program)
         ++m_callDepth;
         const BytecodeFunction* callee = &program.functions[pc->b];
         Variable* window = r + pc->a;
-        *++callTop = { function, pc + 1, r, nullptr, nullptr };
+        ++callTop;
+        callTop->function = function;
+        callTop->resume = pc + 1;
+        callTop->base = r;
         if (callee->pointsFrame) {
             FunctionFrame& frame = *callee->frame;
             callTop->outerParameters = frame.parameters;
