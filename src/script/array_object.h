@@ -47,17 +47,14 @@ public:
     // plain number the buffer follows and the index is within it; none otherwise.
     const ScriptValue* elementInPlace(uint32_t index)
     {
-        if (m_length.kind() != ValueKind::Unsigned || m_length.unsignedValue() != m_size || index >= m_size)
-            [[unlikely]]
-            return nullptr;
-        return &at(index);
+        return followsLength() && index < m_size ? &at(index) : nullptr;
     }
     // The element a number may be stored into at once, as element() gives it: one that holds a
     // writable number within the length, or the one just past it where a chunk has room, which
     // is then added (it holds a writable number, which the store overwrites). None otherwise.
     ScriptValue* numberElementToStore(uint32_t index)
     {
-        if (m_length.kind() != ValueKind::Unsigned || m_length.unsignedValue() != m_size) [[unlikely]]
+        if (!followsLength()) [[unlikely]]
             return nullptr;
         if (index < m_size) [[likely]] {
             ScriptValue& element = at(index);
@@ -94,6 +91,11 @@ private:
         uint32_t shifted = index + (1u << kFirstChunkBits);
         int chunk = int(std::bit_width(shifted)) - 1 - kFirstChunkBits;
         return m_chunks[size_t(chunk)].get()[shifted - (1u << (chunk + kFirstChunkBits))];
+    }
+    // Whether the length is the plain number the buffer already follows.
+    bool followsLength() const
+    {
+        return m_length.kind() == ValueKind::Unsigned && m_length.unsignedValue() == m_size;
     }
     // Makes the element at m_made, which must be within the chunks.
     void makeNext() { new (&at(m_made++)) ScriptValue(); }

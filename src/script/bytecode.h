@@ -122,6 +122,11 @@ struct Instruction {
     uint16_t c = 0;
 
     int32_t offset() const { return int32_t(uint32_t(b) << 16 | c); }
+    void setOffset(int32_t offset)
+    {
+        b = uint16_t(uint32_t(offset) >> 16);
+        c = uint16_t(uint32_t(offset) & 0xFFFF);
+    }
     int16_t shortOffset() const { return int16_t(a); }
 };
 static_assert(sizeof(Instruction) == 10, "instructions are meant to stay compact");

@@ -290,8 +290,7 @@ private:
         Instruction& jump = m_out->code[at];
         const int64_t offset = int64_t(to) - int64_t(at);
         if (!jumpsToA(jump.op)) {
-            jump.b = uint16_t(uint32_t(int32_t(offset)) >> 16);
-            jump.c = uint16_t(uint32_t(int32_t(offset)) & 0xFFFF);
+            jump.setOffset(int32_t(offset));
             return;
         }
         if (offset < INT16_MIN || offset > INT16_MAX)
@@ -330,11 +329,11 @@ private:
     // after it, may change it.
     uint16_t operand(const Op* op, bool literal = false, bool keep = false)
     {
-        if (literal && op->leaf == OpLeaf::Constant && op->constant.kind() != ValueKind::String)
+        if (literal && plainLiteral(op))
             return uint16_t(kConstantOperand | constant(op->constant));
         if (literal && negatedNumber(op))
             return uint16_t(kConstantOperand | negated(op));
-        if (int r = variable(op); r >= 0 && op->leaf == OpLeaf::Name)
+        if (int r = nameRegister(op); r >= 0)
             return uint16_t(r);
         if (keep && op->node) {
             const NodeKind kind = op->node->kind;
@@ -355,13 +354,20 @@ private:
         return r;
     }
 
-    // The register or constant operand of a name the bytecode holds or of a literal that is not
-    // a text; -1 for any other Op.
-    int leafOperand(const Op* op)
+    // The register of a name the bytecode holds; -1 for any other Op.
+    int nameRegister(const Op* op) const { return op->leaf == OpLeaf::Name ? variable(op) : -1; }
+    // A literal an instruction may take as a constant operand: any but a text.
+    static bool plainLiteral(const Op* op)
     {
-        if (op->leaf == OpLeaf::Constant && op->constant.kind() != ValueKind::String)
-            return kConstantOperand | constant(op->constant);
-        return op->leaf == OpLeaf::Name ? variable(op) : -1;
+        return op->leaf == OpLeaf::Constant && op->constant.kind() != ValueKind::String;
+    }
+    // Whether leafOperand() takes the Op.
+    bool isLeafOperand(const Op* op) const { return plainLiteral(op) || nameRegister(op) >= 0; }
+    // The register of a name the bytecode holds, or the constant operand of a plain literal.
+    uint16_t leafOperand(const Op* op)
+    {
+        return plainLiteral(op) ? uint16_t(kConstantOperand | constant(op->constant))
+                                : uint16_t(nameRegister(op));
     }
 
     // «-n» with n a number literal: its value is known before the run.
@@ -438,10 +444,10 @@ private:
             call(op, into);
         } else if (isComparison(op) || isArithmetic(op)) {
             binary(op, op, into, 0);
-        } else if (!keep && op->run == &OpHandlers::indexOfLeaves && variable(op->child[0]) >= 0
-            && leafOperand(op->child[1]) >= 0) {
-            emit(Opcode::GetElement, op, into, uint16_t(variable(op->child[0])),
-                uint16_t(leafOperand(op->child[1])));
+        } else if (!keep && op->run == &OpHandlers::indexOfLeaves && nameRegister(op->child[0]) >= 0
+            && isLeafOperand(op->child[1])) {
+            emit(Opcode::GetElement, op, into, uint16_t(nameRegister(op->child[0])),
+                leafOperand(op->child[1]));
         } else {
             emit(Opcode::Evaluate, op, into, 0, 0, keeping);
         }
@@ -468,17 +474,11 @@ private:
         if (op->exec != &OpHandlers::execAssignElement || m_nesting >= kMaxNesting)
             return false;
         const Op* target = op->child[0];
-        const int array = variable(target->child[0]);
-        if (array < 0 || target->child[0]->leaf != OpLeaf::Name)
+        const int array = nameRegister(target->child[0]);
+        if (array < 0 || !isLeafOperand(target->child[1]) || !isLeafOperand(op->child[1]))
             return false;
-        const size_t constants = m_out->constants.size();
-        const int index = leafOperand(target->child[1]);
-        const int value = index >= 0 ? leafOperand(op->child[1]) : -1;
-        if (value < 0) {
-            m_out->constants.resize(constants);
-            return false;
-        }
-        emit(Opcode::SetElement, op, uint16_t(value), uint16_t(array), uint16_t(index));
+        const uint16_t index = leafOperand(target->child[1]);
+        emit(Opcode::SetElement, op, leafOperand(op->child[1]), uint16_t(array), index);
         return true;
     }
 
